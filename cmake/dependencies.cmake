@@ -1,0 +1,31 @@
+# json-c for every target; SQLite for localdatabase.dll.
+#
+# Linux takes Debian's packages. The Windows builds take what
+# cmake/build-deps.sh compiled once into the cache folder (PCW_DEPS_PREFIX).
+if(WIN32)
+  if(NOT PCW_DEPS_PREFIX)
+    message(FATAL_ERROR "PCW_DEPS_PREFIX must name the folder that cmake/build-deps.sh filled")
+  endif()
+  find_path(JSONC_INCLUDE_DIR json-c/json.h PATHS ${PCW_DEPS_PREFIX}/include NO_DEFAULT_PATH REQUIRED)
+  find_library(JSONC_LIBRARY NAMES json-c libjson-c.a PATHS ${PCW_DEPS_PREFIX}/lib NO_DEFAULT_PATH REQUIRED)
+  add_library(jsonc STATIC IMPORTED GLOBAL)
+  set_target_properties(jsonc PROPERTIES
+    IMPORTED_LOCATION ${JSONC_LIBRARY}
+    INTERFACE_INCLUDE_DIRECTORIES ${JSONC_INCLUDE_DIR})
+  if(EXISTS ${PCW_DEPS_PREFIX}/sqlite/sqlite3.c)
+    add_library(sqlite3 STATIC ${PCW_DEPS_PREFIX}/sqlite/sqlite3.c)
+    target_include_directories(sqlite3 PUBLIC ${PCW_DEPS_PREFIX}/sqlite)
+    target_compile_options(sqlite3 PRIVATE -w)
+    target_compile_definitions(sqlite3 PRIVATE SQLITE_THREADSAFE=0 SQLITE_OMIT_LOAD_EXTENSION)
+    set(PCW_HAVE_SQLITE ON)
+  else()
+    set(PCW_HAVE_SQLITE OFF)
+  endif()
+else()
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(JSONC REQUIRED IMPORTED_TARGET GLOBAL json-c)
+  add_library(jsonc ALIAS PkgConfig::JSONC)
+  find_package(SQLite3 REQUIRED)
+  add_library(sqlite3 ALIAS SQLite::SQLite3)
+  set(PCW_HAVE_SQLITE ON)
+endif()

@@ -1,0 +1,99 @@
+// The Windows kernel and shell subset that library and module code may call.
+//
+// On Windows this is <windows.h> and <shlobj.h> and nothing else. Elsewhere it
+// declares the same names with Windows' exact widths and return conventions;
+// win32_posix.cpp implements them on top of POSIX. No other file of the
+// project branches on the platform to reach the operating system.
+#pragma once
+
+#if defined(_WIN32)
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <shlobj.h>
+
+// Wide text literal: L"..." here, u"..." on POSIX, so that code outside this
+// header never spells a wchar_t literal.
+#define W32_TEXT(s) L##s
+
+#else  // POSIX
+
+#include <cstdint>
+
+typedef uint32_t DWORD;
+typedef int32_t BOOL;
+typedef uint32_t UINT;
+typedef char16_t WCHAR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
+typedef void* HMODULE;
+typedef void* HWND;
+typedef void (*FARPROC)();
+
+static_assert(sizeof(DWORD) == 4, "DWORD is 32 bits on every target");
+static_assert(sizeof(BOOL) == 4, "BOOL is 32 bits on every target");
+static_assert(sizeof(WCHAR) == 2, "WCHAR is a UTF-16 code unit");
+
+#define W32_TEXT(s) u##s
+
+#define WINAPI
+#define TRUE 1
+#define FALSE 0
+#define MAX_PATH 260
+#define CP_UTF8 65001u
+#define CSIDL_PERSONAL 0x0005
+
+#define INVALID_FILE_ATTRIBUTES (static_cast<DWORD>(0xFFFFFFFFu))
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
+#define FILE_ATTRIBUTE_NORMAL 0x00000080u
+
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
+#define ERROR_BAD_PATHNAME 161L
+#define ERROR_ALREADY_EXISTS 183L
+#define ERROR_ENVVAR_NOT_FOUND 203L
+#define ERROR_FILENAME_EXCED_RANGE 206L
+#define ERROR_NO_UNICODE_TRANSLATION 1113L
+
+struct SECURITY_ATTRIBUTES;
+
+DWORD GetLastError();
+void SetLastError(DWORD error);
+
+// dlopen(RTLD_NOW) of the path with '\' turned into '/'; null on failure.
+HMODULE LoadLibraryW(LPCWSTR fileName);
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
+BOOL FreeLibrary(HMODULE module);
+
+// Copies the variable, converted to UTF-16, with its terminator when it fits
+// and returns its length without the terminator; when it does not fit,
+// returns the size needed including the terminator. 0 when it is not set.
+DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size);
+
+// Code page CP_UTF8 only. A length of -1 includes the terminator in the count;
+// a room of 0 asks for the size. Invalid input becomes U+FFFD.
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceLength,
+                        LPWSTR target, int targetRoom);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceLength,
+                        LPSTR target, int targetRoom, LPCSTR defaultChar, BOOL* usedDefault);
+
+DWORD GetFileAttributesW(LPCWSTR fileName);
+
+// CSIDL_PERSONAL only: $XDG_DOCUMENTS_DIR, else $HOME/Documents.
+BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create);
+int SHCreateDirectoryExW(HWND owner, LPCWSTR path, const SECURITY_ATTRIBUTES* attributes);
+
+#endif  // _WIN32

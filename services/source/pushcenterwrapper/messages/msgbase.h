@@ -1,0 +1,40 @@
+// MsgBase: what every pushed message has, whatever its kind.
+//
+// Records are created with new (by the push intake, or by a center reading its
+// database back) and passed around by pointer; the center that accepts one
+// owns it and deletes it through the virtual destructor. The order of the
+// virtual functions is the order of the slots.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class MsgBase {
+ public:
+  MsgBase();
+  MsgBase(const MsgBase&) = delete;
+  MsgBase& operator=(const MsgBase&) = delete;
+
+  virtual ~MsgBase();                             // 0
+  virtual uint32_t GetMsgId();                    // 1
+  virtual void SetMsgId(uint32_t msgId);          // 2
+  virtual int32_t GetOpenType();                  // 3
+  virtual void SetOpenType(int32_t openType);     // 4
+  virtual uint32_t GetPushTime();                 // 5
+  virtual void SetPushTime(uint32_t pushTime);    // 6
+  // Replaces the content of out with the text.
+  virtual void GetText(std::string& out);         // 7
+  virtual void SetText(const std::string& text);  // 8
+  virtual bool GetReadState();                    // 9
+  virtual void SetReadState(bool read);           // 10
+
+  // The text without a copy, for code that only reads it.
+  const std::string& TextRef() const { return text; }
+
+ protected:
+  uint32_t msgId;
+  int32_t openType;
+  uint32_t pushTime;
+  std::string text;
+  bool readState;
+};
