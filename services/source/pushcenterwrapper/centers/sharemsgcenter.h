@@ -1,0 +1,10 @@
+// PLACEHOLDER: replaced by the owner of this kind.
+#pragma once
+
+#include "centers/msgcenter.h"
+
+class ShareMsgCenter : public MsgCenter {
+ public:
+  ShareMsgCenter();
+  ~ShareMsgCenter() override;
+};

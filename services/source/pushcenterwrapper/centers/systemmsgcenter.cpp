@@ -1,0 +1,5 @@
+// PLACEHOLDER: replaced by the owner of this kind.
+#include "centers/systemmsgcenter.h"
+
+SystemMsgCenter::SystemMsgCenter() : MsgCenter(3) {}
+SystemMsgCenter::~SystemMsgCenter() = default;
