@@ -1,0 +1,23 @@
+// Loads pushcenter.dll on first need and keeps its table for the life of the
+// library. A module or entry point that is missing is looked for again at
+// every GetTable, so a module that appears later is still found.
+#pragma once
+
+#include "halyx/pushcenter.h"
+#include "modules/singlton.h"
+
+class halyx_pushcenter_wrapper : public Singlton<halyx_pushcenter_wrapper> {
+ public:
+  // The table, or null while the module or its entry point is missing.
+  PushCenterTable* GetTable();
+
+  void OnInstanceCreated() override;
+  void OnInstanceReleasing() override;
+  ~halyx_pushcenter_wrapper() override;
+
+ private:
+  friend class Singlton<halyx_pushcenter_wrapper>;
+  halyx_pushcenter_wrapper() = default;
+
+  PushCenterTable* table = nullptr;
+};
