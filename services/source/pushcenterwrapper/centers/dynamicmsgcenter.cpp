@@ -1,5 +1,328 @@
-// PLACEHOLDER: replaced by the owner of this kind.
 #include "centers/dynamicmsgcenter.h"
 
-DynamicMsgCenter::DynamicMsgCenter() : MsgCenter(1) {}
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "halyx/setting.h"
+#include "messages/dynamicmsg.h"
+#include "messages/dynamicmsggroup.h"
+#include "modules/halyx_pushcenter_wrapper.h"
+#include "modules/serviceentry.h"
+#include "pushcommandregistry.h"
+#include "storage/dynamicmsgstorage.h"
+
+namespace {
+
+const uint32_t kShieldSetting = 6;
+const uint32_t kPolicySetting = 11;
+const uint32_t kPolicyAllButShielded = 2;
+
+// At most N - 1 bytes and a terminating zero; the rest of the field stays as
+// the zero-filled allocation left it.
+template <size_t N>
+void CopyBounded(char (&field)[N], const std::string& text) {
+  const size_t length = std::min(text.size(), N - 1);
+  std::memcpy(field, text.data(), length);
+  field[length] = '\0';
+}
+
+void FillRecord(DynamicMsgInfo& record, DynamicMsg& msg) {
+  record.msgId = msg.GetMsgId();
+  record.openType = msg.GetOpenType();
+  record.pushTime = msg.GetPushTime();
+  CopyBounded(record.title, msg.TitleRef());
+  CopyBounded(record.text, msg.TextRef());
+  CopyBounded(record.buttonText, msg.ButtonTextRef());
+  record.voiceIndex = msg.GetVoiceIndex();
+  CopyBounded(record.buffer, msg.BufferRef());
+  record.newFlag = msg.GetNewFlag();
+}
+
+// Fills one element with the messages taken newest first; the records run
+// from the oldest taken to the newest. False only when memory runs out.
+bool FillElement(DynamicMsgGroupInfo& element, DynamicMsgGroup& group,
+                 const std::vector<DynamicMsg*>& taken) {
+  element.valid = 1;
+  element.appId = group.GetAppId();
+  element.msgCountOnServer = group.GetMsgCountOnServer();
+  if (taken.empty()) return true;
+  DynamicMsgInfo* records = new (std::nothrow) DynamicMsgInfo[taken.size()]();
+  if (records == nullptr) return false;
+  for (size_t i = 0; i < taken.size(); ++i) FillRecord(records[i], *taken[taken.size() - 1 - i]);
+  element.msgs = records;
+  element.msgCount = static_cast<uint32_t>(taken.size());
+  return true;
+}
+
+// k messages at most, or all when maxMsgs is 0 or above the group's count.
+size_t MessageLimit(DynamicMsgGroup& group, uint32_t maxMsgs) {
+  const size_t held = group.GetMsgs().size();
+  return (maxMsgs == 0 || maxMsgs > held) ? held : maxMsgs;
+}
+
+void ReportRead() {
+  if (auto report = ServiceEntry<halyx_pushcenter_wrapper>(&PushCenterTable::reportRead)) {
+    report(kDynamicKind, 0, 0xFFFFFFFFu, 0, 0, 0);
+  }
+}
+
+void Notify(uint32_t eventBit, uint32_t appId, uint32_t originator) {
+  NotifyPushCommand(kDynamicBit, eventBit, appId, originator, 1, 0, 0);
+}
+
+}  // namespace
+
+DynamicMsgCenter::DynamicMsgCenter() : MsgCenter(kDynamicKind), loaded(false) {}
+
+// Groups and messages go with the center; their stored rows stay.
 DynamicMsgCenter::~DynamicMsgCenter() = default;
+
+DynamicMsgGroup* DynamicMsgCenter::FindGroup(uint32_t appId) {
+  for (auto& group : groups) {
+    if (group != nullptr && group->GetAppId() == appId) return group.get();
+  }
+  return nullptr;
+}
+
+DynamicMsgCenter::GroupList::iterator DynamicMsgCenter::Locate(const DynamicMsgGroup* group) {
+  return std::find_if(groups.begin(), groups.end(),
+                      [group](const std::unique_ptr<DynamicMsgGroup>& held) { return held.get() == group; });
+}
+
+void DynamicMsgCenter::InsertGroupByTime(std::unique_ptr<DynamicMsgGroup> group) {
+  const uint32_t latest = group->GetLatestPushTime();
+  auto at = std::find_if(groups.begin(), groups.end(), [latest](const std::unique_ptr<DynamicMsgGroup>& held) {
+    return held != nullptr && held->GetLatestPushTime() <= latest;
+  });
+  groups.insert(at, std::move(group));
+}
+
+void DynamicMsgCenter::Refile(DynamicMsgGroup* group) {
+  auto at = Locate(group);
+  std::unique_ptr<DynamicMsgGroup> owned = std::move(*at);
+  groups.erase(at);
+  InsertGroupByTime(std::move(owned));
+}
+
+void DynamicMsgCenter::DropFromFigure(const DynamicMsgGroup& group) {
+  if (group.GetUnreadCount() > 0) unreadCount -= group.GetMsgCountOnServer();
+}
+
+void DynamicMsgCenter::EvictBeyondCap() {
+  if (static_cast<int32_t>(groups.size()) <= maxMsgCount) return;
+  std::unique_ptr<DynamicMsgGroup> oldest = std::move(groups.back());
+  groups.pop_back();
+  if (oldest == nullptr) return;
+  DropFromFigure(*oldest);
+  DynamicMsgStorage storage;
+  if (storage.Open()) storage.DeleteByAppId(oldest->GetAppId());
+}
+
+void DynamicMsgCenter::AddDynamicMsg(DynamicMsgGroup* newGroup) {
+  if (newGroup == nullptr) return;
+  std::unique_ptr<DynamicMsgGroup> incoming(newGroup);
+  const uint32_t appId = incoming->GetAppId();
+  DynamicMsgGroup* held = FindGroup(appId);
+  if (held == nullptr) {
+    unreadCount += incoming->GetMsgCountOnServer();
+    InsertGroupByTime(std::move(incoming));
+  } else {
+    DropFromFigure(*held);
+    unreadCount += incoming->GetMsgCountOnServer();
+    held->SetMsgCountOnServer(incoming->GetMsgCountOnServer());
+    for (DynamicMsg* msg : incoming->GetMsgs()) held->AddMsg(msg);
+    incoming->Clear(false);
+    Refile(held);
+  }
+  EvictBeyondCap();
+  Notify(kEventAdded, appId, 0);
+}
+
+bool DynamicMsgCenter::LoadOnce() {
+  std::vector<DynamicMsgRow> rows;
+  {
+    DynamicMsgStorage storage;
+    if (!storage.Open()) return false;
+    storage.LoadRows(rows);
+  }
+  for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+    MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup>(GroupFromRow(*row)));
+  }
+  loaded = true;
+  return true;
+}
+
+// A loaded group never raises the unread figure and never notifies; a group
+// already in memory keeps its own server count and unread messages.
+void DynamicMsgCenter::MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup> group) {
+  DynamicMsgGroup* held = FindGroup(group->GetAppId());
+  if (held == nullptr) {
+    InsertGroupByTime(std::move(group));
+  } else {
+    const uint32_t unread = held->GetUnreadCount();
+    for (DynamicMsg* msg : group->GetMsgs()) held->AddMsg(msg);
+    held->SetUnreadCount(unread);
+    group->Clear(false);
+    Refile(held);
+  }
+  EvictBeyondCap();
+}
+
+uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
+                                         DynamicMsgGroupInfo** out, bool onlyUnread) {
+  if (out == nullptr) return 0;
+  if (!loaded && !LoadOnce()) return 0;
+
+  const size_t total = groups.size();
+  size_t wanted = total;
+  if (maxGroups != 0 && maxGroups < wanted) wanted = maxGroups;
+  if (onlyUnread && wanted > unreadCount) wanted = unreadCount;
+
+  std::vector<DynamicMsgGroup*> candidates;
+  for (auto& group : groups) {
+    if (group == nullptr) continue;
+    if (wanted != total) {
+      if (candidates.size() >= wanted) break;
+      if (group->GetUnreadCount() == 0) continue;
+    }
+    candidates.push_back(group.get());
+  }
+  if (candidates.empty()) return 0;
+
+  DynamicMsgGroupInfo* elements = new (std::nothrow) DynamicMsgGroupInfo[candidates.size()]();
+  if (elements == nullptr) return 0;
+  for (size_t i = 0; i < candidates.size(); ++i) {
+    DynamicMsgGroup& group = *candidates[i];
+    size_t limit = MessageLimit(group, maxMsgs);
+    if (onlyUnread) limit = std::min<size_t>(limit, group.GetUnreadCount());
+    std::vector<DynamicMsg*> taken;
+    for (DynamicMsg* msg : group.GetMsgs()) {
+      if (taken.size() >= limit) break;
+      if (msg != nullptr) taken.push_back(msg);
+    }
+    if (!FillElement(elements[i], group, taken)) {
+      delete[] elements;
+      return 0;
+    }
+  }
+  *out = elements;
+  return static_cast<uint32_t>(candidates.size());
+}
+
+uint32_t DynamicMsgCenter::GetDynamicMsgForApp(uint32_t appId, uint32_t maxMsgs,
+                                               DynamicMsgGroupInfo** out, bool onlyUnread) {
+  if (out == nullptr) return 0;
+  DynamicMsgGroup* group = FindGroup(appId);
+  if (group == nullptr || (onlyUnread && group->GetUnreadCount() == 0)) return 0;
+
+  const size_t limit = MessageLimit(*group, maxMsgs);
+  std::vector<DynamicMsg*> taken;
+  for (DynamicMsg* msg : group->GetMsgs()) {
+    if (taken.size() >= limit) break;
+    if (msg == nullptr) continue;
+    if (onlyUnread && msg->GetReadState()) break;
+    taken.push_back(msg);
+  }
+  DynamicMsgGroupInfo* element = new (std::nothrow) DynamicMsgGroupInfo[1]();
+  if (element == nullptr) return 0;
+  if (!FillElement(element[0], *group, taken)) {
+    delete[] element;
+    return 0;
+  }
+  *out = element;
+  return element[0].msgCount;
+}
+
+uint32_t DynamicMsgCenter::GetUnreadDynamicMsgCountForApp(uint32_t appId) {
+  DynamicMsgGroup* group = FindGroup(appId);
+  return group != nullptr ? group->GetMsgCountOnServer() : 0;
+}
+
+bool DynamicMsgCenter::ResetUnreadDynamicMsgCount(uint32_t appId, uint32_t count,
+                                                  uint32_t originator) {
+  DynamicMsgGroup* group = FindGroup(appId);
+  if (group == nullptr) return false;
+  DropFromFigure(*group);
+  group->SetMsgCountOnServer(count);
+  unreadCount += count;
+  DynamicMsgStorage storage;
+  if (storage.Open()) storage.UpdateMsgCountOnServer(appId, count);
+  Notify(kEventReadState, appId, originator);
+  return true;
+}
+
+uint32_t DynamicMsgCenter::StoreAndMarkRead(DynamicMsgGroup& group, DynamicMsgStorage& storage) {
+  for (DynamicMsg* msg : group.GetMsgs()) {
+    if (msg != nullptr && !msg->GetReadState()) StoreMessage(storage, *msg, group);
+  }
+  return group.MarkAllRead();
+}
+
+uint32_t DynamicMsgCenter::UpdateDynamicMsgReadState(uint32_t appId, uint32_t originator,
+                                                     bool reportRead) {
+  DynamicMsgGroup* group = FindGroup(appId);
+  if (group == nullptr) return 0;
+  // Without the database nothing is marked: a message read only in memory
+  // would be lost at the next start.
+  DynamicMsgStorage storage;
+  if (!storage.Open()) return 0;
+  const uint32_t marked = StoreAndMarkRead(*group, storage);
+  if (marked > 0) {
+    if (reportRead) ReportRead();
+    unreadCount -= group->GetMsgCountOnServer();
+    Notify(kEventReadState, appId, originator);
+  }
+  return marked;
+}
+
+uint32_t DynamicMsgCenter::UpdateReadState() {
+  if (unreadCount == 0) return 0;
+  DynamicMsgStorage storage;
+  if (!storage.Open()) return 0;
+  ReportRead();
+  for (auto& group : groups) {
+    if (group != nullptr) StoreAndMarkRead(*group, storage);
+  }
+  const uint32_t previous = unreadCount;
+  unreadCount = 0;
+  Notify(kEventReadState, 0, 0);
+  return previous;
+}
+
+uint32_t DynamicMsgCenter::DeleteDynamicMsg(uint32_t appId, uint32_t originator) {
+  uint32_t deleted = 0;
+  if (DynamicMsgGroup* group = FindGroup(appId)) {
+    auto at = Locate(group);
+    std::unique_ptr<DynamicMsgGroup> doomed = std::move(*at);
+    groups.erase(at);
+    deleted = static_cast<uint32_t>(doomed->GetMsgs().size());
+    DropFromFigure(*doomed);
+  }
+  // Rows go even when the group was only in the database.
+  DynamicMsgStorage storage;
+  if (storage.Open()) storage.DeleteByAppId(appId);
+  if (deleted > 0) Notify(kEventDeleted, appId, originator);
+  return deleted;
+}
+
+bool DynamicMsgCenter::ClearMsg() {
+  unreadCount = 0;
+  groups.clear();
+  DynamicMsgStorage storage;
+  if (!storage.Open()) return false;
+  storage.DeleteAll();
+  Notify(kEventDeleted, 0, 0);
+  return true;
+}
+
+bool DynamicMsgCenter::ShieldDynamicMsgForApp(uint32_t appId, uint32_t) {
+  stSetAppRoamBoolean(appId, kShieldSetting, true);
+  stSetRoamNumber(kPolicySetting, kPolicyAllButShielded);
+  return true;
+}
+
+uint32_t DynamicMsgCenter::GetMsgCount() { return static_cast<uint32_t>(groups.size()); }
+uint32_t DynamicMsgCenter::GetUnreadCount() { return unreadCount; }

@@ -1,10 +1,68 @@
-// PLACEHOLDER: replaced by the owner of this kind.
+// DynamicMsgCenter: the center of kind 1, one DynamicMsgGroup per application.
+//
+// Groups are held newest first (by their latest push time), at most
+// maxMsgCount of them; the center owns every group and message it was given.
+// Only read messages reach the database, so after a restart the first listing
+// brings back what was read and nothing else.
+//
+// The unread figure is not a count of unread messages: it is the sum of the
+// server counts of the groups that hold unread messages, adjusted exactly as
+// each operation below states (a server count reset adds its count even to a
+// group without unread messages).
 #pragma once
 
+#include <cstdint>
+#include <list>
+#include <memory>
+
 #include "centers/msgcenter.h"
+
+class DynamicMsgGroup;
+class DynamicMsgStorage;
 
 class DynamicMsgCenter : public MsgCenter {
  public:
   DynamicMsgCenter();
   ~DynamicMsgCenter() override;
+
+  // Marks every message read and reports the read; returns the unread figure
+  // it had. Nothing happens while the figure is 0.
+  uint32_t UpdateReadState() override;
+  // The number of groups.
+  uint32_t GetMsgCount() override;
+  uint32_t GetUnreadCount() override;
+  void AddDynamicMsg(DynamicMsgGroup* group) override;
+  // Arrays handed out are the host's to read and this library's to free
+  // (PushFreeDynamicMsgGroupList); out is left untouched when 0 is returned.
+  uint32_t GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs, DynamicMsgGroupInfo** out,
+                         bool onlyUnread) override;
+  uint32_t GetDynamicMsgForApp(uint32_t appId, uint32_t maxMsgs, DynamicMsgGroupInfo** out,
+                               bool onlyUnread) override;
+  uint32_t GetUnreadDynamicMsgCountForApp(uint32_t appId) override;
+  // originator is the owner id that is not told of its own change.
+  bool ResetUnreadDynamicMsgCount(uint32_t appId, uint32_t count, uint32_t originator) override;
+  uint32_t UpdateDynamicMsgReadState(uint32_t appId, uint32_t originator, bool reportRead) override;
+  uint32_t DeleteDynamicMsg(uint32_t appId, uint32_t originator) override;
+  bool ShieldDynamicMsgForApp(uint32_t appId, uint32_t unused) override;
+  bool ClearMsg() override;
+
+ private:
+  typedef std::list<std::unique_ptr<DynamicMsgGroup>> GroupList;
+
+  DynamicMsgGroup* FindGroup(uint32_t appId);
+  GroupList::iterator Locate(const DynamicMsgGroup* group);
+  void InsertGroupByTime(std::unique_ptr<DynamicMsgGroup> group);
+  // Unlinks an existing group and files it again by its latest push time.
+  void Refile(DynamicMsgGroup* group);
+  // Takes the server count of a group with unread messages off the figure.
+  void DropFromFigure(const DynamicMsgGroup& group);
+  void EvictBeyondCap();
+  bool LoadOnce();
+  void MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup> group);
+  // Stores the group's unread messages, then marks them all read; returns how
+  // many were unread.
+  static uint32_t StoreAndMarkRead(DynamicMsgGroup& group, DynamicMsgStorage& storage);
+
+  bool loaded;
+  GroupList groups;
 };

@@ -1,9 +1,41 @@
-// PLACEHOLDER: replaced by the owner of this kind.
+// DynamicMsg: a short notice that an installed application pushes to the user.
+//
+// Lives in the DynamicMsgGroup of its application, which owns and deletes it.
+// newFlag is never stored: a message read back from the database starts at 0.
 #pragma once
+
+#include <cstdint>
+#include <string>
 
 #include "messages/msgbase.h"
 
 class DynamicMsg : public MsgBase {
  public:
-  ~DynamicMsg() override = default;
+  DynamicMsg();
+  ~DynamicMsg() override;
+
+  // Each getter replaces the content of out.
+  void GetTitle(std::string& out) const;
+  void SetTitle(const std::string& value);
+  void GetButtonText(std::string& out) const;
+  void SetButtonText(const std::string& value);
+  // The application's own payload, already percent-encoded.
+  void GetBuffer(std::string& out) const;
+  void SetBuffer(const std::string& value);
+  int32_t GetVoiceIndex() const;
+  void SetVoiceIndex(int32_t value);
+  uint16_t GetNewFlag() const;
+  void SetNewFlag(uint16_t value);
+
+  // The fields without a copy, for code that only reads them.
+  const std::string& TitleRef() const { return title; }
+  const std::string& ButtonTextRef() const { return buttonText; }
+  const std::string& BufferRef() const { return buffer; }
+
+ private:
+  std::string title;
+  std::string buttonText;
+  int32_t voiceIndex;
+  std::string buffer;
+  uint16_t newFlag;
 };

@@ -1,7 +1,51 @@
-// PLACEHOLDER: replaced by the owner of this kind.
+// DynamicMsgGroup: the messages of one application, newest push time first.
+//
+// The group owns every message in msgs and deletes them with itself. It keeps
+// at most three; a message pushed out at the cap is deleted and its stored row
+// removed as well, so memory and database never hold what the user can no
+// longer see.
 #pragma once
+
+#include <cstdint>
+#include <deque>
+
+class DynamicMsg;
 
 class DynamicMsgGroup {
  public:
-  void Clear(bool deleteMsgs) { (void)deleteMsgs; }
+  DynamicMsgGroup();
+  ~DynamicMsgGroup();
+  DynamicMsgGroup(const DynamicMsgGroup&) = delete;
+  DynamicMsgGroup& operator=(const DynamicMsgGroup&) = delete;
+
+  uint32_t GetAppId() const;
+  void SetAppId(uint32_t value);
+  uint32_t GetMsgCountOnServer() const;
+  // The server's count of the application's unread messages. A count of 0
+  // means the user has seen them elsewhere: no held message is new any more.
+  void SetMsgCountOnServer(uint32_t count);
+  // The messages, owned by the group. Whoever takes pointers out of it must
+  // leave the group with Clear(false) or put them back.
+  std::deque<DynamicMsg*>& GetMsgs();
+  uint32_t GetUnreadCount() const;
+  void SetUnreadCount(uint32_t value);
+  uint32_t GetLatestPushTime() const;
+
+  // Takes ownership. Files the message by push time (before others of the same
+  // time) and counts it unread; beyond the cap the oldest message is deleted
+  // together with its row.
+  void AddMsg(DynamicMsg* msg);
+  // Marks every message read; returns how many were unread.
+  uint32_t MarkAllRead();
+  // Empties the group, deleting the messages only when asked: false is for
+  // messages that now belong to another group.
+  void Clear(bool deleteMsgs);
+
+ private:
+  uint32_t appId;
+  uint32_t capacity;
+  uint32_t msgCountOnServer;
+  std::deque<DynamicMsg*> msgs;
+  uint32_t unreadCount;
+  uint32_t latestPushTime;
 };

@@ -1,0 +1,72 @@
+#include "messages/dynamicmsggroup.h"
+
+#include "messages/dynamicmsg.h"
+#include "storage/dynamicmsgstorage.h"
+
+DynamicMsgGroup::DynamicMsgGroup()
+    : appId(0), capacity(3), msgCountOnServer(0), unreadCount(0), latestPushTime(0) {}
+
+DynamicMsgGroup::~DynamicMsgGroup() {
+  for (DynamicMsg* msg : msgs) delete msg;
+}
+
+uint32_t DynamicMsgGroup::GetAppId() const { return appId; }
+void DynamicMsgGroup::SetAppId(uint32_t value) { appId = value; }
+uint32_t DynamicMsgGroup::GetMsgCountOnServer() const { return msgCountOnServer; }
+std::deque<DynamicMsg*>& DynamicMsgGroup::GetMsgs() { return msgs; }
+uint32_t DynamicMsgGroup::GetUnreadCount() const { return unreadCount; }
+void DynamicMsgGroup::SetUnreadCount(uint32_t value) { unreadCount = value; }
+uint32_t DynamicMsgGroup::GetLatestPushTime() const { return latestPushTime; }
+
+void DynamicMsgGroup::SetMsgCountOnServer(uint32_t count) {
+  msgCountOnServer = count;
+  if (count != 0) return;
+  for (DynamicMsg* msg : msgs) {
+    if (msg != nullptr) msg->SetNewFlag(0);
+  }
+}
+
+void DynamicMsgGroup::AddMsg(DynamicMsg* msg) {
+  if (msg == nullptr) return;
+  const uint32_t pushTime = msg->GetPushTime();
+  if (pushTime > latestPushTime) latestPushTime = pushTime;
+  if (msgs.empty()) {
+    msgs.push_back(msg);
+    ++unreadCount;
+    return;
+  }
+  auto at = msgs.begin();
+  while (at != msgs.end() && (*at == nullptr || (*at)->GetPushTime() > pushTime)) ++at;
+  msgs.insert(at, msg);
+  ++unreadCount;
+
+  if (msgs.size() > capacity) {
+    DynamicMsg* oldest = msgs.back();
+    msgs.pop_back();
+    if (oldest != nullptr) {
+      if (!oldest->GetReadState()) --unreadCount;
+      DynamicMsgStorage storage;
+      if (storage.Open()) storage.DeleteMsg(oldest->GetMsgId(), oldest->GetPushTime());
+      delete oldest;
+    }
+  }
+  if (unreadCount > capacity) unreadCount = capacity;
+}
+
+uint32_t DynamicMsgGroup::MarkAllRead() {
+  for (DynamicMsg* msg : msgs) {
+    if (msg != nullptr) msg->SetReadState(true);
+  }
+  const uint32_t previous = unreadCount;
+  unreadCount = 0;
+  return previous;
+}
+
+void DynamicMsgGroup::Clear(bool deleteMsgs) {
+  if (msgs.empty()) return;
+  if (deleteMsgs) {
+    for (DynamicMsg* msg : msgs) delete msg;
+  }
+  msgs.clear();
+  unreadCount = 0;
+}
