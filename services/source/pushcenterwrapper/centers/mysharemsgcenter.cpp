@@ -1,5 +1,231 @@
-// PLACEHOLDER: replaced by the owner of this kind.
 #include "centers/mysharemsgcenter.h"
 
-MyShareMsgCenter::MyShareMsgCenter() : MsgCenter(4) {}
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "messages/mysharegroup.h"
+#include "messages/myshareitem.h"
+#include "pushcommandregistry.h"
+#include "storage/sharemsgstorage.h"
+
+namespace {
+
+template <size_t N>
+void CopyText(char (&field)[N], const std::string& text) {
+  const size_t length = std::min(text.size(), N - 1);
+  memcpy(field, text.data(), length);
+  field[length] = '\0';
+}
+
+// A host's text field, which may fill its field without a terminator: only
+// the bytes before a zero, and never more than the field size minus one.
+template <size_t N>
+std::string ReadText(const char (&field)[N]) {
+  const void* end = memchr(field, 0, N - 1);
+  return std::string(field, end != nullptr ? static_cast<const char*>(end) - field : N - 1);
+}
+
+const std::string& FirstAppDesc(MyShareGroup* group) {
+  static const std::string none;
+  const std::deque<MyShareItem*>& items = group->GetItems();
+  return (items.empty() || items.front() == nullptr) ? none : items.front()->AppDescRef();
+}
+
+void FillElement(MyShareMsgGroupInfo& element, MyShareGroup* group, uint32_t msgLimit) {
+  element.kind = kMyShareKind;
+  element.shareType = group->GetShareType();
+  element.appId = group->GetAppId();
+  const std::deque<MyShareItem*>& items = group->GetItems();
+  const size_t m = (msgLimit == 0 || msgLimit > items.size()) ? items.size() : msgLimit;
+  element.msgCount = static_cast<uint32_t>(m);
+  if (m == 0) return;
+  element.msgs = new MyShareMsgInfo[m]();
+  for (size_t i = 0; i < m; ++i) {
+    MyShareMsgInfo& info = element.msgs[i];
+    const MyShareItem* item = items[i];
+    if (item == nullptr) continue;
+    info.shareTime = item->GetShareTime();
+    info.uin = item->GetUin();
+    CopyText(info.text, item->TextRef());
+    CopyText(info.buffer, item->BufferRef());
+    CopyText(info.picURL, item->PicURLRef());
+    CopyText(info.title, item->TitleRef());
+    CopyText(info.appDesc, item->AppDescRef());
+  }
+}
+
+}  // namespace
+
+MyShareMsgCenter::MyShareMsgCenter() : MsgCenter(kMyShareKind), appDescBuffer() { Load(); }
+
 MyShareMsgCenter::~MyShareMsgCenter() = default;
+
+void MyShareMsgCenter::Load() {
+  std::vector<MyShareRow> rows;
+  ShareMsgStorage::GetInstance()->LoadMyRows(rows);
+  for (const MyShareRow& row : rows) {
+    MyShareGroup* group = new MyShareGroup();
+    group->SetShareType(row.shareType);
+    group->SetAppId(row.appId);
+    MyShareItem* item = new MyShareItem();
+    item->SetShareTime(row.shareTime);
+    item->SetUin(row.uin);
+    if (!row.buffer.IsEmpty()) item->SetBuffer(ColumnToText(row.buffer));
+    if (!row.picURL.IsEmpty()) item->SetPicURL(ColumnToText(row.picURL));
+    if (!row.title.IsEmpty()) item->SetTitle(ColumnToText(row.title));
+    if (!row.appDesc.IsEmpty()) item->SetAppDesc(ColumnToText(row.appDesc));
+    if (!row.textHint.IsEmpty()) item->SetText(ColumnToText(row.textHint));
+    group->AddItem(item);
+    // Stored rows merge exactly as the host's adds did.
+    AddMyShareGroup(group);
+  }
+}
+
+bool MyShareMsgCenter::InsertGroup(std::unique_ptr<MyShareGroup> group) {
+  if (group == nullptr) return false;
+  if (groups.empty()) {
+    groups.push_back(std::move(group));
+    return true;
+  }
+  const uint32_t time = group->GetLatestShareTime();
+  auto at = groups.begin();
+  while (at != groups.end() && (*at == nullptr || (*at)->GetLatestShareTime() > time)) ++at;
+  groups.insert(at, std::move(group));
+  if (static_cast<int32_t>(groups.size()) > maxMsgCount) {
+    std::unique_ptr<MyShareGroup> oldest = std::move(groups.back());
+    groups.pop_back();
+    if (oldest != nullptr) oldest->DeleteItemRows();
+  }
+  return true;
+}
+
+void MyShareMsgCenter::AddMyShareGroup(MyShareGroup* raw) {
+  std::unique_ptr<MyShareGroup> group(raw);
+  if (group == nullptr) return;
+  const uint32_t appId = group->GetAppId();
+  const int32_t shareType = group->GetShareType();
+  for (auto at = groups.begin(); at != groups.end(); ++at) {
+    MyShareGroup* listed = at->get();
+    if (listed == nullptr || listed->GetAppId() != appId || listed->GetShareType() != shareType) {
+      continue;
+    }
+    if (shareType == 2) {
+      // Compared as zero-terminated texts, as the host sees them.
+      const std::string& desc = FirstAppDesc(listed);
+      if (strcmp(desc.c_str(), FirstAppDesc(group.get()).c_str()) != 0) {
+        memset(appDescBuffer, 0, sizeof appDescBuffer);
+        continue;
+      }
+      CopyText(appDescBuffer, std::string(desc.c_str()));
+    }
+    for (MyShareItem* item : group->GetItems()) listed->AddItem(item);
+    group->Clear(false);
+    group.reset();
+    std::unique_ptr<MyShareGroup> merged = std::move(*at);
+    groups.erase(at);
+    InsertGroup(std::move(merged));
+    break;
+  }
+  if (group != nullptr) InsertGroup(std::move(group));
+  NotifyPushCommand(kMyShareBit, kEventAdded, appId, 0, static_cast<uint32_t>(shareType), 0, 0);
+}
+
+bool MyShareMsgCenter::AddMyShareMsg(const MyShareMsgGroupInfo* info) {
+  if (info == nullptr) return false;
+  std::unique_ptr<MyShareGroup> group(new MyShareGroup());
+  group->SetAppId(info->appId);
+  group->SetShareType(info->shareType);
+  for (uint32_t i = 0; info->msgs != nullptr && i < info->msgCount; ++i) {
+    const MyShareMsgInfo& msg = info->msgs[i];
+    MyShareItem* item = new MyShareItem();
+    item->SetUin(msg.uin);
+    item->SetBuffer(ReadText(msg.buffer));
+    item->SetPicURL(ReadText(msg.picURL));
+    item->SetAppDesc(ReadText(msg.appDesc));
+    item->SetTitle(ReadText(msg.title));
+    item->SetText(ReadText(msg.text));
+    item->SetShareTime(msg.shareTime);
+    group->AddItem(item);
+  }
+
+  std::vector<MyShareRow> rows;
+  for (MyShareItem* item : group->GetItems()) {
+    MyShareRow row;
+    row.shareType = group->GetShareType();
+    row.appId = group->GetAppId();
+    row.uin = item->GetUin();
+    row.shareTime = item->GetShareTime();
+    row.buffer = TextToColumn(item->BufferRef(), true);
+    row.picURL = TextToColumn(item->PicURLRef(), true);
+    row.title = TextToColumn(item->TitleRef(), true);
+    row.appDesc = TextToColumn(item->AppDescRef(), true);
+    row.textHint = TextToColumn(item->TextRef(), true);
+    rows.push_back(row);
+  }
+  ShareMsgStorage::GetInstance()->SaveMyRows(rows);
+  AddMyShareGroup(group.release());
+  return true;
+}
+
+uint32_t MyShareMsgCenter::GetMyShareMsg(uint32_t groupLimit, uint32_t msgLimit,
+                                         MyShareMsgGroupInfo** out) {
+  if (out == nullptr) return 0;
+  size_t n = groups.size();
+  if (groupLimit != 0 && groupLimit < n) n = groupLimit;
+  std::vector<MyShareGroup*> selection;
+  for (auto& group : groups) {
+    if (selection.size() == n) break;
+    if (group != nullptr) selection.push_back(group.get());
+  }
+  if (selection.empty()) return 0;
+  MyShareMsgGroupInfo* elements = new MyShareMsgGroupInfo[selection.size()]();
+  for (size_t i = 0; i < selection.size(); ++i) FillElement(elements[i], selection[i], msgLimit);
+  *out = elements;
+  return static_cast<uint32_t>(selection.size());
+}
+
+uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType, uint32_t msgLimit,
+                                               MyShareMsgGroupInfo** out, const char* appDesc) {
+  if (out == nullptr) return 0;
+  for (auto& group : groups) {
+    if (group == nullptr || group->GetAppId() != appId || group->GetShareType() != shareType) {
+      continue;
+    }
+    if (shareType == 2 && appDesc != nullptr &&
+        strcmp(FirstAppDesc(group.get()).c_str(), appDesc) != 0) {
+      continue;
+    }
+    MyShareMsgGroupInfo* element = new MyShareMsgGroupInfo[1]();
+    FillElement(element[0], group.get(), msgLimit);
+    *out = element;
+    return element[0].msgCount;
+  }
+  return 0;
+}
+
+uint32_t MyShareMsgCenter::DeleteMyShareMsg(uint32_t appId, uint32_t extra) {
+  auto at = std::find_if(groups.begin(), groups.end(), [appId](const std::unique_ptr<MyShareGroup>& g) {
+    return g != nullptr && g->GetAppId() == appId;
+  });
+  if (at == groups.end()) return 0;
+  std::unique_ptr<MyShareGroup> group = std::move(*at);
+  groups.erase(at);
+  group->DeleteItemRows();
+  const uint32_t count = static_cast<uint32_t>(group->GetItems().size());
+  NotifyPushCommand(kMyShareBit, kEventDeleted, appId, 0, static_cast<uint32_t>(group->GetShareType()),
+                    extra, 0);
+  return count;
+}
+
+bool MyShareMsgCenter::ClearMsg() {
+  groups.clear();
+  ShareMsgStorage::GetInstance()->ClearMy();
+  NotifyPushCommand(kMyShareBit, kEventDeleted, 0, 0, 1, 0, 0);
+  return true;
+}
+
+uint32_t MyShareMsgCenter::GetMsgCount() { return static_cast<uint32_t>(groups.size()); }
+uint32_t MyShareMsgCenter::GetAllMyShareMsgNum() { return static_cast<uint32_t>(groups.size()); }
+const char* MyShareMsgCenter::GetAppDesc() { return appDescBuffer; }

@@ -1,5 +1,308 @@
-// PLACEHOLDER: replaced by the owner of this kind.
 #include "centers/sharemsgcenter.h"
 
-ShareMsgCenter::ShareMsgCenter() : MsgCenter(2) {}
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "messages/sharemsg.h"
+#include "messages/sharemsggroup.h"
+#include "modules/halyx_pushcenter_wrapper.h"
+#include "modules/serviceentry.h"
+#include "pushcommandregistry.h"
+#include "storage/sharemsgstorage.h"
+
+namespace {
+
+template <size_t N>
+void CopyText(char (&field)[N], const std::string& text) {
+  const size_t length = std::min(text.size(), N - 1);
+  memcpy(field, text.data(), length);
+  field[length] = '\0';
+}
+
+void FillInfo(ShareMsgInfo& info, ShareMsg* msg) {
+  info.msgId = msg->GetMsgId();
+  info.openType = msg->GetOpenType();
+  info.pushTime = msg->GetPushTime();
+  info.uin = msg->GetUin();
+  info.appId = msg->GetAppId();
+  CopyText(info.text, msg->TextRef());
+  CopyText(info.buffer, msg->BufferRef());
+  CopyText(info.picURL, msg->PicURLRef());
+  CopyText(info.title, msg->TitleRef());
+  CopyText(info.appDesc, msg->AppDescRef());
+}
+
+// Writes the taken messages, newest first, to the element as an array that
+// runs from the oldest to the newest.
+void FillElement(ShareMsgGroupInfo& element, ShareMsgGroup* group,
+                 const std::vector<ShareMsg*>& taken) {
+  element.kind = kShareKind;
+  element.shareType = group->GetShareType();
+  element.appId = group->GetAppId();
+  element.msgCount = static_cast<uint32_t>(taken.size());
+  if (taken.empty()) return;
+  element.msgs = new ShareMsgInfo[taken.size()]();
+  for (size_t i = 0; i < taken.size(); ++i) FillInfo(element.msgs[i], taken[taken.size() - 1 - i]);
+}
+
+uint32_t EffectiveLimit(uint32_t limit, size_t available) {
+  return (limit == 0 || limit > available) ? static_cast<uint32_t>(available) : limit;
+}
+
+}  // namespace
+
+ShareMsgCenter::ShareMsgCenter() : MsgCenter(kShareKind), loaded(false) {}
+
 ShareMsgCenter::~ShareMsgCenter() = default;
+
+bool ShareMsgCenter::InsertGroup(std::unique_ptr<ShareMsgGroup> group, bool countUnread) {
+  if (group == nullptr) return false;
+  if (groups.empty()) {
+    groups.push_back(std::move(group));
+    if (countUnread) ++unreadCount;
+    return true;
+  }
+  const uint32_t time = group->GetLatestPushTime();
+  auto at = groups.begin();
+  while (at != groups.end() && (*at == nullptr || (*at)->GetLatestPushTime() > time)) ++at;
+  groups.insert(at, std::move(group));
+  if (countUnread) ++unreadCount;
+
+  if (static_cast<int32_t>(groups.size()) > maxMsgCount) {
+    std::unique_ptr<ShareMsgGroup> oldest = std::move(groups.back());
+    groups.pop_back();
+    if (oldest != nullptr) {
+      if (oldest->GetUnreadCount() > 0 && unreadCount > 0) --unreadCount;
+      ShareMsgStorage::GetInstance()->DeleteRoamGroup(oldest->GetAppId(), oldest->GetShareType(),
+                                                      oldest->GetLatestPushTime());
+    }
+  }
+  return true;
+}
+
+ShareMsgGroup* ShareMsgCenter::FindGroup(uint32_t appId, int32_t shareType,
+                                         uint32_t latestPushTime) {
+  for (auto& group : groups) {
+    if (group != nullptr && group->GetAppId() == appId && group->GetShareType() == shareType &&
+        (latestPushTime == 0 || group->GetLatestPushTime() == latestPushTime)) {
+      return group.get();
+    }
+  }
+  return nullptr;
+}
+
+ShareMsgCenter::GroupList::iterator ShareMsgCenter::FindType1Group(uint32_t appId) {
+  return std::find_if(groups.begin(), groups.end(), [appId](const std::unique_ptr<ShareMsgGroup>& g) {
+    return g != nullptr && g->GetAppId() == appId && g->GetShareType() == 1;
+  });
+}
+
+void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
+  std::unique_ptr<ShareMsgGroup> group(raw);
+  if (group == nullptr || group->GetUnreadCount() == 0) return;
+  const uint32_t appId = group->GetAppId();
+  if (group->GetShareType() == 1) {
+    auto kept = FindType1Group(appId);
+    if (kept != groups.end()) {
+      std::unique_ptr<ShareMsgGroup> keptGroup = std::move(*kept);
+      groups.erase(kept);
+      if (keptGroup->GetUnreadCount() > 0 && unreadCount > 0) --unreadCount;
+      for (ShareMsg* msg : group->GetMsgs()) keptGroup->AddMsg(msg);
+      group->Clear(false);
+      if (InsertGroup(std::move(keptGroup), true)) NotifyPushCommand(kShareBit, kEventAdded, appId, 0, 1, 0, 0);
+      return;
+    }
+  }
+  const int32_t shareType = group->GetShareType();
+  if (InsertGroup(std::move(group), true)) {
+    NotifyPushCommand(kShareBit, kEventAdded, appId, 0, static_cast<uint32_t>(shareType), 0, 0);
+  }
+}
+
+void ShareMsgCenter::MergeLoadedGroup(std::unique_ptr<ShareMsgGroup> group) {
+  if (group == nullptr) return;
+  if (group->GetShareType() == 1) {
+    auto kept = FindType1Group(group->GetAppId());
+    if (kept != groups.end()) {
+      std::unique_ptr<ShareMsgGroup> keptGroup = std::move(*kept);
+      groups.erase(kept);
+      // Stored messages are read: they leave the group's unread figure alone.
+      const uint32_t keptUnread = keptGroup->GetUnreadCount();
+      for (ShareMsg* msg : group->GetMsgs()) keptGroup->AddMsg(msg);
+      keptGroup->SetUnreadCount(keptUnread);
+      group->Clear(false);
+      InsertGroup(std::move(keptGroup), false);
+      return;
+    }
+  }
+  InsertGroup(std::move(group), false);
+}
+
+void ShareMsgCenter::Load() {
+  std::vector<RoamShareRow> rows;
+  ShareMsgStorage::GetInstance()->LoadRoamRows(rows);
+  for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+    std::unique_ptr<ShareMsgGroup> group(new ShareMsgGroup());
+    ShareMsg* msg = new ShareMsg();
+    msg->SetMsgId(row->msgId);
+    msg->SetAppId(row->appId);
+    group->SetAppId(row->appId);
+    if (!row->buffer.IsEmpty()) msg->SetBuffer(ColumnToText(row->buffer));
+    if (!row->picURL.IsEmpty()) msg->SetPicURL(ColumnToText(row->picURL));
+    if (!row->textHint.IsEmpty()) msg->SetText(ColumnToText(row->textHint));
+    if (!row->title.IsEmpty()) msg->SetTitle(ColumnToText(row->title));
+    msg->SetOpenType(row->openType);
+    msg->SetPushTime(row->shareTime);
+    group->SetShareType(row->shareType);
+    msg->SetUin(row->uin);
+    group->AddMsg(msg);
+    group->MarkAllRead();
+    MergeLoadedGroup(std::move(group));
+  }
+  loaded = true;
+}
+
+uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
+                                     ShareMsgGroupInfo** out, bool unreadOnly) {
+  if (out == nullptr) return 0;
+  if (!loaded) Load();
+
+  uint32_t n = static_cast<uint32_t>(groups.size());
+  if (groupLimit != 0 && groupLimit < n) n = groupLimit;
+  if (unreadOnly && n > unreadCount) n = unreadCount;
+
+  std::vector<ShareMsgGroup*> selection;
+  if (n == groups.size()) {
+    for (auto& group : groups) selection.push_back(group.get());
+  } else {
+    // A partial selection passes over groups without unread messages.
+    for (auto& group : groups) {
+      if (selection.size() == n) break;
+      if (group != nullptr && group->GetUnreadCount() > 0) selection.push_back(group.get());
+    }
+  }
+  if (selection.empty()) return 0;
+
+  ShareMsgGroupInfo* elements = new ShareMsgGroupInfo[selection.size()]();
+  for (size_t i = 0; i < selection.size(); ++i) {
+    ShareMsgGroup* group = selection[i];
+    if (group == nullptr) continue;
+    const std::deque<ShareMsg*>& msgs = group->GetMsgs();
+    const uint32_t m = EffectiveLimit(msgLimit, msgs.size());
+    std::vector<ShareMsg*> taken;
+    for (ShareMsg* msg : msgs) {
+      if (taken.size() == m) break;
+      if (unreadOnly && taken.size() == group->GetUnreadCount()) break;
+      if (msg != nullptr) taken.push_back(msg);
+    }
+    FillElement(elements[i], group, taken);
+  }
+  *out = elements;
+  return static_cast<uint32_t>(selection.size());
+}
+
+uint32_t ShareMsgCenter::GetShareMsgForApp(uint32_t appId, int32_t shareType, uint32_t msgLimit,
+                                           ShareMsgGroupInfo** out, bool unreadOnly) {
+  if (out == nullptr) return 0;
+  ShareMsgGroup* group = FindGroup(appId, shareType, 0);
+  if (group == nullptr) return 0;
+  if (unreadOnly && group->GetUnreadCount() == 0) return 0;
+
+  const std::deque<ShareMsg*>& msgs = group->GetMsgs();
+  const uint32_t m = EffectiveLimit(msgLimit, msgs.size());
+  std::vector<ShareMsg*> taken;
+  for (ShareMsg* msg : msgs) {
+    if (taken.size() == m || msg == nullptr) break;
+    if (unreadOnly && msg->GetReadState()) break;
+    taken.push_back(msg);
+  }
+  ShareMsgGroupInfo* element = new ShareMsgGroupInfo[1]();
+  FillElement(element[0], group, taken);
+  *out = element;
+  return element[0].msgCount;
+}
+
+void ShareMsgCenter::StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, ShareMsgGroup* group) {
+  std::vector<RoamShareRow> rows(1);
+  RoamShareRow& row = rows.front();
+  row.shareType = group->GetShareType();
+  row.appId = msg->GetAppId();
+  row.uin = msg->GetUin();
+  row.msgId = msg->GetMsgId();
+  row.openType = msg->GetOpenType();
+  row.shareTime = msg->GetPushTime();
+  row.buffer = TextToColumn(msg->BufferRef(), false);
+  row.picURL = TextToColumn(msg->PicURLRef(), false);
+  row.title = TextToColumn(msg->TitleRef(), false);
+  row.appDesc = TextToColumn(msg->AppDescRef(), false);
+  row.textHint = TextToColumn(msg->TextRef(), false);
+  storage->SaveRoamRows(rows);
+}
+
+void ShareMsgCenter::ReportRead() {
+  if (auto report = ServiceEntry<halyx_pushcenter_wrapper>(&PushCenterTable::reportRead)) {
+    report(kShareKind, 0, 0xFFFFFFFFu, 0, 0, 0);
+  }
+}
+
+uint32_t ShareMsgCenter::UpdateReadState() {
+  if (unreadCount == 0) return 0;
+  ReportRead();
+  ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
+  for (auto& group : groups) {
+    if (group == nullptr) continue;
+    for (ShareMsg* msg : group->GetMsgs()) {
+      if (msg != nullptr && !msg->GetReadState()) StoreReadMsg(storage, msg, group.get());
+    }
+    group->MarkAllRead();
+  }
+  const uint32_t result = unreadCount;
+  unreadCount = 0;
+  NotifyPushCommand(kShareBit, kEventReadState, 0, 0, 1, 0, 0);
+  return result;
+}
+
+uint32_t ShareMsgCenter::UpdateShareMsgReadState(uint32_t appId, int32_t shareType, uint32_t,
+                                                 uint32_t latestPushTime) {
+  ShareMsgGroup* group = FindGroup(appId, shareType, shareType == 1 ? 0 : latestPushTime);
+  if (group == nullptr) return 0;
+  ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
+  for (ShareMsg* msg : group->GetMsgs()) {
+    if (msg != nullptr && !msg->GetReadState()) StoreReadMsg(storage, msg, group);
+  }
+  const uint32_t marked = group->MarkAllRead();
+  if (marked > 0) {
+    ReportRead();
+    if (unreadCount > 0) --unreadCount;
+    NotifyPushCommand(kShareBit, kEventReadState, appId, 0, static_cast<uint32_t>(shareType), 0, 0);
+  }
+  return marked;
+}
+
+uint32_t ShareMsgCenter::DeleteShareMsg(uint32_t appId, uint32_t latestPushTime) {
+  auto at = std::find_if(groups.begin(), groups.end(), [&](const std::unique_ptr<ShareMsgGroup>& g) {
+    return g != nullptr && g->GetAppId() == appId && g->GetLatestPushTime() == latestPushTime;
+  });
+  if (at == groups.end()) return 0;
+  std::unique_ptr<ShareMsgGroup> group = std::move(*at);
+  groups.erase(at);
+  const uint32_t count = static_cast<uint32_t>(group->GetMsgs().size());
+  const int32_t shareType = group->GetShareType();
+  ShareMsgStorage::GetInstance()->DeleteRoamGroup(appId, shareType, latestPushTime);
+  NotifyPushCommand(kShareBit, kEventDeleted, appId, 0, static_cast<uint32_t>(shareType),
+                    latestPushTime, 0);
+  return count;
+}
+
+uint32_t ShareMsgCenter::GetMsgCount() { return static_cast<uint32_t>(groups.size()); }
+uint32_t ShareMsgCenter::GetUnreadCount() { return unreadCount; }
+
+bool ShareMsgCenter::ClearMsg() {
+  unreadCount = 0;
+  groups.clear();
+  const bool result = ShareMsgStorage::GetInstance()->ClearRoam();
+  NotifyPushCommand(kShareBit, kEventDeleted, 0, 0, 1, 0, 0);
+  return result;
+}

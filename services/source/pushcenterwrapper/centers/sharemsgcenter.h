@@ -1,10 +1,56 @@
-// PLACEHOLDER: replaced by the owner of this kind.
+// ShareMsgCenter: the received shares, as groups of one application and share
+// type, the group with the newest push first, at most 50 groups.
+//
+// The unread figure counts groups that hold unread messages, not messages. A
+// message reaches the database at the moment it is marked read; unread ones
+// live only here and are lost with the center. The stored read messages are
+// read back once, on the first full listing, and merged with what arrived
+// before.
 #pragma once
 
+#include <list>
+#include <memory>
+
 #include "centers/msgcenter.h"
+
+class ShareMsg;
+class ShareMsgGroup;
+class ShareMsgStorage;
 
 class ShareMsgCenter : public MsgCenter {
  public:
   ShareMsgCenter();
   ~ShareMsgCenter() override;
+
+  uint32_t UpdateReadState() override;
+  uint32_t GetMsgCount() override;
+  uint32_t GetUnreadCount() override;
+  void AddShareMsg(ShareMsgGroup* group) override;
+  uint32_t GetShareMsg(uint32_t groupLimit, uint32_t msgLimit, ShareMsgGroupInfo** out,
+                       bool unreadOnly) override;
+  uint32_t GetShareMsgForApp(uint32_t appId, int32_t shareType, uint32_t msgLimit,
+                             ShareMsgGroupInfo** out, bool unreadOnly) override;
+  // A type-1 group is found by application alone; a type-2 group also needs
+  // its latest push time.
+  uint32_t UpdateShareMsgReadState(uint32_t appId, int32_t shareType, uint32_t unused,
+                                   uint32_t latestPushTime) override;
+  // Leaves the unread figure as it is, even for an unread group.
+  uint32_t DeleteShareMsg(uint32_t appId, uint32_t latestPushTime) override;
+  bool ClearMsg() override;
+
+ private:
+  typedef std::list<std::unique_ptr<ShareMsgGroup>> GroupList;
+
+  // Files the group by its latest push time and drops the oldest group beyond
+  // the cap, with its stored rows. countUnread is false for stored groups.
+  bool InsertGroup(std::unique_ptr<ShareMsgGroup> group, bool countUnread);
+  ShareMsgGroup* FindGroup(uint32_t appId, int32_t shareType, uint32_t latestPushTime);
+  GroupList::iterator FindType1Group(uint32_t appId);
+  void MergeLoadedGroup(std::unique_ptr<ShareMsgGroup> group);
+  void Load();
+  void StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, ShareMsgGroup* group);
+  void ReportRead();
+
+  bool loaded;
+  GroupList groups;
 };

@@ -1,0 +1,92 @@
+// ShareMsgStorage: "sharemsg.db" in the signed-in user's data folder, with the
+// received shares that were read ("roamsharemsgtable") and the user's own
+// shares ("mysharemsgtable").
+//
+// One module-wide instance, opened by its construction and closed when the
+// library unloads. An open that failed is not tried again: every operation
+// checks the handles it needs and fails while one is 0, so the own-share table
+// still works when only the received table could not be opened. Storage
+// failures are reported only as false results; nothing is logged.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "halyx/buffer.h"
+#include "modules/singlton.h"
+
+// One row of "roamsharemsgtable". Text columns hold the text's bytes and its
+// terminating zero. uin is the plain number; it is stored encoded.
+struct RoamShareRow {
+  int32_t shareType = 0;
+  uint32_t appId = 0;
+  uint32_t uin = 0;
+  uint32_t msgId = 0;
+  int32_t openType = 0;
+  Buffer buffer;
+  Buffer picURL;
+  Buffer title;
+  Buffer appDesc;
+  uint32_t shareTime = 0;
+  Buffer textHint;
+};
+
+// One row of "mysharemsgtable".
+struct MyShareRow {
+  int32_t shareType = 0;
+  uint32_t appId = 0;
+  uint32_t uin = 0;
+  Buffer buffer;
+  Buffer picURL;
+  Buffer title;
+  Buffer appDesc;
+  uint32_t shareTime = 0;
+  Buffer textHint;
+};
+
+// A text as a column holds it: its bytes and a terminating zero. An empty text
+// is one zero byte, or no byte at all when emptyAsNothing is set.
+Buffer TextToColumn(const std::string& text, bool emptyAsNothing);
+// The text of a column, up to its first zero byte; never reads past the
+// column's size.
+std::string ColumnToText(const Buffer& column);
+
+class ShareMsgStorage : public Singlton<ShareMsgStorage> {
+ public:
+  bool Open();
+  void Close();
+  bool IsOpen() const { return isOpen; }
+
+  // All rows in one transaction. A row whose fields cannot all be set is still
+  // posted with what was set, the others are still written, and the result is
+  // false.
+  bool SaveRoamRows(const std::vector<RoamShareRow>& rows);
+  // Appends every row whose fields can be read and whose "UIN" decodes; rows
+  // come in the order the database gives them.
+  bool LoadRoamRows(std::vector<RoamShareRow>& out);
+  // Every row of the application and type; for type 2 with a non-zero time
+  // only the rows of that push.
+  bool DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_t shareTime);
+  bool DeleteRoamMsg(uint32_t msgId, uint32_t shareTime);
+  bool ClearRoam();
+
+  bool SaveMyRows(const std::vector<MyShareRow>& rows);
+  bool LoadMyRows(std::vector<MyShareRow>& out);
+  bool DeleteMyRows(uint32_t appId, uint32_t shareTime);
+  bool ClearMy();
+
+  void OnInstanceCreated() override;
+  // Closes the database while every other module wrapper is still alive.
+  void OnInstanceReleasing() override;
+  ~ShareMsgStorage() override;
+
+ private:
+  friend class Singlton<ShareMsgStorage>;
+  ShareMsgStorage();
+
+  uint32_t dbHandle;
+  uint32_t myTableHandle;
+  uint32_t roamTableHandle;
+  bool isOpen;
+};
