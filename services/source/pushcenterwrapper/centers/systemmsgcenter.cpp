@@ -1,5 +1,253 @@
-// PLACEHOLDER: replaced by the owner of this kind.
 #include "centers/systemmsgcenter.h"
 
-SystemMsgCenter::SystemMsgCenter() : MsgCenter(3) {}
-SystemMsgCenter::~SystemMsgCenter() = default;
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "messages/systemmsg.h"
+#include "modules/halyx_pushcenter_wrapper.h"
+#include "modules/serviceentry.h"
+#include "pushcommandregistry.h"
+#include "storage/systemmsgstorage.h"
+
+namespace {
+
+// Tells the push center service that system messages were read; skipped when
+// the service does not offer the entry, and its answer does not matter.
+void ReportSystemRead() {
+  if (auto reportRead = ServiceEntry<halyx_pushcenter_wrapper>(&PushCenterTable::reportRead)) {
+    reportRead(kSystemKind, 0, 0xFFFFFFFFu, 0, 0, 0);
+  }
+}
+
+// At most size - 1 bytes and a terminator; the cut may split a UTF-8 sequence.
+template <size_t Size>
+void CopyBounded(char (&field)[Size], const std::string& value) {
+  size_t length = value.size() < Size - 1 ? value.size() : Size - 1;
+  std::memcpy(field, value.data(), length);
+  field[length] = '\0';
+}
+
+// Whether a belongs in front of b: newer push time, or the same push time and
+// a message id at least as large.
+bool GoesBefore(SystemMsg* a, SystemMsg* b) {
+  uint32_t timeA = a->GetPushTime(), timeB = b->GetPushTime();
+  return timeA > timeB || (timeA == timeB && a->GetMsgId() >= b->GetMsgId());
+}
+
+}  // namespace
+
+SystemMsgCenter::SystemMsgCenter() : MsgCenter(kSystemKind), storageLoaded(false) {}
+
+SystemMsgCenter::~SystemMsgCenter() {
+  // Nothing is written here: what was never read is not kept.
+  for (SystemMsg* msg : messages) delete msg;
+}
+
+uint32_t SystemMsgCenter::GetMsgCount() { return static_cast<uint32_t>(messages.size()); }
+
+uint32_t SystemMsgCenter::GetUnreadCount() { return unreadCount; }
+
+void SystemMsgCenter::AddSystemMsgs(std::deque<SystemMsg*>* msgs) {
+  if (msgs == nullptr || msgs->empty()) return;
+  // The intake queues each message at the front, so the back is the batch's
+  // first record.
+  bool all = true;
+  for (auto it = msgs->rbegin(); it != msgs->rend(); ++it) {
+    if (*it != nullptr && !AcceptSystemMsg(*it)) all = false;
+  }
+  // A batch that repeated a known message stays silent, although its other
+  // messages were taken.
+  if (all) NotifyPushCommand(kSystemBit, kEventAdded, 0, 0, 1, 0, 0);
+}
+
+void SystemMsgCenter::InsertOrdered(SystemMsg* msg) {
+  auto it = messages.begin();
+  while (it != messages.end() && !GoesBefore(msg, *it)) ++it;
+  messages.insert(it, msg);
+}
+
+bool SystemMsgCenter::EvictOldest() {
+  SystemMsg* oldest = messages.back();
+  messages.pop_back();
+  SystemMsgStorage storage;
+  if (storage.Open()) storage.DeleteUpTo(oldest->GetPushTime());
+  bool wasUnread = !oldest->GetReadState();
+  delete oldest;
+  return wasUnread;
+}
+
+bool SystemMsgCenter::AcceptSystemMsg(SystemMsg* msg) {
+  if (msg == nullptr) return true;
+  if (messages.empty()) {
+    messages.push_back(msg);
+    unreadCount += 1;
+    return true;
+  }
+  for (SystemMsg* held : messages) {
+    if (held->GetMsgId() == msg->GetMsgId() && held->GetPushTime() == msg->GetPushTime()) {
+      delete msg;
+      return false;
+    }
+  }
+  InsertOrdered(msg);
+  // A pushed message counts as new whatever its flag says.
+  unreadCount += 1;
+  if (messages.size() <= static_cast<size_t>(maxMsgCount)) return true;
+  if (EvictOldest() && unreadCount > 0) unreadCount -= 1;
+  return true;
+}
+
+void SystemMsgCenter::InsertLoadedMsg(SystemMsg* msg) {
+  if (msg == nullptr) return;
+  if (messages.empty()) {
+    messages.push_back(msg);
+    return;
+  }
+  InsertOrdered(msg);
+  // The count is left alone here, also when a pushed unread message makes
+  // way for newer stored ones.
+  if (messages.size() > static_cast<size_t>(maxMsgCount)) EvictOldest();
+}
+
+void SystemMsgCenter::LoadStoredMsgs() {
+  std::vector<SystemMsgRow> rows;
+  {
+    SystemMsgStorage storage;
+    if (!storage.Open()) return;
+    storage.LoadRows(rows);
+  }
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it) InsertLoadedMsg(SystemMsgFromRow(*it));
+  storageLoaded = true;
+}
+
+uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, bool newOnly) {
+  if (out == nullptr) return 0;
+  // Until the database has opened once, every listing tries again; without
+  // it the caller's pointer stays untouched.
+  if (!storageLoaded) {
+    LoadStoredMsgs();
+    if (!storageLoaded) return 0;
+  }
+  uint32_t held = static_cast<uint32_t>(messages.size());
+  uint32_t n = wanted == 0 || wanted > held ? held : wanted;
+  // New-only does not look at read flags: it hands out the newest
+  // unreadCount messages.
+  if (newOnly && n > unreadCount) n = unreadCount;
+  if (n == 0) return 0;
+
+  uint64_t bytes = static_cast<uint64_t>(n) * sizeof(SystemMsgInfo);
+  if (bytes > 0xFFFFFFFFu) bytes = 0xFFFFFFFFu;
+  // Raw array storage, so that the free function's array delete matches
+  // whichever element type it names.
+  void* block = ::operator new[](static_cast<size_t>(bytes), std::nothrow);
+  if (block == nullptr) return 0;
+  std::memset(block, 0, static_cast<size_t>(bytes));
+  SystemMsgInfo* infos = static_cast<SystemMsgInfo*>(block);
+
+  uint32_t written = 0;
+  for (SystemMsg* msg : messages) {
+    if (written >= n || msg == nullptr) break;
+    FillSystemMsgInfo(&infos[written], msg);
+    ++written;
+  }
+  *out = infos;
+  return written;
+}
+
+void SystemMsgCenter::FillSystemMsgInfo(SystemMsgInfo* info, SystemMsg* msg) {
+  if (info == nullptr || msg == nullptr) return;
+  std::memset(info, 0, sizeof(*info));
+  info->msgId = msg->GetMsgId();
+  info->kind = static_cast<uint32_t>(GetCenterKind());
+  info->openType = msg->GetOpenType();
+  info->pushTime = msg->GetPushTime();
+  CopyBounded(info->title, msg->TitleRef());
+  CopyBounded(info->text, msg->TextRef());
+  CopyBounded(info->pictureUrl, msg->PictureUrlRef());
+  CopyBounded(info->jumpUrl, msg->JumpUrlRef());
+  CopyBounded(info->buttonText, msg->ButtonTextRef());
+  info->appId = msg->GetAppId();
+  info->subType = msg->GetSubType();
+  info->btnType = msg->GetBtnType();
+  CopyBounded(info->buffer, msg->BufferRef());
+}
+
+uint32_t SystemMsgCenter::UpdateSystemMsgReadState(uint32_t msgId, uint32_t readState) {
+  bool read = (readState & 0xFFu) != 0;
+  SystemMsgStorage storage;
+  if (!storage.Open()) return 0;
+  SystemMsg* found = nullptr;
+  for (SystemMsg* msg : messages) {
+    if (msg->GetMsgId() == msgId && msg->GetReadState() != read) {
+      found = msg;
+      break;
+    }
+  }
+  if (found == nullptr) return 0;
+  // The table has no read column, so a change back to unread stores the
+  // message once more; the next load brings both rows back as read.
+  SaveSystemMsg(storage, *found);
+  ReportSystemRead();
+  found->SetReadState(read);
+  // unreadCount follows the messages: a message turned read leaves the count,
+  // a message turned unread joins it again, so that a later "mark all read"
+  // subtracts exactly what it turns read.
+  if (read) {
+    if (unreadCount > 0) unreadCount -= 1;
+  } else {
+    unreadCount += 1;
+  }
+  NotifyPushCommand(kSystemBit, kEventReadState, 0, 0, 1, 0, 0);
+  return 1;
+}
+
+uint32_t SystemMsgCenter::UpdateReadState() {
+  if (unreadCount == 0) return 0;
+  // Reported before the database is tried: the service hears of the read
+  // even when nothing can be stored.
+  ReportSystemRead();
+  SystemMsgStorage storage;
+  if (!storage.Open()) return 0;
+  uint32_t changed = 0;
+  for (SystemMsg* msg : messages) {
+    if (msg->GetReadState()) continue;
+    SaveSystemMsg(storage, *msg);
+    msg->SetReadState(true);
+    ++changed;
+  }
+  if (changed > 0) {
+    unreadCount = unreadCount > changed ? unreadCount - changed : 0;
+    NotifyPushCommand(kSystemBit, kEventReadState, 0, 0, 1, 0, 0);
+  }
+  return changed;
+}
+
+uint32_t SystemMsgCenter::DeleteSystemMsg(uint32_t msgId, uint32_t pushTime) {
+  uint32_t removed = 0;
+  for (auto it = messages.begin(); it != messages.end(); ++it) {
+    if ((*it)->GetMsgId() == msgId && (*it)->GetPushTime() == pushTime) {
+      delete *it;
+      messages.erase(it);
+      removed = 1;
+      break;
+    }
+  }
+  // The stored row goes too, also when the message was only in the database.
+  SystemMsgStorage storage;
+  if (storage.Open()) storage.DeleteMsg(msgId, pushTime);
+  if (removed != 0) NotifyPushCommand(kSystemBit, kEventDeleted, 0, 0, 1, pushTime, msgId);
+  return removed;
+}
+
+bool SystemMsgCenter::ClearMsg() {
+  unreadCount = 0;
+  for (SystemMsg* msg : messages) delete msg;
+  messages.clear();
+  SystemMsgStorage storage;
+  if (storage.Open()) storage.DeleteAll();
+  // storageLoaded stays as it is: the emptied database needs no second read.
+  NotifyPushCommand(kSystemBit, kEventDeleted, 0, 0, 1, 0, 0);
+  return true;
+}

@@ -1,0 +1,314 @@
+#include "storage/systemmsgstorage.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "messages/systemmsg.h"
+#include "modules/halyx_localdatabase_wrapper.h"
+#include "modules/halyx_status_wrapper.h"
+#include "modules/serviceentry.h"
+#include "storage/datafolder.h"
+
+namespace {
+
+const char kDatabaseFile[] = "sysmsg.db";
+const char kTable[] = "systemmsgtable";
+
+// The columns the table was first created with; the later ones come from
+// kMigrations, which every open runs again (they fail harmlessly once applied).
+const ColumnDef kColumns[] = {
+    {"title", kColumnBuffer, 0},      {"pictureUrl", kColumnBuffer, 0},
+    {"jumpUrl", kColumnBuffer, 0},    {"buttonText", kColumnBuffer, 0},
+    {"pushTime", kColumnInteger, 0},  {"text", kColumnBuffer, 0},
+    {"msgId", kColumnInteger, 0},     {"openType", kColumnInteger, 0},
+};
+
+const char* const kMigrations[] = {
+    "ALTER TABLE systemmsgtable ADD COLUMN appId INTEGER(8) DEFAULT 0",
+    "ALTER TABLE systemmsgtable ADD COLUMN buffer TEXT(600) DEFAULT \"\"",
+    "ALTER TABLE systemmsgtable ADD COLUMN subType INTEGER DEFAULT 1",
+    "ALTER TABLE systemmsgtable ADD COLUMN btnType INTEGER DEFAULT 1",
+};
+
+const uint32_t kBufferChars = sizeof(SystemMsgRow::buffer) - 1;
+
+template <class Fn>
+Fn Db(Fn LocalDatabaseTable::*entry) {
+  return ServiceEntry<halyx_localdatabase_wrapper>(entry);
+}
+
+uint32_t CurrentUser() {
+  auto currentUser = ServiceEntry<halyx_status_wrapper>(&StatusTable::currentUser);
+  return currentUser != nullptr ? currentUser() : 0;
+}
+
+// Byte arrays the service hands out are ours to release with delete[] until a
+// Buffer takes them over.
+struct ArrayDelete {
+  void operator()(uint8_t* bytes) const { delete[] bytes; }
+  void operator()(char* text) const { delete[] text; }
+};
+typedef std::unique_ptr<uint8_t, ArrayDelete> OwnedBytes;
+typedef std::unique_ptr<char, ArrayDelete> OwnedText;
+
+struct FetchedBytes {
+  OwnedBytes bytes;
+  uint32_t size = 0;
+};
+
+bool FetchBytes(uint32_t table, const char* column, FetchedBytes& out) {
+  auto get = Db(&LocalDatabaseTable::GetBufferField);
+  uint8_t* bytes = nullptr;
+  uint32_t size = 0;
+  if (get == nullptr || !get(table, column, &bytes, &size)) {
+    delete[] bytes;
+    return false;
+  }
+  out.bytes.reset(bytes);
+  out.size = size;
+  return true;
+}
+
+void AttachTo(Buffer& target, FetchedBytes& fetched) {
+  if (fetched.bytes) {
+    uint32_t size = fetched.size;
+    target.Attach(fetched.bytes.release(), size);
+  }
+}
+
+bool FetchInt(uint32_t table, const char* column, uint32_t& out) {
+  auto get = Db(&LocalDatabaseTable::GetIntField);
+  return get != nullptr && get(table, column, &out);
+}
+
+bool FetchNumber(uint32_t table, const char* column, uint32_t& out) {
+  auto get = Db(&LocalDatabaseTable::GetNumberField);
+  return get != nullptr && get(table, column, &out);
+}
+
+bool PutBytes(uint32_t table, const char* column, const Buffer& value) {
+  auto set = Db(&LocalDatabaseTable::SetBufferField);
+  return set != nullptr && set(table, column, value);
+}
+
+bool PutInt(uint32_t table, const char* column, uint32_t value) {
+  auto set = Db(&LocalDatabaseTable::SetIntField);
+  return set != nullptr && set(table, column, value);
+}
+
+bool PutNumber(uint32_t table, const char* column, uint32_t value) {
+  auto set = Db(&LocalDatabaseTable::SetNumberField);
+  return set != nullptr && set(table, column, value);
+}
+
+bool PutText(uint32_t table, const char* column, const char* value) {
+  auto set = Db(&LocalDatabaseTable::SetTextField);
+  return set != nullptr && set(table, column, value);
+}
+
+// Every field in column order; stops at the first refusal.
+bool PutRow(uint32_t table, const SystemMsgRow& row) {
+  return PutBytes(table, "title", row.title) && PutBytes(table, "pictureUrl", row.pictureUrl) &&
+         PutBytes(table, "jumpUrl", row.jumpUrl) && PutBytes(table, "buttonText", row.buttonText) &&
+         PutInt(table, "pushTime", row.pushTime) && PutBytes(table, "text", row.text) &&
+         PutInt(table, "msgId", row.msgId) &&
+         PutInt(table, "openType", static_cast<uint32_t>(row.openType)) &&
+         PutInt(table, "appId", row.appId) && PutText(table, "buffer", row.buffer) &&
+         PutNumber(table, "subType", static_cast<uint32_t>(row.subType)) &&
+         PutNumber(table, "btnType", static_cast<uint32_t>(row.btnType));
+}
+
+// At most 599 characters and the terminator; the rest of the field stays zero.
+void CopyBufferText(char (&field)[600], const char* text) {
+  size_t length = strnlen(text, kBufferChars);
+  std::memcpy(field, text, length);
+  field[length] = '\0';
+}
+
+int32_t CorrectStyle(uint32_t stored) {
+  int32_t value = static_cast<int32_t>(stored);
+  return value < 1 || value > 3 ? 1 : value;
+}
+
+// Reads the current row whole or not at all: on a failed read every array
+// fetched so far is released and row is left as it was.
+bool FetchRow(uint32_t table, SystemMsgRow& row) {
+  FetchedBytes title, pictureUrl, jumpUrl, buttonText, text;
+  uint32_t pushTime = 0, msgId = 0, openType = 0, appId = 0, subType = 1, btnType = 1;
+  char* rawText = nullptr;
+  bool ok = FetchBytes(table, "title", title) && FetchBytes(table, "pictureUrl", pictureUrl) &&
+            FetchBytes(table, "jumpUrl", jumpUrl) && FetchBytes(table, "buttonText", buttonText) &&
+            FetchInt(table, "pushTime", pushTime) && FetchBytes(table, "text", text) &&
+            FetchInt(table, "msgId", msgId) && FetchInt(table, "openType", openType);
+  if (ok) {
+    auto getText = Db(&LocalDatabaseTable::GetTextField);
+    ok = FetchInt(table, "appId", appId) && getText != nullptr &&
+         getText(table, "buffer", &rawText);
+  }
+  OwnedText bufferText(rawText);
+  ok = ok && FetchNumber(table, "subType", subType) && FetchNumber(table, "btnType", btnType);
+  if (!ok) return false;
+
+  AttachTo(row.title, title);
+  AttachTo(row.pictureUrl, pictureUrl);
+  AttachTo(row.jumpUrl, jumpUrl);
+  AttachTo(row.buttonText, buttonText);
+  AttachTo(row.text, text);
+  row.pushTime = pushTime;
+  row.msgId = msgId;
+  row.appId = appId;
+  row.openType = openType < 1 || openType > 4 ? 1 : static_cast<int32_t>(openType);
+  row.subType = CorrectStyle(subType);
+  row.btnType = CorrectStyle(btnType);
+  if (bufferText) CopyBufferText(row.buffer, bufferText.get());
+  return true;
+}
+
+Buffer BytesWithTerminator(const std::string& value) {
+  Buffer result;
+  result.CopyFrom(value.c_str(), static_cast<uint32_t>(value.size() + 1));
+  return result;
+}
+
+// A stored byte column as text: up to its first NUL, and never past its end
+// even when a foreign writer left the terminator out.
+std::string TextOf(const Buffer& bytes) {
+  const char* data = reinterpret_cast<const char*>(bytes.GetNativeBuf());
+  if (data == nullptr) return std::string();
+  const void* nul = std::memchr(data, '\0', bytes.GetSize());
+  size_t length = nul != nullptr ? static_cast<const char*>(nul) - data : bytes.GetSize();
+  return std::string(data, length);
+}
+
+}  // namespace
+
+SystemMsgStorage::SystemMsgStorage() : databaseHandle(0), tableHandle(0) {}
+
+SystemMsgStorage::~SystemMsgStorage() {
+  uint32_t err = 0;
+  if (tableHandle != 0) {
+    if (auto closeTable = Db(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
+  }
+  if (databaseHandle != 0) {
+    if (auto closeDatabase = Db(&LocalDatabaseTable::CloseDatabase)) closeDatabase(databaseHandle);
+  }
+}
+
+bool SystemMsgStorage::Open() {
+  uint32_t user = CurrentUser();
+  if (user == 0) return false;
+  std::string folder = GetUserDataFolder(user);
+  if (!PathExists(folder.c_str()) && !CreateFolderTree(folder.c_str())) return false;
+
+  // A second Open on one object must not leave the first table behind.
+  uint32_t err = 0;
+  if (tableHandle != 0) {
+    if (auto closeTable = Db(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
+    tableHandle = 0;
+  }
+  if (databaseHandle != 0) {
+    if (auto closeDatabase = Db(&LocalDatabaseTable::CloseDatabase)) closeDatabase(databaseHandle);
+    databaseHandle = 0;
+  }
+
+  std::string path = folder + kDatabaseFile;
+  auto openDatabase = Db(&LocalDatabaseTable::OpenDatabase);
+  if (openDatabase == nullptr || !openDatabase(path.c_str(), CurrentUser(), &databaseHandle, &err)) {
+    return false;
+  }
+  if (auto createTable = Db(&LocalDatabaseTable::CreateTable)) {
+    createTable(databaseHandle, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]), -1, &err);
+  }
+  auto openTable = Db(&LocalDatabaseTable::OpenTable);
+  if (openTable == nullptr || !openTable(databaseHandle, kTable, &tableHandle, &err)) return false;
+  if (auto executeSql = Db(&LocalDatabaseTable::ExecuteSql)) {
+    for (const char* statement : kMigrations) executeSql(databaseHandle, statement, &err);
+  }
+  return true;
+}
+
+bool SystemMsgStorage::InsertRows(const std::vector<SystemMsgRow>& rows) {
+  uint32_t err = 0;
+  auto begin = Db(&LocalDatabaseTable::BeginTransaction);
+  if (begin == nullptr || !begin(databaseHandle, &err)) return false;
+  bool result = true;
+  for (const SystemMsgRow& row : rows) {
+    auto addRow = Db(&LocalDatabaseTable::AddRow);
+    // Left uncommitted: closing the handles in the destructor abandons it.
+    if (addRow == nullptr || !addRow(tableHandle)) return false;
+    if (!PutRow(tableHandle, row)) result = false;
+    auto postRow = Db(&LocalDatabaseTable::PostRow);
+    if (postRow == nullptr || !postRow(tableHandle, 0)) result = false;
+  }
+  if (auto commit = Db(&LocalDatabaseTable::CommitTransaction)) commit(databaseHandle, &err);
+  return result;
+}
+
+bool SystemMsgStorage::LoadRows(std::vector<SystemMsgRow>& rows) {
+  auto select = Db(&LocalDatabaseTable::SelectRows);
+  if (select == nullptr || !select(tableHandle, nullptr)) return false;
+  uint32_t err = 0;
+  for (;;) {
+    auto nextRow = Db(&LocalDatabaseTable::NextRow);
+    if (nextRow == nullptr || !nextRow(tableHandle, &err)) break;
+    SystemMsgRow row;
+    if (FetchRow(tableHandle, row)) rows.push_back(row);
+  }
+  return true;
+}
+
+bool SystemMsgStorage::DeleteWhere(const char* condition) {
+  if (databaseHandle == 0 || tableHandle == 0) return false;
+  auto deleteRows = Db(&LocalDatabaseTable::DeleteRows);
+  return deleteRows != nullptr && deleteRows(tableHandle, condition, 0);
+}
+
+bool SystemMsgStorage::DeleteMsg(uint32_t msgId, uint32_t pushTime) {
+  std::string condition = std::string("msgId") + " = " + ToDecimal(msgId) + " and " + "pushTime" +
+                          " = " + ToDecimal(pushTime);
+  return DeleteWhere(condition.c_str());
+}
+
+bool SystemMsgStorage::DeleteUpTo(uint32_t pushTime) {
+  std::string condition = std::string("pushTime") + " <= " + ToDecimal(pushTime);
+  return DeleteWhere(condition.c_str());
+}
+
+bool SystemMsgStorage::DeleteAll() { return DeleteWhere(nullptr); }
+
+void SaveSystemMsg(SystemMsgStorage& storage, SystemMsg& msg) {
+  std::vector<SystemMsgRow> rows(1);
+  SystemMsgRow& row = rows.front();
+  row.title = BytesWithTerminator(msg.TitleRef());
+  row.pictureUrl = BytesWithTerminator(msg.PictureUrlRef());
+  row.jumpUrl = BytesWithTerminator(msg.JumpUrlRef());
+  row.buttonText = BytesWithTerminator(msg.ButtonTextRef());
+  row.msgId = msg.GetMsgId();
+  row.openType = msg.GetOpenType();
+  row.pushTime = msg.GetPushTime();
+  row.text = BytesWithTerminator(msg.TextRef());
+  row.appId = msg.GetAppId();
+  CopyBufferText(row.buffer, msg.BufferRef().c_str());
+  row.subType = msg.GetSubType();
+  row.btnType = msg.GetBtnType();
+  storage.InsertRows(rows);
+}
+
+SystemMsg* SystemMsgFromRow(const SystemMsgRow& row) {
+  SystemMsg* msg = new SystemMsg();
+  if (!row.title.IsEmpty()) msg->SetTitle(TextOf(row.title));
+  if (!row.pictureUrl.IsEmpty()) msg->SetPictureUrl(TextOf(row.pictureUrl));
+  if (!row.jumpUrl.IsEmpty()) msg->SetJumpUrl(TextOf(row.jumpUrl));
+  if (!row.buttonText.IsEmpty()) msg->SetButtonText(TextOf(row.buttonText));
+  if (!row.text.IsEmpty()) msg->SetText(TextOf(row.text));
+  msg->SetMsgId(row.msgId);
+  msg->SetOpenType(row.openType);
+  msg->SetPushTime(row.pushTime);
+  msg->SetAppId(row.appId);
+  msg->SetBuffer(std::string(row.buffer, strnlen(row.buffer, sizeof(row.buffer))));
+  msg->SetSubType(row.subType);
+  msg->SetBtnType(row.btnType);
+  msg->SetReadState(true);
+  return msg;
+}
