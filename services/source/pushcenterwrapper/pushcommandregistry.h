@@ -1,4 +1,12 @@
 // The host's command callbacks and the delivery of change notifications.
+//
+// Delivery is safe against callbacks that change the registry: a notification
+// goes to the registrations that existed when it was raised, in registration
+// order. A registration added by a callback hears from the next notification
+// on; a registration removed by a callback is not called again, even later in
+// the same delivery, and its memory stays valid until the delivery ends.
+// A notification raised from inside a callback is delivered at once, and the
+// record the outer callbacks see is restored afterwards.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +25,13 @@ struct PushCommandEntry {
 
 class PushCommandRegistry {
  public:
-  // False for a null callback or one that is registered already.
+  PushCommandRegistry();
+  ~PushCommandRegistry();
+  PushCommandRegistry(const PushCommandRegistry&) = delete;
+  PushCommandRegistry& operator=(const PushCommandRegistry&) = delete;
+
+  // False for a null callback or one that is registered already, whatever its
+  // masks; nothing changes then.
   bool Add(PushCommandCallback callback, uintptr_t userData, uint32_t ownerId, uint32_t kindMask,
            uint32_t eventMask);
   // False when the callback is not registered.
@@ -28,6 +42,10 @@ class PushCommandRegistry {
  private:
   std::vector<std::unique_ptr<PushCommandEntry>> entries;
   PushCommand current{};
+  // Deliveries in progress (nested when a callback causes another change), and
+  // the registrations removed meanwhile, released when the outermost ends.
+  int deliveryDepth = 0;
+  std::vector<std::unique_ptr<PushCommandEntry>> retired;
 };
 
 // Raised by the centers on every change. Reaches every registration whose

@@ -1,5 +1,13 @@
-// PLACEHOLDER: replaced by the owner of this kind.
 #include "centers/appupdatemsgcenter.h"
 
-AppUpdateMsgCenter::AppUpdateMsgCenter() : MsgCenter(5) {}
+#include "pushcommandregistry.h"
+
+AppUpdateMsgCenter::AppUpdateMsgCenter() : MsgCenter(kAppUpdateKind) {}
 AppUpdateMsgCenter::~AppUpdateMsgCenter() = default;
+
+uint32_t AppUpdateMsgCenter::GetAppUpdateState() { return appUpdateState; }
+
+void AppUpdateMsgCenter::SetAppUpdateState(uint32_t state) {
+  appUpdateState = state;
+  NotifyPushCommand(kAppUpdateBit, kEventReadState, 0, 0, 1, 0, 0);
+}

@@ -3,6 +3,8 @@
 // every GetTable, so a module that appears later is still found.
 #pragma once
 
+#include <memory>
+
 #include "halyx/coreserviceengine.h"
 #include "modules/singlton.h"
 
@@ -19,5 +21,5 @@ class halyx_engine_wrapper : public Singlton<halyx_engine_wrapper> {
   friend class Singlton<halyx_engine_wrapper>;
   halyx_engine_wrapper() = default;
 
-  EngineTable* table = nullptr;
+  std::unique_ptr<EngineTable> table;
 };

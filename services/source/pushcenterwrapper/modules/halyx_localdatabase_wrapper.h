@@ -3,6 +3,8 @@
 // every GetTable, so a module that appears later is still found.
 #pragma once
 
+#include <memory>
+
 #include "halyx/localdatabase.h"
 #include "modules/singlton.h"
 
@@ -19,5 +21,5 @@ class halyx_localdatabase_wrapper : public Singlton<halyx_localdatabase_wrapper>
   friend class Singlton<halyx_localdatabase_wrapper>;
   halyx_localdatabase_wrapper() = default;
 
-  LocalDatabaseTable* table = nullptr;
+  std::unique_ptr<LocalDatabaseTable> table;
 };

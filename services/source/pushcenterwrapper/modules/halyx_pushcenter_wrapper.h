@@ -3,6 +3,8 @@
 // every GetTable, so a module that appears later is still found.
 #pragma once
 
+#include <memory>
+
 #include "halyx/pushcenter.h"
 #include "modules/singlton.h"
 
@@ -19,5 +21,5 @@ class halyx_pushcenter_wrapper : public Singlton<halyx_pushcenter_wrapper> {
   friend class Singlton<halyx_pushcenter_wrapper>;
   halyx_pushcenter_wrapper() = default;
 
-  PushCenterTable* table = nullptr;
+  std::unique_ptr<PushCenterTable> table;
 };

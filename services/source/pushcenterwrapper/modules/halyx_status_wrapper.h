@@ -3,6 +3,8 @@
 // every GetTable, so a module that appears later is still found.
 #pragma once
 
+#include <memory>
+
 #include "halyx/statusservice.h"
 #include "modules/singlton.h"
 
@@ -19,5 +21,5 @@ class halyx_status_wrapper : public Singlton<halyx_status_wrapper> {
   friend class Singlton<halyx_status_wrapper>;
   halyx_status_wrapper() = default;
 
-  StatusTable* table = nullptr;
+  std::unique_ptr<StatusTable> table;
 };

@@ -1,0 +1,181 @@
+#include "jsonparser.h"
+
+#include <json-c/json.h>
+
+#include <memory>
+
+#include "assertion.h"
+#include "centers/msgcenter.h"
+#include "halyx/hyappinfo.h"
+#include "halyx/setting.h"
+#include "messages/dynamicmsg.h"
+#include "messages/dynamicmsggroup.h"
+#include "messages/sharemsg.h"
+#include "messages/sharemsggroup.h"
+#include "messages/systemmsg.h"
+#include "pendingpushrecords.h"
+#include "pushwrapper.h"
+
+namespace {
+
+// Roaming settings that decide which pushes the user wants.
+const uint32_t kSettingSystemWanted = 9;
+const uint32_t kSettingShareWanted = 10;
+const uint32_t kSettingDynamicPolicy = 11;
+const uint32_t kAppSettingShielded = 6;
+
+const uint32_t kPolicyNone = 0;
+const uint32_t kPolicyUnshielded = 2;
+
+}  // namespace
+
+void HALYX_CDECL OnPushBatch(const PushRecord* records, uint32_t count) {
+  if (records == nullptr || count == 0) return;
+  JsonParser parser;
+  parser.Parse(records, count);
+}
+
+JsonParser::JsonParser() = default;
+
+JsonParser::~JsonParser() {
+  // Left over only when Parse stopped before handing everything off.
+  for (DynamicMsgGroup* group : dynamicGroups) delete group;
+  for (ShareMsgGroup* group : shareGroups) delete group;
+  for (SystemMsg* msg : systemMsgs) delete msg;
+}
+
+bool JsonParser::Parse(const PushRecord* records, uint32_t count) {
+  if (records == nullptr) {
+    ReportAssertion("false", kJsonParserSource, 59);
+    return false;
+  }
+  for (uint32_t i = 0; i < count; ++i) {
+    const PushRecord* record = &records[i];
+    if (!ShouldAccept(record)) continue;
+    switch (record->kind) {
+      case 1: DecodeDynamicRecord(record); break;
+      case 2: DecodeShareRecord(record); break;
+      case 3: DecodeSystemRecord(record); break;
+      case 4: HandleUnreadCountRecord(record); break;
+      default: break;
+    }
+  }
+
+  // Hand-off in a fixed order. Each element leaves its queue as it is handed
+  // over, so that what a missing center stops is still ours to destroy.
+  while (!dynamicGroups.empty()) {
+    MsgCenter* center = PushWrapper::Instance()->GetCenter(kDynamicKind);
+    if (center == nullptr) return false;
+    DynamicMsgGroup* group = dynamicGroups.front();
+    dynamicGroups.pop_front();
+    center->AddDynamicMsg(group);
+  }
+  while (!shareGroups.empty()) {
+    MsgCenter* center = PushWrapper::Instance()->GetCenter(kShareKind);
+    if (center == nullptr) return false;
+    ShareMsgGroup* group = shareGroups.front();
+    shareGroups.pop_front();
+    center->AddShareMsg(group);
+  }
+  MsgCenter* systemCenter = PushWrapper::Instance()->GetCenter(kSystemKind);
+  if (systemCenter == nullptr) return false;
+  // The center takes every message in the queue, even an empty one.
+  systemCenter->AddSystemMsgs(&systemMsgs);
+  systemMsgs.clear();
+  return true;
+}
+
+bool JsonParser::ShouldAccept(const PushRecord* record) {
+  switch (record->kind) {
+    case 2: return stGetRoamBoolean(kSettingShareWanted);
+    case 3: return stGetRoamBoolean(kSettingSystemWanted);
+    case 1: break;
+    default: return true;
+  }
+  uint32_t policy = stGetRoamNumber(kSettingDynamicPolicy);
+  if (policy == kPolicyNone) return false;
+  if (policy == kPolicyUnshielded && stGetAppRoamBoolean(record->appId, kAppSettingShielded)) {
+    return false;
+  }
+  if (!HXCheckAppInstalled(record->appId)) {
+    // Kept for a replay when the application is installed later.
+    if (PendingPushRecords* store = PushWrapper::Instance()->GetPendingRecords()) {
+      store->ParkRecord(record);
+    }
+    return false;
+  }
+  char* answer = nullptr;
+  if (HXQueryAppInfo(record->appId, "needPush", &answer) == 0 || answer == nullptr) {
+    delete[] answer;
+    return false;
+  }
+  std::unique_ptr<char[]> owned(answer);
+  return owned[0] == '1';
+}
+
+bool JsonParser::HandleUnreadCountRecord(const PushRecord* record) {
+  if (record == nullptr) {
+    ReportAssertion("false", kJsonParserSource, 475);
+    return false;
+  }
+  json_object* root = ParsePayload(*record);
+  if (root == nullptr) return false;
+  bool handled = true;
+  if (json_object* num = JsonMember(root, "Num")) {
+    MsgCenter* center = PushWrapper::Instance()->GetCenter(kDynamicKind);
+    if (center != nullptr) {
+      center->ResetUnreadDynamicMsgCount(record->appId,
+                                         static_cast<uint32_t>(json_object_get_int(num)), 0);
+    } else {
+      handled = false;
+    }
+  }
+  json_object_put(root);
+  return handled;
+}
+
+void JsonParser::QueueDynamicMsg(DynamicMsgGroup* group) {
+  if (group == nullptr) {
+    ReportAssertion("false", kJsonParserSource, 503);
+    return;
+  }
+  for (DynamicMsgGroup* queued : dynamicGroups) {
+    if (queued->GetAppId() != group->GetAppId()) continue;
+    // The newer record's count wins; its messages join the earlier group.
+    queued->SetMsgCountOnServer(group->GetMsgCountOnServer());
+    std::deque<DynamicMsg*> moving = group->GetMsgs();
+    group->Clear(false);
+    delete group;
+    for (DynamicMsg* msg : moving) queued->AddMsg(msg);
+    return;
+  }
+  dynamicGroups.push_front(group);
+}
+
+void JsonParser::QueueShareMsg(ShareMsgGroup* group) {
+  if (group == nullptr) {
+    ReportAssertion("false", kJsonParserSource, 543);
+    return;
+  }
+  switch (group->GetShareType()) {
+    case 2:
+      shareGroups.push_back(group);
+      return;
+    case 1:
+      for (ShareMsgGroup* queued : shareGroups) {
+        if (queued->GetShareType() != 1 || queued->GetAppId() != group->GetAppId()) continue;
+        std::deque<ShareMsg*> moving = group->GetMsgs();
+        group->Clear(false);
+        delete group;
+        for (ShareMsg* msg : moving) queued->AddMsg(msg);
+        return;
+      }
+      shareGroups.push_front(group);
+      return;
+    default:
+      delete group;  // only types 1 and 2 are kept
+      return;
+  }
+}
+
+void JsonParser::QueueSystemMsg(SystemMsg* msg) { systemMsgs.push_front(msg); }

@@ -1,0 +1,28 @@
+// Loading of one service module's table, shared by the four wrappers.
+#pragma once
+
+#include <memory>
+
+#include "modules/modulepaths.h"
+#include "platform/win32.h"
+
+// Loads the module, finds its entry point and lets it fill a fresh table.
+// Null when the module cannot be loaded or lacks the entry point; a module
+// without its entry point is freed again, so that a fixed file put in its place
+// is really loaded by the next attempt. A module that filled a table stays
+// loaded for the life of the process: the table points into it.
+template <class Table>
+std::unique_ptr<Table> LoadServiceTable(ServiceModule module, const char* entryName) {
+  typedef bool(HALYX_CDECL * Entry)(Table*);
+  HMODULE handle = LoadLibraryW(ServiceModulePath(module));
+  if (handle == nullptr) return nullptr;
+  FARPROC proc = GetProcAddress(handle, entryName);
+  if (proc == nullptr) {
+    FreeLibrary(handle);
+    return nullptr;
+  }
+  // Zeroed, so that an entry the module leaves alone reads as missing.
+  std::unique_ptr<Table> table(new Table());
+  reinterpret_cast<Entry>(reinterpret_cast<void*>(proc))(table.get());
+  return table;
+}

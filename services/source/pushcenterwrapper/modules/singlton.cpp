@@ -1,0 +1,48 @@
+#include "modules/singlton.h"
+
+#include <vector>
+
+namespace {
+
+struct Registration {
+  int32_t order;
+  SingltonRegistry::Step release;
+  SingltonRegistry::Step destroy;
+};
+
+// The list lives in a static object built when the library is loaded, so it is
+// destroyed only after every singleton user that came later (the module-wide
+// PushWrapper among them): its destruction is the release at unload.
+class RegistrationList {
+ public:
+  ~RegistrationList() { ReleaseAll(); }
+
+  void Add(const Registration& entry) {
+    auto at = entries.begin();
+    while (at != entries.end() && at->order <= entry.order) ++at;
+    entries.insert(at, entry);
+  }
+
+  void ReleaseAll() {
+    // Hooks run while every instance is still alive; a hook that creates a
+    // new singleton appends to the list, so walk it by index and take the
+    // list over before destroying.
+    for (size_t i = 0; i < entries.size(); ++i) entries[i].release();
+    std::vector<Registration> doomed;
+    doomed.swap(entries);
+    for (const Registration& entry : doomed) entry.destroy();
+  }
+
+ private:
+  std::vector<Registration> entries;
+};
+
+RegistrationList registrations;
+
+}  // namespace
+
+void SingltonRegistry::Register(int32_t order, Step release, Step destroy) {
+  registrations.Add(Registration{order, release, destroy});
+}
+
+void SingltonRegistry::ReleaseAll() { registrations.ReleaseAll(); }

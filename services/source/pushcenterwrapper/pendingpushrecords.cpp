@@ -1,0 +1,42 @@
+#include "pendingpushrecords.h"
+
+#include "halyx/appinstall.h"
+#include "jsonparser.h"
+#include "pushwrapper.h"
+
+PendingPushRecords::PendingPushRecords() { HYRegisterAppInstallCallback(&OnAppInstallChanged, 0); }
+
+PendingPushRecords::~PendingPushRecords() {
+  // Unregister first: no replay may reach a store that is going away.
+  HYUnRegisterAppInstallCallback(&OnAppInstallChanged, 0);
+}
+
+uint32_t PendingPushRecords::ParkRecord(const PushRecord* record) {
+  if (full || record == nullptr || record->kind != 1) return 0;
+  parkedRecords.emplace_back(new PushRecord(*record));
+  if (parkedRecords.size() > 30) full = true;
+  return static_cast<uint32_t>(parkedRecords.size());
+}
+
+void PendingPushRecords::ReplayApp(uint32_t appId) {
+  // Only the records present now are replayed: one that parks itself again
+  // goes to the back and must wait for the next installation.
+  size_t remaining = parkedRecords.size();
+  auto at = parkedRecords.begin();
+  while (remaining-- > 0 && at != parkedRecords.end()) {
+    if ((*at)->appId != appId) {
+      ++at;
+      continue;
+    }
+    // Out of the list before the replay, which may park a record again.
+    std::unique_ptr<PushRecord> record = std::move(*at);
+    at = parkedRecords.erase(at);
+    OnPushBatch(record.get(), 1);
+  }
+}
+
+void HALYX_CDECL OnAppInstallChanged(uint32_t appId, uint32_t, bool installed) {
+  if (!installed) return;
+  PendingPushRecords* store = PushWrapper::Instance()->GetPendingRecords();
+  if (store != nullptr) store->ReplayApp(appId);
+}

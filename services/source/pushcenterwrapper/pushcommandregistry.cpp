@@ -1,0 +1,68 @@
+#include "pushcommandregistry.h"
+
+#include <algorithm>
+
+#include "pushwrapper.h"
+
+PushCommandRegistry::PushCommandRegistry() = default;
+PushCommandRegistry::~PushCommandRegistry() = default;
+
+bool PushCommandRegistry::Add(PushCommandCallback callback, uintptr_t userData, uint32_t ownerId,
+                              uint32_t kindMask, uint32_t eventMask) {
+  if (callback == nullptr) return false;
+  for (const auto& entry : entries) {
+    if (entry->callback == callback) return false;
+  }
+  entries.emplace_back(new PushCommandEntry{ownerId, kindMask, eventMask, callback, userData});
+  return true;
+}
+
+bool PushCommandRegistry::Remove(PushCommandCallback callback) {
+  auto found = std::find_if(entries.begin(), entries.end(),
+                            [callback](const std::unique_ptr<PushCommandEntry>& entry) {
+                              return entry->callback == callback;
+                            });
+  if (found == entries.end()) return false;
+  std::unique_ptr<PushCommandEntry> removed = std::move(*found);
+  entries.erase(found);
+  if (deliveryDepth > 0) retired.push_back(std::move(removed));
+  return true;
+}
+
+void PushCommandRegistry::Notify(uint32_t kindBit, uint32_t eventBit, uint32_t value1,
+                                 uint32_t originId, uint32_t value2, uint32_t value3,
+                                 uint32_t value4) {
+  // Callbacks may add and remove registrations: walk a snapshot, and check
+  // before each call that the registration is still in the live list.
+  std::vector<PushCommandEntry*> snapshot;
+  snapshot.reserve(entries.size());
+  for (const auto& entry : entries) snapshot.push_back(entry.get());
+
+  const PushCommand outer = current;
+  ++deliveryDepth;
+  for (PushCommandEntry* entry : snapshot) {
+    if ((entry->kindMask & kindBit) == 0 || (entry->eventMask & eventBit) == 0) continue;
+    if (entry->ownerId != 0 && entry->ownerId == originId) continue;
+    bool live = std::any_of(entries.begin(), entries.end(),
+                            [entry](const std::unique_ptr<PushCommandEntry>& e) {
+                              return e.get() == entry;
+                            });
+    if (!live) continue;
+    // Written before every call: a nested notification may have overwritten it.
+    current = PushCommand{kindBit, eventBit, value1, value2, value3, value4};
+    entry->callback(&current, entry->userData);
+  }
+  --deliveryDepth;
+  if (deliveryDepth == 0) {
+    retired.clear();
+  } else {
+    current = outer;
+  }
+}
+
+void NotifyPushCommand(uint32_t kindBit, uint32_t eventBit, uint32_t value1, uint32_t originId,
+                       uint32_t value2, uint32_t value3, uint32_t value4) {
+  PushCommandRegistry* registry = PushWrapper::Instance()->GetCommandRegistry();
+  if (registry == nullptr) return;
+  registry->Notify(kindBit, eventBit, value1, originId, value2, value3, value4);
+}

@@ -1,0 +1,113 @@
+#include "pushwrapper.h"
+
+#include <new>
+
+#include "centers/appupdatemsgcenter.h"
+#include "centers/dynamicmsgcenter.h"
+#include "centers/msgcenter.h"
+#include "centers/mysharemsgcenter.h"
+#include "centers/sharemsgcenter.h"
+#include "centers/systemmsgcenter.h"
+#include "halyx/pushcenter.h"
+#include "jsonparser.h"
+#include "modules/halyx_pushcenter_wrapper.h"
+#include "modules/serviceentry.h"
+#include "pendingpushrecords.h"
+#include "pushcommandregistry.h"
+
+PushWrapper* PushWrapper::Instance() {
+  // Destroyed at unload, after the host's PushWrapperUnInit has normally
+  // emptied it; whatever is left then is released without calling into the
+  // push center service, which may already be gone.
+  static PushWrapper wrapper;
+  return &wrapper;
+}
+
+PushWrapper::PushWrapper() = default;
+
+PushWrapper::~PushWrapper() {
+  pendingRecords.reset();
+  commandRegistry.reset();
+  DestroyCenters();
+}
+
+MsgCenter* PushWrapper::GetCenter(int32_t kind) {
+  if (kind < kDynamicKind || kind > kAppUpdateKind) return nullptr;
+  std::unique_ptr<MsgCenter>& slot = centers[kind];
+  if (!slot) slot.reset(CreateCenter(kind));
+  return slot.get();
+}
+
+MsgCenter* PushWrapper::CreateCenter(int32_t kind) {
+  try {
+    auto factory = testFactories.find(kind);
+    if (factory != testFactories.end()) return factory->second();
+    switch (kind) {
+      case kDynamicKind: return new DynamicMsgCenter();
+      case kShareKind: return new ShareMsgCenter();
+      case kSystemKind: return new SystemMsgCenter();
+      case kMyShareKind: return new MyShareMsgCenter();
+      case kAppUpdateKind: return new AppUpdateMsgCenter();
+      default: return nullptr;
+    }
+  } catch (const std::bad_alloc&) {
+    return nullptr;  // stored as null; the next GetCenter tries again
+  }
+}
+
+void PushWrapper::DestroyCenters() {
+  // Ascending kind order: the map is ordered by kind.
+  for (auto& center : centers) center.second.reset();
+  centers.clear();
+}
+
+PushCommandRegistry* PushWrapper::GetCommandRegistry() { return commandRegistry.get(); }
+
+PendingPushRecords* PushWrapper::GetPendingRecords() { return pendingRecords.get(); }
+
+bool PushWrapper::Init() {
+  if (!commandRegistry) commandRegistry.reset(new PushCommandRegistry());
+  // Creating the store registers it with the application-install module.
+  if (!pendingRecords) pendingRecords.reset(new PendingPushRecords());
+  if (auto registerBatch = ServiceEntry<halyx_pushcenter_wrapper>(
+          &PushCenterTable::registerBatchCallback)) {
+    registerBatch(&OnPushBatch, 0);
+  }
+  if (auto registerCounts = ServiceEntry<halyx_pushcenter_wrapper>(
+          &PushCenterTable::registerUnreadCountsCallback)) {
+    registerCounts(&OnAppUnreadCounts, 0);
+  }
+  return true;
+}
+
+bool PushWrapper::UnInit() {
+  if (auto unregisterBatch = ServiceEntry<halyx_pushcenter_wrapper>(
+          &PushCenterTable::unregisterBatchCallback)) {
+    unregisterBatch(&OnPushBatch);
+  }
+  if (auto unregisterCounts = ServiceEntry<halyx_pushcenter_wrapper>(
+          &PushCenterTable::unregisterUnreadCountsCallback)) {
+    unregisterCounts(&OnAppUnreadCounts);
+  }
+  commandRegistry.reset();
+  pendingRecords.reset();
+  DestroyCenters();
+  return true;
+}
+
+void PushWrapper::SetCenterFactoryForTesting(int32_t kind, CenterFactory factory) {
+  if (factory) {
+    testFactories[kind] = std::move(factory);
+  } else {
+    testFactories.erase(kind);
+  }
+}
+
+void HALYX_CDECL OnAppUnreadCounts(const AppUnreadCount* counts, uint32_t count) {
+  if (counts == nullptr || count == 0) return;
+  MsgCenter* center = PushWrapper::Instance()->GetCenter(kDynamicKind);
+  if (center == nullptr) return;
+  for (uint32_t i = 0; i < count; ++i) {
+    center->ResetUnreadDynamicMsgCount(counts[i].appId, counts[i].unreadCount, 0);
+  }
+}
