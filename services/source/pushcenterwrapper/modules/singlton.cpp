@@ -1,5 +1,6 @@
 #include "modules/singlton.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace {
