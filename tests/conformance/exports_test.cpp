@@ -1,0 +1,92 @@
+// The exports as a host reaches them: the built library loaded from the bin
+// folder, nothing but its exports and the modules' control functions.
+#include <gtest/gtest.h>
+
+#include "support/libraryhost.h"
+
+using libraryhost::CommandRecorder;
+using libraryhost::LibraryHost;
+using libraryhost::MakeRecord;
+
+namespace {
+
+const uint32_t kUser = 4001;
+
+class ExportsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host.Loaded()) << "not bound: " << host.Missing();
+    host.SignIn(kUser);
+  }
+  LibraryHost host;
+};
+
+}  // namespace
+
+TEST_F(ExportsTest, KindsWithoutCenterAnswerTheirFixedValues) {
+  for (int32_t kind : {0, 6, -1, 1000}) {
+    EXPECT_EQ(0u, host.api.PushUpdateReadStateByType(kind)) << kind;
+    EXPECT_EQ(0u, host.api.PushGetMsgCountByType(kind)) << kind;
+    EXPECT_EQ(0u, host.api.PushGetUnreadCountByType(kind)) << kind;
+    EXPECT_TRUE(host.api.PushClearMsg(kind)) << kind;
+  }
+  // Kind 5 has a center, which keeps the inert answers of the common interface.
+  EXPECT_FALSE(host.api.PushClearMsg(5));
+  EXPECT_EQ(0u, host.api.PushGetMsgCountByType(5));
+  EXPECT_EQ(0u, host.api.PushGetUnreadCountByType(5));
+  EXPECT_EQ(0u, host.api.PushUpdateReadStateByType(5));
+}
+
+TEST_F(ExportsTest, FreeFunctionsIgnoreNull) {
+  host.api.PushFreeDynamicMsgGroupList(nullptr);
+  host.api.PushFreeShareMsgGroupList(nullptr);
+  host.api.FreeMyLocalShareMsgGroupList(nullptr);
+  host.api.PushFreeSystemMsgList(nullptr);
+}
+
+TEST_F(ExportsTest, CommandCallbacksExistOnlyBetweenStartAndShutDown) {
+  CommandRecorder recorder;
+  EXPECT_FALSE(recorder.Register(host, 0, 0xFF, 0xFF));
+  EXPECT_FALSE(recorder.Unregister(host));
+
+  ASSERT_TRUE(host.Start());
+  EXPECT_TRUE(recorder.Register(host, 0, 0xFF, 0xFF));
+  EXPECT_FALSE(recorder.Register(host, 0, 0xFF, 0xFF));
+  EXPECT_TRUE(recorder.Unregister(host));
+  EXPECT_TRUE(recorder.Register(host, 0, 0xFF, 0xFF));
+
+  // Shut-down drops every registration; a fresh start has none.
+  ASSERT_TRUE(host.Stop());
+  EXPECT_FALSE(recorder.Register(host, 0, 0xFF, 0xFF));
+  ASSERT_TRUE(host.Start());
+  EXPECT_FALSE(recorder.Unregister(host));
+}
+
+TEST_F(ExportsTest, ShieldFlagIsTheRoamingSettingOfTheApplication) {
+  host.SetShielded(77, true);
+  EXPECT_TRUE(host.api.PushIsShieldDynamicMsg(77));
+  EXPECT_FALSE(host.api.PushIsShieldDynamicMsg(78));
+  host.SetShielded(77, false);
+  EXPECT_FALSE(host.api.PushIsShieldDynamicMsg(77));
+}
+
+TEST_F(ExportsTest, AllUnreadCountIsTheSumOfDynamicShareAndSystem) {
+  ASSERT_TRUE(host.Start());
+  host.WantEverything();
+  host.MarkInstalled(7);
+  ASSERT_EQ(1u, host.Deliver({
+                    MakeRecord(1, 7, 101, 1000, R"({"TEXT":"hello","NUM":2})"),
+                    MakeRecord(2, 0, 102, 1001, R"({"DSTAPPID":"8","SHARETYPE":2,"MSG":"look"})"),
+                    MakeRecord(3, 0, 103, 1002, R"({"TEXT":"notice","TITLE":"t"})"),
+                }));
+  uint32_t dynamic = host.api.PushGetAllUnreadDynamicMsgCount();
+  uint32_t share = host.api.PushGetAllUnreadShareMsgNum();
+  uint32_t system = host.api.PushGetNewSystemMsgNum();
+  EXPECT_GT(dynamic, 0u);
+  EXPECT_GT(share, 0u);
+  EXPECT_GT(system, 0u);
+  EXPECT_EQ(dynamic, host.api.PushGetUnreadCountByType(1));
+  EXPECT_EQ(share, host.api.PushGetUnreadCountByType(2));
+  EXPECT_EQ(system, host.api.PushGetUnreadCountByType(3));
+  EXPECT_EQ(dynamic + share + system, host.api.PushGetAllUnreadMsgCount());
+}

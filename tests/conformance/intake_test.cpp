@@ -1,0 +1,145 @@
+// Batches delivered through pushcenter.dll: the user's settings decide what is
+// kept, and records of applications not installed yet wait for the
+// installation.
+#include <gtest/gtest.h>
+
+#include "support/libraryhost.h"
+
+using libraryhost::CommandRecorder;
+using libraryhost::LibraryHost;
+using libraryhost::MakeRawRecord;
+using libraryhost::MakeRecord;
+
+namespace {
+
+const uint32_t kUser = 4003;
+
+PushRecord Dynamic(uint32_t appId, uint32_t msgId, uint32_t pushTime) {
+  return MakeRecord(1, appId, msgId, pushTime, R"({"TEXT":"dyn","NUM":1})");
+}
+
+class IntakeTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host.Loaded()) << "not bound: " << host.Missing();
+    host.SignIn(kUser);
+    ASSERT_TRUE(host.Start());
+  }
+  uint32_t DynamicMsgsOf(uint32_t appId) {
+    DynamicMsgGroupInfo* groups = nullptr;
+    uint32_t found = host.api.PushGetDynamicMsgForApp(appId, 10, &groups, false);
+    uint32_t msgs = found != 0 && groups != nullptr ? groups[0].msgCount : 0;
+    host.api.PushFreeDynamicMsgGroupList(groups);
+    return msgs;
+  }
+  LibraryHost host;
+};
+
+}  // namespace
+
+TEST_F(IntakeTest, SettingsDecideWhichKindsAreKept) {
+  const PushRecord share =
+      MakeRecord(2, 0, 20, 200, R"({"DSTAPPID":"5","SHARETYPE":2,"MSG":"s"})");
+  const PushRecord system = MakeRecord(3, 0, 30, 300, R"({"TEXT":"sys"})");
+  host.Deliver({share, system});
+  EXPECT_EQ(0u, host.api.PushGetMsgCountByType(2));
+  EXPECT_EQ(0u, host.api.PushGetMsgCountByType(3));
+
+  host.WantShare(true);
+  host.Deliver({share, system});
+  EXPECT_EQ(1u, host.api.PushGetAllUnreadShareMsgNum());
+  EXPECT_EQ(0u, host.api.PushGetNewSystemMsgNum());
+  host.WantSystem(true);
+  host.Deliver(system);
+  EXPECT_EQ(1u, host.api.PushGetNewSystemMsgNum());
+}
+
+TEST_F(IntakeTest, DynamicPolicyShieldAndNeedPushFilterDynamicRecords) {
+  host.MarkInstalled(1, "1");
+  host.MarkInstalled(2, "1");
+  host.MarkInstalled(3, "0");
+  host.MarkInstalled(4, "10");
+  host.MarkInstalled(5, nullptr);
+  host.SetShielded(2, true);
+
+  host.SetDynamicPolicy(0);
+  host.Deliver({Dynamic(1, 1, 10)});
+  EXPECT_EQ(0u, DynamicMsgsOf(1));
+
+  host.SetDynamicPolicy(2);  // all but shielded applications
+  host.Deliver({Dynamic(1, 2, 11), Dynamic(2, 3, 12)});
+  EXPECT_EQ(1u, DynamicMsgsOf(1));
+  EXPECT_EQ(0u, DynamicMsgsOf(2));
+
+  host.SetDynamicPolicy(1);  // all, shielded or not
+  host.Deliver({Dynamic(2, 4, 13), Dynamic(3, 5, 14), Dynamic(4, 6, 15), Dynamic(5, 7, 16)});
+  EXPECT_EQ(1u, DynamicMsgsOf(2));
+  EXPECT_EQ(0u, DynamicMsgsOf(3));  // needPush "0"
+  EXPECT_EQ(1u, DynamicMsgsOf(4));  // needPush "10": its first character decides
+  EXPECT_EQ(0u, DynamicMsgsOf(5));  // no needPush answer
+}
+
+TEST_F(IntakeTest, RecordsOfAnAppInstalledLaterAreReplayedAtItsInstallation) {
+  host.SetDynamicPolicy(1);
+  CommandRecorder added;
+  ASSERT_TRUE(added.Register(host, 0, kDynamicBit, kEventAdded));
+  host.Deliver({Dynamic(9, 1, 10), Dynamic(10, 2, 11), Dynamic(9, 3, 12)});
+  EXPECT_EQ(0u, DynamicMsgsOf(9));
+  EXPECT_EQ(0u, added.Count(kDynamicBit, kEventAdded));
+
+  // A removal is no installation: nothing moves.
+  EXPECT_EQ(1u, host.ctl.HYNotifyAppInstallChanged(9, 0, false));
+  EXPECT_EQ(0u, DynamicMsgsOf(9));
+
+  EXPECT_EQ(1u, host.InstallApp(9));
+  EXPECT_EQ(2u, DynamicMsgsOf(9));
+  EXPECT_EQ(0u, DynamicMsgsOf(10));
+  EXPECT_GE(added.Count(kDynamicBit, kEventAdded), 1u);
+
+  // Replayed records are gone from the store: a second announcement adds nothing.
+  host.InstallApp(9);
+  EXPECT_EQ(2u, DynamicMsgsOf(9));
+  host.InstallApp(10);
+  EXPECT_EQ(1u, DynamicMsgsOf(10));
+
+  // After shut-down the store no longer listens.
+  ASSERT_TRUE(host.Stop());
+  EXPECT_EQ(0u, host.ctl.HYNotifyAppInstallChanged(9, 0, true));
+}
+
+TEST_F(IntakeTest, BadRecordsAreDroppedAndTheirNeighboursKept) {
+  host.WantEverything();
+  std::vector<uint16_t> unterminated(1025, u'x');
+  std::vector<PushRecord> batch = {
+      MakeRecord(3, 0, 1, 10, "not json"),
+      MakeRecord(3, 0, 2, 11, "[1,2,3]"),
+      MakeRecord(3, 0, 3, 12, std::string(200, '[') + std::string(200, ']')),
+      MakeRawRecord(3, 0, 4, 13, unterminated),
+      MakeRecord(9, 0, 5, 14, R"({"TEXT":"unknown kind"})"),
+      MakeRecord(4, 7, 6, 15, "{{{"),
+      MakeRecord(3, 0, 7, 16, R"({"TEXT":{"nested":[1,2]},"TITLE":12,"OPTYPE":"x"})"),
+      MakeRecord(3, 0, 8, 17, R"({"TEXT":"fine"})"),
+  };
+  EXPECT_EQ(1u, host.Deliver(batch));
+  // Parsed JSON of any shape is a message, keys missing or not; text that
+  // does not parse, or parses too deep, is none.
+  EXPECT_EQ(3u, host.api.PushGetMsgCountByType(3));
+  EXPECT_EQ(0u, host.api.PushGetMsgCountByType(1));
+}
+
+TEST_F(IntakeTest, UnreadCountsReachTheDynamicCenter) {
+  host.SetDynamicPolicy(1);
+  host.MarkInstalled(7);
+  host.Deliver(MakeRecord(1, 7, 1, 10, R"({"TEXT":"a","NUM":1})"));
+  ASSERT_EQ(1u, host.api.PushGetUnreadDynamicMsgCountForApp(7));
+
+  const AppUnreadCount counts[] = {{7, 0xFFFF, 0}};
+  EXPECT_EQ(1u, host.ctl.PushCenterDeliverUnreadCounts(counts, 1));
+  EXPECT_EQ(65535u, host.api.PushGetUnreadDynamicMsgCountForApp(7));
+
+  // A kind-4 record carries one application's count in its payload.
+  host.Deliver(MakeRecord(4, 7, 2, 11, R"({"Num":3})"));
+  EXPECT_EQ(3u, host.api.PushGetUnreadDynamicMsgCountForApp(7));
+  host.Deliver(MakeRecord(4, 7, 3, 12, R"({})"));
+  EXPECT_EQ(3u, host.api.PushGetUnreadDynamicMsgCountForApp(7));
+}

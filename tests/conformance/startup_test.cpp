@@ -1,0 +1,96 @@
+// Start-up and shut-down of the loaded library against the real push center
+// module, and what a reload leaves behind.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/libraryhost.h"
+#include "support/testenv.h"
+
+using libraryhost::LibraryHost;
+using libraryhost::MakeRecord;
+
+namespace {
+
+const uint32_t kUser = 4002;
+
+// Points HalyxBinPath at an empty folder for the life of the object.
+class EmptyBinPath {
+ public:
+  EmptyBinPath()
+      : saved(testenv::BinFolder()),
+        folder(std::filesystem::temp_directory_path() / "pcw-empty-bin") {
+    std::filesystem::create_directories(folder);
+    testenv::SetVariable("HalyxBinPath", folder.string().c_str());
+  }
+  ~EmptyBinPath() {
+    testenv::SetVariable("HalyxBinPath", saved.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
+
+ private:
+  std::string saved;
+  std::filesystem::path folder;
+};
+
+}  // namespace
+
+TEST(StartUp, CallbacksAreRegisteredFromStartUntilShutDown) {
+  LibraryHost host;
+  ASSERT_TRUE(host.Loaded()) << host.Missing();
+  host.SignIn(kUser);
+  host.WantEverything();
+  const AppUnreadCount counts[] = {{7, 3, 0}};
+  PushRecord record = MakeRecord(3, 0, 1, 100, R"({"TEXT":"x"})");
+
+  EXPECT_EQ(0u, host.Deliver(record));
+  EXPECT_EQ(0u, host.ctl.PushCenterDeliverUnreadCounts(counts, 1));
+  ASSERT_TRUE(host.Start());
+  EXPECT_EQ(1u, host.Deliver(record));
+  EXPECT_EQ(1u, host.ctl.PushCenterDeliverUnreadCounts(counts, 1));
+  // A second start registers again with the service, which keeps one each.
+  ASSERT_TRUE(host.Start());
+  ASSERT_TRUE(host.Stop());
+  EXPECT_EQ(0u, host.Deliver(record));
+  EXPECT_EQ(0u, host.ctl.PushCenterDeliverUnreadCounts(counts, 1));
+}
+
+TEST(StartUp, WithoutPushCenterStartAndShutDownSucceedAndAReloadFindsIt) {
+  LibraryHost* host = nullptr;
+  {
+    EmptyBinPath empty;
+    host = new LibraryHost();  // reads HalyxBinPath while loading
+  }
+  ASSERT_TRUE(host->Loaded()) << host->Missing();
+  host->SignIn(kUser);
+  host->WantEverything();
+  PushRecord record = MakeRecord(3, 0, 1, 100, R"({"TEXT":"x"})");
+  EXPECT_TRUE(host->Start());
+  EXPECT_EQ(0u, host->Deliver(record));
+  EXPECT_EQ(0u, host->api.PushGetMsgCountByType(3));
+  EXPECT_TRUE(host->Stop());
+
+  // A reload reads the variable again: the library must really have left
+  // memory, else it would keep looking in the empty folder.
+  ASSERT_TRUE(host->Reload()) << host->Missing();
+  EXPECT_EQ(1u, host->Deliver(record));
+  EXPECT_EQ(1u, host->api.PushGetMsgCountByType(3));
+  delete host;
+}
+
+TEST(StartUp, ShutDownForgetsUnreadMessagesAndAReloadStartsEmpty) {
+  LibraryHost host;
+  ASSERT_TRUE(host.Loaded()) << host.Missing();
+  host.SignIn(kUser);
+  host.WantEverything();
+  ASSERT_TRUE(host.Start());
+  host.Deliver(MakeRecord(3, 0, 1, 100, R"({"TEXT":"x"})"));
+  ASSERT_EQ(1u, host.api.PushGetNewSystemMsgNum());
+  ASSERT_TRUE(host.Stop());
+  // Unread messages are not persisted; the center built anew finds nothing.
+  EXPECT_EQ(0u, host.api.PushGetNewSystemMsgNum());
+  ASSERT_TRUE(host.Reload());
+  EXPECT_EQ(0u, host.api.PushGetNewSystemMsgNum());
+}
