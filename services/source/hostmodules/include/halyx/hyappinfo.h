@@ -20,4 +20,6 @@ HALYX_HYAPPINFO_API uint32_t HALYX_CDECL HXQueryAppInfo(uint32_t appId, const ch
 HALYX_HYAPPINFO_API bool HALYX_CDECL HXSetAppInstalled(uint32_t appId, bool installed);
 HALYX_HYAPPINFO_API bool HALYX_CDECL HXSetAppInfo(uint32_t appId, const char* key,
                                                   const char* value);
+// While set, HXCheckAppInstalled and HXQueryAppInfo answer false or 0.
+HALYX_HYAPPINFO_API bool HALYX_CDECL HXSetFailAll(bool fail);
 }

@@ -41,7 +41,9 @@ struct LocalDatabaseTable {
   bool(HALYX_CDECL* BeginTransaction)(uint32_t db, uint32_t* err);                          // 8
   bool(HALYX_CDECL* CommitTransaction)(uint32_t db, uint32_t* err);                         // 9
   HalyxUnusedEntry slot10;
-  // Starts a walk over the rows matching condition (null: every row).
+  // Starts a walk over the rows matching condition (null: every row), in the
+  // order they were stored. Integer columns hold unsigned 32-bit values; a
+  // negative literal compared with one means its two's complement.
   bool(HALYX_CDECL* SelectRows)(uint32_t tableHandle, const char* condition);               // 11
   // True when a row is current; false at the normal end or on failure.
   bool(HALYX_CDECL* NextRow)(uint32_t tableHandle, uint32_t* err);                          // 12
@@ -50,6 +52,7 @@ struct LocalDatabaseTable {
   bool(HALYX_CDECL* GetNumberField)(uint32_t tableHandle, const char* column, uint32_t* value); // 19
   HalyxUnusedEntry slot20;
   bool(HALYX_CDECL* GetTextField)(uint32_t tableHandle, const char* column, char** text);       // 21
+  // No bytes (an empty or NULL value) come back as null and size 0.
   bool(HALYX_CDECL* GetBufferField)(uint32_t tableHandle, const char* column, uint8_t** bytes,
                                     uint32_t* size);                                        // 22
   // Deletes the rows matching the WHERE text, or every row when it is null.
@@ -71,4 +74,15 @@ typedef bool(HALYX_CDECL* LocalDatabaseEntry)(LocalDatabaseTable* table);
 
 extern "C" {
 HALYX_LOCALDATABASE_API bool HALYX_CDECL LocalDatabase(LocalDatabaseTable* table);
+
+// Control functions for hosts and tests.
+//
+// Makes a slot (0..38) fail after n more calls, every call from then on,
+// until it is cleared with n = -1. A failing call does nothing and reports
+// the SQLite code SQLITE_IOERR (10). False for a slot out of range.
+HALYX_LOCALDATABASE_API bool HALYX_CDECL LocalDatabaseFailAfter(uint32_t slot, int32_t n);
+// The err value of the last slot call, also of slots that take no err.
+HALYX_LOCALDATABASE_API uint32_t HALYX_CDECL LocalDatabaseLastError();
+// How many database and table handles are open: what a user left unclosed.
+HALYX_LOCALDATABASE_API uint32_t HALYX_CDECL LocalDatabaseOpenHandles();
 }

@@ -18,6 +18,8 @@ HALYX_SETTING_API bool HALYX_CDECL stGetAppRoamBoolean(uint32_t appId, uint32_t 
 HALYX_SETTING_API bool HALYX_CDECL stSetAppRoamBoolean(uint32_t appId, uint32_t id, bool value);
 HALYX_SETTING_API bool HALYX_CDECL stSetRoamNumber(uint32_t id, uint32_t value);
 
-// Control function for hosts and tests.
+// Control functions for hosts and tests.
 HALYX_SETTING_API bool HALYX_CDECL stSetRoamBoolean(uint32_t id, bool value);
+// While set, the five functions above answer false or 0 and change nothing.
+HALYX_SETTING_API bool HALYX_CDECL stSetFailAll(bool fail);
 }

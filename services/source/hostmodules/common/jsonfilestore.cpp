@@ -1,0 +1,165 @@
+#include "common/jsonfilestore.h"
+
+#include <json-c/json.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <system_error>
+
+#include "common/dataroot.h"
+
+namespace halyx {
+namespace {
+
+struct JsonPut {
+  void operator()(json_object* object) const { json_object_put(object); }
+};
+using JsonOwner = std::unique_ptr<json_object, JsonPut>;
+
+const char kNumbers[] = "numbers";
+const char kTexts[] = "texts";
+
+}  // namespace
+
+JsonFileStore::JsonFileStore(const char* fileName) : fileName_(fileName) {}
+
+void JsonFileStore::Follow() {
+  std::filesystem::path root = CurrentDataRoot();
+  if (loaded_ && root == root_) {
+    return;
+  }
+  root_ = root;
+  loaded_ = true;
+  Load();
+}
+
+void JsonFileStore::Load() {
+  numbers_.clear();
+  texts_.clear();
+  if (root_.empty()) {
+    return;
+  }
+  std::ifstream in(root_ / fileName_, std::ios::binary);
+  if (!in) {
+    return;
+  }
+  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  JsonOwner document(json_tokener_parse(content.c_str()));
+  if (!document || !json_object_is_type(document.get(), json_type_object)) {
+    return;
+  }
+  json_object* numbers = nullptr;
+  if (json_object_object_get_ex(document.get(), kNumbers, &numbers) &&
+      json_object_is_type(numbers, json_type_object)) {
+    json_object_object_foreach(numbers, key, value) {
+      if (json_object_is_type(value, json_type_int)) {
+        numbers_[key] = static_cast<uint32_t>(json_object_get_int64(value));
+      }
+    }
+  }
+  json_object* texts = nullptr;
+  if (json_object_object_get_ex(document.get(), kTexts, &texts) &&
+      json_object_is_type(texts, json_type_object)) {
+    json_object_object_foreach(texts, key, value) {
+      if (json_object_is_type(value, json_type_string)) {
+        texts_[key] = std::string(json_object_get_string(value),
+                                  static_cast<size_t>(json_object_get_string_len(value)));
+      }
+    }
+  }
+}
+
+bool JsonFileStore::Save(const std::map<std::string, uint32_t>& numbers,
+                         const std::map<std::string, std::string>& texts) const {
+  if (root_.empty()) {
+    return false;
+  }
+  JsonOwner document(json_object_new_object());
+  json_object* numberObject = json_object_new_object();
+  json_object* textObject = json_object_new_object();
+  if (!document || !numberObject || !textObject) {
+    json_object_put(numberObject);
+    json_object_put(textObject);
+    return false;
+  }
+  json_object_object_add(document.get(), kNumbers, numberObject);
+  json_object_object_add(document.get(), kTexts, textObject);
+  for (const auto& entry : numbers) {
+    json_object_object_add(numberObject, entry.first.c_str(), json_object_new_int64(entry.second));
+  }
+  for (const auto& entry : texts) {
+    json_object_object_add(
+        textObject, entry.first.c_str(),
+        json_object_new_string_len(entry.second.data(), static_cast<int>(entry.second.size())));
+  }
+  const char* text = json_object_to_json_string_ext(document.get(), JSON_C_TO_STRING_PRETTY);
+  if (!text) {
+    return false;
+  }
+
+  std::error_code error;
+  std::filesystem::create_directories(root_, error);
+  if (error) {
+    return false;
+  }
+  const std::filesystem::path target = root_ / fileName_;
+  std::filesystem::path temporary = target;
+  temporary += ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.flush();
+    if (!out) {
+      out.close();
+      std::filesystem::remove(temporary, error);
+      return false;
+    }
+  }
+  std::filesystem::rename(temporary, target, error);
+  if (error) {
+    std::filesystem::remove(temporary, error);
+    return false;
+  }
+  return true;
+}
+
+uint32_t JsonFileStore::GetNumber(const std::string& key) {
+  Follow();
+  auto found = numbers_.find(key);
+  return found == numbers_.end() ? 0 : found->second;
+}
+
+bool JsonFileStore::GetText(const std::string& key, std::string* value) {
+  Follow();
+  auto found = texts_.find(key);
+  if (found == texts_.end()) {
+    return false;
+  }
+  *value = found->second;
+  return true;
+}
+
+bool JsonFileStore::SetNumber(const std::string& key, uint32_t value) {
+  Follow();
+  std::map<std::string, uint32_t> numbers = numbers_;
+  numbers[key] = value;
+  if (!Save(numbers, texts_)) {
+    return false;
+  }
+  numbers_.swap(numbers);
+  return true;
+}
+
+bool JsonFileStore::SetText(const std::string& key, const std::string& value) {
+  Follow();
+  std::map<std::string, std::string> texts = texts_;
+  texts[key] = value;
+  if (!Save(numbers_, texts)) {
+    return false;
+  }
+  texts_.swap(texts);
+  return true;
+}
+
+}  // namespace halyx

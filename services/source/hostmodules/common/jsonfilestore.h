@@ -1,0 +1,48 @@
+// Small key/value store of a module, kept as one JSON file in the data root.
+//
+// Values live in memory, keyed by the data root they came from: every call
+// first looks the data root up again and, only when it changed, drops what it
+// holds and loads the file of the new root. A file that is missing or not
+// valid JSON reads as empty. Every change rewrites the whole file through a
+// temporary file renamed over it, so the file on disk is always either the old
+// or the new content, never half of one.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace halyx {
+
+class JsonFileStore {
+ public:
+  explicit JsonFileStore(const char* fileName);
+
+  JsonFileStore(const JsonFileStore&) = delete;
+  JsonFileStore& operator=(const JsonFileStore&) = delete;
+
+  // 0 when the key was never set.
+  uint32_t GetNumber(const std::string& key);
+  // False when the key was never set; *value is then left alone.
+  bool GetText(const std::string& key, std::string* value);
+
+  // False when the data root is unknown or the file cannot be written; the
+  // value in memory then stays what it was.
+  bool SetNumber(const std::string& key, uint32_t value);
+  bool SetText(const std::string& key, const std::string& value);
+
+ private:
+  void Follow();
+  void Load();
+  bool Save(const std::map<std::string, uint32_t>& numbers,
+            const std::map<std::string, std::string>& texts) const;
+
+  std::string fileName_;
+  bool loaded_ = false;
+  std::filesystem::path root_;  // the data root whose values are in memory
+  std::map<std::string, uint32_t> numbers_;
+  std::map<std::string, std::string> texts_;
+};
+
+}  // namespace halyx

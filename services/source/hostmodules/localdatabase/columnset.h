@@ -1,0 +1,40 @@
+// The columns of one table as the database file declares them, and which
+// setters and getters each column accepts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace halyx {
+
+// What a column holds, from its declared type by SQLite's affinity rules:
+// INTEGER and NUMERIC affinity columns hold numbers, TEXT and BLOB affinity
+// columns hold bytes or text; REAL columns serve neither kind of access.
+enum class ColumnKind { kNumber, kBytes, kOther };
+
+ColumnKind KindOfDeclaredType(const char* declaredType);
+
+class ColumnSet {
+ public:
+  struct Column {
+    std::string name;
+    ColumnKind kind;
+  };
+
+  // Reads the table's columns; false (and empty) when the table does not
+  // exist, with the SQLite result code in *rc.
+  bool Load(sqlite3* db, const std::string& table, int* rc);
+
+  // Index of the column of that name (compared as SQL does, ignoring ASCII
+  // case), or -1.
+  int Find(const char* name) const;
+  const Column& at(int index) const { return columns_[static_cast<size_t>(index)]; }
+
+ private:
+  std::vector<Column> columns_;
+};
+
+}  // namespace halyx

@@ -1,0 +1,65 @@
+#include "localdatabase/database.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+
+namespace halyx {
+namespace {
+
+const int kBusyTimeoutMs = 5000;
+
+}  // namespace
+
+int Database::Open(const char* utf8Path, std::unique_ptr<Database>* database) {
+  database->reset();
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(utf8Path, &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  // The connection is owned from here on, also when opening failed: SQLite
+  // hands back a handle that must still be closed.
+  std::unique_ptr<Database> opened(db ? new Database(db) : nullptr);
+  if (rc != SQLITE_OK) {
+    return rc;
+  }
+  sqlite3_extended_result_codes(db, 0);
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  // The storages' migration texts use a double-quoted empty string as a
+  // default value; keep accepting that whatever the library's build default.
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 1, nullptr);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 1, nullptr);
+  // Journal mode is asked for with a query: it answers the mode it got. A
+  // file that is not a database fails here rather than later.
+  rc = opened->Execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+  if (rc != SQLITE_OK) {
+    return rc;
+  }
+  *database = std::move(opened);
+  return SQLITE_OK;
+}
+
+Database::~Database() {
+  // Statements of this connection belong to tables that are closed before
+  // their database; close_v2 still copes with any that remain.
+  sqlite3_close_v2(db_);
+}
+
+int Database::Execute(const char* sql) {
+  return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+}
+
+int Database::Begin() {
+  if (!sqlite3_get_autocommit(db_)) {
+    Execute("ROLLBACK");
+  }
+  return Execute("BEGIN IMMEDIATE");
+}
+
+int Database::Commit() {
+  const int rc = Execute("COMMIT");
+  if (rc != SQLITE_OK && !sqlite3_get_autocommit(db_)) {
+    Execute("ROLLBACK");
+  }
+  return rc;
+}
+
+}  // namespace halyx

@@ -1,0 +1,51 @@
+// One open SQLite database file: the connection and its transaction.
+//
+// The file is opened in WAL mode with synchronous=NORMAL, so that a committed
+// transaction survives the process being killed, and with a busy timeout, so
+// that a second connection to the same file waits for a writer instead of
+// failing at once.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct sqlite3;
+
+namespace halyx {
+
+class Database {
+ public:
+  // Opens or creates the file at utf8Path. On failure *database stays empty
+  // and the SQLite result code comes back.
+  static int Open(const char* utf8Path, std::unique_ptr<Database>* database);
+
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+  ~Database();
+
+  sqlite3* get() const { return db_; }
+
+  // Runs the text as it stands, every statement in it.
+  int Execute(const char* sql);
+  // Begins a write transaction. One that was begun and never committed is
+  // rolled back first: its work was abandoned by whoever began it.
+  int Begin();
+  // On failure the transaction is rolled back, so the connection is never
+  // left inside a transaction that nobody will end.
+  int Commit();
+
+  // Changes whenever statements of unknown content ran, which may have altered
+  // the tables; tables compare it to know when to look at their columns again.
+  uint32_t SchemaGeneration() const { return schemaGeneration_; }
+  // Counts schema changes that went through this connection.
+  void NoteSchemaChange() { ++schemaGeneration_; }
+
+ private:
+  explicit Database(sqlite3* db) : db_(db) {}
+
+  sqlite3* db_;
+  uint32_t schemaGeneration_ = 0;
+};
+
+}  // namespace halyx

@@ -1,0 +1,383 @@
+// The local database service: SQLite files, reached by handle through the
+// slots of a LocalDatabaseTable.
+//
+// Every slot checks its handles and pointers before it touches anything, so a
+// bad input fails cleanly; the result of every call, success or failure, is
+// kept as the last error and, where the slot takes one, stored in *err.
+
+#include "halyx/localdatabase.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <string>
+
+#include "localdatabase/database.h"
+#include "localdatabase/faultinjector.h"
+#include "localdatabase/handletable.h"
+#include "localdatabase/resultcode.h"
+#include "localdatabase/table.h"
+
+namespace {
+
+using halyx::Database;
+using halyx::Table;
+
+enum Slot : uint32_t {
+  kOpenDatabase = 0,
+  kCloseDatabase = 1,
+  kCreateTable = 2,
+  kOpenTable = 3,
+  kCloseTable = 4,
+  kExecuteSql = 7,
+  kBeginTransaction = 8,
+  kCommitTransaction = 9,
+  kSelectRows = 11,
+  kNextRow = 12,
+  kGetIntField = 18,
+  kGetNumberField = 19,
+  kGetTextField = 21,
+  kGetBufferField = 22,
+  kDeleteRows = 23,
+  kAddRow = 24,
+  kPostRow = 26,
+  kSetIntField = 33,
+  kSetNumberField = 34,
+  kSetTextField = 36,
+  kSetBufferField = 37,
+};
+
+struct Service {
+  halyx::HandleTable<Database> databases;
+  halyx::HandleTable<Table> tables;
+  halyx::FaultInjector faults;
+  uint32_t lastError = 0;
+};
+
+Service& TheService() {
+  static Service service;
+  return service;
+}
+
+// Records the outcome of a call; true when it succeeded.
+bool Finish(int rc, uint32_t* err = nullptr) {
+  const uint32_t code = halyx::ToErr(rc);
+  TheService().lastError = code;
+  if (err) {
+    *err = code;
+  }
+  return code == 0;
+}
+
+// Whether the slot's call must fail now; the failure is then recorded.
+bool Injected(uint32_t slot, uint32_t* err = nullptr) {
+  if (!TheService().faults.ShouldFail(slot)) {
+    return false;
+  }
+  Finish(SQLITE_IOERR, err);
+  return true;
+}
+
+const char* TypeName(int32_t typeCode) {
+  switch (typeCode) {
+    case kColumnInteger:
+      return "INTEGER";
+    case kColumnBuffer:
+      return "BLOB";
+    default:
+      return nullptr;
+  }
+}
+
+std::string Quoted(const char* name) {
+  std::string quoted = "\"";
+  for (const char* p = name; *p; ++p) {
+    quoted += *p;
+    if (*p == '"') {
+      quoted += '"';
+    }
+  }
+  return quoted + "\"";
+}
+
+bool HALYX_CDECL OpenDatabase(const char* utf8Path, uint32_t, uint32_t* db, uint32_t* err) {
+  if (Injected(kOpenDatabase, err)) {
+    return false;
+  }
+  if (!utf8Path || !*utf8Path || !db) {
+    return Finish(SQLITE_MISUSE, err);
+  }
+  std::unique_ptr<Database> database;
+  const int rc = Database::Open(utf8Path, &database);
+  if (rc != SQLITE_OK) {
+    return Finish(rc, err);
+  }
+  *db = TheService().databases.Add(std::move(database));
+  return Finish(SQLITE_OK, err);
+}
+
+// Closes the database's tables first: their statements belong to it.
+bool HALYX_CDECL CloseDatabase(uint32_t db) {
+  if (Injected(kCloseDatabase)) {
+    return false;
+  }
+  Service& service = TheService();
+  Database* database = service.databases.Find(db);
+  if (!database) {
+    return Finish(SQLITE_MISUSE);
+  }
+  service.tables.RemoveIf([database](const Table& table) { return table.database() == database; });
+  service.databases.Remove(db);
+  return Finish(SQLITE_OK);
+}
+
+bool HALYX_CDECL CreateTable(uint32_t db, const char* table, const ColumnDef* columns,
+                             uint32_t count, int32_t, uint32_t* err) {
+  if (Injected(kCreateTable, err)) {
+    return false;
+  }
+  Database* database = TheService().databases.Find(db);
+  if (!database || !table || !*table || !columns || count == 0) {
+    return Finish(SQLITE_MISUSE, err);
+  }
+  std::string sql = "CREATE TABLE IF NOT EXISTS " + Quoted(table) + " (";
+  for (uint32_t i = 0; i < count; ++i) {
+    const char* type = TypeName(columns[i].typeCode);
+    if (!columns[i].name || !*columns[i].name || !type) {
+      return Finish(SQLITE_MISUSE, err);
+    }
+    sql += (i == 0 ? "" : ", ") + Quoted(columns[i].name) + " " + type;
+  }
+  sql += ")";
+  const int rc = database->Execute(sql.c_str());
+  database->NoteSchemaChange();
+  return Finish(rc, err);
+}
+
+bool HALYX_CDECL OpenTable(uint32_t db, const char* table, uint32_t* tableHandle, uint32_t* err) {
+  if (Injected(kOpenTable, err)) {
+    return false;
+  }
+  Database* database = TheService().databases.Find(db);
+  if (!database || !table || !tableHandle) {
+    return Finish(SQLITE_MISUSE, err);
+  }
+  std::unique_ptr<Table> opened;
+  const int rc = Table::Open(database, table, &opened);
+  if (rc != SQLITE_OK) {
+    return Finish(rc, err);
+  }
+  *tableHandle = TheService().tables.Add(std::move(opened));
+  return Finish(SQLITE_OK, err);
+}
+
+bool HALYX_CDECL CloseTable(uint32_t tableHandle, uint32_t* err) {
+  if (Injected(kCloseTable, err)) {
+    return false;
+  }
+  return Finish(TheService().tables.Remove(tableHandle) ? SQLITE_OK : SQLITE_MISUSE, err);
+}
+
+bool HALYX_CDECL ExecuteSql(uint32_t db, const char* sql, uint32_t* err) {
+  if (Injected(kExecuteSql, err)) {
+    return false;
+  }
+  Database* database = TheService().databases.Find(db);
+  if (!database || !sql) {
+    return Finish(SQLITE_MISUSE, err);
+  }
+  const int rc = database->Execute(sql);
+  database->NoteSchemaChange();
+  return Finish(rc, err);
+}
+
+bool HALYX_CDECL BeginTransaction(uint32_t db, uint32_t* err) {
+  if (Injected(kBeginTransaction, err)) {
+    return false;
+  }
+  Database* database = TheService().databases.Find(db);
+  return Finish(database ? database->Begin() : SQLITE_MISUSE, err);
+}
+
+bool HALYX_CDECL CommitTransaction(uint32_t db, uint32_t* err) {
+  if (Injected(kCommitTransaction, err)) {
+    return false;
+  }
+  Database* database = TheService().databases.Find(db);
+  return Finish(database ? database->Commit() : SQLITE_MISUSE, err);
+}
+
+bool HALYX_CDECL SelectRows(uint32_t tableHandle, const char* condition) {
+  if (Injected(kSelectRows)) {
+    return false;
+  }
+  Table* table = TheService().tables.Find(tableHandle);
+  return Finish(table ? table->Select(condition) : SQLITE_MISUSE);
+}
+
+bool HALYX_CDECL NextRow(uint32_t tableHandle, uint32_t* err) {
+  if (Injected(kNextRow, err)) {
+    return false;
+  }
+  Table* table = TheService().tables.Find(tableHandle);
+  if (!table) {
+    return Finish(SQLITE_MISUSE, err);
+  }
+  const int rc = table->Next();
+  Finish(rc, err);
+  return rc == SQLITE_ROW;
+}
+
+bool GetNumber(uint32_t slot, uint32_t tableHandle, const char* column, uint32_t* value) {
+  if (Injected(slot)) {
+    return false;
+  }
+  Table* table = TheService().tables.Find(tableHandle);
+  if (!table || !column || !value) {
+    return Finish(SQLITE_MISUSE);
+  }
+  return Finish(table->GetNumber(column, value));
+}
+
+bool HALYX_CDECL GetIntField(uint32_t tableHandle, const char* column, uint32_t* value) {
+  return GetNumber(kGetIntField, tableHandle, column, value);
+}
+
+bool HALYX_CDECL GetNumberField(uint32_t tableHandle, const char* column, uint32_t* value) {
+  return GetNumber(kGetNumberField, tableHandle, column, value);
+}
+
+bool HALYX_CDECL GetTextField(uint32_t tableHandle, const char* column, char** text) {
+  if (Injected(kGetTextField)) {
+    return false;
+  }
+  Table* table = TheService().tables.Find(tableHandle);
+  if (!table || !column || !text) {
+    return Finish(SQLITE_MISUSE);
+  }
+  return Finish(table->GetText(column, text));
+}
+
+bool HALYX_CDECL GetBufferField(uint32_t tableHandle, const char* column, uint8_t** bytes,
+                                uint32_t* size) {
+  if (Injected(kGetBufferField)) {
+    return false;
+  }
+  Table* table = TheService().tables.Find(tableHandle);
+  if (!table || !column || !bytes || !size) {
+    return Finish(SQLITE_MISUSE);
+  }
+  return Finish(table->GetBytes(column, bytes, size));
+}
+
+bool HALYX_CDECL DeleteRows(uint32_t tableHandle, const char* where, uint32_t) {
+  if (Injected(kDeleteRows)) {
+    return false;
+  }
+  Table* table = TheService().tables.Find(tableHandle);
+  return Finish(table ? table->Delete(where) : SQLITE_MISUSE);
+}
+
+bool HALYX_CDECL AddRow(uint32_t tableHandle) {
+  if (Injected(kAddRow)) {
+    return false;
+  }
+  Table* table = TheService().tables.Find(tableHandle);
+  if (!table) {
+    return Finish(SQLITE_MISUSE);
+  }
+  table->AddRow();
+  return Finish(SQLITE_OK);
+}
+
+bool HALYX_CDECL PostRow(uint32_t tableHandle, uint32_t) {
+  if (Injected(kPostRow)) {
+    return false;
+  }
+  Table* table = TheService().tables.Find(tableHandle);
+  return Finish(table ? table->Post() : SQLITE_MISUSE);
+}
+
+bool SetNumber(uint32_t slot, uint32_t tableHandle, const char* column, uint32_t value) {
+  if (Injected(slot)) {
+    return false;
+  }
+  Table* table = TheService().tables.Find(tableHandle);
+  if (!table || !column) {
+    return Finish(SQLITE_MISUSE);
+  }
+  return Finish(table->SetNumber(column, value));
+}
+
+bool HALYX_CDECL SetIntField(uint32_t tableHandle, const char* column, uint32_t value) {
+  return SetNumber(kSetIntField, tableHandle, column, value);
+}
+
+bool HALYX_CDECL SetNumberField(uint32_t tableHandle, const char* column, uint32_t value) {
+  return SetNumber(kSetNumberField, tableHandle, column, value);
+}
+
+bool HALYX_CDECL SetTextField(uint32_t tableHandle, const char* column, const char* text) {
+  if (Injected(kSetTextField)) {
+    return false;
+  }
+  Table* table = TheService().tables.Find(tableHandle);
+  if (!table || !column || !text) {
+    return Finish(SQLITE_MISUSE);
+  }
+  return Finish(table->SetText(column, text));
+}
+
+bool HALYX_CDECL SetBufferField(uint32_t tableHandle, const char* column, Buffer value) {
+  if (Injected(kSetBufferField)) {
+    return false;
+  }
+  Table* table = TheService().tables.Find(tableHandle);
+  if (!table || !column) {
+    return Finish(SQLITE_MISUSE);
+  }
+  return Finish(table->SetBytes(column, value.GetNativeBuf(), value.GetSize()));
+}
+
+}  // namespace
+
+extern "C" {
+
+bool LocalDatabase(LocalDatabaseTable* table) {
+  if (!table) {
+    return false;
+  }
+  *table = LocalDatabaseTable{};
+  table->OpenDatabase = &OpenDatabase;
+  table->CloseDatabase = &CloseDatabase;
+  table->CreateTable = &CreateTable;
+  table->OpenTable = &OpenTable;
+  table->CloseTable = &CloseTable;
+  table->ExecuteSql = &ExecuteSql;
+  table->BeginTransaction = &BeginTransaction;
+  table->CommitTransaction = &CommitTransaction;
+  table->SelectRows = &SelectRows;
+  table->NextRow = &NextRow;
+  table->GetIntField = &GetIntField;
+  table->GetNumberField = &GetNumberField;
+  table->GetTextField = &GetTextField;
+  table->GetBufferField = &GetBufferField;
+  table->DeleteRows = &DeleteRows;
+  table->AddRow = &AddRow;
+  table->PostRow = &PostRow;
+  table->SetIntField = &SetIntField;
+  table->SetNumberField = &SetNumberField;
+  table->SetTextField = &SetTextField;
+  table->SetBufferField = &SetBufferField;
+  return true;
+}
+
+bool LocalDatabaseFailAfter(uint32_t slot, int32_t n) { return TheService().faults.Arm(slot, n); }
+
+uint32_t LocalDatabaseLastError() { return TheService().lastError; }
+
+uint32_t LocalDatabaseOpenHandles() {
+  return static_cast<uint32_t>(TheService().databases.size() + TheService().tables.size());
+}
+
+}  // extern "C"

@@ -1,0 +1,269 @@
+#include "localdatabase/table.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "localdatabase/conditiontext.h"
+#include "localdatabase/database.h"
+
+namespace halyx {
+namespace {
+
+// Delete texts differ by the numbers in them; keeping a few serves repeated
+// deletions without letting the cache grow without bound.
+const size_t kMaxCachedDeletes = 16;
+
+}  // namespace
+
+int Table::Open(Database* db, const std::string& name, std::unique_ptr<Table>* table) {
+  table->reset();
+  std::unique_ptr<Table> opened(new Table(db, name));
+  int rc = SQLITE_OK;
+  if (!opened->columns_.Load(db->get(), name, &rc)) {
+    return rc;
+  }
+  opened->columnsGeneration_ = db->SchemaGeneration();
+  *table = std::move(opened);
+  return SQLITE_OK;
+}
+
+std::string Table::QuotedName() const {
+  std::string quoted = "\"";
+  for (char c : name_) {
+    quoted += c;
+    if (c == '"') {
+      quoted += '"';
+    }
+  }
+  return quoted + "\"";
+}
+
+void Table::EndWalk() {
+  if (walk_) {
+    walk_->Reset();
+  }
+  walk_ = nullptr;
+  rowCurrent_ = false;
+}
+
+int Table::Select(const char* condition) {
+  EndWalk();
+  Statement* walk = &selectAll_;
+  if (condition) {
+    const int rc = Statement::Prepare(
+        db_->get(), "SELECT * FROM " + QuotedName() + " WHERE " + UnsignedCondition(condition),
+        &selectWhere_);
+    if (rc != SQLITE_OK) {
+      return rc;
+    }
+    walk = &selectWhere_;
+  } else if (!selectAll_) {
+    const int rc = Statement::Prepare(db_->get(), "SELECT * FROM " + QuotedName(), &selectAll_);
+    if (rc != SQLITE_OK) {
+      return rc;
+    }
+  }
+  walk_ = walk;
+  return SQLITE_OK;
+}
+
+int Table::Next() {
+  if (!walk_) {
+    return SQLITE_MISUSE;
+  }
+  const int rc = sqlite3_step(walk_->get());
+  if (rc == SQLITE_ROW) {
+    rowCurrent_ = true;
+    return rc;
+  }
+  EndWalk();
+  return rc;
+}
+
+int Table::FindCurrent(const char* name, ColumnKind kind, int* index) const {
+  if (!rowCurrent_) {
+    return SQLITE_MISUSE;
+  }
+  sqlite3_stmt* row = walk_->get();
+  const int count = sqlite3_column_count(row);
+  for (int i = 0; i < count; ++i) {
+    if (sqlite3_stricmp(sqlite3_column_name(row, i), name) == 0) {
+      if (KindOfDeclaredType(sqlite3_column_decltype(row, i)) != kind) {
+        return SQLITE_MISMATCH;
+      }
+      *index = i;
+      return SQLITE_OK;
+    }
+  }
+  return SQLITE_ERROR;
+}
+
+int Table::GetNumber(const char* column, uint32_t* value) {
+  int index = 0;
+  const int rc = FindCurrent(column, ColumnKind::kNumber, &index);
+  if (rc != SQLITE_OK) {
+    return rc;
+  }
+  *value = static_cast<uint32_t>(sqlite3_column_int64(walk_->get(), index));
+  return SQLITE_OK;
+}
+
+int Table::GetText(const char* column, char** text) {
+  int index = 0;
+  const int rc = FindCurrent(column, ColumnKind::kBytes, &index);
+  if (rc != SQLITE_OK) {
+    return rc;
+  }
+  sqlite3_stmt* row = walk_->get();
+  // A blob is read as its bytes as they stand; the copy ends at its first zero.
+  const void* bytes = sqlite3_column_blob(row, index);
+  const int size = bytes ? sqlite3_column_bytes(row, index) : 0;
+  char* copy = new (std::nothrow) char[static_cast<size_t>(size) + 1];
+  if (!copy) {
+    return SQLITE_NOMEM;
+  }
+  if (size > 0) {
+    std::memcpy(copy, bytes, static_cast<size_t>(size));
+  }
+  copy[size] = '\0';
+  *text = copy;
+  return SQLITE_OK;
+}
+
+int Table::GetBytes(const char* column, uint8_t** bytes, uint32_t* size) {
+  int index = 0;
+  const int rc = FindCurrent(column, ColumnKind::kBytes, &index);
+  if (rc != SQLITE_OK) {
+    return rc;
+  }
+  sqlite3_stmt* row = walk_->get();
+  const void* data = sqlite3_column_blob(row, index);
+  const int length = data ? sqlite3_column_bytes(row, index) : 0;
+  if (length <= 0) {
+    *bytes = nullptr;
+    *size = 0;
+    return SQLITE_OK;
+  }
+  uint8_t* copy = new (std::nothrow) uint8_t[static_cast<size_t>(length)];
+  if (!copy) {
+    return SQLITE_NOMEM;
+  }
+  std::memcpy(copy, data, static_cast<size_t>(length));
+  *bytes = copy;
+  *size = static_cast<uint32_t>(length);
+  return SQLITE_OK;
+}
+
+int Table::Delete(const char* where) {
+  const std::string key = where ? UnsignedCondition(where) : std::string();
+  auto found = deletes_.find(key);
+  if (found == deletes_.end()) {
+    std::string sql = "DELETE FROM " + QuotedName();
+    if (where) {
+      sql += " WHERE " + key;
+    }
+    Statement statement;
+    const int rc = Statement::Prepare(db_->get(), sql, &statement);
+    if (rc != SQLITE_OK) {
+      return rc;
+    }
+    if (deletes_.size() >= kMaxCachedDeletes) {
+      deletes_.clear();
+    }
+    found = deletes_.emplace(key, std::move(statement)).first;
+  }
+  const int rc = sqlite3_step(found->second.get());
+  found->second.Reset();
+  return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+void Table::AddRow() { pending_.reset(new PendingRow()); }
+
+int Table::FindColumn(const char* name, ColumnKind kind, int* index) {
+  if (!pending_) {
+    return SQLITE_MISUSE;
+  }
+  int found = columnsGeneration_ == db_->SchemaGeneration() ? columns_.Find(name) : -1;
+  if (found < 0) {
+    // Columns may have been added since they were read: read them again once.
+    int rc = SQLITE_OK;
+    if (!columns_.Load(db_->get(), name_, &rc)) {
+      return rc;
+    }
+    columnsGeneration_ = db_->SchemaGeneration();
+    found = columns_.Find(name);
+    if (found < 0) {
+      return SQLITE_ERROR;
+    }
+  }
+  if (columns_.at(found).kind != kind) {
+    return SQLITE_MISMATCH;
+  }
+  *index = found;
+  return SQLITE_OK;
+}
+
+int Table::SetNumber(const char* column, uint32_t value) {
+  int index = 0;
+  const int rc = FindColumn(column, ColumnKind::kNumber, &index);
+  if (rc == SQLITE_OK) {
+    pending_->SetInteger(index, columns_.at(index).name, value);
+  }
+  return rc;
+}
+
+int Table::SetText(const char* column, const char* text) {
+  int index = 0;
+  const int rc = FindColumn(column, ColumnKind::kBytes, &index);
+  if (rc == SQLITE_OK) {
+    pending_->SetText(index, columns_.at(index).name, text);
+  }
+  return rc;
+}
+
+int Table::SetBytes(const char* column, const uint8_t* bytes, uint32_t size) {
+  int index = 0;
+  const int rc = FindColumn(column, ColumnKind::kBytes, &index);
+  if (rc == SQLITE_OK) {
+    pending_->SetBytes(index, columns_.at(index).name, bytes, size);
+  }
+  return rc;
+}
+
+int Table::Post() {
+  if (!pending_) {
+    return SQLITE_MISUSE;
+  }
+  const std::unique_ptr<PendingRow> row = std::move(pending_);
+  const std::string columns = row->ColumnList();
+  auto found = inserts_.find(columns);
+  if (found == inserts_.end()) {
+    std::string sql = "INSERT INTO " + QuotedName();
+    if (columns.empty()) {
+      sql += " DEFAULT VALUES";
+    } else {
+      sql += " (" + columns + ") VALUES (";
+      for (size_t i = 0; i < row->size(); ++i) {
+        sql += i == 0 ? "?" : ",?";
+      }
+      sql += ")";
+    }
+    Statement statement;
+    const int rc = Statement::Prepare(db_->get(), sql, &statement);
+    if (rc != SQLITE_OK) {
+      return rc;
+    }
+    found = inserts_.emplace(columns, std::move(statement)).first;
+  }
+  int rc = row->Bind(found->second.get());
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_step(found->second.get());
+  }
+  found->second.Reset();
+  return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+}  // namespace halyx

@@ -1,0 +1,85 @@
+// One open table of a database: a walk over selected rows, a row being
+// filled, and the statements that serve them, compiled once and kept.
+//
+// Integer columns hold unsigned 32-bit values. A table belongs to its
+// Database and must be destroyed before it.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "localdatabase/columnset.h"
+#include "localdatabase/pendingrow.h"
+#include "localdatabase/statement.h"
+
+namespace halyx {
+
+class Database;
+
+// Every operation answers an SQLite result code: SQLITE_OK when done.
+class Table {
+ public:
+  // Fails with SQLITE_ERROR when the database has no table of that name.
+  static int Open(Database* db, const std::string& name, std::unique_ptr<Table>* table);
+
+  Table(const Table&) = delete;
+  Table& operator=(const Table&) = delete;
+
+  Database* database() const { return db_; }
+
+  // Starts a walk over the rows matching condition (null: every row), in the
+  // order they were stored. Any earlier walk ends.
+  int Select(const char* condition);
+  // SQLITE_ROW when a row is current, SQLITE_DONE at the normal end; the walk
+  // ends with either, or with an error.
+  int Next();
+  // Getters read the current row. A NULL value reads as 0 or as no bytes.
+  int GetNumber(const char* column, uint32_t* value);
+  // *text: a zero-terminated copy allocated with new[].
+  int GetText(const char* column, char** text);
+  // *bytes: a copy allocated with new[], or null when there are no bytes.
+  int GetBytes(const char* column, uint8_t** bytes, uint32_t* size);
+
+  // Deletes the rows matching where (null: every row).
+  int Delete(const char* where);
+
+  // Opens a new pending row; one still pending is dropped.
+  void AddRow();
+  // A setter that fails (no pending row, unknown column, a column of the
+  // other kind) changes nothing, and the row stays pending.
+  int SetNumber(const char* column, uint32_t value);
+  int SetText(const char* column, const char* text);
+  int SetBytes(const char* column, const uint8_t* bytes, uint32_t size);
+  // Stores the pending row as one INSERT, so a failure stores nothing. The
+  // row is no longer pending afterwards, whatever the outcome.
+  int Post();
+
+ private:
+  Table(Database* db, const std::string& name) : db_(db), name_(name) {}
+
+  std::string QuotedName() const;
+  // Finds a column of the table for a setter, looking at the table's columns
+  // again when statements may have changed them.
+  int FindColumn(const char* name, ColumnKind kind, int* index);
+  // Finds a column of the current row for a getter.
+  int FindCurrent(const char* name, ColumnKind kind, int* index) const;
+  void EndWalk();
+
+  Database* db_;
+  std::string name_;
+  ColumnSet columns_;
+  uint32_t columnsGeneration_ = 0;
+
+  Statement selectAll_;
+  Statement selectWhere_;
+  Statement* walk_ = nullptr;
+  bool rowCurrent_ = false;
+
+  std::map<std::string, Statement> inserts_;  // by column list
+  std::map<std::string, Statement> deletes_;  // by WHERE text
+  std::unique_ptr<PendingRow> pending_;
+};
+
+}  // namespace halyx

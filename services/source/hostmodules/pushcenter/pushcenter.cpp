@@ -1,0 +1,80 @@
+// The push center service: keeps the batch and unread-count callbacks, hands
+// them what a host delivers, and counts the read reports it receives.
+
+#include "halyx/pushcenter.h"
+
+#include <map>
+
+#include "common/callbacklist.h"
+
+namespace {
+
+struct Service {
+  halyx::CallbackList<PushBatchCallback> batchCallbacks;
+  halyx::CallbackList<AppUnreadCountsCallback> unreadCountCallbacks;
+  std::map<uint32_t, uint32_t> readReports;  // by kind, since the module was loaded
+};
+
+Service& TheService() {
+  static Service service;
+  return service;
+}
+
+uint32_t HALYX_CDECL RegisterBatchCallback(PushBatchCallback callback, uint32_t) {
+  return TheService().batchCallbacks.Add(callback) ? 1 : 0;
+}
+
+uint32_t HALYX_CDECL UnregisterBatchCallback(PushBatchCallback callback) {
+  return TheService().batchCallbacks.Remove(callback) ? 1 : 0;
+}
+
+uint32_t HALYX_CDECL RegisterUnreadCountsCallback(AppUnreadCountsCallback callback, uint32_t) {
+  return TheService().unreadCountCallbacks.Add(callback) ? 1 : 0;
+}
+
+uint32_t HALYX_CDECL UnregisterUnreadCountsCallback(AppUnreadCountsCallback callback) {
+  return TheService().unreadCountCallbacks.Remove(callback) ? 1 : 0;
+}
+
+bool HALYX_CDECL ReportRead(uint32_t kind, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {
+  ++TheService().readReports[kind];
+  return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+bool PushCenter(PushCenterTable* table) {
+  if (!table) {
+    return false;
+  }
+  *table = PushCenterTable{};
+  table->registerBatchCallback = &RegisterBatchCallback;
+  table->unregisterBatchCallback = &UnregisterBatchCallback;
+  table->registerUnreadCountsCallback = &RegisterUnreadCountsCallback;
+  table->unregisterUnreadCountsCallback = &UnregisterUnreadCountsCallback;
+  table->reportRead = &ReportRead;
+  return true;
+}
+
+uint32_t PushCenterDeliverBatch(const PushRecord* records, uint32_t count) {
+  if (!records && count > 0) {
+    return 0;
+  }
+  return TheService().batchCallbacks.Deliver(records, count);
+}
+
+uint32_t PushCenterDeliverUnreadCounts(const AppUnreadCount* counts, uint32_t count) {
+  if (!counts && count > 0) {
+    return 0;
+  }
+  return TheService().unreadCountCallbacks.Deliver(counts, count);
+}
+
+uint32_t PushCenterReadReports(uint32_t kind) {
+  auto found = TheService().readReports.find(kind);
+  return found == TheService().readReports.end() ? 0 : found->second;
+}
+
+}  // extern "C"

@@ -1,0 +1,55 @@
+// Roaming settings: booleans and numbers by id, booleans by (application, id).
+// Kept in "setting.json" in the data root; what was never set reads false/0.
+
+#include "halyx/setting.h"
+
+#include <string>
+
+#include "common/jsonfilestore.h"
+
+namespace {
+
+halyx::JsonFileStore& Store() {
+  static halyx::JsonFileStore store("setting.json");
+  return store;
+}
+
+// While set, every entry point the library uses answers false or 0 and changes
+// nothing; the control functions keep working so that a test can still arrange
+// the values it wants to see once failure ends.
+bool failAll = false;
+
+std::string RoamKey(uint32_t id) { return "roam." + std::to_string(id); }
+std::string NumberKey(uint32_t id) { return "number." + std::to_string(id); }
+std::string AppKey(uint32_t appId, uint32_t id) {
+  return "app." + std::to_string(appId) + "." + std::to_string(id);
+}
+
+}  // namespace
+
+extern "C" {
+
+bool stGetRoamBoolean(uint32_t id) { return !failAll && Store().GetNumber(RoamKey(id)) != 0; }
+
+uint32_t stGetRoamNumber(uint32_t id) { return failAll ? 0 : Store().GetNumber(NumberKey(id)); }
+
+bool stGetAppRoamBoolean(uint32_t appId, uint32_t id) {
+  return !failAll && Store().GetNumber(AppKey(appId, id)) != 0;
+}
+
+bool stSetAppRoamBoolean(uint32_t appId, uint32_t id, bool value) {
+  return !failAll && Store().SetNumber(AppKey(appId, id), value ? 1 : 0);
+}
+
+bool stSetRoamNumber(uint32_t id, uint32_t value) {
+  return !failAll && Store().SetNumber(NumberKey(id), value);
+}
+
+bool stSetRoamBoolean(uint32_t id, bool value) { return Store().SetNumber(RoamKey(id), value ? 1 : 0); }
+
+bool stSetFailAll(bool fail) {
+  failAll = fail;
+  return true;
+}
+
+}  // extern "C"

@@ -1,0 +1,61 @@
+// Who is signed in. The state lives in this module, so it outlasts any user
+// of the module that is unloaded and loaded again in the same process.
+
+#include "halyx/statusservice.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace {
+
+// The first user comes from HALYX_USER, read at the first question or sign-in
+// of the process: a decimal number that fits 32 bits, anything else meaning
+// nobody.
+uint32_t UserFromEnvironment() {
+  const char* text = std::getenv("HALYX_USER");
+  if (!text || *text < '0' || *text > '9') {
+    return 0;
+  }
+  char* end = nullptr;
+  errno = 0;
+  unsigned long long value = std::strtoull(text, &end, 10);
+  if (errno != 0 || *end != '\0' || value > 0xFFFFFFFFull) {
+    return 0;
+  }
+  return static_cast<uint32_t>(value);
+}
+
+struct SignedInUser {
+  bool known = false;
+  uint32_t number = 0;
+};
+
+SignedInUser& User() {
+  static SignedInUser user;
+  if (!user.known) {
+    user.number = UserFromEnvironment();
+    user.known = true;
+  }
+  return user;
+}
+
+uint32_t HALYX_CDECL CurrentUser() { return User().number; }
+
+}  // namespace
+
+extern "C" {
+
+bool GetHalyxStatus(StatusTable* table) {
+  if (!table) {
+    return false;
+  }
+  *table = StatusTable{};
+  table->currentUser = &CurrentUser;
+  return true;
+}
+
+void HalyxSignIn(uint32_t userNumber) { User().number = userNumber; }
+
+void HalyxSignOut() { User().number = 0; }
+
+}  // extern "C"
