@@ -1,6 +1,8 @@
 // Open objects by handle: small non-zero 32-bit numbers that fit every
 // caller, whatever its pointer size. A handle is never given out twice, so a
-// closed handle stays invalid even after other objects are opened.
+// closed handle stays invalid even after other objects are opened. Tables
+// that share a counter never give out the same number, so a handle of one
+// kind of object is never taken for a handle of another.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +14,10 @@ namespace halyx {
 template <typename T>
 class HandleTable {
  public:
+  explicit HandleTable(uint32_t* counter) : next_(counter) {}
+
   uint32_t Add(std::unique_ptr<T> object) {
-    const uint32_t handle = next_++;
+    const uint32_t handle = (*next_)++;
     objects_[handle] = std::move(object);
     return handle;
   }
@@ -47,7 +51,7 @@ class HandleTable {
 
  private:
   std::map<uint32_t, std::unique_ptr<T>> objects_;
-  uint32_t next_ = 1;
+  uint32_t* next_;  // the next handle to give out
 };
 
 }  // namespace halyx

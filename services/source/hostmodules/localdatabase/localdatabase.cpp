@@ -48,8 +48,9 @@ enum Slot : uint32_t {
 };
 
 struct Service {
-  halyx::HandleTable<Database> databases;
-  halyx::HandleTable<Table> tables;
+  uint32_t nextHandle = 1;
+  halyx::HandleTable<Database> databases{&nextHandle};
+  halyx::HandleTable<Table> tables{&nextHandle};
   halyx::FaultInjector faults;
   uint32_t lastError = 0;
 };

@@ -3,8 +3,7 @@
 
 #include "halyx/statusservice.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "platform/win32.h"
 
 namespace {
 
@@ -12,15 +11,20 @@ namespace {
 // of the process: a decimal number that fits 32 bits, anything else meaning
 // nobody.
 uint32_t UserFromEnvironment() {
-  const char* text = std::getenv("HALYX_USER");
-  if (!text || *text < '0' || *text > '9') {
+  WCHAR text[16] = {};
+  const DWORD length = GetEnvironmentVariableW(W32_TEXT("HALYX_USER"), text, 16);
+  if (length == 0 || length >= 16) {
     return 0;
   }
-  char* end = nullptr;
-  errno = 0;
-  unsigned long long value = std::strtoull(text, &end, 10);
-  if (errno != 0 || *end != '\0' || value > 0xFFFFFFFFull) {
-    return 0;
+  uint64_t value = 0;
+  for (DWORD i = 0; i < length; ++i) {
+    if (text[i] < '0' || text[i] > '9') {
+      return 0;
+    }
+    value = value * 10 + static_cast<uint64_t>(text[i] - '0');
+    if (value > 0xFFFFFFFFull) {
+      return 0;
+    }
   }
   return static_cast<uint32_t>(value);
 }

@@ -1,0 +1,381 @@
+// localdatabase.dll against real SQLite files in the test's own data folder.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "halyx/localdatabase.h"
+#include "modules/loadedmodule.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum : uint32_t { kMisuse = 21, kError = 1, kIoErr = 10, kMismatch = 20, kConstraint = 19 };
+enum : uint32_t { kSlotOpenDatabase = 0, kSlotPostRow = 26 };
+
+const ColumnDef kDynColumns[] = {
+    {"appId", 8, 0},          {"msgId", 8, 0},      {"voiceIndex", 8, 0}, {"openType", 8, 0},
+    {"pushTime", 8, 0},       {"msgCountOnServer", 8, 0}, {"buttonText", 11, 0},
+    {"buffer", 11, 0},        {"textHint", 11, 0},  {"title", 11, 0}};
+
+const ColumnDef kSystemColumns[] = {{"title", 11, 0},      {"pictureUrl", 11, 0},
+                                   {"jumpUrl", 11, 0},    {"buttonText", 11, 0},
+                                   {"pushTime", 8, 0},    {"text", 11, 0},
+                                   {"msgId", 8, 0},       {"openType", 8, 0}};
+
+Buffer Bytes(const std::string& bytes) {
+  Buffer buffer;
+  buffer.CopyFrom(bytes.data(), static_cast<uint32_t>(bytes.size()));
+  return buffer;
+}
+
+class LocalDatabaseTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(module_.loaded());
+    auto entry = module_.Get<LocalDatabaseEntry>("LocalDatabase");
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(entry(&t_));
+    failAfter_ = module_.Get<bool(HALYX_CDECL*)(uint32_t, int32_t)>("LocalDatabaseFailAfter");
+    lastError_ = module_.Get<uint32_t(HALYX_CDECL*)()>("LocalDatabaseLastError");
+    openHandles_ = module_.Get<uint32_t(HALYX_CDECL*)()>("LocalDatabaseOpenHandles");
+    ASSERT_TRUE(failAfter_ && lastError_ && openHandles_);
+    openBefore_ = openHandles_();
+    folder_ = fs::u8path(testenv::DocumentsFolder()) / "Corvane Files" / "db";
+    fs::create_directories(folder_);
+    path_ = (folder_ / "test.db").u8string();
+  }
+
+  uint32_t OpenDb(const std::string& path) {
+    uint32_t db = 0;
+    uint32_t err = 99;
+    EXPECT_TRUE(t_.OpenDatabase(path.c_str(), 1, &db, &err));
+    EXPECT_EQ(err, 0u);
+    return db;
+  }
+
+  uint32_t OpenTable(uint32_t db, const char* name, const ColumnDef* columns, uint32_t count) {
+    uint32_t err = 99;
+    t_.CreateTable(db, name, columns, count, -1, &err);
+    uint32_t table = 0;
+    EXPECT_TRUE(t_.OpenTable(db, name, &table, &err));
+    return table;
+  }
+
+  bool Insert(uint32_t table, std::initializer_list<std::pair<const char*, uint32_t>> numbers) {
+    if (!t_.AddRow(table)) return false;
+    for (const auto& field : numbers) {
+      if (!t_.SetIntField(table, field.first, field.second)) return false;
+    }
+    return t_.PostRow(table, 0);
+  }
+
+  // The values of one integer column over the rows that match condition.
+  std::vector<uint32_t> Column(uint32_t table, const char* column, const char* condition = nullptr) {
+    std::vector<uint32_t> values;
+    uint32_t err = 99;
+    EXPECT_TRUE(t_.SelectRows(table, condition));
+    while (t_.NextRow(table, &err)) {
+      uint32_t value = 0;
+      EXPECT_TRUE(t_.GetIntField(table, column, &value));
+      values.push_back(value);
+    }
+    EXPECT_EQ(err, 0u);
+    return values;
+  }
+
+  LoadedModule module_{"localdatabase.dll"};
+  LocalDatabaseTable t_{};
+  bool(HALYX_CDECL* failAfter_)(uint32_t, int32_t) = nullptr;
+  uint32_t(HALYX_CDECL* lastError_)() = nullptr;
+  uint32_t(HALYX_CDECL* openHandles_)() = nullptr;
+  uint32_t openBefore_ = 0;
+  fs::path folder_;
+  std::string path_;
+};
+
+TEST_F(LocalDatabaseTest, RoundTripsEveryColumnTypeThroughTheFile) {
+  const std::string withZeros("a\0b\0\0c", 6);
+  {
+    uint32_t db = OpenDb(path_);
+    uint32_t table = OpenTable(db, "dynmsgtable", kDynColumns, 10);
+    uint32_t err = 99;
+    ASSERT_TRUE(t_.BeginTransaction(db, &err));
+    ASSERT_TRUE(t_.AddRow(table));
+    ASSERT_TRUE(t_.SetIntField(table, "appId", 4294967295u));
+    ASSERT_TRUE(t_.SetIntField(table, "voiceIndex", static_cast<uint32_t>(-7)));
+    ASSERT_TRUE(t_.SetBufferField(table, "buffer", Bytes(withZeros)));
+    ASSERT_TRUE(t_.SetBufferField(table, "title", Buffer()));
+    ASSERT_TRUE(t_.SetBufferField(table, "buttonText", Bytes(std::string(1, '\0'))));
+    ASSERT_TRUE(t_.PostRow(table, 0));
+    ASSERT_TRUE(t_.CommitTransaction(db, &err));
+    EXPECT_EQ(err, 0u);
+    // Written in WAL mode: the log sits beside the file while it is open.
+    EXPECT_TRUE(fs::exists(path_ + "-wal"));
+    EXPECT_TRUE(t_.CloseDatabase(db));
+  }
+  uint32_t db = OpenDb(path_);
+  uint32_t table = OpenTable(db, "dynmsgtable", kDynColumns, 10);
+  uint32_t err = 99;
+  ASSERT_TRUE(t_.SelectRows(table, nullptr));
+  ASSERT_TRUE(t_.NextRow(table, &err));
+  uint32_t value = 1;
+  EXPECT_TRUE(t_.GetIntField(table, "appId", &value));
+  EXPECT_EQ(value, 4294967295u);
+  EXPECT_TRUE(t_.GetIntField(table, "voiceIndex", &value));
+  EXPECT_EQ(static_cast<int32_t>(value), -7);
+  EXPECT_TRUE(t_.GetIntField(table, "pushTime", &value));  // never set: NULL
+  EXPECT_EQ(value, 0u);
+
+  uint8_t* bytes = nullptr;
+  uint32_t size = 0;
+  ASSERT_TRUE(t_.GetBufferField(table, "buffer", &bytes, &size));
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), size), withZeros);
+  delete[] bytes;
+  ASSERT_TRUE(t_.GetBufferField(table, "buttonText", &bytes, &size));
+  EXPECT_EQ(size, 1u);
+  delete[] bytes;
+  for (const char* empty : {"title", "textHint"}) {  // empty, and never set
+    ASSERT_TRUE(t_.GetBufferField(table, empty, &bytes, &size)) << empty;
+    EXPECT_EQ(bytes, nullptr);
+    EXPECT_EQ(size, 0u);
+  }
+  char* text = nullptr;
+  ASSERT_TRUE(t_.GetTextField(table, "buffer", &text));
+  EXPECT_STREQ(text, "a");
+  delete[] text;
+
+  EXPECT_FALSE(t_.NextRow(table, &err));
+  EXPECT_EQ(err, 0u);
+}
+
+TEST_F(LocalDatabaseTest, RunsTheStoragesSqlAsItStands) {
+  uint32_t db = OpenDb(path_);
+  uint32_t system = OpenTable(db, "systemmsgtable", kSystemColumns, 8);
+  ASSERT_TRUE(Insert(system, {{"msgId", 1}}));
+  const char* migrations[] = {
+      "ALTER TABLE systemmsgtable ADD COLUMN appId INTEGER(8) DEFAULT 0",
+      "ALTER TABLE systemmsgtable ADD COLUMN buffer TEXT(600) DEFAULT \"\"",
+      "ALTER TABLE systemmsgtable ADD COLUMN subType INTEGER DEFAULT 1",
+      "ALTER TABLE systemmsgtable ADD COLUMN btnType INTEGER DEFAULT 1"};
+  uint32_t err = 99;
+  for (const char* sql : migrations) {
+    EXPECT_TRUE(t_.ExecuteSql(db, sql, &err)) << sql;
+    EXPECT_EQ(err, 0u);
+  }
+  for (const char* sql : migrations) {  // a migrated table refuses them again
+    EXPECT_FALSE(t_.ExecuteSql(db, sql, &err)) << sql;
+    EXPECT_EQ(err, kError);
+  }
+  // The added columns take their setters on the already open table.
+  ASSERT_TRUE(t_.AddRow(system));
+  ASSERT_TRUE(t_.SetIntField(system, "msgId", 2));
+  ASSERT_TRUE(t_.SetTextField(system, "buffer", "hello"));
+  ASSERT_TRUE(t_.SetNumberField(system, "subType", 3));
+  ASSERT_TRUE(t_.PostRow(system, 0));
+
+  ASSERT_TRUE(t_.SelectRows(system, nullptr));
+  const char* expectedBuffer[] = {"", "hello"};
+  const uint32_t expectedSubType[] = {1, 3};
+  for (int row = 0; row < 2; ++row) {
+    ASSERT_TRUE(t_.NextRow(system, &err));
+    char* text = nullptr;
+    uint32_t number = 99;
+    ASSERT_TRUE(t_.GetTextField(system, "buffer", &text));
+    EXPECT_STREQ(text, expectedBuffer[row]);
+    delete[] text;
+    EXPECT_TRUE(t_.GetNumberField(system, "subType", &number));
+    EXPECT_EQ(number, expectedSubType[row]);
+    EXPECT_TRUE(t_.GetNumberField(system, "btnType", &number));
+    EXPECT_EQ(number, 1u);
+    EXPECT_TRUE(t_.GetIntField(system, "appId", &number));
+    EXPECT_EQ(number, 0u);
+  }
+
+  uint32_t dyn = OpenTable(db, "dynmsgtable", kDynColumns, 10);
+  ASSERT_TRUE(Insert(dyn, {{"appId", 7}, {"msgId", 5}, {"pushTime", 100}, {"msgCountOnServer", 3}}));
+  ASSERT_TRUE(Insert(dyn, {{"appId", 7}, {"msgId", 5}, {"pushTime", 101}, {"msgCountOnServer", 3}}));
+  ASSERT_TRUE(Insert(dyn, {{"appId", 8}, {"msgId", 5}, {"pushTime", 99}, {"msgCountOnServer", 3}}));
+  ASSERT_TRUE(Insert(dyn, {{"appId", 4294967295u}, {"msgId", 6}, {"pushTime", 4294967295u}}));
+  EXPECT_TRUE(t_.ExecuteSql(db, "update dynmsgtable set msgCountOnServer = 0 where appId = 7", &err));
+  EXPECT_EQ(Column(dyn, "msgCountOnServer"), (std::vector<uint32_t>{0, 0, 3, 0}));
+  EXPECT_TRUE(t_.DeleteRows(dyn, "msgId = 5 and pushTime <= 100", 0));
+  EXPECT_EQ(Column(dyn, "pushTime"), (std::vector<uint32_t>{101, 4294967295u}));
+  // Stored unsigned: the largest values compare as themselves.
+  EXPECT_EQ(Column(dyn, "msgId", "pushTime > 101").size(), 1u);
+  EXPECT_TRUE(t_.DeleteRows(dyn, "appId = 4294967295", 0));
+  EXPECT_EQ(Column(dyn, "appId"), (std::vector<uint32_t>{7}));
+  EXPECT_TRUE(t_.DeleteRows(dyn, nullptr, 0));
+  EXPECT_TRUE(Column(dyn, "appId").empty());
+
+  const ColumnDef shareColumns[] = {{"appId", 8, 0}, {"shareType", 8, 0}};
+  uint32_t share = OpenTable(db, "roamsharemsgtable", shareColumns, 2);
+  const uint32_t minusOne = static_cast<uint32_t>(-1);
+  ASSERT_TRUE(Insert(share, {{"appId", 7}, {"shareType", minusOne}}));
+  ASSERT_TRUE(Insert(share, {{"appId", 7}, {"shareType", 1}}));
+  ASSERT_TRUE(Insert(share, {{"appId", 8}, {"shareType", minusOne}}));
+  EXPECT_TRUE(t_.DeleteRows(share, "appId = 7 and shareType = -1", 0));
+  EXPECT_EQ(Column(share, "appId"), (std::vector<uint32_t>{7, 8}));
+  EXPECT_EQ(Column(share, "shareType", "shareType = -1"), (std::vector<uint32_t>{minusOne}));
+}
+
+TEST_F(LocalDatabaseTest, BadInputFailsWithTheCodeAndChangesNothing) {
+  uint32_t db = 0;
+  uint32_t table = 0;
+  uint32_t err = 99;
+  EXPECT_FALSE(t_.OpenDatabase(nullptr, 1, &db, &err));
+  EXPECT_EQ(err, kMisuse);
+  const std::string missingFolder = (folder_ / "no" / "such.db").u8string();
+  EXPECT_FALSE(t_.OpenDatabase(missingFolder.c_str(), 1, &db, &err));
+  EXPECT_EQ(err, 14u);  // cannot open
+  const fs::path notADatabase = folder_ / "junk.db";
+  std::ofstream(notADatabase) << "this is not a database file, only some text to fill a page";
+  EXPECT_FALSE(t_.OpenDatabase(notADatabase.u8string().c_str(), 1, &db, &err));
+  EXPECT_EQ(err, 26u);  // not a database
+
+  // Unknown handles, 0 included, on every slot kind.
+  for (uint32_t bad : {0u, 12345u}) {
+    EXPECT_FALSE(t_.OpenTable(bad, "dynmsgtable", &table, &err));
+    EXPECT_EQ(err, kMisuse);
+    EXPECT_FALSE(t_.ExecuteSql(bad, "select 1", &err));
+    EXPECT_FALSE(t_.BeginTransaction(bad, &err));
+    EXPECT_FALSE(t_.CloseDatabase(bad));
+    EXPECT_FALSE(t_.SelectRows(bad, nullptr));
+    EXPECT_FALSE(t_.NextRow(bad, &err));
+    EXPECT_FALSE(t_.AddRow(bad));
+    EXPECT_FALSE(t_.PostRow(bad, 0));
+    EXPECT_FALSE(t_.DeleteRows(bad, nullptr, 0));
+    EXPECT_FALSE(t_.CloseTable(bad, &err));
+    EXPECT_EQ(lastError_(), kMisuse);
+  }
+
+  db = OpenDb(path_);
+  EXPECT_FALSE(t_.OpenTable(db, "nosuchtable", &table, &err));
+  EXPECT_EQ(err, kError);
+  const ColumnDef badType[] = {{"x", 5, 0}};
+  EXPECT_FALSE(t_.CreateTable(db, "bad", badType, 1, -1, &err));
+  EXPECT_FALSE(t_.CreateTable(db, "bad", kDynColumns, 0, -1, &err));
+  EXPECT_FALSE(t_.ExecuteSql(db, "this is not sql", &err));
+  EXPECT_EQ(err, kError);
+  EXPECT_FALSE(t_.CommitTransaction(db, &err));  // none begun
+
+  table = OpenTable(db, "dynmsgtable", kDynColumns, 10);
+  EXPECT_FALSE(t_.SetIntField(table, "appId", 1));  // no row added
+  EXPECT_FALSE(t_.NextRow(table, &err));            // no walk started
+  EXPECT_EQ(err, kMisuse);
+  ASSERT_TRUE(t_.AddRow(table));
+  EXPECT_FALSE(t_.SetIntField(table, "buffer", 1));
+  EXPECT_EQ(lastError_(), kMismatch);
+  EXPECT_FALSE(t_.SetBufferField(table, "appId", Bytes("x")));
+  EXPECT_FALSE(t_.SetTextField(table, "nosuchcolumn", "x"));
+  EXPECT_FALSE(t_.SetIntField(table, nullptr, 1));
+  EXPECT_FALSE(t_.SetTextField(table, "title", nullptr));
+  // The failures left the row pending with what was set well.
+  ASSERT_TRUE(t_.SetIntField(table, "appId", 42));
+  ASSERT_TRUE(t_.PostRow(table, 0));
+  EXPECT_FALSE(t_.PostRow(table, 0));  // nothing pending any more
+  EXPECT_EQ(Column(table, "appId"), (std::vector<uint32_t>{42}));
+
+  ASSERT_TRUE(t_.SelectRows(table, nullptr));
+  uint32_t value = 0;
+  uint8_t* bytes = nullptr;
+  uint32_t size = 0;
+  EXPECT_FALSE(t_.GetIntField(table, "appId", &value));  // no current row yet
+  ASSERT_TRUE(t_.NextRow(table, &err));
+  EXPECT_FALSE(t_.GetIntField(table, "title", &value));
+  EXPECT_FALSE(t_.GetBufferField(table, "appId", &bytes, &size));
+  EXPECT_FALSE(t_.GetIntField(table, "nosuchcolumn", &value));
+  EXPECT_FALSE(t_.GetIntField(table, "appId", nullptr));
+  EXPECT_FALSE(t_.SelectRows(table, "no such column = 1"));
+  EXPECT_FALSE(t_.DeleteRows(table, "appId = 42; DELETE FROM dynmsgtable", 0));
+  EXPECT_FALSE(t_.DeleteRows(table, "appId ==== 42", 0));
+  EXPECT_EQ(Column(table, "appId").size(), 1u);
+
+  // A post that the file refuses stores nothing.
+  ASSERT_TRUE(t_.ExecuteSql(db, "CREATE TABLE once (k INTEGER UNIQUE, v INTEGER)", &err));
+  uint32_t once = 0;
+  ASSERT_TRUE(t_.OpenTable(db, "once", &once, &err));
+  EXPECT_TRUE(Insert(once, {{"k", 1}, {"v", 1}}));
+  EXPECT_FALSE(Insert(once, {{"k", 1}, {"v", 2}}));
+  EXPECT_EQ(lastError_(), kConstraint);
+  EXPECT_EQ(Column(once, "v"), (std::vector<uint32_t>{1}));
+
+  // Closing a database closes its tables; closed handles stay invalid.
+  EXPECT_TRUE(t_.CloseTable(once, &err));
+  EXPECT_FALSE(t_.CloseTable(once, &err));
+  EXPECT_TRUE(t_.CloseDatabase(db));
+  EXPECT_FALSE(t_.AddRow(table));
+  EXPECT_FALSE(t_.CloseDatabase(db));
+  EXPECT_EQ(openHandles_(), openBefore_);
+}
+
+TEST_F(LocalDatabaseTest, HandlesAreSmallDistinctAndNeverReused) {
+  std::vector<uint32_t> handles;
+  uint32_t first = OpenDb(path_);
+  uint32_t second = OpenDb(path_);  // a second connection to the same file
+  handles = {first, second, OpenTable(first, "dynmsgtable", kDynColumns, 10),
+             OpenTable(second, "dynmsgtable", kDynColumns, 10)};
+  EXPECT_TRUE(t_.CloseDatabase(first));
+  handles.push_back(OpenDb(path_));
+  for (size_t i = 0; i < handles.size(); ++i) {
+    EXPECT_GT(handles[i], 0u);
+    EXPECT_LT(handles[i], 1000u);
+    for (size_t j = 0; j < i; ++j) EXPECT_NE(handles[i], handles[j]);
+  }
+  EXPECT_FALSE(t_.AddRow(handles[2]));  // closed with its database
+  EXPECT_TRUE(t_.AddRow(handles[3]));
+  EXPECT_EQ(openHandles_(), openBefore_ + 3);
+}
+
+TEST_F(LocalDatabaseTest, OnlyCommittedTransactionsReachOtherConnections) {
+  uint32_t writer = OpenDb(path_);
+  uint32_t reader = OpenDb(path_);
+  uint32_t written = OpenTable(writer, "dynmsgtable", kDynColumns, 10);
+  uint32_t read = OpenTable(reader, "dynmsgtable", kDynColumns, 10);
+  uint32_t err = 99;
+  ASSERT_TRUE(t_.BeginTransaction(writer, &err));
+  ASSERT_TRUE(Insert(written, {{"msgId", 1}}));
+  EXPECT_TRUE(Column(read, "msgId").empty());
+  ASSERT_TRUE(t_.CommitTransaction(writer, &err));
+  EXPECT_EQ(Column(read, "msgId"), (std::vector<uint32_t>{1}));
+
+  // A transaction begun and never committed is rolled back by the next begin,
+  // and by closing its database.
+  ASSERT_TRUE(t_.BeginTransaction(writer, &err));
+  ASSERT_TRUE(Insert(written, {{"msgId", 2}}));
+  ASSERT_TRUE(t_.BeginTransaction(writer, &err));
+  ASSERT_TRUE(Insert(written, {{"msgId", 3}}));
+  ASSERT_TRUE(t_.CommitTransaction(writer, &err));
+  ASSERT_TRUE(t_.BeginTransaction(writer, &err));
+  ASSERT_TRUE(Insert(written, {{"msgId", 4}}));
+  ASSERT_TRUE(t_.CloseDatabase(writer));
+  EXPECT_EQ(Column(read, "msgId"), (std::vector<uint32_t>{1, 3}));
+}
+
+TEST_F(LocalDatabaseTest, FailAfterFailsTheSlotUntilCleared) {
+  uint32_t db = OpenDb(path_);
+  uint32_t table = OpenTable(db, "dynmsgtable", kDynColumns, 10);
+  ASSERT_TRUE(failAfter_(kSlotPostRow, 1));
+  EXPECT_TRUE(Insert(table, {{"msgId", 1}}));
+  EXPECT_FALSE(Insert(table, {{"msgId", 2}}));
+  EXPECT_EQ(lastError_(), kIoErr);
+  EXPECT_FALSE(Insert(table, {{"msgId", 3}}));
+  ASSERT_TRUE(failAfter_(kSlotPostRow, -1));
+  EXPECT_TRUE(Insert(table, {{"msgId", 4}}));
+  EXPECT_EQ(Column(table, "msgId"), (std::vector<uint32_t>{1, 4}));
+
+  ASSERT_TRUE(failAfter_(kSlotOpenDatabase, 0));
+  uint32_t err = 0;
+  uint32_t other = 0;
+  EXPECT_FALSE(t_.OpenDatabase(path_.c_str(), 1, &other, &err));
+  EXPECT_EQ(err, kIoErr);
+  EXPECT_TRUE(failAfter_(kSlotOpenDatabase, -1));
+  EXPECT_FALSE(failAfter_(39, 0));
+}
+
+}  // namespace
