@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "centers/mysharemsgcenter.h"
+#include "share_testing.h"
+#include "storage/sharemsgstorage.h"
+
+namespace {
+
+using MyShareMsgCenterTest = sharetest::SignedIn;
+
+// A host's record of shares; the messages live as long as the object.
+struct HostShares {
+  HostShares(uint32_t appId, int32_t shareType, std::vector<uint32_t> times,
+             const char* appDesc = "") {
+    msgs.resize(times.size());
+    for (size_t i = 0; i < times.size(); ++i) {
+      msgs[i].shareTime = times[i];
+      msgs[i].uin = 1000 + times[i];
+      strcpy(msgs[i].appDesc, appDesc);
+      strcpy(msgs[i].text, ("text " + std::to_string(times[i])).c_str());
+    }
+    info.appId = appId;
+    info.shareType = shareType;
+    info.msgCount = static_cast<uint32_t>(msgs.size());
+    info.msgs = msgs.data();
+  }
+  ~HostShares() { info.msgs = nullptr; }
+  const MyShareMsgGroupInfo* Get() const { return &info; }  // the vector owns them, not the record
+  std::vector<MyShareMsgInfo> msgs;
+  MyShareMsgGroupInfo info{};
+};
+
+std::vector<uint32_t> Times(const MyShareMsgGroupInfo& element) {
+  std::vector<uint32_t> times;
+  for (uint32_t i = 0; i < element.msgCount; ++i) times.push_back(element.msgs[i].shareTime);
+  return times;
+}
+
+size_t StoredRows() {
+  std::vector<MyShareRow> rows;
+  ShareMsgStorage::GetInstance()->LoadMyRows(rows);
+  return rows.size();
+}
+
+TEST_F(MyShareMsgCenterTest, KeepsTheEightNewestInMemoryAndStored) {
+  {
+    MyShareMsgCenter center;
+    EXPECT_TRUE(center.AddMyShareMsg(HostShares(1, 1, {5, 1, 9, 2, 8, 3, 7, 4, 6}).Get()));
+    EXPECT_EQ(StoredRows(), 8u);
+    // Older than all eight: written, then merged out again.
+    EXPECT_TRUE(center.AddMyShareMsg(HostShares(1, 1, {0}).Get()));
+    EXPECT_EQ(StoredRows(), 8u);
+    EXPECT_FALSE(center.AddMyShareMsg(nullptr));
+  }
+  MyShareMsgCenter center;  // loads what the first one stored
+  MyShareMsgGroupInfo* out = nullptr;
+  ASSERT_EQ(center.GetMyShareMsg(0, 0, &out), 1u);
+  EXPECT_EQ(out[0].kind, 4u);
+  EXPECT_EQ(Times(out[0]), (std::vector<uint32_t>{9, 8, 7, 6, 5, 4, 3, 2}));
+  EXPECT_EQ(out[0].msgs[0].uin, 1009u);
+  EXPECT_STREQ(out[0].msgs[0].text, "text 9");
+  delete[] out;
+  ASSERT_EQ(center.GetMyShareMsgForApp(1, 1, 2, &out, nullptr), 2u);
+  EXPECT_EQ(Times(out[0]), (std::vector<uint32_t>{9, 8}));
+  delete[] out;
+}
+
+TEST_F(MyShareMsgCenterTest, TypeTwoGroupsMergeOnlyWithTheSameDescription) {
+  MyShareMsgCenter center;
+  center.AddMyShareMsg(HostShares(2, 2, {10}, "A").Get());
+  center.AddMyShareMsg(HostShares(2, 2, {20}, "A").Get());
+  EXPECT_EQ(center.GetAllMyShareMsgNum(), 1u);
+  EXPECT_STREQ(center.GetAppDesc(), "A");
+  center.AddMyShareMsg(HostShares(2, 2, {30}, "B").Get());
+  EXPECT_EQ(center.GetAllMyShareMsgNum(), 2u);
+  EXPECT_STREQ(center.GetAppDesc(), "");
+  center.AddMyShareMsg(HostShares(2, 1, {40}, "B").Get());
+  center.AddMyShareMsg(HostShares(2, 1, {50}, "C").Get());  // type 1 ignores it
+  EXPECT_EQ(center.GetMsgCount(), 3u);
+
+  MyShareMsgGroupInfo* out = nullptr;
+  ASSERT_EQ(center.GetMyShareMsgForApp(2, 2, 0, &out, "A"), 2u);
+  EXPECT_STREQ(out[0].msgs[0].appDesc, "A");
+  delete[] out;
+  ASSERT_EQ(center.GetMyShareMsgForApp(2, 2, 0, &out, nullptr), 1u);  // the newest type-2 group
+  EXPECT_STREQ(out[0].msgs[0].appDesc, "B");
+  delete[] out;
+
+  // Deletes the first group of the application, whatever its type.
+  EXPECT_EQ(center.DeleteMyShareMsg(2, 0), 2u);
+  EXPECT_EQ(center.GetMsgCount(), 2u);
+  EXPECT_EQ(center.DeleteMyShareMsg(3, 0), 0u);
+  EXPECT_EQ(StoredRows(), 3u);
+}
+
+TEST_F(MyShareMsgCenterTest, ReadsHostTextsOnlyWithinTheirFields) {
+  MyShareMsgCenter center;
+  HostShares full(4, 1, {10});
+  memset(full.msgs[0].title, 't', sizeof full.msgs[0].title);
+  memset(full.msgs[0].appDesc, 'a', sizeof full.msgs[0].appDesc);
+  ASSERT_TRUE(center.AddMyShareMsg(full.Get()));
+  HostShares none(5, 1, {});
+  ASSERT_TRUE(center.AddMyShareMsg(none.Get()));
+
+  MyShareMsgGroupInfo* out = nullptr;
+  ASSERT_EQ(center.GetMyShareMsg(0, 0, &out), 2u);
+  EXPECT_EQ(out[0].appId, 4u);
+  EXPECT_EQ(std::string(out[0].msgs[0].title), std::string(239, 't'));
+  EXPECT_EQ(std::string(out[0].msgs[0].appDesc), std::string(599, 'a'));
+  EXPECT_EQ(out[1].msgCount, 0u);
+  EXPECT_EQ(out[1].msgs, nullptr);
+  delete[] out;
+}
+
+TEST_F(MyShareMsgCenterTest, CapsFiftyGroupsAndClearLeavesNothing) {
+  {
+    MyShareMsgCenter center;
+    for (uint32_t app = 1; app <= 51; ++app) center.AddMyShareMsg(HostShares(app, 1, {app}).Get());
+    EXPECT_EQ(center.GetMsgCount(), 50u);
+    EXPECT_EQ(StoredRows(), 50u);
+    MyShareMsgGroupInfo* out = nullptr;
+    ASSERT_EQ(center.GetMyShareMsg(2, 0, &out), 2u);
+    EXPECT_EQ(out[0].appId, 51u);
+    EXPECT_EQ(out[1].appId, 50u);
+    delete[] out;
+  }
+  {
+    MyShareMsgCenter center;
+    EXPECT_EQ(center.GetMsgCount(), 50u);
+    EXPECT_TRUE(center.ClearMsg());
+    EXPECT_EQ(center.GetMsgCount(), 0u);
+  }
+  MyShareMsgCenter center;
+  MyShareMsgGroupInfo* out = nullptr;
+  EXPECT_EQ(center.GetMyShareMsg(0, 0, &out), 0u);
+  EXPECT_EQ(out, nullptr);
+}
+
+}  // namespace

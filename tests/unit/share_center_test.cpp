@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "centers/sharemsgcenter.h"
+#include "messages/sharemsg.h"
+#include "messages/sharemsggroup.h"
+#include "share_testing.h"
+#include "storage/sharemsgstorage.h"
+
+namespace {
+
+using ShareMsgCenterTest = sharetest::SignedIn;
+
+ShareMsgGroup* Push(uint32_t appId, int32_t shareType, uint32_t msgId, uint32_t time,
+                    const std::string& appDesc = std::string()) {
+  ShareMsgGroup* group = new ShareMsgGroup();
+  group->SetAppId(appId);
+  group->SetShareType(shareType);
+  ShareMsg* msg = new ShareMsg();
+  msg->SetMsgId(msgId);
+  msg->SetPushTime(time);
+  msg->SetAppId(appId);
+  msg->SetText("text " + std::to_string(msgId));
+  msg->SetAppDesc(appDesc);
+  group->AddMsg(msg);
+  return group;
+}
+
+// The push times of one listed element, in array order.
+std::vector<uint32_t> Times(const ShareMsgGroupInfo& element) {
+  std::vector<uint32_t> times;
+  for (uint32_t i = 0; i < element.msgCount; ++i) times.push_back(element.msgs[i].pushTime);
+  return times;
+}
+
+TEST_F(ShareMsgCenterTest, TypeOneFoldsPerApplicationTypeTwoPerPush) {
+  ShareMsgCenter center;
+  const uint32_t reportsBefore = sharetest::ReadReports(2);
+  center.AddShareMsg(Push(5, 1, 1, 10));
+  center.AddShareMsg(Push(5, 1, 2, 20));
+  EXPECT_EQ(center.GetMsgCount(), 1u);
+  EXPECT_EQ(center.GetUnreadCount(), 1u);
+  center.AddShareMsg(Push(5, 2, 3, 30));
+  center.AddShareMsg(Push(5, 2, 4, 40));
+  EXPECT_EQ(center.GetMsgCount(), 3u);
+  EXPECT_EQ(center.GetUnreadCount(), 3u);
+
+  ShareMsgGroup* alreadyRead = Push(6, 2, 5, 50);
+  alreadyRead->MarkAllRead();
+  center.AddShareMsg(alreadyRead);  // nothing unread: discarded
+  EXPECT_EQ(center.GetMsgCount(), 3u);
+
+  // A type-2 group needs its exact latest push time, a type-1 group does not.
+  EXPECT_EQ(center.UpdateShareMsgReadState(5, 2, 0, 35), 0u);
+  EXPECT_EQ(center.UpdateShareMsgReadState(5, 2, 0, 30), 1u);
+  EXPECT_EQ(center.UpdateShareMsgReadState(5, 1, 0, 999), 2u);
+  EXPECT_EQ(center.UpdateShareMsgReadState(5, 1, 0, 0), 0u);
+  EXPECT_EQ(center.GetUnreadCount(), 1u);
+  EXPECT_EQ(sharetest::ReadReports(2), reportsBefore + 2);
+
+  EXPECT_EQ(center.UpdateReadState(), 1u);
+  EXPECT_EQ(center.UpdateReadState(), 0u);
+  EXPECT_EQ(sharetest::ReadReports(2), reportsBefore + 3);
+  std::vector<RoamShareRow> rows;
+  ShareMsgStorage::GetInstance()->LoadRoamRows(rows);
+  EXPECT_EQ(rows.size(), 4u);  // each message written once, when it was read
+}
+
+TEST_F(ShareMsgCenterTest, ListingSelectsAndOrdersAsAsked) {
+  ShareMsgCenter center;
+  ShareMsgGroupInfo* out = nullptr;
+  EXPECT_EQ(center.GetShareMsg(0, 0, &out, false), 0u);  // loads the empty table
+  EXPECT_EQ(out, nullptr);
+
+  center.AddShareMsg(Push(1, 2, 1, 300));
+  center.AddShareMsg(Push(2, 2, 2, 200));
+  center.AddShareMsg(Push(3, 2, 3, 100));
+  center.UpdateShareMsgReadState(1, 2, 0, 300);
+  center.UpdateShareMsgReadState(3, 2, 0, 100);
+
+  // A partial selection passes over groups without unread messages.
+  ASSERT_EQ(center.GetShareMsg(1, 0, &out, false), 1u);
+  EXPECT_EQ(out[0].appId, 2u);
+  EXPECT_EQ(out[0].kind, 2u);
+  delete[] out;
+  ASSERT_EQ(center.GetShareMsg(0, 0, &out, true), 1u);
+  EXPECT_EQ(out[0].appId, 2u);
+  delete[] out;
+  ASSERT_EQ(center.GetShareMsg(0, 0, &out, false), 3u);
+  EXPECT_EQ(out[0].appId, 1u);
+  EXPECT_EQ(out[2].appId, 3u);
+  delete[] out;
+
+  // Newest messages first, handed out oldest first; unread only stops at
+  // the group's unread figure.
+  center.AddShareMsg(Push(9, 1, 10, 10));
+  center.AddShareMsg(Push(9, 1, 20, 20));
+  center.UpdateShareMsgReadState(9, 1, 0, 0);
+  center.AddShareMsg(Push(9, 1, 30, 30, std::string(700, 'd')));
+  ASSERT_EQ(center.GetShareMsgForApp(9, 1, 2, &out, false), 2u);
+  EXPECT_EQ(Times(out[0]), (std::vector<uint32_t>{20, 30}));
+  EXPECT_EQ(std::string(out[0].msgs[1].appDesc), std::string(599, 'd'));
+  EXPECT_EQ(std::string(out[0].msgs[0].text), "text 20");
+  delete[] out;
+  ASSERT_EQ(center.GetShareMsgForApp(9, 1, 0, &out, true), 1u);
+  EXPECT_EQ(Times(out[0]), std::vector<uint32_t>{30});
+  delete[] out;
+  ASSERT_EQ(center.GetShareMsg(0, 0, &out, true), 2u);
+  EXPECT_EQ(out[0].appId, 2u);
+  EXPECT_EQ(out[1].appId, 9u);
+  EXPECT_EQ(Times(out[1]), std::vector<uint32_t>{30});
+  delete[] out;
+  EXPECT_EQ(center.GetShareMsgForApp(1, 2, 0, &out, true), 0u);  // read group
+  EXPECT_EQ(center.GetShareMsgForApp(9, 2, 0, &out, false), 0u);  // no such type
+}
+
+TEST_F(ShareMsgCenterTest, FiftyFirstGroupPushesOutTheOldestWithItsRows) {
+  ShareMsgCenter center;
+  ShareMsgGroupInfo* out = nullptr;
+  center.GetShareMsg(0, 0, &out, false);
+  for (uint32_t i = 1; i <= 50; ++i) center.AddShareMsg(Push(i, 2, i, 100 + i));
+  center.UpdateShareMsgReadState(1, 2, 0, 101);
+  EXPECT_EQ(center.GetUnreadCount(), 49u);
+
+  center.AddShareMsg(Push(60, 2, 60, 200));  // evicts the read group of time 101
+  EXPECT_EQ(center.GetMsgCount(), 50u);
+  EXPECT_EQ(center.GetUnreadCount(), 50u);
+  std::vector<RoamShareRow> rows;
+  ShareMsgStorage::GetInstance()->LoadRoamRows(rows);
+  EXPECT_TRUE(rows.empty());
+
+  center.AddShareMsg(Push(61, 2, 61, 201));  // evicts the unread group of time 102
+  EXPECT_EQ(center.GetMsgCount(), 50u);
+  EXPECT_EQ(center.GetUnreadCount(), 50u);
+  EXPECT_EQ(center.DeleteShareMsg(2, 102), 0u);
+  EXPECT_EQ(center.DeleteShareMsg(3, 103), 1u);
+  EXPECT_EQ(center.GetUnreadCount(), 50u);  // deleting leaves the figure
+}
+
+TEST_F(ShareMsgCenterTest, StoredReadMessagesMergeIntoTheNextCenter) {
+  {
+    ShareMsgCenter center;
+    center.AddShareMsg(Push(5, 1, 1, 10, "about"));
+    center.AddShareMsg(Push(7, 2, 2, 15));
+    EXPECT_EQ(center.UpdateReadState(), 2u);
+  }
+  ShareMsgCenter center;
+  center.AddShareMsg(Push(5, 1, 3, 20));  // arrives before the first listing
+  ShareMsgGroupInfo* out = nullptr;
+  ASSERT_EQ(center.GetShareMsg(0, 0, &out, false), 2u);
+  EXPECT_EQ(out[0].appId, 5u);
+  ASSERT_EQ(Times(out[0]), (std::vector<uint32_t>{10, 20}));
+  EXPECT_EQ(std::string(out[0].msgs[0].text), "text 1");
+  EXPECT_EQ(out[0].msgs[0].appDesc[0], '\0');
+  EXPECT_EQ(out[1].appId, 7u);
+  delete[] out;
+  EXPECT_EQ(center.GetUnreadCount(), 1u);
+  ASSERT_EQ(center.GetShareMsg(0, 0, &out, true), 1u);
+  EXPECT_EQ(Times(out[0]), std::vector<uint32_t>{20});
+  delete[] out;
+
+  EXPECT_EQ(center.DeleteShareMsg(5, 20), 2u);
+  EXPECT_EQ(center.GetUnreadCount(), 1u);
+  EXPECT_TRUE(center.ClearMsg());
+  EXPECT_EQ(center.GetMsgCount(), 0u);
+  EXPECT_EQ(center.GetUnreadCount(), 0u);
+  ShareMsgCenter next;
+  EXPECT_EQ(next.GetShareMsg(0, 0, &out, false), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "modules/halyx_engine_wrapper.h"
+#include "modules/halyx_localdatabase_wrapper.h"
+#include "modules/serviceentry.h"
+#include "share_testing.h"
+#include "storage/datafolder.h"
+#include "storage/sharemsgstorage.h"
+
+namespace {
+
+using ShareStorage = sharetest::SignedIn;
+
+RoamShareRow Roam(uint32_t msgId, uint32_t appId, int32_t shareType, uint32_t shareTime) {
+  RoamShareRow row;
+  row.msgId = msgId;
+  row.appId = appId;
+  row.shareType = shareType;
+  row.shareTime = shareTime;
+  row.title = TextToColumn("t", false);
+  return row;
+}
+
+std::vector<uint32_t> RoamIds() {
+  std::vector<RoamShareRow> rows;
+  EXPECT_TRUE(ShareMsgStorage::GetInstance()->LoadRoamRows(rows));
+  std::vector<uint32_t> ids;
+  for (const RoamShareRow& row : rows) ids.push_back(row.msgId);
+  std::sort(ids.begin(), ids.end());
+  return ids;
+}
+
+// Writes a row through a connection of its own, with a "UIN" column of the
+// test's choosing.
+void WriteRawRoamRow(uint32_t msgId, const Buffer& uin) {
+  LocalDatabaseTable* db = halyx_localdatabase_wrapper::GetInstance()->GetTable();
+  ASSERT_NE(db, nullptr);
+  const std::string path = GetUserDataFolder(4242) + "sharemsg.db";
+  uint32_t handle = 0, table = 0, err = 0;
+  ASSERT_TRUE(db->OpenDatabase(path.c_str(), 0, &handle, &err));
+  ASSERT_TRUE(db->OpenTable(handle, "roamsharemsgtable", &table, &err));
+  ASSERT_TRUE(db->AddRow(table));
+  const Buffer text = TextToColumn("x", false);
+  for (const char* column : {"msgId", "appId", "openType", "shareType", "shareTime"}) {
+    EXPECT_TRUE(db->SetIntField(table, column, std::string(column) == "msgId" ? msgId : 1));
+  }
+  EXPECT_TRUE(db->SetBufferField(table, "UIN", uin));
+  for (const char* column : {"picURL", "title", "buffer", "textHint", "appDesc"}) {
+    EXPECT_TRUE(db->SetBufferField(table, column, text));
+  }
+  EXPECT_TRUE(db->PostRow(table, 0));
+  db->CloseTable(table, &err);
+  db->CloseDatabase(handle);
+}
+
+Buffer Encoded(const std::string& text) {
+  Buffer encoded;
+  EngineTable* engine = halyx_engine_wrapper::GetInstance()->GetTable();
+  uint8_t* data = nullptr;
+  uint32_t size = 0;
+  if (engine != nullptr && engine->encodeUin(text.c_str(), uint32_t(text.size()), &data, &size)) {
+    encoded.Attach(data, size);
+  }
+  return encoded;
+}
+
+TEST_F(ShareStorage, RoamRowsComeBackAsWritten) {
+  ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
+  ASSERT_TRUE(storage->IsOpen());
+  EXPECT_TRUE(PathExists((GetUserDataFolder(4242) + "sharemsg.db").c_str()));
+  EXPECT_TRUE(storage->Open());
+  EXPECT_TRUE(storage->SaveRoamRows({}));
+
+  RoamShareRow row = Roam(9, 4294967295u, -1, 500);
+  row.uin = 4294967295u;
+  row.openType = -3;
+  row.title = TextToColumn("abc", false);
+  row.appDesc = TextToColumn("", false);
+  row.textHint = TextToColumn("h\xC3\xA9", false);
+  ASSERT_TRUE(storage->SaveRoamRows({row}));
+
+  std::vector<RoamShareRow> rows;
+  ASSERT_TRUE(storage->LoadRoamRows(rows));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].msgId, 9u);
+  EXPECT_EQ(rows[0].appId, 4294967295u);
+  EXPECT_EQ(rows[0].uin, 4294967295u);
+  EXPECT_EQ(rows[0].openType, -3);
+  EXPECT_EQ(rows[0].shareType, -1);
+  EXPECT_EQ(rows[0].shareTime, 500u);
+  EXPECT_EQ(rows[0].title.GetSize(), 4u);  // the terminator is stored
+  EXPECT_EQ(ColumnToText(rows[0].title), "abc");
+  EXPECT_EQ(rows[0].appDesc.GetSize(), 1u);
+  EXPECT_EQ(ColumnToText(rows[0].textHint), "h\xC3\xA9");
+  EXPECT_TRUE(rows[0].picURL.GetSize() == 1u && rows[0].buffer.GetSize() == 1u);
+}
+
+TEST_F(ShareStorage, DeletionsReachExactlyTheirRows) {
+  ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
+  ASSERT_TRUE(storage->SaveRoamRows({Roam(1, 7, 2, 500), Roam(2, 7, 2, 600), Roam(3, 7, 1, 99),
+                                     Roam(4, 8, 1, 99), Roam(5, 4294967295u, -1, 1),
+                                     Roam(6, 8, 2, 500)}));
+  EXPECT_TRUE(storage->DeleteRoamGroup(7, 2, 500));
+  EXPECT_EQ(RoamIds(), (std::vector<uint32_t>{2, 3, 4, 5, 6}));
+  EXPECT_TRUE(storage->DeleteRoamGroup(7, 1, 12345));  // type 1: the time plays no part
+  EXPECT_EQ(RoamIds(), (std::vector<uint32_t>{2, 4, 5, 6}));
+  EXPECT_TRUE(storage->DeleteRoamGroup(7, 2, 0));  // type 2 without a time: all of them
+  EXPECT_EQ(RoamIds(), (std::vector<uint32_t>{4, 5, 6}));
+  EXPECT_TRUE(storage->DeleteRoamGroup(4294967295u, -1, 0));
+  EXPECT_EQ(RoamIds(), (std::vector<uint32_t>{4, 6}));
+  EXPECT_TRUE(storage->DeleteRoamMsg(4, 500));  // message 4 has time 99: stays
+  EXPECT_TRUE(storage->DeleteRoamMsg(4, 99));
+  EXPECT_EQ(RoamIds(), std::vector<uint32_t>{6});
+  EXPECT_TRUE(storage->ClearRoam());
+  EXPECT_TRUE(RoamIds().empty());
+}
+
+TEST_F(ShareStorage, RowsWhoseUinDoesNotDecodeAreNotLoaded) {
+  ASSERT_TRUE(ShareMsgStorage::GetInstance()->IsOpen());
+  WriteRawRoamRow(1, Encoded("12x"));
+  WriteRawRoamRow(2, Buffer());
+  WriteRawRoamRow(3, Encoded(" +0x1F "));
+  std::vector<RoamShareRow> rows;
+  ASSERT_TRUE(ShareMsgStorage::GetInstance()->LoadRoamRows(rows));
+  ASSERT_EQ(rows.size(), 2u);
+  std::sort(rows.begin(), rows.end(),
+            [](const RoamShareRow& a, const RoamShareRow& b) { return a.msgId < b.msgId; });
+  EXPECT_EQ(rows[0].msgId, 1u);
+  EXPECT_EQ(rows[0].uin, 0u);
+  EXPECT_EQ(rows[1].msgId, 3u);
+  EXPECT_EQ(rows[1].uin, 31u);
+}
+
+TEST_F(ShareStorage, OwnRowsAreKeptApartFromReceivedOnes) {
+  ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
+  MyShareRow mine;
+  mine.appId = 3;
+  mine.shareType = 2;
+  mine.uin = 55;
+  mine.shareTime = 10;
+  mine.appDesc = TextToColumn("desc", true);
+  mine.title = TextToColumn("", true);
+  MyShareRow later = mine;
+  later.shareTime = 20;
+  ASSERT_TRUE(storage->SaveMyRows({mine, later}));
+  ASSERT_TRUE(storage->SaveRoamRows({Roam(1, 3, 2, 10)}));
+
+  EXPECT_TRUE(storage->DeleteMyRows(3, 10));
+  std::vector<MyShareRow> rows;
+  ASSERT_TRUE(storage->LoadMyRows(rows));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].shareTime, 20u);
+  EXPECT_EQ(rows[0].uin, 55u);
+  EXPECT_EQ(rows[0].shareType, 2);
+  EXPECT_EQ(ColumnToText(rows[0].appDesc), "desc");
+  EXPECT_TRUE(rows[0].title.IsEmpty());
+
+  EXPECT_TRUE(storage->ClearMy());
+  rows.clear();
+  ASSERT_TRUE(storage->LoadMyRows(rows));
+  EXPECT_TRUE(rows.empty());
+  EXPECT_EQ(RoamIds(), std::vector<uint32_t>{1});
+}
+
+}  // namespace
