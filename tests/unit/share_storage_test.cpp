@@ -62,7 +62,8 @@ Buffer Encoded(const std::string& text) {
   EngineTable* engine = halyx_engine_wrapper::GetInstance()->GetTable();
   uint8_t* data = nullptr;
   uint32_t size = 0;
-  if (engine != nullptr && engine->encodeUin(text.c_str(), uint32_t(text.size()), &data, &size)) {
+  if (engine != nullptr && engine->encodeUin != nullptr &&
+      engine->encodeUin(text.c_str(), uint32_t(text.size()), &data, &size)) {
     encoded.Attach(data, size);
   }
   return encoded;

@@ -1,6 +1,7 @@
 #include "centers/mysharemsgcenter.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -9,6 +10,15 @@
 #include "messages/myshareitem.h"
 #include "pushcommandregistry.h"
 #include "storage/sharemsgstorage.h"
+
+// What the host reads and writes: every field at its place on the 32-bit build.
+static_assert(offsetof(MyShareMsgInfo, text) == 8 && offsetof(MyShareMsgInfo, buffer) == 608 &&
+                  offsetof(MyShareMsgInfo, picURL) == 1208 &&
+                  offsetof(MyShareMsgInfo, appDesc) == 2048,
+              "MyShareMsgInfo layout");
+static_assert(sizeof(void*) != 4 || (sizeof(MyShareMsgGroupInfo) == 20 &&
+                                     offsetof(MyShareMsgGroupInfo, msgs) == 16),
+              "MyShareMsgGroupInfo layout");
 
 namespace {
 

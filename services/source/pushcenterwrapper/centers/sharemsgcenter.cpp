@@ -1,6 +1,7 @@
 #include "centers/sharemsgcenter.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,6 +12,14 @@
 #include "modules/serviceentry.h"
 #include "pushcommandregistry.h"
 #include "storage/sharemsgstorage.h"
+
+// What the host reads: every field at its place on the 32-bit build.
+static_assert(offsetof(ShareMsgInfo, text) == 20 && offsetof(ShareMsgInfo, buffer) == 620 &&
+                  offsetof(ShareMsgInfo, picURL) == 1220 && offsetof(ShareMsgInfo, appDesc) == 2060,
+              "ShareMsgInfo layout");
+static_assert(sizeof(void*) != 4 || (sizeof(ShareMsgGroupInfo) == 20 &&
+                                     offsetof(ShareMsgGroupInfo, msgCount) == 12),
+              "ShareMsgGroupInfo layout");
 
 namespace {
 
