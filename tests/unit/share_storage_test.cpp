@@ -97,7 +97,7 @@ TEST_F(ShareStorage, RoamRowsComeBackAsWritten) {
   EXPECT_EQ(ColumnToText(rows[0].title), "abc");
   EXPECT_EQ(rows[0].appDesc.GetSize(), 1u);
   EXPECT_EQ(ColumnToText(rows[0].textHint), "h\xC3\xA9");
-  EXPECT_TRUE(rows[0].picURL.GetSize() == 1u && rows[0].buffer.GetSize() == 1u);
+  EXPECT_TRUE(rows[0].picURL.IsEmpty());
 }
 
 TEST_F(ShareStorage, DeletionsReachExactlyTheirRows) {
