@@ -1,0 +1,32 @@
+// Calls any export of the library by its name with named arguments, and turns
+// what came back into JSON: {"result": ...} and, for the listing exports, the
+// records they handed out ("groups" or "msgs"), which are given back to the
+// matching free function before the call returns.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "commandrecorder.h"
+#include "json.h"
+#include "pushlibrary.h"
+#include "stepargs.h"
+
+class ExportCaller {
+ public:
+  ExportCaller(const PushLibrary& library, CommandRecorder& recorder)
+      : library_(library), recorder_(recorder) {}
+
+  // Throws InputError for an unknown export or a missing, mistyped or unknown
+  // argument; args holds the arguments by name.
+  JsonPtr Call(const std::string& exportName, StepArgs& args);
+
+  static bool IsExport(const std::string& name);
+  static std::vector<std::string> ExportNames();
+
+  const PushExports& Exports() const;
+
+ private:
+  const PushLibrary& library_;
+  CommandRecorder& recorder_;
+};

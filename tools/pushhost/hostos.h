@@ -1,0 +1,30 @@
+// The few operating-system services that pushhost needs beyond the Windows
+// subset of platform/win32.h: environment changes, its own folder and a fresh
+// temporary folder. hostos_posix.cpp and hostos_windows.cpp implement them;
+// the build compiles one of the two.
+#pragma once
+
+#include <string>
+
+namespace hostos {
+
+// The variable as the host product's modules see it; empty when unset.
+std::string GetEnv(const char* name);
+// Changes the environment that modules loaded afterwards, and calls made
+// afterwards into loaded ones, observe. Values are UTF-8.
+bool SetEnv(const char* name, const std::string& value);
+void UnsetEnv(const char* name);
+
+// The folder that holds the running program, without a trailing separator;
+// empty when the system does not say.
+std::string ExecutableFolder();
+
+// Creates a new, empty folder under the system's temporary folder and returns
+// its path; empty on failure. The caller removes it.
+std::string MakeTempFolder();
+
+// Points the user's documents folder at <root>/Documents for every module that
+// asks from now on. False when this system cannot redirect it.
+bool UseDataRoot(const std::string& root);
+
+}  // namespace hostos
