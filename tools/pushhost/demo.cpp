@@ -62,10 +62,10 @@ const char kTour[] = R"tour(
 {"call":"PushGetNewSystemMsgNum","echo":true}
 {"call":"PushGetAllUnreadMsgCount","echo":true}
 
-{"do":"say","text":"10. The user reads Weather's messages, the Chess share and the newest system notice. Reading stores the message in its database and reports it to the push center."}
+{"do":"say","text":"10. The user reads Weather's messages, the Chess share and the welcome notice. Reading stores the message in its database and reports it to the push center."}
 {"call":"PushUpdateDynamicMsgReadState","appId":101,"reportRead":true,"echo":true,"expect":{"result":2}}
 {"call":"PushUpdateShareMsgReadState","appId":102,"shareType":1,"latestPushTime":0,"echo":true,"expect":{"result":1}}
-{"call":"PushUpdateSystemMsgReadState","msgId":9002,"readState":1,"echo":true,"expect":{"result":1}}
+{"call":"PushUpdateSystemMsgReadState","msgId":9001,"readState":1,"echo":true,"expect":{"result":1}}
 {"do":"show","kind":"all"}
 
 {"do":"say","text":"11. The user shields Chess. Its messages already held stay, but new ones are refused (application setting 6 set, receive mode 11 = 2)."}
