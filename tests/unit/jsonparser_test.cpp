@@ -1,0 +1,240 @@
+// The push intake against recording centers: which records it accepts, how it
+// folds and orders what it hands over, and what it does with bad input.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "assertion.h"
+#include "halyx/appinstall.h"
+#include "halyx/hyappinfo.h"
+#include "halyx/setting.h"
+#include "jsonparser.h"
+#include "pendingpushrecords.h"
+#include "support/libraryhost.h"
+#include "unit/recordingcenter.h"
+
+using libraryhost::MakeRecord;
+using Log = std::vector<std::string>;
+
+namespace {
+
+void Install(uint32_t appId, const char* needPush) {
+  HXSetAppInstalled(appId, true);
+  if (needPush != nullptr) HXSetAppInfo(appId, "needPush", needPush);
+}
+
+PushRecord Dynamic(uint32_t appId, uint32_t msgId, uint32_t num) {
+  return MakeRecord(1, appId, msgId, 100 + msgId,
+                    "{\"TEXT\":\"t\",\"NUM\":" + std::to_string(num) + "}");
+}
+
+PushRecord Share(uint32_t appId, int shareType, uint32_t msgId) {
+  return MakeRecord(2, 0, msgId, 100 + msgId,
+                    "{\"DSTAPPID\":\"" + std::to_string(appId) +
+                        "\",\"SHARETYPE\":" + std::to_string(shareType) + "}");
+}
+
+class IntakeTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    stSetRoamBoolean(9, true);
+    stSetRoamBoolean(10, true);
+    stSetRoamNumber(11, 1);
+  }
+  bool Parse(const std::vector<PushRecord>& batch) {
+    JsonParser parser;
+    return parser.Parse(batch.data(), static_cast<uint32_t>(batch.size()));
+  }
+  PendingPushRecords& Store() { return *PushWrapper::Instance()->GetPendingRecords(); }
+  RecordingCenters centers;
+};
+
+int deletedMsgs = 0;
+struct CountedDynamicMsg : DynamicMsg {
+  ~CountedDynamicMsg() override { ++deletedMsgs; }
+};
+struct CountedShareMsg : ShareMsg {
+  ~CountedShareMsg() override { ++deletedMsgs; }
+};
+struct CountedSystemMsg : SystemMsg {
+  ~CountedSystemMsg() override { ++deletedMsgs; }
+};
+
+std::vector<std::string> reports;
+void RecordReport(const char* expression, const char* source, int line) {
+  reports.push_back(std::string(expression) + " " + source + " " + std::to_string(line));
+}
+
+}  // namespace
+
+TEST_F(IntakeTest, DynamicGroupsFoldPerAppAndGoOutInReverseOfFirstAppearance) {
+  Install(7, "1");
+  Install(8, "1");
+  ASSERT_TRUE(Parse({Dynamic(7, 1, 4), Dynamic(8, 2, 1), Dynamic(7, 3, 9)}));
+  // The first group of 7 carries the later record's server count and both
+  // messages; the system center is called even with nothing to add.
+  EXPECT_EQ((Log{"dynamic app 8 server 1 msgs 2", "dynamic app 7 server 9 msgs 3 1",
+                 "system msgs"}),
+            centers.log);
+}
+
+TEST_F(IntakeTest, ShareGroupsFoldByAppForTypeOneAndKeepArrivalOrderForTypeTwo) {
+  ASSERT_TRUE(Parse({Share(5, 1, 1), Share(6, 2, 2), Share(9, 1, 3), Share(5, 1, 4),
+                     Share(6, 2, 5), Share(5, 3, 6), Share(5, 0, 7)}));
+  EXPECT_EQ((Log{"share type 1 app 9 msgs 3", "share type 1 app 5 msgs 4 1",
+                 "share type 2 app 6 msgs 2", "share type 2 app 6 msgs 5", "system msgs"}),
+            centers.log);
+}
+
+TEST_F(IntakeTest, SystemMessagesAreHandedOverOnceInReverseRecordOrder) {
+  ASSERT_TRUE(Parse({MakeRecord(3, 0, 1, 10, "{}"), MakeRecord(3, 0, 2, 11, "{}"),
+                     MakeRecord(3, 0, 3, 12, "{}")}));
+  EXPECT_EQ((Log{"system msgs 3 2 1"}), centers.log);
+}
+
+TEST_F(IntakeTest, AcceptanceFollowsTheSettingsAndTheApplicationsState) {
+  JsonParser parser;
+  PushRecord share = Share(5, 2, 1);
+  PushRecord system = MakeRecord(3, 0, 2, 10, "{}");
+  PushRecord other = MakeRecord(5, 0, 3, 10, "{}");
+  EXPECT_TRUE(parser.ShouldAccept(&share));
+  EXPECT_TRUE(parser.ShouldAccept(&system));
+  EXPECT_TRUE(parser.ShouldAccept(&other));
+  stSetRoamBoolean(10, false);
+  EXPECT_FALSE(parser.ShouldAccept(&share));
+  EXPECT_TRUE(parser.ShouldAccept(&system));
+  stSetRoamBoolean(9, false);
+  EXPECT_FALSE(parser.ShouldAccept(&system));
+
+  Install(1, "1");
+  Install(2, "10");
+  Install(3, "0");
+  Install(4, "");
+  Install(5, nullptr);
+  const PushRecord records[] = {Dynamic(1, 1, 0), Dynamic(2, 2, 0), Dynamic(3, 3, 0),
+                                Dynamic(4, 4, 0), Dynamic(5, 5, 0), Dynamic(6, 6, 0)};
+  const bool expected[] = {true, true, false, false, false, false};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(expected[i], parser.ShouldAccept(&records[i])) << i;
+  EXPECT_EQ(1u, Store().ParkedCount());  // only application 6 is not installed
+
+  // Policy 0 refuses everything; policy 2 refuses shielded applications. What
+  // a policy refuses is not parked, installed or not.
+  PushRecord notInstalled = Dynamic(60, 7, 0);
+  stSetRoamNumber(11, 0);
+  EXPECT_FALSE(parser.ShouldAccept(&records[0]));
+  EXPECT_FALSE(parser.ShouldAccept(&notInstalled));
+  stSetRoamNumber(11, 2);
+  stSetAppRoamBoolean(1, 6, true);
+  stSetAppRoamBoolean(60, 6, true);
+  EXPECT_FALSE(parser.ShouldAccept(&records[0]));
+  EXPECT_TRUE(parser.ShouldAccept(&records[1]));
+  EXPECT_FALSE(parser.ShouldAccept(&notInstalled));
+  EXPECT_EQ(1u, Store().ParkedCount());
+}
+
+TEST_F(IntakeTest, ParkedRecordsReplayThroughTheIntakeWhenTheirAppIsInstalled) {
+  ASSERT_TRUE(Parse({Dynamic(9, 1, 1), Dynamic(10, 2, 1), Dynamic(9, 3, 1)}));
+  EXPECT_EQ(3u, Store().ParkedCount());
+  centers.log.clear();
+
+  HYNotifyAppInstallChanged(9, 0, false);
+  EXPECT_EQ(3u, Store().ParkedCount());
+  EXPECT_TRUE(centers.log.empty());
+
+  // Announced but still not installed: the records park again, once each.
+  HYNotifyAppInstallChanged(9, 0, true);
+  EXPECT_EQ(3u, Store().ParkedCount());
+  EXPECT_EQ((Log{"system msgs", "system msgs"}), centers.log);
+  centers.log.clear();
+
+  Install(9, "1");
+  HYNotifyAppInstallChanged(9, 0, true);
+  EXPECT_EQ(1u, Store().ParkedCount());
+  EXPECT_EQ((Log{"dynamic app 9 server 1 msgs 1", "system msgs", "dynamic app 9 server 1 msgs 3",
+                 "system msgs"}),
+            centers.log);
+}
+
+TEST_F(IntakeTest, StoreIsFullForGoodAfterThirtyOneRecords) {
+  PendingPushRecords& store = Store();
+  PushRecord system = MakeRecord(3, 0, 1, 10, "{}");
+  EXPECT_EQ(0u, store.ParkRecord(nullptr));
+  EXPECT_EQ(0u, store.ParkRecord(&system));
+  for (uint32_t i = 1; i <= 30; ++i) {
+    PushRecord record = Dynamic(20, i, 1);
+    ASSERT_EQ(i, store.ParkRecord(&record));
+  }
+  EXPECT_FALSE(store.IsFull());
+  PushRecord last = Dynamic(21, 31, 1);
+  EXPECT_EQ(31u, store.ParkRecord(&last));
+  EXPECT_TRUE(store.IsFull());
+  PushRecord dropped = Dynamic(22, 32, 1);
+  EXPECT_EQ(0u, store.ParkRecord(&dropped));
+
+  Install(21, "1");
+  HYNotifyAppInstallChanged(21, 0, true);
+  EXPECT_EQ(30u, store.ParkedCount());
+  EXPECT_EQ(0u, store.ParkRecord(&dropped));
+  EXPECT_TRUE(store.IsFull());
+}
+
+TEST_F(IntakeTest, UnreadCountRecordsResetTheDynamicCenter) {
+  JsonParser parser;
+  PushRecord withNum = MakeRecord(4, 77, 1, 10, R"({"Num":3})");
+  PushRecord empty = MakeRecord(4, 77, 2, 10, "{}");
+  PushRecord broken = MakeRecord(4, 77, 3, 10, "Num: 3");
+  EXPECT_TRUE(parser.HandleUnreadCountRecord(&withNum));
+  EXPECT_TRUE(parser.HandleUnreadCountRecord(&empty));
+  EXPECT_FALSE(parser.HandleUnreadCountRecord(&broken));
+  EXPECT_EQ((Log{"reset app 77 count 3 origin 0"}), centers.log);
+}
+
+TEST_F(IntakeTest, ProgrammingErrorsAreReportedAndTheOperationReturns) {
+  reports.clear();
+  AssertionObserver previous = SetAssertionObserver(&RecordReport);
+  JsonParser parser;
+  EXPECT_FALSE(parser.Parse(nullptr, 3));
+  EXPECT_FALSE(parser.HandleUnreadCountRecord(nullptr));
+  parser.QueueDynamicMsg(nullptr);
+  parser.QueueShareMsg(nullptr);
+  SetAssertionObserver(previous);
+  const std::string source = "services\\source\\pushcenterwrapper\\jsonparser";
+  EXPECT_EQ((Log{"false " + source + " 59", "false " + source + " 475", "false " + source + " 503",
+                 "false " + source + " 543"}),
+            reports);
+  EXPECT_TRUE(centers.log.empty());
+}
+
+TEST_F(IntakeTest, WhatAStoppedHandOffLeavesIsDestroyed) {
+  PushWrapper::Instance()->UnInit();
+  PushWrapper::Instance()->SetCenterFactoryForTesting(1, []() -> MsgCenter* { return nullptr; });
+  deletedMsgs = 0;
+  {
+    JsonParser parser;
+    for (uint32_t appId : {1, 2}) {
+      DynamicMsgGroup* dynamic = new DynamicMsgGroup();
+      dynamic->SetAppId(appId);
+      dynamic->AddMsg(new CountedDynamicMsg());
+      parser.QueueDynamicMsg(dynamic);
+    }
+    ShareMsgGroup* share = new ShareMsgGroup();
+    share->SetShareType(2);
+    share->AddMsg(new CountedShareMsg());
+    parser.QueueShareMsg(share);
+    parser.QueueSystemMsg(new CountedSystemMsg());
+    PushRecord ignored = MakeRecord(9, 0, 1, 10, "{}");
+    EXPECT_FALSE(parser.Parse(&ignored, 1));
+    EXPECT_EQ(0, deletedMsgs);
+  }
+  EXPECT_EQ(4, deletedMsgs);
+  EXPECT_TRUE(centers.log.empty());
+}
+
+TEST_F(IntakeTest, EmptyBatchesDoNothing) {
+  PushRecord record = MakeRecord(3, 0, 1, 10, "{}");
+  OnPushBatch(nullptr, 5);
+  OnPushBatch(&record, 0);
+  EXPECT_EQ(0, centers.created);
+  EXPECT_TRUE(centers.log.empty());
+}

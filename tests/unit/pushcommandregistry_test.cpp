@@ -1,0 +1,151 @@
+// Delivery of change notifications to the host's registrations.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "centers/appupdatemsgcenter.h"
+#include "pushcommandregistry.h"
+#include "pushwrapper.h"
+#include "support/libraryhost.h"
+
+using libraryhost::CommandRecorder;
+
+namespace {
+
+bool Add(PushCommandRegistry& registry, const CommandRecorder& recorder, uint32_t owner,
+         uint32_t kinds, uint32_t events) {
+  return registry.Add(recorder.Callback(), recorder.UserData(), owner, kinds, events);
+}
+
+// What the callbacks of one test see, in the order they are called.
+struct Seen {
+  std::vector<std::string> calls;
+  std::vector<const PushCommand*> addresses;
+};
+
+}  // namespace
+
+TEST(PushCommandRegistry, MasksAndOwnerDecideWhoHears) {
+  PushCommandRegistry registry;
+  CommandRecorder newDynamicOrShare(0), ownedBy9(1), everything(2);
+  ASSERT_TRUE(Add(registry, newDynamicOrShare, 0, kDynamicBit | kShareBit, kEventAdded));
+  ASSERT_TRUE(Add(registry, ownedBy9, 9, 0xFF, 0xFF));
+  ASSERT_TRUE(Add(registry, everything, 0, 0xFF, 0xFF));
+
+  registry.Notify(kDynamicBit, kEventAdded, 0, 0, 1, 0, 0);
+  registry.Notify(kShareBit, kEventAdded, 0, 0, 1, 0, 0);
+  registry.Notify(kSystemBit, kEventAdded, 0, 0, 1, 0, 0);
+  registry.Notify(kDynamicBit, kEventDeleted, 0, 0, 1, 0, 0);
+  registry.Notify(kDynamicBit, kEventReadState, 7, 9, 1, 2, 3);  // caused by owner 9
+  EXPECT_EQ(2u, newDynamicOrShare.commands.size());
+  EXPECT_EQ(4u, ownedBy9.commands.size());
+  ASSERT_EQ(5u, everything.commands.size());
+
+  // The origin is not part of the record; the values keep their places.
+  const PushCommand& last = everything.commands.back();
+  EXPECT_EQ(kDynamicBit, last.kindBit);
+  EXPECT_EQ(kEventReadState, last.eventBit);
+  EXPECT_EQ(7u, last.value1);
+  EXPECT_EQ(1u, last.value2);
+  EXPECT_EQ(2u, last.value3);
+  EXPECT_EQ(3u, last.value4);
+}
+
+TEST(PushCommandRegistry, OneRegistrationPerCallbackAndRemovalIsFinal) {
+  PushCommandRegistry registry;
+  CommandRecorder recorder;
+  EXPECT_FALSE(registry.Add(nullptr, 0, 0, 0xFF, 0xFF));
+  ASSERT_TRUE(Add(registry, recorder, 0, kSystemBit, kEventAdded));
+  EXPECT_FALSE(Add(registry, recorder, 0, kDynamicBit, kEventAdded));
+  registry.Notify(kDynamicBit, kEventAdded, 0, 0, 1, 0, 0);
+  EXPECT_TRUE(recorder.commands.empty()) << "the second registration must not change the masks";
+
+  EXPECT_TRUE(registry.Remove(recorder.Callback()));
+  EXPECT_FALSE(registry.Remove(recorder.Callback()));
+  registry.Notify(kSystemBit, kEventAdded, 0, 0, 1, 0, 0);
+  EXPECT_TRUE(recorder.commands.empty());
+}
+
+namespace {
+
+Seen* seen = nullptr;
+PushCommandRegistry* live = nullptr;
+
+void HALYX_CDECL Second(const PushCommand* command, uintptr_t) {
+  seen->calls.push_back("second " + std::to_string(command->value1));
+  seen->addresses.push_back(command);
+}
+void HALYX_CDECL Third(const PushCommand* command, uintptr_t) {
+  seen->calls.push_back("third " + std::to_string(command->value1));
+}
+// Changes the registry while a notification is being delivered.
+void HALYX_CDECL First(const PushCommand* command, uintptr_t) {
+  seen->calls.push_back("first " + std::to_string(command->value1));
+  seen->addresses.push_back(command);
+  if (command->value1 == 1) {
+    live->Remove(&Second);
+    live->Add(&Third, 0, 0, 0xFF, 0xFF);
+  } else if (command->value1 == 2) {
+    live->Notify(kSystemBit, kEventAdded, 20, 0, 0, 0, 0);  // nested
+    seen->calls.push_back("first still sees " + std::to_string(command->value1));
+    live->Remove(&First);
+  }
+}
+
+}  // namespace
+
+TEST(PushCommandRegistry, CallbacksMayChangeTheRegistryDuringDelivery) {
+  Seen record;
+  PushCommandRegistry registry;
+  seen = &record;
+  live = &registry;
+  ASSERT_TRUE(registry.Add(&First, 0, 0, 0xFF, 0xFF));
+  ASSERT_TRUE(registry.Add(&Second, 0, 0, 0xFF, 0xFF));
+  registry.Notify(kSystemBit, kEventAdded, 0, 0, 0, 0, 0);
+  EXPECT_EQ(record.addresses[0], record.addresses[1]) << "one record, one address";
+
+  record.calls.clear();
+  // Second is removed by First before its turn; Third, added meanwhile, waits
+  // for the next notification.
+  registry.Notify(kSystemBit, kEventAdded, 1, 0, 0, 0, 0);
+  EXPECT_EQ((std::vector<std::string>{"first 1"}), record.calls);
+
+  record.calls.clear();
+  // A nested notification reaches everybody at once, and the outer record is
+  // back when it returns. First removes itself: Third is still called.
+  registry.Notify(kSystemBit, kEventAdded, 2, 0, 0, 0, 0);
+  EXPECT_EQ((std::vector<std::string>{"first 2", "first 20", "third 20", "first still sees 2",
+                                      "third 2"}),
+            record.calls);
+  record.calls.clear();
+  registry.Notify(kSystemBit, kEventAdded, 3, 0, 0, 0, 0);
+  EXPECT_EQ((std::vector<std::string>{"third 3"}), record.calls);
+  seen = nullptr;
+  live = nullptr;
+}
+
+TEST(PushCommandRegistry, NotificationsNeedTheStartedLibrary) {
+  PushWrapper* wrapper = PushWrapper::Instance();
+  wrapper->UnInit();
+  CommandRecorder recorder;
+  NotifyPushCommand(kSystemBit, kEventAdded, 0, 0, 1, 0, 0);  // dropped, nothing to reach
+
+  ASSERT_TRUE(wrapper->Init());
+  ASSERT_TRUE(wrapper->GetCommandRegistry()->Add(recorder.Callback(), recorder.UserData(), 0,
+                                                 kAppUpdateBit, kEventReadState));
+  // The application-update center tells on every change, also to the same value.
+  auto* center = static_cast<AppUpdateMsgCenter*>(wrapper->GetCenter(kAppUpdateKind));
+  EXPECT_EQ(0u, center->GetAppUpdateState());
+  center->SetAppUpdateState(3);
+  center->SetAppUpdateState(3);
+  EXPECT_EQ(3u, center->GetAppUpdateState());
+  ASSERT_EQ(2u, recorder.Count(kAppUpdateBit, kEventReadState));
+  EXPECT_EQ(0u, recorder.commands[0].value1);
+  EXPECT_EQ(1u, recorder.commands[0].value2);
+
+  wrapper->UnInit();
+  EXPECT_EQ(nullptr, wrapper->GetCommandRegistry());
+  NotifyPushCommand(kAppUpdateBit, kEventReadState, 0, 0, 1, 0, 0);
+  EXPECT_EQ(2u, recorder.commands.size());
+}

@@ -1,0 +1,82 @@
+// A center for the intake's tests: it records, in one log shared by all kinds,
+// the slot calls that the intake makes, and keeps what it is handed.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "centers/msgcenter.h"
+#include "messages/dynamicmsg.h"
+#include "messages/dynamicmsggroup.h"
+#include "messages/sharemsg.h"
+#include "messages/sharemsggroup.h"
+#include "messages/systemmsg.h"
+#include "pushwrapper.h"
+
+class RecordingCenter : public MsgCenter {
+ public:
+  RecordingCenter(int32_t kind, std::vector<std::string>* log) : MsgCenter(kind), log(log) {}
+  ~RecordingCenter() override { log->push_back("destroy " + std::to_string(centerKind)); }
+
+  void AddDynamicMsg(DynamicMsgGroup* group) override {
+    std::string entry = "dynamic app " + std::to_string(group->GetAppId()) + " server " +
+                        std::to_string(group->GetMsgCountOnServer()) + " msgs";
+    for (DynamicMsg* msg : group->GetMsgs()) entry += " " + std::to_string(msg->GetMsgId());
+    log->push_back(entry);
+    dynamicGroups.emplace_back(group);
+  }
+  void AddShareMsg(ShareMsgGroup* group) override {
+    std::string entry = "share type " + std::to_string(group->GetShareType()) + " app " +
+                        std::to_string(group->GetAppId()) + " msgs";
+    for (ShareMsg* msg : group->GetMsgs()) entry += " " + std::to_string(msg->GetMsgId());
+    log->push_back(entry);
+    shareGroups.emplace_back(group);
+  }
+  void AddSystemMsgs(std::deque<SystemMsg*>* msgs) override {
+    std::string entry = "system msgs";
+    for (SystemMsg* msg : *msgs) {
+      entry += " " + std::to_string(msg->GetMsgId());
+      systemMsgs.emplace_back(msg);
+    }
+    log->push_back(entry);
+  }
+  bool ResetUnreadDynamicMsgCount(uint32_t appId, uint32_t count, uint32_t originator) override {
+    log->push_back("reset app " + std::to_string(appId) + " count " + std::to_string(count) +
+                   " origin " + std::to_string(originator));
+    return true;
+  }
+
+ private:
+  std::vector<std::string>* log;
+  std::vector<std::unique_ptr<DynamicMsgGroup>> dynamicGroups;
+  std::vector<std::unique_ptr<ShareMsgGroup>> shareGroups;
+  std::vector<std::unique_ptr<SystemMsg>> systemMsgs;
+};
+
+// Installs recording centers for kinds 1 to 5 into the module-wide PushWrapper
+// for the life of the object, and starts it up; the destructor shuts it down
+// and restores the real centers.
+class RecordingCenters {
+ public:
+  RecordingCenters() {
+    PushWrapper* wrapper = PushWrapper::Instance();
+    wrapper->UnInit();
+    for (int32_t kind = 1; kind <= 5; ++kind) {
+      wrapper->SetCenterFactoryForTesting(kind, [this, kind]() -> MsgCenter* {
+        ++created;
+        return new RecordingCenter(kind, &log);
+      });
+    }
+    wrapper->Init();
+  }
+  ~RecordingCenters() {
+    PushWrapper* wrapper = PushWrapper::Instance();
+    wrapper->UnInit();
+    for (int32_t kind = 1; kind <= 5; ++kind) wrapper->SetCenterFactoryForTesting(kind, nullptr);
+  }
+  std::vector<std::string> log;
+  int created = 0;
+};
