@@ -1,0 +1,116 @@
+// appinstall.dll and pushcenter.dll: registered callbacks and what reaches them.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "halyx/appinstall.h"
+#include "halyx/pushcenter.h"
+#include "modules/loadedmodule.h"
+
+namespace {
+
+// What the callbacks below saw; they are plain functions, as a host's are.
+std::vector<int> calls;
+std::vector<uint32_t> seenAppIds;
+bool(HALYX_CDECL* registerInstall)(AppInstallCallback, uint32_t) = nullptr;
+bool(HALYX_CDECL* unregisterInstall)(AppInstallCallback, uint32_t) = nullptr;
+
+void HALYX_CDECL Third(uint32_t, uint32_t, bool) { calls.push_back(3); }
+void HALYX_CDECL Second(uint32_t, uint32_t, bool) { calls.push_back(2); }
+// Takes itself out and the second one too, and brings in the third.
+void HALYX_CDECL First(uint32_t appId, uint32_t arg, bool installed) {
+  calls.push_back(1);
+  seenAppIds.push_back(appId + arg + (installed ? 1000 : 0));
+  unregisterInstall(&First, 0);
+  unregisterInstall(&Second, 0);
+  registerInstall(&Third, 0);
+}
+
+TEST(AppInstallModule, CallbacksMayChangeTheListWhileBeingCalled) {
+  LoadedModule module("appinstall.dll");
+  registerInstall = module.Get<decltype(registerInstall)>("HYRegisterAppInstallCallback");
+  unregisterInstall = module.Get<decltype(unregisterInstall)>("HYUnRegisterAppInstallCallback");
+  auto notify = module.Get<uint32_t(HALYX_CDECL*)(uint32_t, uint32_t, bool)>("HYNotifyAppInstallChanged");
+  ASSERT_TRUE(registerInstall && unregisterInstall && notify);
+  calls.clear();
+  seenAppIds.clear();
+
+  EXPECT_EQ(notify(7, 0, true), 0u);
+  EXPECT_TRUE(registerInstall(&First, 0));
+  EXPECT_FALSE(registerInstall(&First, 0));  // kept once
+  EXPECT_TRUE(registerInstall(&Second, 0));
+  EXPECT_FALSE(registerInstall(nullptr, 0));
+
+  // Second was taken out before its turn; Third came in during the delivery.
+  EXPECT_EQ(notify(7, 5, true), 1u);
+  EXPECT_EQ(calls, std::vector<int>{1});
+  EXPECT_EQ(seenAppIds, std::vector<uint32_t>{1012});
+  EXPECT_EQ(notify(8, 0, false), 1u);
+  EXPECT_EQ(calls, (std::vector<int>{1, 3}));
+  EXPECT_FALSE(unregisterInstall(&Second, 0));
+  EXPECT_TRUE(unregisterInstall(&Third, 0));
+  EXPECT_EQ(notify(9, 0, true), 0u);
+}
+
+std::vector<uint32_t> batchMsgIds;
+std::vector<uint32_t> unreadCounts;
+void HALYX_CDECL OnBatch(const PushRecord* records, uint32_t count) {
+  for (uint32_t i = 0; i < count; ++i) batchMsgIds.push_back(records[i].msgId);
+}
+void HALYX_CDECL OnBatchToo(const PushRecord*, uint32_t count) { batchMsgIds.push_back(count); }
+void HALYX_CDECL OnUnreadCounts(const AppUnreadCount* counts, uint32_t count) {
+  for (uint32_t i = 0; i < count; ++i) unreadCounts.push_back(counts[i].appId * 100 + counts[i].unreadCount);
+}
+
+TEST(PushCenterModule, DeliversToRegisteredCallbacksAndCountsReadReports) {
+  LoadedModule module("pushcenter.dll");
+  auto entry = module.Get<PushCenterEntry>("PushCenter");
+  auto deliverBatch = module.Get<uint32_t(HALYX_CDECL*)(const PushRecord*, uint32_t)>("PushCenterDeliverBatch");
+  auto deliverCounts =
+      module.Get<uint32_t(HALYX_CDECL*)(const AppUnreadCount*, uint32_t)>("PushCenterDeliverUnreadCounts");
+  auto readReports = module.Get<uint32_t(HALYX_CDECL*)(uint32_t)>("PushCenterReadReports");
+  ASSERT_TRUE(entry && deliverBatch && deliverCounts && readReports);
+  PushCenterTable table;
+  std::memset(&table, 0xAB, sizeof table);  // the entry point must set every entry
+  ASSERT_TRUE(entry(&table));
+  const HalyxUnusedEntry* entries = reinterpret_cast<const HalyxUnusedEntry*>(&table);
+  for (int i = 0; i < 20; ++i) {
+    const bool offered = i == 5 || i == 6 || i == 7 || i == 8 || i == 10;
+    EXPECT_EQ(entries[i] != nullptr, offered) << "entry " << i;
+  }
+  batchMsgIds.clear();
+  unreadCounts.clear();
+
+  std::vector<PushRecord> records(2);
+  std::memset(records.data(), 0, records.size() * sizeof(PushRecord));
+  records[0].msgId = 11;
+  records[1].msgId = 12;
+  EXPECT_EQ(deliverBatch(records.data(), 2), 0u);
+  table.registerBatchCallback(&OnBatch, 0);
+  table.registerBatchCallback(&OnBatch, 0);
+  table.registerBatchCallback(&OnBatchToo, 0);
+  EXPECT_EQ(deliverBatch(records.data(), 2), 2u);
+  EXPECT_EQ(batchMsgIds, (std::vector<uint32_t>{11, 12, 2}));
+  table.unregisterBatchCallback(&OnBatch);
+  table.unregisterBatchCallback(&OnBatchToo);
+  EXPECT_EQ(deliverBatch(records.data(), 2), 0u);
+
+  const AppUnreadCount counts[] = {{7, 3, 0}, {8, 65535, 0}};
+  table.registerUnreadCountsCallback(&OnUnreadCounts, 0);
+  EXPECT_EQ(deliverCounts(counts, 2), 1u);
+  EXPECT_EQ(unreadCounts, (std::vector<uint32_t>{703, 800 + 65535}));
+  table.unregisterUnreadCountsCallback(&OnUnreadCounts);
+  EXPECT_EQ(deliverCounts(counts, 2), 0u);
+
+  EXPECT_EQ(readReports(1), 0u);
+  EXPECT_TRUE(table.reportRead(1, 0, 0xFFFFFFFFu, 0, 0, 0));
+  EXPECT_TRUE(table.reportRead(1, 0, 0xFFFFFFFFu, 0, 0, 0));
+  EXPECT_TRUE(table.reportRead(3, 0, 0xFFFFFFFFu, 0, 0, 0));
+  EXPECT_EQ(readReports(1), 2u);
+  EXPECT_EQ(readReports(2), 0u);
+  EXPECT_EQ(readReports(3), 1u);
+}
+
+}  // namespace
