@@ -1,0 +1,268 @@
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "centers/dynamicmsgcenter.h"
+#include "dynamic_testing.h"
+
+using namespace dyntest;
+
+namespace {
+
+// A listing, released as the host would release it.
+struct Listing {
+  DynamicMsgGroupInfo* groups = nullptr;
+  uint32_t count = 0;
+  ~Listing() { delete[] groups; }
+  std::vector<uint32_t> AppIds() const {
+    std::vector<uint32_t> ids;
+    for (uint32_t i = 0; i < count; ++i) ids.push_back(groups[i].appId);
+    return ids;
+  }
+  std::vector<uint32_t> PushTimes(uint32_t element) const {
+    std::vector<uint32_t> times;
+    for (uint32_t i = 0; i < groups[element].msgCount; ++i) times.push_back(groups[element].msgs[i].pushTime);
+    return times;
+  }
+};
+
+Listing List(DynamicMsgCenter& center, uint32_t maxGroups, uint32_t maxMsgs, bool onlyUnread) {
+  Listing listing;
+  listing.count = center.GetDynamicMsg(maxGroups, maxMsgs, &listing.groups, onlyUnread);
+  return listing;
+}
+
+void Push(DynamicMsgCenter& center, uint32_t appId, uint32_t serverCount, uint32_t msgId, uint32_t pushTime) {
+  center.AddDynamicMsg(NewGroup(appId, serverCount, {NewMsg(msgId, pushTime)}));
+}
+
+}  // namespace
+
+class DynamicMsgCenterTest : public DynamicTest {
+ protected:
+  bool Seen(uint32_t event, uint32_t appId) const {
+    for (const PushCommand& c : seen()) {
+      if (c.kindBit == kDynamicBit && c.eventBit == event && c.value1 == appId && c.value2 == 1) return true;
+    }
+    return false;
+  }
+};
+
+TEST_F(DynamicMsgCenterTest, KeepsGroupsNewestFirstAndEvictsBeyondFifty) {
+  DynamicMsgCenter center;
+  Push(center, 1001, 1, 1, 300);
+  Push(center, 1002, 1, 2, 200);
+  Push(center, 1002, 1, 3, 400);
+  EXPECT_EQ(List(center, 0, 0, false).AppIds(), (std::vector<uint32_t>{1002, 1001}));
+  EXPECT_TRUE(center.ClearMsg());
+
+  for (uint32_t app = 1; app <= 50; ++app) Push(center, app, 1, app, 100 + app);
+  {
+    DynamicMsgStorage storage;
+    ASSERT_TRUE(storage.Open());
+    std::unique_ptr<DynamicMsgGroup> oldRows(NewGroup(1, 1, {NewMsg(900, 5)}));
+    std::unique_ptr<DynamicMsgGroup> keptRows(NewGroup(2, 1, {NewMsg(901, 5)}));
+    StoreMessage(storage, *oldRows->GetMsgs().front(), *oldRows);
+    StoreMessage(storage, *keptRows->GetMsgs().front(), *keptRows);
+  }
+  EXPECT_EQ(center.GetUnreadCount(), 50u);
+  Push(center, 51, 1, 51, 1000);
+  EXPECT_EQ(center.GetMsgCount(), 50u);
+  EXPECT_EQ(center.GetUnreadCount(), 50u);
+  EXPECT_EQ(center.GetUnreadDynamicMsgCountForApp(1), 0u);
+  EXPECT_EQ(StoredMsgIds(), std::vector<uint32_t>{901});
+
+  // Older than every held group: evicted at once, yet announced.
+  seen().clear();
+  Push(center, 52, 4, 52, 1);
+  EXPECT_EQ(center.GetMsgCount(), 50u);
+  EXPECT_EQ(center.GetUnreadCount(), 50u);
+  EXPECT_EQ(center.GetUnreadDynamicMsgCountForApp(52), 0u);
+  EXPECT_TRUE(Seen(kEventAdded, 52));
+}
+
+TEST_F(DynamicMsgCenterTest, ListingsFollowTheirLimitsAndUnreadRules) {
+  DynamicMsgCenter center;
+  EXPECT_EQ(List(center, 0, 0, false).count, 0u);  // the first load, of nothing
+  for (uint32_t t : {10u, 20u, 30u}) Push(center, 1, 1, t, t);
+  for (uint32_t app = 2; app <= 5; ++app) Push(center, app, 1, app * 10, app * 10 + 30);
+  for (uint32_t app = 3; app <= 5; ++app) EXPECT_EQ(center.UpdateDynamicMsgReadState(app, 0, false), 1u);
+  EXPECT_EQ(center.GetUnreadCount(), 2u);
+
+  Listing all = List(center, 0, 0, false);
+  EXPECT_EQ(all.AppIds(), (std::vector<uint32_t>{5, 4, 3, 2, 1}));
+  EXPECT_EQ(all.PushTimes(4), (std::vector<uint32_t>{10, 20, 30}));
+  EXPECT_EQ(all.groups[4].valid, 1u);
+
+  Listing limited = List(center, 2, 1, false);
+  EXPECT_EQ(limited.AppIds(), (std::vector<uint32_t>{2, 1}));
+  EXPECT_EQ(limited.PushTimes(1), std::vector<uint32_t>{30});
+
+  Listing unread = List(center, 0, 0, true);
+  EXPECT_EQ(unread.AppIds(), (std::vector<uint32_t>{2, 1}));
+  EXPECT_EQ(unread.PushTimes(1), (std::vector<uint32_t>{10, 20, 30}));
+
+  // With a figure of 0 nothing is unread to the host, and out stays as it was.
+  EXPECT_EQ(center.UpdateReadState(), 2u);
+  DynamicMsgGroupInfo* untouched = reinterpret_cast<DynamicMsgGroupInfo*>(&center);
+  EXPECT_EQ(center.GetDynamicMsg(0, 0, &untouched, true), 0u);
+  EXPECT_EQ(untouched, reinterpret_cast<DynamicMsgGroupInfo*>(&center));
+
+  // A figure as large as the group count lists every group, with no records.
+  EXPECT_TRUE(center.ResetUnreadDynamicMsgCount(5, 9, 0));
+  Listing everyGroup = List(center, 0, 0, true);
+  ASSERT_EQ(everyGroup.count, 5u);
+  EXPECT_EQ(everyGroup.groups[0].msgCount, 0u);
+  EXPECT_EQ(everyGroup.groups[0].msgs, nullptr);
+
+  // Unread but older than the newest, which is read: nothing to show.
+  Push(center, 1, 1, 25, 25);
+  Listing forApp;
+  EXPECT_EQ(center.GetDynamicMsgForApp(1, 0, &forApp.groups, true), 0u);
+  ASSERT_NE(forApp.groups, nullptr);
+  EXPECT_EQ(forApp.groups[0].msgCount, 0u);
+  EXPECT_EQ(forApp.groups[0].msgs, nullptr);
+}
+
+TEST_F(DynamicMsgCenterTest, UnreadFigureSumsServerCountsOfUnreadGroups) {
+  DynamicMsgCenter center;
+  const uint32_t reports = ReadReports();
+  Push(center, 7, 5, 1, 10);
+  Push(center, 7, 7, 2, 20);
+  Push(center, 8, 2, 3, 30);
+  EXPECT_EQ(center.GetUnreadCount(), 9u);
+  EXPECT_TRUE(center.ResetUnreadDynamicMsgCount(7, 3, 0));
+  EXPECT_EQ(center.GetUnreadCount(), 5u);
+  EXPECT_TRUE(Seen(kEventReadState, 7));
+
+  EXPECT_EQ(center.UpdateDynamicMsgReadState(7, 0, true), 2u);
+  EXPECT_EQ(center.GetUnreadCount(), 2u);
+  EXPECT_EQ(ReadReports(), reports + 1);
+  EXPECT_EQ(StoredRows().size(), 2u);
+  EXPECT_EQ(StoredRows()[0].msgCountOnServer, 3u);
+  seen().clear();
+  EXPECT_EQ(center.UpdateDynamicMsgReadState(7, 0, true), 0u);
+  EXPECT_EQ(ReadReports(), reports + 1);
+  EXPECT_TRUE(seen().empty());
+  EXPECT_EQ(StoredRows().size(), 2u);
+
+  // A reset adds its count even to a group without unread messages, and the
+  // stored rows take the new count.
+  EXPECT_TRUE(center.ResetUnreadDynamicMsgCount(7, 5, 0));
+  EXPECT_EQ(center.GetUnreadCount(), 7u);
+  EXPECT_EQ(StoredRows()[1].msgCountOnServer, 5u);
+  EXPECT_EQ(center.GetUnreadDynamicMsgCountForApp(7), 5u);
+  EXPECT_FALSE(center.ResetUnreadDynamicMsgCount(99, 5, 0));
+  EXPECT_EQ(center.GetUnreadCount(), 7u);
+
+  // The caller that made a change is not told of it.
+  static int ownerCalls = 0;
+  auto owner = [](const PushCommand*, uintptr_t) { ++ownerCalls; };
+  PushWrapper::Instance()->GetCommandRegistry()->Add(owner, 0, 9, kDynamicBit, 7);
+  center.ResetUnreadDynamicMsgCount(8, 1, 9);
+  EXPECT_EQ(ownerCalls, 0);
+  center.ResetUnreadDynamicMsgCount(8, 1, 0);
+  EXPECT_EQ(ownerCalls, 1);
+
+  EXPECT_EQ(center.UpdateReadState(), 6u);
+  EXPECT_EQ(center.GetUnreadCount(), 0u);
+  EXPECT_EQ(ReadReports(), reports + 2);
+  EXPECT_TRUE(Seen(kEventReadState, 0));
+  EXPECT_EQ(StoredRows().size(), 3u);
+}
+
+TEST_F(DynamicMsgCenterTest, FirstListingBringsBackReadMessagesOnly) {
+  {
+    DynamicMsgCenter before;
+    Push(before, 7, 4, 1, 10);
+    Push(before, 7, 4, 2, 20);
+    Push(before, 8, 1, 3, 30);
+    ASSERT_EQ(before.UpdateDynamicMsgReadState(7, 0, false), 2u);
+  }
+  DynamicMsgCenter after;
+  Push(after, 7, 6, 4, 40);
+  Listing listing = List(after, 0, 0, false);
+  ASSERT_EQ(listing.AppIds(), std::vector<uint32_t>{7});
+  EXPECT_EQ(listing.PushTimes(0), (std::vector<uint32_t>{10, 20, 40}));
+  EXPECT_EQ(listing.groups[0].msgCountOnServer, 6u);
+  EXPECT_EQ(listing.groups[0].msgs[0].newFlag, 0);
+  EXPECT_EQ(listing.groups[0].msgs[2].newFlag, 1);
+  EXPECT_EQ(after.GetUnreadCount(), 6u);
+  EXPECT_EQ(List(after, 0, 0, true).PushTimes(0), std::vector<uint32_t>{40});
+
+  DynamicMsgCenter fresh;
+  Listing reloaded = List(fresh, 0, 0, false);
+  ASSERT_EQ(reloaded.count, 1u);
+  EXPECT_EQ(reloaded.groups[0].msgCountOnServer, 4u);
+  EXPECT_EQ(fresh.GetUnreadCount(), 0u);
+}
+
+TEST_F(DynamicMsgCenterTest, DeleteAndClearReachTheDatabase) {
+  {
+    DynamicMsgCenter earlier;
+    Push(earlier, 7, 1, 1, 10);
+    earlier.UpdateDynamicMsgReadState(7, 0, false);
+  }
+  DynamicMsgCenter center;
+  seen().clear();
+  EXPECT_EQ(center.DeleteDynamicMsg(7, 0), 0u);
+  EXPECT_TRUE(StoredRows().empty());
+  EXPECT_TRUE(seen().empty());
+
+  Push(center, 8, 3, 2, 20);
+  Push(center, 8, 3, 3, 30);
+  EXPECT_EQ(center.DeleteDynamicMsg(8, 0), 2u);
+  EXPECT_EQ(center.GetUnreadCount(), 0u);
+  EXPECT_TRUE(Seen(kEventDeleted, 8));
+
+  Push(center, 9, 2, 4, 40);
+  center.UpdateDynamicMsgReadState(9, 0, false);
+  Push(center, 9, 2, 5, 50);
+  EXPECT_TRUE(center.ClearMsg());
+  EXPECT_EQ(center.GetMsgCount(), 0u);
+  EXPECT_EQ(center.GetUnreadCount(), 0u);
+  EXPECT_TRUE(StoredRows().empty());
+  EXPECT_TRUE(Seen(kEventDeleted, 0));
+}
+
+TEST_F(DynamicMsgCenterTest, WithoutADatabaseOnlyMemoryChanges) {
+  DynamicMsgCenter center;
+  SignOut();
+  Push(center, 7, 2, 1, 10);
+  EXPECT_EQ(center.GetUnreadCount(), 2u);
+  EXPECT_EQ(List(center, 0, 0, false).count, 0u);
+  EXPECT_EQ(center.UpdateDynamicMsgReadState(7, 0, true), 0u);
+  EXPECT_EQ(center.UpdateReadState(), 0u);
+  EXPECT_EQ(center.GetUnreadCount(), 2u);
+  EXPECT_TRUE(center.ResetUnreadDynamicMsgCount(7, 5, 0));
+  EXPECT_EQ(center.GetUnreadCount(), 5u);
+  EXPECT_EQ(center.DeleteDynamicMsg(7, 0), 1u);
+  Push(center, 8, 1, 2, 20);
+  seen().clear();
+  EXPECT_FALSE(center.ClearMsg());
+  EXPECT_EQ(center.GetMsgCount(), 0u);
+  EXPECT_TRUE(seen().empty());
+
+  // The first listing is tried again once the database opens.
+  SignIn(4242);
+  Push(center, 9, 1, 3, 30);
+  EXPECT_EQ(List(center, 0, 0, false).count, 1u);
+}
+
+TEST_F(DynamicMsgCenterTest, CutsTextsToTheirFieldsWithATerminatingZero) {
+  DynamicMsgCenter center;
+  DynamicMsg* msg = NewMsg(1, 10);
+  msg->SetTitle(std::string(300, 't'));
+  msg->SetText(std::string(600, 'x'));
+  msg->SetButtonText(std::string(71, 'b'));
+  msg->SetBuffer(std::string(1000, 'c'));
+  center.AddDynamicMsg(NewGroup(7, 1, {msg}));
+  Listing listing;
+  ASSERT_EQ(center.GetDynamicMsgForApp(7, 0, &listing.groups, false), 1u);
+  const DynamicMsgInfo& info = listing.groups[0].msgs[0];
+  EXPECT_EQ(std::string(info.title), std::string(239, 't'));
+  EXPECT_EQ(std::strlen(info.text), 599u);
+  EXPECT_EQ(std::string(info.buttonText), std::string(71, 'b'));
+  EXPECT_EQ(std::strlen(info.buffer), 599u);
+  EXPECT_EQ(info.padding, 0);
+}
