@@ -9,7 +9,7 @@ using namespace dyntest;
 
 namespace {
 
-PushRecord Record(uint32_t appId, uint32_t msgId, uint32_t pushTime, const std::string& json) {
+PushRecord DynamicRecord(uint32_t appId, uint32_t msgId, uint32_t pushTime, const std::string& json) {
   PushRecord record{};
   record.appId = appId;
   record.msgId = msgId;
@@ -32,7 +32,7 @@ class DecodeDynamicRecordTest : public DynamicTest {};
 
 TEST_F(DecodeDynamicRecordTest, FillsEveryKeyAndFoldsOneApplication) {
   JsonParser parser;
-  const PushRecord first = Record(7, 1, 100,
+  const PushRecord first = DynamicRecord(7, 1, 100,
       "{\"OPTYPE\":3,\"NUM\":4,\"TEXT\":\"caf\xC3\xA9\",\"TITLE\":\"T1\",\"BOTTON\":\"Go\","
       "\"VOICE\":2,\"APPCUSTOMIZE\":\"a-b c~!*()'\xC3\xA9\",\"OTHER\":1}");
   ASSERT_TRUE(parser.DecodeDynamicRecord(&first));
@@ -58,8 +58,8 @@ TEST_F(DecodeDynamicRecordTest, FillsEveryKeyAndFoldsOneApplication) {
 
   // A count of 0 ends the new mark of what the application sent before, not
   // of the message that carries it.
-  const PushRecord other = Record(8, 2, 150, "{}");
-  const PushRecord second = Record(7, 3, 200, "{\"NUM\":0,\"TITLE\":\"T3\"}");
+  const PushRecord other = DynamicRecord(8, 2, 150, "{}");
+  const PushRecord second = DynamicRecord(7, 3, 200, "{\"NUM\":0,\"TITLE\":\"T3\"}");
   ASSERT_TRUE(parser.DecodeDynamicRecord(&other));
   ASSERT_TRUE(parser.DecodeDynamicRecord(&second));
   ASSERT_EQ(parser.DynamicGroups().size(), 2u);
@@ -77,7 +77,7 @@ TEST_F(DecodeDynamicRecordTest, FillsEveryKeyAndFoldsOneApplication) {
   EXPECT_EQ(bare->GetNewFlag(), 1);
   EXPECT_EQ(parser.DynamicGroups().front()->GetMsgCountOnServer(), 0u);
 
-  const PushRecord broken = Record(9, 4, 300, "{\"TITLE\":");
+  const PushRecord broken = DynamicRecord(9, 4, 300, "{\"TITLE\":");
   EXPECT_FALSE(parser.DecodeDynamicRecord(&broken));
   EXPECT_EQ(parser.DynamicGroups().size(), 2u);
 }

@@ -41,7 +41,7 @@ TEST_F(DynamicMsgStorageTest, ReadsBackWhatWasStoredAsAReadMessage) {
   EXPECT_EQ(rows[0].msgId, 0x80000001u);
   // Texts are stored with their terminating zero; an empty title is one zero.
   EXPECT_EQ(Bytes(rows[0].title), std::string(1, '\0'));
-  EXPECT_EQ(Bytes(rows[0].textHint), std::string("caf\xC3\xA9 text", 10));
+  EXPECT_EQ(Bytes(rows[0].textHint), std::string("caf\xC3\xA9 text", 11));
 
   std::unique_ptr<DynamicMsgGroup> loaded(GroupFromRow(rows[0]));
   ASSERT_EQ(loaded->GetMsgs().size(), 1u);
