@@ -1,0 +1,113 @@
+// Dynamic messages as a host sees them: through the exports of the loaded
+// library, with pushes delivered by the push center and a real database.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/libraryhost.h"
+
+using libraryhost::CommandRecorder;
+using libraryhost::LibraryHost;
+using libraryhost::MakeRecord;
+
+namespace {
+
+const uint32_t kUser = 5101;
+
+PushRecord Dynamic(uint32_t appId, uint32_t msgId, uint32_t pushTime, uint32_t serverCount) {
+  return MakeRecord(1, appId, msgId, pushTime,
+                    "{\"TITLE\":\"t" + std::to_string(msgId) + "\",\"NUM\":" +
+                        std::to_string(serverCount) + "}");
+}
+
+// One listing, given back to the library when the test is done with it.
+struct Listing {
+  LibraryHost& host;
+  DynamicMsgGroupInfo* groups = nullptr;
+  uint32_t count = 0;
+  ~Listing() { host.api.PushFreeDynamicMsgGroupList(groups); }
+};
+
+class DynamicMessagesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host.Loaded()) << "not bound: " << host.Missing();
+    host.SignIn(kUser);
+    ASSERT_TRUE(host.Start());
+    host.SetDynamicPolicy(1);
+    for (uint32_t app : {11u, 12u, 13u}) host.MarkInstalled(app);
+  }
+  LibraryHost host;
+};
+
+}  // namespace
+
+TEST_F(DynamicMessagesTest, ReadMessagesAndShieldsSurviveARestart) {
+  CommandRecorder recorder;
+  ASSERT_TRUE(recorder.Register(host, 77, kDynamicBit, kEventAdded | kEventReadState));
+  host.Deliver({Dynamic(11, 1, 10, 2), Dynamic(12, 2, 20, 1), Dynamic(11, 3, 30, 5),
+                Dynamic(13, 4, 40, 1)});
+  // One group per application, handed over newest first appearance first.
+  std::vector<uint32_t> added;
+  for (const PushCommand& c : recorder.commands) added.push_back(c.value1);
+  EXPECT_EQ(added, (std::vector<uint32_t>{13, 12, 11}));
+  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 5u + 1u + 1u);
+  {
+    Listing all{host};
+    all.count = host.api.PushGetDynamicMsg(0, 0, &all.groups, false);
+    ASSERT_EQ(all.count, 3u);
+    EXPECT_EQ(all.groups[1].appId, 11u);
+    EXPECT_EQ(all.groups[1].msgCount, 2u);
+  }
+
+  const uint32_t reports = host.ctl.PushCenterReadReports(1);
+  EXPECT_EQ(host.api.PushUpdateDynamicMsgReadState(11, 77, true), 2u);
+  EXPECT_EQ(host.ctl.PushCenterReadReports(1), reports + 1);
+  EXPECT_EQ(recorder.Count(kDynamicBit, kEventReadState), 0u);  // its own change
+  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 2u);
+  EXPECT_TRUE(host.api.PushShieldDynamicMsgForApp(12, 0));
+
+  ASSERT_TRUE(host.Reload());
+  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 0u);
+  Listing back{host};
+  back.count = host.api.PushGetDynamicMsg(0, 0, &back.groups, false);
+  ASSERT_EQ(back.count, 1u);
+  EXPECT_EQ(back.groups[0].appId, 11u);
+  EXPECT_EQ(back.groups[0].msgCountOnServer, 5u);
+  ASSERT_EQ(back.groups[0].msgCount, 2u);
+  EXPECT_EQ(back.groups[0].msgs[0].pushTime, 10u);
+  EXPECT_EQ(std::string(back.groups[0].msgs[0].title), "t1");
+  EXPECT_EQ(back.groups[0].msgs[1].newFlag, 0);
+  Listing unread{host};
+  EXPECT_EQ(host.api.PushGetDynamicMsg(0, 0, &unread.groups, true), 0u);
+
+  // The shield holds after the restart, and the policy it set refuses the
+  // shielded application's pushes only.
+  EXPECT_TRUE(host.api.PushIsShieldDynamicMsg(12));
+  EXPECT_FALSE(host.api.PushIsShieldDynamicMsg(11));
+  host.Deliver({Dynamic(12, 5, 50, 1), Dynamic(11, 6, 60, 1)});
+  EXPECT_EQ(host.api.PushGetUnreadDynamicMsgCountForApp(12), 0u);
+  EXPECT_EQ(host.api.PushGetMsgCountByType(1), 1u);
+  Listing forApp{host};
+  EXPECT_EQ(host.api.PushGetDynamicMsgForApp(11, 0, &forApp.groups, false), 3u);
+  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 1u);
+}
+
+TEST_F(DynamicMessagesTest, DeleteAndClearOutliveARestart) {
+  host.Deliver({Dynamic(11, 1, 10, 1), Dynamic(12, 2, 20, 1), Dynamic(13, 3, 30, 1)});
+  EXPECT_EQ(host.api.PushUpdateReadStateByType(1), 3u);
+  EXPECT_EQ(host.api.PushDeleteDynamicMsg(12, 0), 1u);
+  ASSERT_TRUE(host.Reload());
+  EXPECT_EQ(host.api.PushUpdateReadStateByType(1), 0u);
+  Listing kept{host};
+  kept.count = host.api.PushGetDynamicMsg(0, 0, &kept.groups, false);
+  ASSERT_EQ(kept.count, 2u);
+  EXPECT_EQ(kept.groups[0].appId, 13u);
+  EXPECT_EQ(kept.groups[1].appId, 11u);
+
+  EXPECT_TRUE(host.api.PushClearMsg(1));
+  ASSERT_TRUE(host.Reload());
+  Listing none{host};
+  EXPECT_EQ(host.api.PushGetDynamicMsg(0, 0, &none.groups, false), 0u);
+}
