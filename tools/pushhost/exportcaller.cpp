@@ -25,9 +25,8 @@ void CopyText(const std::string& text, char* field, size_t size) {
 }
 
 PushCommandCallback CallbackArg(CommandRecorder& recorder, StepArgs& args) {
-  json_object* value = args.Any("callback");
-  if (!value) throw InputError(args.Context() + ": missing argument \"callback\"");
-  if (json_object_is_type(value, json_type_null)) return nullptr;
+  if (!args.Has("callback")) throw InputError(args.Context() + ": missing argument \"callback\"");
+  if (!args.Any("callback")) return nullptr;  // JSON null: no function at all
   std::string name = args.String("callback");
   PushCommandCallback callback = recorder.CallbackFor(name);
   if (!callback) {
