@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <string>
 #include <utility>
 
 namespace halyx {
@@ -13,8 +14,14 @@ const int kBusyTimeoutMs = 5000;
 
 int Database::Open(const char* utf8Path, std::unique_ptr<Database>* database) {
   database->reset();
+  // Callers write Windows paths; SQLite takes '/' on every system, while a
+  // '\\' elsewhere would end up inside a file name.
+  std::string path(utf8Path);
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(utf8Path, &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   // The connection is owned from here on, also when opening failed: SQLite
   // hands back a handle that must still be closed.
   std::unique_ptr<Database> opened(db ? new Database(db) : nullptr);
