@@ -1,5 +1,6 @@
 #include "inspector.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -93,7 +94,9 @@ bool Inspector::Print(std::ostream& out, uint32_t userNumber, std::string* error
   }
   std::string folder = ToUtf8(documents, MAX_PATH) + "\\Corvane Files\\Halyx\\" +
                        std::to_string(userNumber) + "\\";
-  out << "Databases of user " << userNumber << " in " << folder << "\n";
+  std::string shown = folder;
+  if (shown.find('/') != std::string::npos) std::replace(shown.begin(), shown.end(), '\\', '/');
+  out << "Databases of user " << userNumber << " in " << shown << "\n";
 
   static const Column kDynamic[] = {
       {"appId", 'i'},    {"msgId", 'i'},      {"voiceIndex", 's'}, {"openType", 's'},
