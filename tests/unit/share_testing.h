@@ -18,7 +18,9 @@ namespace sharetest {
 template <class Fn>
 Fn Control(const char* module, const char* name) {
   HMODULE handle = LoadLibraryW(testenv::ModulePath(module).c_str());
-  return handle != nullptr ? reinterpret_cast<Fn>(GetProcAddress(handle, name)) : nullptr;
+  if (handle == nullptr) return nullptr;
+  // Through the generic function type, which every function type converts to.
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
 }
 
 inline void SignIn(uint32_t user) {
