@@ -164,11 +164,10 @@ template <class Row, class Read>
 bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out, Read read) {
   if (db == 0 || table == 0) return false;
   auto select = Db(&LocalDatabaseTable::SelectRows);
-  if (select == nullptr || !select(table, nullptr)) return false;
+  auto next = Db(&LocalDatabaseTable::NextRow);
+  if (select == nullptr || next == nullptr || !select(table, nullptr)) return false;
   uint32_t err = 0;
-  for (;;) {
-    auto next = Db(&LocalDatabaseTable::NextRow);
-    if (next == nullptr || !next(table, &err)) break;
+  while (next(table, &err)) {
     Row row;
     RowReader reader(table);
     Buffer uinColumn;
