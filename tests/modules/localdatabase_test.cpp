@@ -102,7 +102,8 @@ class LocalDatabaseTest : public testing::Test {
 TEST_F(LocalDatabaseTest, RoundTripsEveryColumnTypeThroughTheFile) {
   const std::string withZeros("a\0b\0\0c", 6);
   {
-    uint32_t db = OpenDb(path_);
+    // Spelled the Windows way, as the library spells its paths.
+    uint32_t db = OpenDb(folder_.u8string() + "\\test.db");
     uint32_t table = OpenTable(db, "dynmsgtable", kDynColumns, 10);
     uint32_t err = 99;
     ASSERT_TRUE(t_.BeginTransaction(db, &err));
