@@ -3,11 +3,21 @@
 # Linux takes Debian's packages. The Windows builds take what
 # cmake/build-deps.sh compiled once into the cache folder (PCW_DEPS_PREFIX).
 if(WIN32)
+  # The cache folder of cmake/build-deps.sh: $PCW_CACHE, else
+  # $HOME/.cache/pushcenterwrapper, one subfolder per target.
   if(NOT PCW_DEPS_PREFIX)
-    message(FATAL_ERROR "PCW_DEPS_PREFIX must name the folder that cmake/build-deps.sh filled")
+    if(DEFINED ENV{PCW_CACHE} AND NOT "$ENV{PCW_CACHE}" STREQUAL "")
+      set(cache $ENV{PCW_CACHE})
+    else()
+      set(cache $ENV{HOME}/.cache/pushcenterwrapper)
+    endif()
+    set(PCW_DEPS_PREFIX ${cache}/${PCW_DEPS_TARGET})
   endif()
-  find_path(JSONC_INCLUDE_DIR json-c/json.h PATHS ${PCW_DEPS_PREFIX}/include NO_DEFAULT_PATH REQUIRED)
-  find_library(JSONC_LIBRARY NAMES json-c libjson-c.a PATHS ${PCW_DEPS_PREFIX}/lib NO_DEFAULT_PATH REQUIRED)
+  if(NOT PCW_DEPS_TARGET OR NOT EXISTS ${PCW_DEPS_PREFIX}/include/json-c/json.h)
+    message(FATAL_ERROR "No json-c in '${PCW_DEPS_PREFIX}': run cmake/build-deps.sh ${PCW_DEPS_TARGET}")
+  endif()
+  find_path(JSONC_INCLUDE_DIR json-c/json.h PATHS ${PCW_DEPS_PREFIX}/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  find_library(JSONC_LIBRARY NAMES json-c libjson-c.a PATHS ${PCW_DEPS_PREFIX}/lib NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
   add_library(jsonc STATIC IMPORTED GLOBAL)
   set_target_properties(jsonc PROPERTIES
     IMPORTED_LOCATION ${JSONC_LIBRARY}

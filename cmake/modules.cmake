@@ -4,7 +4,15 @@
 # host product's modules are named "<name>.dll" everywhere, so that one bin
 # folder and one HalyxBinPath serve Linux and Windows alike.
 function(pcw_module target file_name)
-  add_library(${target} SHARED ${ARGN})
+  set(sources ${ARGN})
+  if(NOT sources)
+    # A module whose folder has no code yet still configures, as an empty
+    # library, so that the rest of the tree builds; anything that needs its
+    # entry points fails at link or load time, not silently.
+    message(WARNING "${file_name}.dll has no sources yet: built empty")
+    set(sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(${target} SHARED ${sources})
   set_target_properties(${target} PROPERTIES
     PREFIX ""
     OUTPUT_NAME ${file_name}

@@ -1,0 +1,1 @@
+// The only source of a module whose own code is not written yet.

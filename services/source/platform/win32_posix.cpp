@@ -1,0 +1,259 @@
+// The Windows kernel and shell subset on POSIX. Every function keeps Win32's
+// return conventions and reports failures through SetLastError, so that code
+// written against win32.h behaves the same on both systems.
+#include "platform/win32.h"
+
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/unicode_posix.h"
+
+namespace {
+
+thread_local DWORD lastError = ERROR_SUCCESS;
+
+// The one place where errno becomes a Win32 error code.
+DWORD ErrorFromErrno(int error) {
+  switch (error) {
+    case 0: return ERROR_SUCCESS;
+    case ENOENT: return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EROFS: return ERROR_ACCESS_DENIED;
+    case EEXIST: return ERROR_ALREADY_EXISTS;
+    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
+    case ENOSPC: return ERROR_DISK_FULL;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    case EINVAL: return ERROR_INVALID_PARAMETER;
+    default: return ERROR_GEN_FAILURE;
+  }
+}
+
+// A Windows path as the file system here spells it: UTF-8, '\' as '/'.
+std::string PosixPath(LPCWSTR path) {
+  std::string converted = win32posix::ToUtf8(path);
+  for (char& c : converted) {
+    if (c == '\\') c = '/';
+  }
+  return converted;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The folder that holds `path`, or empty when it has none.
+std::string ParentOf(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {};
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// mkdir -p. Returns a Win32 code: ERROR_SUCCESS or ERROR_ALREADY_EXISTS for
+// the last component, else the error of the step that failed.
+DWORD MakeTree(const std::string& path) {
+  if (IsDirectory(path)) return ERROR_ALREADY_EXISTS;
+  const std::string parent = ParentOf(path);
+  if (!parent.empty() && parent != path && !IsDirectory(parent)) {
+    const DWORD made = MakeTree(parent);
+    if (made != ERROR_SUCCESS) return made == ERROR_ALREADY_EXISTS ? ERROR_PATH_NOT_FOUND : made;
+  }
+  if (mkdir(path.c_str(), 0777) == 0) return ERROR_SUCCESS;
+  return ErrorFromErrno(errno);
+}
+
+bool ValidTranscodeArguments(UINT codePage, const void* source, int sourceLength,
+                             const void* target, int targetRoom) {
+  if (codePage != CP_UTF8 || source == nullptr || sourceLength == 0 || sourceLength < -1 ||
+      targetRoom < 0 || (target == nullptr && targetRoom != 0)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  return true;
+}
+
+// Windows' answer for a finished pass: the count, or 0 with the reason.
+int TranscodeResult(const win32posix::Transcoded& done, bool strict, int targetRoom) {
+  if (strict && done.invalid) {
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return 0;
+  }
+  if (targetRoom != 0 && done.overflow) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  return static_cast<int>(done.units);
+}
+
+}  // namespace
+
+DWORD GetLastError() { return lastError; }
+
+void SetLastError(DWORD error) { lastError = error; }
+
+HMODULE LoadLibraryW(LPCWSTR fileName) {
+  if (fileName == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  const std::string path = PosixPath(fileName);
+  HMODULE module = dlopen(path.c_str(), RTLD_NOW);
+  if (module == nullptr) {
+    struct stat info;
+    const bool present = path.find('/') != std::string::npos && stat(path.c_str(), &info) == 0;
+    SetLastError(present ? ERROR_BAD_EXE_FORMAT : ERROR_MOD_NOT_FOUND);
+  }
+  return module;
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
+  if (module == nullptr || procName == nullptr) {
+    SetLastError(module == nullptr ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  void* symbol = dlsym(module, procName);
+  if (symbol == nullptr) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
+  FARPROC function;
+  static_assert(sizeof(function) == sizeof(symbol), "code and data pointers have one size");
+  std::memcpy(&function, &symbol, sizeof(function));
+  return function;
+}
+
+BOOL FreeLibrary(HMODULE module) {
+  if (module == nullptr || dlclose(module) != 0) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size) {
+  const char* value = name == nullptr ? nullptr : std::getenv(win32posix::ToUtf8(name).c_str());
+  if (value == nullptr) {
+    SetLastError(ERROR_ENVVAR_NOT_FOUND);
+    return 0;
+  }
+  const std::u16string wide = win32posix::ToUtf16(value);
+  if (buffer == nullptr || wide.size() + 1 > size) {
+    return static_cast<DWORD>(wide.size() + 1);
+  }
+  wide.copy(buffer, wide.size());
+  buffer[wide.size()] = u'\0';
+  if (wide.empty()) SetLastError(ERROR_SUCCESS);
+  return static_cast<DWORD>(wide.size());
+}
+
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceLength,
+                        LPWSTR target, int targetRoom) {
+  if (!ValidTranscodeArguments(codePage, source, sourceLength, target, targetRoom)) return 0;
+  if ((flags & ~MB_ERR_INVALID_CHARS) != 0) {
+    SetLastError(ERROR_INVALID_FLAGS);
+    return 0;
+  }
+  const size_t length = sourceLength == -1 ? std::strlen(source) + 1 : size_t(sourceLength);
+  const auto done = win32posix::Utf8ToUtf16(reinterpret_cast<const unsigned char*>(source),
+                                            length, target, size_t(targetRoom));
+  return TranscodeResult(done, (flags & MB_ERR_INVALID_CHARS) != 0, targetRoom);
+}
+
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceLength,
+                        LPSTR target, int targetRoom, LPCSTR defaultChar, BOOL* usedDefault) {
+  if (!ValidTranscodeArguments(codePage, source, sourceLength, target, targetRoom)) return 0;
+  if (defaultChar != nullptr || usedDefault != nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if ((flags & ~WC_ERR_INVALID_CHARS) != 0) {
+    SetLastError(ERROR_INVALID_FLAGS);
+    return 0;
+  }
+  size_t length = size_t(sourceLength);
+  if (sourceLength == -1) {
+    length = 0;
+    while (source[length] != u'\0') ++length;
+    ++length;
+  }
+  const auto done = win32posix::Utf16ToUtf8(source, length, target, size_t(targetRoom));
+  return TranscodeResult(done, (flags & WC_ERR_INVALID_CHARS) != 0, targetRoom);
+}
+
+DWORD GetFileAttributesW(LPCWSTR fileName) {
+  if (fileName == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  const std::string path = PosixPath(fileName);
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    const int error = errno;
+    const std::string parent = ParentOf(path);
+    // Windows tells a missing file from a missing folder on its way.
+    if (error == ENOENT && !parent.empty() && !IsDirectory(parent)) {
+      SetLastError(ERROR_PATH_NOT_FOUND);
+    } else {
+      SetLastError(ErrorFromErrno(error));
+    }
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  return S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+}
+
+BOOL SHGetSpecialFolderPathW(HWND, LPWSTR path, int csidl, BOOL create) {
+  if (path == nullptr || (csidl & ~CSIDL_FLAG_CREATE) != CSIDL_PERSONAL) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::string folder;
+  const char* documents = std::getenv("XDG_DOCUMENTS_DIR");
+  const char* home = std::getenv("HOME");
+  if (documents != nullptr && documents[0] == '/') {
+    folder = documents;
+  } else if (home != nullptr && home[0] == '/') {
+    folder = home;
+    if (folder.back() != '/') folder += '/';
+    folder += "Documents";
+  } else {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return FALSE;
+  }
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  const std::u16string wide = win32posix::ToUtf16(folder);
+  if (wide.size() >= MAX_PATH) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return FALSE;
+  }
+  if (create || (csidl & CSIDL_FLAG_CREATE) != 0) {
+    const DWORD made = MakeTree(folder);
+    if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS) {
+      SetLastError(made);
+      return FALSE;
+    }
+  }
+  wide.copy(path, wide.size());
+  path[wide.size()] = u'\0';
+  return TRUE;
+}
+
+int SHCreateDirectoryExW(HWND, LPCWSTR path, const SECURITY_ATTRIBUTES*) {
+  const std::string folder = path == nullptr ? std::string() : PosixPath(path);
+  DWORD result;
+  if (folder.empty() || folder[0] != '/') {
+    result = ERROR_BAD_PATHNAME;
+  } else {
+    result = MakeTree(folder);
+  }
+  SetLastError(result);
+  return static_cast<int>(result);
+}

@@ -1,0 +1,36 @@
+// What every test needs to reach the bin folder and its own data folder.
+//
+// Each test runs with a data folder of its own (testmain.cpp): a fresh HOME on
+// POSIX, an emptied "<documents>\Corvane Files" on Windows. HalyxBinPath names
+// the bin folder; when a suite is started by hand without it, testmain sets it
+// to the suite's own folder, where the build puts every module.
+#pragma once
+
+#include <string>
+
+#include "platform/win32.h"
+
+namespace testenv {
+
+using WideString = std::basic_string<WCHAR>;
+
+WideString Wide(const std::string& utf8);
+std::string Narrow(const WideString& wide);
+
+// HalyxBinPath, without a trailing separator.
+std::string BinFolder();
+
+// "<bin folder><separator><fileName>", ready for LoadLibraryW.
+WideString ModulePath(const std::string& fileName);
+
+// The user's documents folder as the shell reports it (created if missing).
+std::string DocumentsFolder();
+
+// Sets (or, with a null value, removes) a variable of this process, where
+// GetEnvironmentVariableW reads it. Name and value are UTF-8.
+void SetVariable(const std::string& name, const char* value);
+
+// Joins with the system's separator.
+std::string Join(const std::string& folder, const std::string& name);
+
+}  // namespace testenv

@@ -1,0 +1,85 @@
+// The main of every suite. Each test gets a data folder of its own, so that no
+// test sees what another one stored:
+// - POSIX: a fresh temporary HOME (XDG_DOCUMENTS_DIR unset), removed after the
+//   test;
+// - Windows: the documents folder belongs to the user profile, so
+//   "<documents>\Corvane Files" is removed before each test instead.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "support/testenv.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+#if defined(_WIN32)
+
+class FreshDataFolder : public testing::EmptyTestEventListener {
+ public:
+  void OnTestStart(const testing::TestInfo&) override {
+    const std::string documents = testenv::DocumentsFolder();
+    ASSERT_FALSE(documents.empty()) << "no documents folder";
+    std::error_code ignored;
+    fs::remove_all(fs::path(testenv::Wide(testenv::Join(documents, "Corvane Files"))), ignored);
+  }
+};
+
+std::string OwnFolder() {
+  wchar_t path[MAX_PATH * 4] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+  return testenv::Narrow(fs::path(path).parent_path().wstring());
+}
+
+#else
+
+class FreshDataFolder : public testing::EmptyTestEventListener {
+ public:
+  void OnTestStart(const testing::TestInfo&) override {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
+                          "/pcw-home-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+      FAIL() << "cannot make a temporary HOME in " << pattern;
+    }
+    home_ = pattern;
+    testenv::SetVariable("HOME", home_.c_str());
+    testenv::SetVariable("XDG_DOCUMENTS_DIR", nullptr);
+  }
+
+  void OnTestEnd(const testing::TestInfo&) override {
+    if (home_.empty()) return;
+    std::error_code ignored;
+    fs::remove_all(home_, ignored);
+    home_.clear();
+  }
+
+ private:
+  std::string home_;
+};
+
+std::string OwnFolder() {
+  std::error_code error;
+  return fs::read_symlink("/proc/self/exe", error).parent_path().string();
+}
+
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  if (std::getenv("HalyxBinPath") == nullptr) testenv::SetVariable("HalyxBinPath", OwnFolder().c_str());
+  testing::UnitTest::GetInstance()->listeners().Append(new FreshDataFolder);
+  return RUN_ALL_TESTS();
+}
