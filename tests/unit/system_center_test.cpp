@@ -1,0 +1,204 @@
+// The system center against the real database module: ordering, the cap and
+// its row deletions, duplicates, listings, read state and deletions.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "centers/systemmsgcenter.h"
+#include "system_fixture.h"
+
+namespace {
+
+class SystemMsgCenterTest : public SystemFixture {
+ protected:
+  // Lists through the center and hands the block back to the export that frees it.
+  std::vector<SystemMsgInfo> List(uint32_t wanted, bool newOnly, uint32_t* returned = nullptr) {
+    SystemMsgInfo* block = nullptr;
+    uint32_t n = center.GetSystemMsg(wanted, &block, newOnly);
+    if (returned) *returned = n;
+    std::vector<SystemMsgInfo> copy(block, block + n);
+    PushFreeSystemMsgList(block);
+    return copy;
+  }
+
+  void Push(std::deque<SystemMsg*> batch) { center.AddSystemMsgs(&batch); }
+
+  SystemMsgCenter center;
+};
+
+std::vector<uint32_t> Ids(const std::vector<SystemMsgInfo>& infos) {
+  std::vector<uint32_t> ids;
+  for (const SystemMsgInfo& info : infos) ids.push_back(info.msgId);
+  return ids;
+}
+
+TEST_F(SystemMsgCenterTest, OrdersByPushTimeThenMsgIdUnsigned) {
+  // The batch queue holds the last record at the front.
+  Push({Msg(5, 0x80000000u), Msg(4, 200), Msg(3, 200), Msg(2, 300), Msg(1, 100)});
+  EXPECT_EQ(Ids(List(0, false)), (std::vector<uint32_t>{5, 2, 4, 3, 1}));
+  EXPECT_EQ(center.GetUnreadCount(), 5u);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].kindBit, kSystemBit);
+  EXPECT_EQ(seen[0].eventBit, kEventAdded);
+  EXPECT_EQ(seen[0].value2, 1u);
+}
+
+TEST_F(SystemMsgCenterTest, EvictsOldestBeyondFiftyWithItsRows) {
+  Store(900, 10);
+  Store(901, 11);
+  Store(902, 12);
+  for (uint32_t i = 1; i <= 51; ++i) Push({Msg(i, 10 + i)});
+  EXPECT_EQ(center.GetMsgCount(), 50u);
+  EXPECT_EQ(center.GetUnreadCount(), 50u);
+  // Evicting push time 11 removed every stored row at or below it.
+  std::vector<SystemMsgRow> rows = StoredRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].msgId, 902u);
+
+  // Older than everything held: dropped at once, still announced.
+  seen.clear();
+  Push({Msg(99, 5)});
+  EXPECT_EQ(center.GetMsgCount(), 50u);
+  EXPECT_EQ(center.GetUnreadCount(), 50u);
+  EXPECT_EQ(seen.size(), 1u);
+}
+
+TEST_F(SystemMsgCenterTest, DuplicateIsDroppedAndSilencesItsBatch) {
+  Push({Msg(1, 100)});
+  seen.clear();
+  Push({Msg(2, 200), Msg(1, 100), Msg(1, 101)});
+  EXPECT_EQ(Ids(List(0, false)), (std::vector<uint32_t>{2, 1, 1}));
+  EXPECT_EQ(center.GetUnreadCount(), 3u);
+  EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(SystemMsgCenterTest, ListingCountsAndNewOnly) {
+  Store(7, 50);  // read before, comes back at the first listing
+  SystemMsgInfo* untouched = reinterpret_cast<SystemMsgInfo*>(&center);
+  SystemMsgInfo* out = untouched;
+  EXPECT_EQ(center.GetSystemMsg(0, nullptr, false), 0u);
+  EXPECT_EQ(center.GetSystemMsg(0, &out, true), 0u);  // nothing new yet
+  EXPECT_EQ(out, untouched);
+  EXPECT_EQ(center.GetMsgCount(), 1u);
+
+  Push({Msg(3, 300), Msg(2, 200), Msg(1, 100)});
+  EXPECT_EQ(Ids(List(0, false)), (std::vector<uint32_t>{3, 2, 1, 7}));
+  EXPECT_EQ(Ids(List(2, false)), (std::vector<uint32_t>{3, 2}));
+  EXPECT_EQ(List(99, false).size(), 4u);
+  EXPECT_EQ(center.UpdateSystemMsgReadState(3, 1), 1u);
+  // New-only limits the count to the unread figure, not to unread messages.
+  EXPECT_EQ(Ids(List(0, true)), (std::vector<uint32_t>{3, 2}));
+  EXPECT_EQ(List(0, false)[3].kind, 3u);
+}
+
+TEST_F(SystemMsgCenterTest, ElementsAreBoundedAndZeroFilled) {
+  SystemMsg* msg = Msg(1, 100);
+  msg->SetTitle(std::string(300, 't'));
+  msg->SetButtonText(std::string(80, 'b'));
+  msg->SetBuffer(std::string(700, 'c'));
+  msg->SetText("short");
+  msg->SetAppId(77);
+  msg->SetSubType(2);
+  msg->SetBtnType(3);
+  msg->SetOpenType(4);
+  Push({msg});
+  std::vector<SystemMsgInfo> infos = List(0, false);
+  ASSERT_EQ(infos.size(), 1u);
+  const SystemMsgInfo& info = infos[0];
+  EXPECT_EQ(std::string(info.title), std::string(239, 't'));
+  EXPECT_EQ(std::string(info.buttonText), std::string(71, 'b'));
+  EXPECT_EQ(std::string(info.buffer), std::string(599, 'c'));
+  EXPECT_EQ(std::string(info.text), "short");
+  for (size_t i = 5; i < sizeof(info.text); ++i) ASSERT_EQ(info.text[i], 0) << i;
+  EXPECT_EQ(info.jumpUrl[0], 0);
+  EXPECT_EQ(info.appId, 77u);
+  EXPECT_EQ(info.subType, 2);
+  EXPECT_EQ(info.btnType, 3);
+  EXPECT_EQ(info.openType, 4);
+}
+
+TEST_F(SystemMsgCenterTest, ReadStateChangesAreStoredReportedAndCounted) {
+  Push({Msg(2, 200), Msg(1, 100)});
+  uint32_t reports = readReports(3);
+  seen.clear();
+  EXPECT_EQ(center.UpdateSystemMsgReadState(1, 0x101), 1u);  // only the low byte counts
+  EXPECT_EQ(center.UpdateSystemMsgReadState(1, 1), 0u);      // already read
+  EXPECT_EQ(center.GetUnreadCount(), 1u);
+  EXPECT_EQ(readReports(3), reports + 1);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].eventBit, kEventReadState);
+  EXPECT_EQ(StoredRows().size(), 1u);
+
+  // Back to unread: the count follows, and mark-all subtracts exactly that.
+  EXPECT_EQ(center.UpdateSystemMsgReadState(1, 0x100), 1u);
+  EXPECT_EQ(center.GetUnreadCount(), 2u);
+  EXPECT_EQ(center.UpdateReadState(), 2u);
+  EXPECT_EQ(center.GetUnreadCount(), 0u);
+  EXPECT_EQ(StoredRows().size(), 4u);
+  reports = readReports(3);
+  EXPECT_EQ(center.UpdateReadState(), 0u);
+  EXPECT_EQ(readReports(3), reports);
+}
+
+TEST_F(SystemMsgCenterTest, DeleteRemovesMemoryAndRows) {
+  Store(1, 100);
+  Store(1, 100);
+  Store(9, 900);
+  Push({Msg(1, 100)});
+  seen.clear();
+  EXPECT_EQ(center.DeleteSystemMsg(1, 100), 1u);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].eventBit, kEventDeleted);
+  EXPECT_EQ(seen[0].value3, 100u);
+  EXPECT_EQ(seen[0].value4, 1u);
+  EXPECT_EQ(center.GetUnreadCount(), 1u);  // deleting does not touch the figure
+
+  // Only in the database: the row goes, quietly.
+  EXPECT_EQ(center.DeleteSystemMsg(9, 900), 0u);
+  EXPECT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(StoredRows().empty());
+}
+
+TEST_F(SystemMsgCenterTest, ClearEmptiesEverythingAndDoesNotReload) {
+  Store(7, 70);
+  Push({Msg(1, 100)});
+  EXPECT_EQ(List(0, false).size(), 2u);
+  EXPECT_TRUE(center.ClearMsg());
+  EXPECT_EQ(center.GetMsgCount(), 0u);
+  EXPECT_EQ(center.GetUnreadCount(), 0u);
+  EXPECT_TRUE(StoredRows().empty());
+  Store(8, 80);
+  EXPECT_TRUE(List(0, false).empty());
+  EXPECT_EQ(seen.back().eventBit, kEventDeleted);
+}
+
+TEST_F(SystemMsgCenterTest, FirstLoadKeepsTheFiftyNewestOfStoredAndPushed) {
+  for (uint32_t i = 1; i <= 30; ++i) Store(100 + i, 1000 + i);
+  for (uint32_t i = 1; i <= 30; ++i) Push({Msg(i, 2 * i)});
+  std::vector<SystemMsgInfo> infos = List(0, false);
+  ASSERT_EQ(infos.size(), 50u);
+  EXPECT_EQ(infos.front().msgId, 130u);
+  EXPECT_EQ(infos.back().msgId, 11u);
+  EXPECT_EQ(center.GetUnreadCount(), 30u);  // loading never changes the figure
+  EXPECT_EQ(StoredRows().size(), 30u);      // dropped were pushed ones, rows <= 20 held none
+}
+
+TEST_F(SystemMsgCenterTest, DatabaseThatWillNotOpenLeavesMemoryWorkIntact) {
+  Store(7, 70);
+  signOut();
+  Push({Msg(2, 200), Msg(1, 100)});
+  SystemMsgInfo* out = nullptr;
+  EXPECT_EQ(center.GetSystemMsg(0, &out, false), 0u);
+  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(center.UpdateSystemMsgReadState(1, 1), 0u);
+  uint32_t reports = readReports(3);
+  EXPECT_EQ(center.UpdateReadState(), 0u);
+  EXPECT_EQ(readReports(3), reports + 1);  // told before the open was tried
+  EXPECT_EQ(center.GetUnreadCount(), 2u);
+  EXPECT_EQ(center.DeleteSystemMsg(2, 200), 1u);
+
+  signIn(4321);  // the next listing tries the database again
+  EXPECT_EQ(Ids(List(0, false)), (std::vector<uint32_t>{1, 7}));
+}
+
+}  // namespace
