@@ -10,7 +10,32 @@
 
 namespace {
 
-class SystemMsgStorageTest : public SystemFixture {};
+class SystemMsgStorageTest : public SystemFixture {
+ protected:
+  typedef bool(HALYX_CDECL* FailAfterFn)(uint32_t, int32_t);
+  typedef uint32_t(HALYX_CDECL* OpenHandlesFn)();
+
+  void SetUp() override {
+    SystemFixture::SetUp();
+    database = LoadLibraryW(testenv::ModulePath("localdatabase.dll").c_str());
+    ASSERT_NE(database, nullptr);
+    failAfter = reinterpret_cast<FailAfterFn>(GetProcAddress(database, "LocalDatabaseFailAfter"));
+    openHandles = reinterpret_cast<OpenHandlesFn>(GetProcAddress(database, "LocalDatabaseOpenHandles"));
+    ASSERT_TRUE(failAfter && openHandles);
+  }
+
+  void TearDown() override {
+    if (failAfter) {
+      for (uint32_t slot = 0; slot < 39; ++slot) failAfter(slot, -1);
+    }
+    if (database) FreeLibrary(database);
+    SystemFixture::TearDown();
+  }
+
+  HMODULE database = nullptr;
+  FailAfterFn failAfter = nullptr;
+  OpenHandlesFn openHandles = nullptr;
+};
 
 SystemMsgRow Row(uint32_t msgId, uint32_t pushTime, int32_t openType, int32_t subType,
                  int32_t btnType) {
@@ -133,6 +158,34 @@ TEST_F(SystemMsgStorageTest, DeletesMatchTheirRows) {
   EXPECT_EQ(rows[0].pushTime + rows[1].pushTime, 31u + 0xF0000000u);
   EXPECT_TRUE(storage.DeleteAll());
   EXPECT_TRUE(StoredRows().empty());
+}
+
+TEST_F(SystemMsgStorageTest, FailedCallsSkipRowsAndLeaveNothingOpen) {
+  {
+    SystemMsgStorage storage;
+    ASSERT_TRUE(storage.Open());
+    ASSERT_TRUE(storage.InsertRows({Row(1, 10, 1, 1, 1), Row(2, 20, 1, 1, 1), Row(3, 30, 1, 1, 1)}));
+    // A refused setter still posts its row; the call reports the failure.
+    failAfter(34, 1);  // SetNumberField: subType passes, btnType fails
+    EXPECT_FALSE(storage.InsertRows({Row(4, 40, 1, 2, 3)}));
+    failAfter(34, -1);
+    // Rows that cannot be read whole are left out, the walk goes on.
+    failAfter(19, 2);  // GetNumberField: only the first row reads whole
+    std::vector<SystemMsgRow> rows;
+    EXPECT_TRUE(storage.LoadRows(rows));
+    EXPECT_EQ(rows.size(), 1u);
+    failAfter(19, -1);
+    // A row that cannot be started ends the call uncommitted.
+    failAfter(24, 0);
+    EXPECT_FALSE(storage.InsertRows({Row(5, 50, 1, 1, 1)}));
+    failAfter(24, -1);
+  }
+  EXPECT_EQ(openHandles(), 0u);
+  std::vector<SystemMsgRow> rows = StoredRows();
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[3].msgId, 4u);
+  EXPECT_EQ(rows[3].subType, 2);
+  EXPECT_EQ(rows[3].btnType, 1);  // never written: the column default
 }
 
 TEST_F(SystemMsgStorageTest, NoUserOpensNothing) {
