@@ -5,12 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <vector>
 
 #include "messages/systemmsg.h"
-#include "platform/win32.h"
-#include "pushcenterwrapper.h"
 #include "pushcommandregistry.h"
 #include "pushwrapper.h"
 #include "storage/systemmsgstorage.h"
@@ -18,18 +15,17 @@
 
 class SystemFixture : public testing::Test {
  protected:
-  typedef void(HALYX_CDECL* SignInFn)(uint32_t);
-  typedef void(HALYX_CDECL* SignOutFn)();
-  typedef uint32_t(HALYX_CDECL* ReportsFn)(uint32_t);
+  template <class Fn>
+  static Fn Control(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(GetProcAddress(module, name));
+  }
 
   void SetUp() override {
     status = LoadLibraryW(testenv::ModulePath("statusservice.dll").c_str());
     pushCenter = LoadLibraryW(testenv::ModulePath("pushcenter.dll").c_str());
-    ASSERT_NE(status, nullptr);
-    ASSERT_NE(pushCenter, nullptr);
-    signIn = reinterpret_cast<SignInFn>(GetProcAddress(status, "HalyxSignIn"));
-    signOut = reinterpret_cast<SignOutFn>(GetProcAddress(status, "HalyxSignOut"));
-    readReports = reinterpret_cast<ReportsFn>(GetProcAddress(pushCenter, "PushCenterReadReports"));
+    signIn = Control<void(HALYX_CDECL*)(uint32_t)>(status, "HalyxSignIn");
+    signOut = Control<void(HALYX_CDECL*)()>(status, "HalyxSignOut");
+    readReports = Control<uint32_t(HALYX_CDECL*)(uint32_t)>(pushCenter, "PushCenterReadReports");
     ASSERT_TRUE(signIn && signOut && readReports);
     signIn(4321);
     ASSERT_TRUE(PushWrapper::Instance()->Init());
@@ -39,7 +35,6 @@ class SystemFixture : public testing::Test {
 
   void TearDown() override {
     PushWrapper::Instance()->UnInit();
-    if (signIn) signIn(4321);
     if (pushCenter) FreeLibrary(pushCenter);
     if (status) FreeLibrary(status);
   }
@@ -59,11 +54,11 @@ class SystemFixture : public testing::Test {
   static std::vector<SystemMsgRow> StoredRows() {
     std::vector<SystemMsgRow> rows;
     SystemMsgStorage storage;
-    EXPECT_TRUE(storage.Open());
-    EXPECT_TRUE(storage.LoadRows(rows));
+    EXPECT_TRUE(storage.Open() && storage.LoadRows(rows));
     return rows;
   }
 
+  // A message the host read in an earlier session.
   static void Store(uint32_t msgId, uint32_t pushTime) {
     SystemMsgStorage storage;
     ASSERT_TRUE(storage.Open());
@@ -75,8 +70,8 @@ class SystemFixture : public testing::Test {
 
   HMODULE status = nullptr;
   HMODULE pushCenter = nullptr;
-  SignInFn signIn = nullptr;
-  SignOutFn signOut = nullptr;
-  ReportsFn readReports = nullptr;
+  void(HALYX_CDECL* signIn)(uint32_t) = nullptr;
+  void(HALYX_CDECL* signOut)() = nullptr;
+  uint32_t(HALYX_CDECL* readReports)(uint32_t) = nullptr;
   std::vector<PushCommand> seen;
 };
