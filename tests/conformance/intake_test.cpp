@@ -37,46 +37,25 @@ class IntakeTest : public testing::Test {
 
 }  // namespace
 
-TEST_F(IntakeTest, SettingsDecideWhichKindsAreKept) {
-  const PushRecord share =
-      MakeRecord(2, 0, 20, 200, R"({"DSTAPPID":"5","SHARETYPE":2,"MSG":"s"})");
-  const PushRecord system = MakeRecord(3, 0, 30, 300, R"({"TEXT":"sys"})");
-  host.Deliver({share, system});
-  EXPECT_EQ(0u, host.api.PushGetMsgCountByType(2));
-  EXPECT_EQ(0u, host.api.PushGetMsgCountByType(3));
-
-  host.WantShare(true);
-  host.Deliver({share, system});
-  EXPECT_EQ(1u, host.api.PushGetAllUnreadShareMsgNum());
-  EXPECT_EQ(0u, host.api.PushGetNewSystemMsgNum());
+TEST_F(IntakeTest, SettingsAndApplicationStateDecideWhatIsKept) {
   host.WantSystem(true);
-  host.Deliver(system);
-  EXPECT_EQ(1u, host.api.PushGetNewSystemMsgNum());
-}
-
-TEST_F(IntakeTest, DynamicPolicyShieldAndNeedPushFilterDynamicRecords) {
   host.MarkInstalled(1, "1");
   host.MarkInstalled(2, "1");
   host.MarkInstalled(3, "0");
-  host.MarkInstalled(4, "10");
-  host.MarkInstalled(5, nullptr);
   host.SetShielded(2, true);
+  const PushRecord share = MakeRecord(2, 0, 20, 200, R"({"DSTAPPID":"5","SHARETYPE":2})");
+  host.Deliver({share, MakeRecord(3, 0, 30, 300, R"({"TEXT":"sys"})"), Dynamic(1, 1, 10)});
+  EXPECT_EQ(0u, host.api.PushGetMsgCountByType(2));  // shares not wanted
+  EXPECT_EQ(1u, host.api.PushGetNewSystemMsgNum());
+  EXPECT_EQ(0u, DynamicMsgsOf(1));  // dynamic policy 0: none
 
-  host.SetDynamicPolicy(0);
-  host.Deliver({Dynamic(1, 1, 10)});
-  EXPECT_EQ(0u, DynamicMsgsOf(1));
-
+  host.WantShare(true);
   host.SetDynamicPolicy(2);  // all but shielded applications
-  host.Deliver({Dynamic(1, 2, 11), Dynamic(2, 3, 12)});
+  host.Deliver({share, Dynamic(1, 2, 11), Dynamic(2, 3, 12), Dynamic(3, 4, 13)});
+  EXPECT_EQ(1u, host.api.PushGetAllUnreadShareMsgNum());
   EXPECT_EQ(1u, DynamicMsgsOf(1));
   EXPECT_EQ(0u, DynamicMsgsOf(2));
-
-  host.SetDynamicPolicy(1);  // all, shielded or not
-  host.Deliver({Dynamic(2, 4, 13), Dynamic(3, 5, 14), Dynamic(4, 6, 15), Dynamic(5, 7, 16)});
-  EXPECT_EQ(1u, DynamicMsgsOf(2));
-  EXPECT_EQ(0u, DynamicMsgsOf(3));  // needPush "0"
-  EXPECT_EQ(1u, DynamicMsgsOf(4));  // needPush "10": its first character decides
-  EXPECT_EQ(0u, DynamicMsgsOf(5));  // no needPush answer
+  EXPECT_EQ(0u, DynamicMsgsOf(3));  // its needPush answer is "0"
 }
 
 TEST_F(IntakeTest, RecordsOfAnAppInstalledLaterAreReplayedAtItsInstallation) {

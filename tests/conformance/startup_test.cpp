@@ -79,18 +79,3 @@ TEST(StartUp, WithoutPushCenterStartAndShutDownSucceedAndAReloadFindsIt) {
   EXPECT_EQ(1u, host->api.PushGetMsgCountByType(3));
   delete host;
 }
-
-TEST(StartUp, ShutDownForgetsUnreadMessagesAndAReloadStartsEmpty) {
-  LibraryHost host;
-  ASSERT_TRUE(host.Loaded()) << host.Missing();
-  host.SignIn(kUser);
-  host.WantEverything();
-  ASSERT_TRUE(host.Start());
-  host.Deliver(MakeRecord(3, 0, 1, 100, R"({"TEXT":"x"})"));
-  ASSERT_EQ(1u, host.api.PushGetNewSystemMsgNum());
-  ASSERT_TRUE(host.Stop());
-  // Unread messages are not persisted; the center built anew finds nothing.
-  EXPECT_EQ(0u, host.api.PushGetNewSystemMsgNum());
-  ASSERT_TRUE(host.Reload());
-  EXPECT_EQ(0u, host.api.PushGetNewSystemMsgNum());
-}

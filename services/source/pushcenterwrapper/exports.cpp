@@ -10,33 +10,57 @@
 
 namespace {
 
-MsgCenter* Center(int32_t kind) { return PushWrapper::Instance()->GetCenter(kind); }
-
 const uint32_t kAppSettingShielded = 6;
+
+// Makes one slot call on the center of kind, or answers noCenter when there is
+// none. Nothing a center throws (lack of memory) crosses into the host: the
+// export then answers noCenter too.
+template <class Result, class Call>
+Result Forward(int32_t kind, Result noCenter, Call call) {
+  try {
+    MsgCenter* center = PushWrapper::Instance()->GetCenter(kind);
+    return center != nullptr ? call(*center) : noCenter;
+  } catch (...) {
+    return noCenter;
+  }
+}
+
+template <class Call>
+bool WithRegistry(Call call) {
+  try {
+    PushCommandRegistry* registry = PushWrapper::Instance()->GetCommandRegistry();
+    return registry != nullptr && call(*registry);
+  } catch (...) {
+    return false;
+  }
+}
 
 }  // namespace
 
-bool HALYX_CDECL PushWrapperInit() { return PushWrapper::Instance()->Init(); }
+bool HALYX_CDECL PushWrapperInit() {
+  try {
+    return PushWrapper::Instance()->Init();
+  } catch (...) {
+    return true;  // whatever could not be made is simply missing
+  }
+}
+
 bool HALYX_CDECL PushWrapperUnInit() { return PushWrapper::Instance()->UnInit(); }
 
 uint32_t HALYX_CDECL PushUpdateReadStateByType(int32_t kind) {
-  MsgCenter* center = Center(kind);
-  return center != nullptr ? center->UpdateReadState() : 0;
+  return Forward(kind, uint32_t{0}, [&](MsgCenter& center) { return center.UpdateReadState(); });
 }
 
 uint32_t HALYX_CDECL PushGetMsgCountByType(int32_t kind) {
-  MsgCenter* center = Center(kind);
-  return center != nullptr ? center->GetMsgCount() : 0;
+  return Forward(kind, uint32_t{0}, [&](MsgCenter& center) { return center.GetMsgCount(); });
 }
 
 uint32_t HALYX_CDECL PushGetUnreadCountByType(int32_t kind) {
-  MsgCenter* center = Center(kind);
-  return center != nullptr ? center->GetUnreadCount() : 0;
+  return Forward(kind, uint32_t{0}, [&](MsgCenter& center) { return center.GetUnreadCount(); });
 }
 
 bool HALYX_CDECL PushClearMsg(int32_t kind) {
-  MsgCenter* center = Center(kind);
-  return center != nullptr ? center->ClearMsg() : true;
+  return Forward(kind, true, [&](MsgCenter& center) { return center.ClearMsg(); });
 }
 
 uint32_t HALYX_CDECL PushGetAllUnreadMsgCount() {
@@ -44,158 +68,176 @@ uint32_t HALYX_CDECL PushGetAllUnreadMsgCount() {
   // application-update state.
   uint32_t sum = 0;
   for (int32_t kind : {kDynamicKind, kShareKind, kSystemKind}) {
-    if (MsgCenter* center = Center(kind)) sum += center->GetUnreadCount();
+    sum += Forward(kind, uint32_t{0}, [](MsgCenter& center) { return center.GetUnreadCount(); });
   }
   return sum;
 }
 
 uint32_t HALYX_CDECL PushGetAllUnreadDynamicMsgCount() {
-  MsgCenter* center = Center(kDynamicKind);
-  return center != nullptr ? center->GetUnreadCount() : 0;
+  return Forward(kDynamicKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetUnreadCount();
+  });
 }
 
 uint32_t HALYX_CDECL PushGetAllUnreadShareMsgNum() {
-  MsgCenter* center = Center(kShareKind);
-  return center != nullptr ? center->GetUnreadCount() : 0;
+  return Forward(kShareKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetUnreadCount();
+  });
 }
 
 uint32_t HALYX_CDECL PushGetNewSystemMsgNum() {
-  MsgCenter* center = Center(kSystemKind);
-  return center != nullptr ? center->GetUnreadCount() : 0;
+  return Forward(kSystemKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetUnreadCount();
+  });
 }
 
 uint32_t HALYX_CDECL PushGetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
                                        DynamicMsgGroupInfo** out, bool onlyUnread) {
-  MsgCenter* center = Center(kDynamicKind);
-  return center != nullptr ? center->GetDynamicMsg(maxGroups, maxMsgs, out, onlyUnread) : 0;
+  return Forward(kDynamicKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetDynamicMsg(maxGroups, maxMsgs, out, onlyUnread);
+  });
 }
 
 uint32_t HALYX_CDECL PushGetDynamicMsgForApp(uint32_t appId, uint32_t maxMsgs,
                                              DynamicMsgGroupInfo** out, bool onlyUnread) {
-  MsgCenter* center = Center(kDynamicKind);
-  return center != nullptr ? center->GetDynamicMsgForApp(appId, maxMsgs, out, onlyUnread) : 0;
+  return Forward(kDynamicKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetDynamicMsgForApp(appId, maxMsgs, out, onlyUnread);
+  });
 }
 
 uint32_t HALYX_CDECL PushGetUnreadDynamicMsgCountForApp(uint32_t appId) {
-  MsgCenter* center = Center(kDynamicKind);
-  return center != nullptr ? center->GetUnreadDynamicMsgCountForApp(appId) : 0;
+  return Forward(kDynamicKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetUnreadDynamicMsgCountForApp(appId);
+  });
 }
 
 bool HALYX_CDECL PushResetUnreadDynamicMsgCount(uint32_t appId, uint32_t count,
                                                 uint32_t originator) {
-  MsgCenter* center = Center(kDynamicKind);
-  return center != nullptr ? center->ResetUnreadDynamicMsgCount(appId, count, originator) : false;
+  return Forward(kDynamicKind, false, [&](MsgCenter& center) {
+    return center.ResetUnreadDynamicMsgCount(appId, count, originator);
+  });
 }
 
 uint32_t HALYX_CDECL PushUpdateDynamicMsgReadState(uint32_t appId, uint32_t originator,
                                                    bool reportRead) {
-  MsgCenter* center = Center(kDynamicKind);
-  return center != nullptr ? center->UpdateDynamicMsgReadState(appId, originator, reportRead) : 0;
+  return Forward(kDynamicKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.UpdateDynamicMsgReadState(appId, originator, reportRead);
+  });
 }
 
 uint32_t HALYX_CDECL PushDeleteDynamicMsg(uint32_t appId, uint32_t originator) {
-  MsgCenter* center = Center(kDynamicKind);
-  return center != nullptr ? center->DeleteDynamicMsg(appId, originator) : 0;
+  return Forward(kDynamicKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.DeleteDynamicMsg(appId, originator);
+  });
 }
 
 bool HALYX_CDECL PushShieldDynamicMsgForApp(uint32_t appId, uint32_t unused) {
-  MsgCenter* center = Center(kDynamicKind);
-  return center != nullptr ? center->ShieldDynamicMsgForApp(appId, unused) : false;
+  return Forward(kDynamicKind, false, [&](MsgCenter& center) {
+    return center.ShieldDynamicMsgForApp(appId, unused);
+  });
 }
 
 void HALYX_CDECL PushFreeDynamicMsgGroupList(DynamicMsgGroupInfo* groups) { delete[] groups; }
 
 uint32_t HALYX_CDECL PushGetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
                                      ShareMsgGroupInfo** out, bool unreadOnly) {
-  MsgCenter* center = Center(kShareKind);
-  return center != nullptr ? center->GetShareMsg(groupLimit, msgLimit, out, unreadOnly) : 0;
+  return Forward(kShareKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetShareMsg(groupLimit, msgLimit, out, unreadOnly);
+  });
 }
 
 uint32_t HALYX_CDECL PushGetShareMsgForApp(uint32_t appId, int32_t shareType, uint32_t msgLimit,
                                            ShareMsgGroupInfo** out, bool unreadOnly) {
-  MsgCenter* center = Center(kShareKind);
-  return center != nullptr
-             ? center->GetShareMsgForApp(appId, shareType, msgLimit, out, unreadOnly)
-             : 0;
+  return Forward(kShareKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetShareMsgForApp(appId, shareType, msgLimit, out, unreadOnly);
+  });
 }
 
 uint32_t HALYX_CDECL PushUpdateShareMsgReadState(uint32_t appId, int32_t shareType,
                                                  uint32_t unused, uint32_t latestPushTime) {
-  MsgCenter* center = Center(kShareKind);
-  return center != nullptr
-             ? center->UpdateShareMsgReadState(appId, shareType, unused, latestPushTime)
-             : 0;
+  return Forward(kShareKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.UpdateShareMsgReadState(appId, shareType, unused, latestPushTime);
+  });
 }
 
 uint32_t HALYX_CDECL PushDeleteShareMsg(uint32_t appId, uint32_t latestPushTime) {
-  MsgCenter* center = Center(kShareKind);
-  return center != nullptr ? center->DeleteShareMsg(appId, latestPushTime) : 0;
+  return Forward(kShareKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.DeleteShareMsg(appId, latestPushTime);
+  });
 }
 
 void HALYX_CDECL PushFreeShareMsgGroupList(ShareMsgGroupInfo* groups) { delete[] groups; }
 
 uint32_t HALYX_CDECL GetAllMyShareMsgNum() {
-  MsgCenter* center = Center(kMyShareKind);
-  return center != nullptr ? center->GetAllMyShareMsgNum() : 0;
+  return Forward(kMyShareKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetAllMyShareMsgNum();
+  });
 }
 
 uint32_t HALYX_CDECL GetMyShareMsg(uint32_t groupLimit, uint32_t msgLimit,
                                    MyShareMsgGroupInfo** out) {
-  MsgCenter* center = Center(kMyShareKind);
-  return center != nullptr ? center->GetMyShareMsg(groupLimit, msgLimit, out) : 0;
+  return Forward(kMyShareKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetMyShareMsg(groupLimit, msgLimit, out);
+  });
 }
 
 bool HALYX_CDECL AddMyShareMsg(const MyShareMsgGroupInfo* group) {
-  MsgCenter* center = Center(kMyShareKind);
-  return center != nullptr ? center->AddMyShareMsg(group) : false;
+  return Forward(kMyShareKind, false, [&](MsgCenter& center) {
+    return center.AddMyShareMsg(group);
+  });
 }
 
 uint32_t HALYX_CDECL GetMyShareMsgForApp(uint32_t appId, int32_t shareType, uint32_t msgLimit,
                                          MyShareMsgGroupInfo** out) {
-  MsgCenter* center = Center(kMyShareKind);
   // The slot's fifth argument is never taken from the host.
-  return center != nullptr ? center->GetMyShareMsgForApp(appId, shareType, msgLimit, out, nullptr)
-                           : 0;
+  return Forward(kMyShareKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetMyShareMsgForApp(appId, shareType, msgLimit, out, nullptr);
+  });
 }
 
 const char* HALYX_CDECL getAppDesc() {
-  MsgCenter* center = Center(kMyShareKind);
-  return center != nullptr ? center->GetAppDesc() : nullptr;
+  return Forward(kMyShareKind, static_cast<const char*>(nullptr), [&](MsgCenter& center) {
+    return center.GetAppDesc();
+  });
 }
 
 uint32_t HALYX_CDECL PushDeleteMyShareMsg(uint32_t appId, uint32_t extra) {
-  MsgCenter* center = Center(kMyShareKind);
-  return center != nullptr ? center->DeleteMyShareMsg(appId, extra) : 0;
+  return Forward(kMyShareKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.DeleteMyShareMsg(appId, extra);
+  });
 }
 
 void HALYX_CDECL FreeMyLocalShareMsgGroupList(MyShareMsgGroupInfo* groups) { delete[] groups; }
 
 uint32_t HALYX_CDECL PushGetSystemMsg(uint32_t wanted, SystemMsgInfo** out, bool newOnly) {
-  MsgCenter* center = Center(kSystemKind);
-  return center != nullptr ? center->GetSystemMsg(wanted, out, newOnly) : 0;
+  return Forward(kSystemKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.GetSystemMsg(wanted, out, newOnly);
+  });
 }
 
 uint32_t HALYX_CDECL PushUpdateSystemMsgReadState(uint32_t msgId, uint32_t readState) {
-  MsgCenter* center = Center(kSystemKind);
-  return center != nullptr ? center->UpdateSystemMsgReadState(msgId, readState) : 0;
+  return Forward(kSystemKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.UpdateSystemMsgReadState(msgId, readState);
+  });
 }
 
 uint32_t HALYX_CDECL PushDeleteSystemMsg(uint32_t msgId, uint32_t pushTime) {
-  MsgCenter* center = Center(kSystemKind);
-  return center != nullptr ? center->DeleteSystemMsg(msgId, pushTime) : 0;
+  return Forward(kSystemKind, uint32_t{0}, [&](MsgCenter& center) {
+    return center.DeleteSystemMsg(msgId, pushTime);
+  });
 }
 
 void HALYX_CDECL PushFreeSystemMsgList(SystemMsgInfo* msgs) { delete[] msgs; }
 
 bool HALYX_CDECL AddPushCommandCallback(PushCommandCallback callback, uintptr_t userData,
                                         uint32_t ownerId, uint32_t kindMask, uint32_t eventMask) {
-  PushCommandRegistry* registry = PushWrapper::Instance()->GetCommandRegistry();
-  return registry != nullptr && registry->Add(callback, userData, ownerId, kindMask, eventMask);
+  return WithRegistry([&](PushCommandRegistry& registry) {
+    return registry.Add(callback, userData, ownerId, kindMask, eventMask);
+  });
 }
 
 bool HALYX_CDECL RemovePushCommandCallback(PushCommandCallback callback) {
-  PushCommandRegistry* registry = PushWrapper::Instance()->GetCommandRegistry();
-  return registry != nullptr && registry->Remove(callback);
+  return WithRegistry([&](PushCommandRegistry& registry) { return registry.Remove(callback); });
 }
 
 bool HALYX_CDECL PushIsShieldDynamicMsg(uint32_t appId) {

@@ -31,8 +31,14 @@ const uint32_t kPolicyUnshielded = 2;
 
 void HALYX_CDECL OnPushBatch(const PushRecord* records, uint32_t count) {
   if (records == nullptr || count == 0) return;
-  JsonParser parser;
-  parser.Parse(records, count);
+  // Runs on the push center service's thread: nothing may be thrown back into
+  // it. A batch cut short by lack of memory leaves its queued rest to the
+  // parser, which destroys it.
+  try {
+    JsonParser parser;
+    parser.Parse(records, count);
+  } catch (...) {
+  }
 }
 
 JsonParser::JsonParser() = default;

@@ -38,5 +38,10 @@ void PendingPushRecords::ReplayApp(uint32_t appId) {
 void HALYX_CDECL OnAppInstallChanged(uint32_t appId, uint32_t, bool installed) {
   if (!installed) return;
   PendingPushRecords* store = PushWrapper::Instance()->GetPendingRecords();
-  if (store != nullptr) store->ReplayApp(appId);
+  if (store == nullptr) return;
+  try {
+    store->ReplayApp(appId);
+  } catch (...) {
+    // Runs on the install module's thread: nothing may be thrown back.
+  }
 }

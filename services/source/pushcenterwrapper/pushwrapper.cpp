@@ -105,9 +105,13 @@ void PushWrapper::SetCenterFactoryForTesting(int32_t kind, CenterFactory factory
 
 void HALYX_CDECL OnAppUnreadCounts(const AppUnreadCount* counts, uint32_t count) {
   if (counts == nullptr || count == 0) return;
-  MsgCenter* center = PushWrapper::Instance()->GetCenter(kDynamicKind);
-  if (center == nullptr) return;
-  for (uint32_t i = 0; i < count; ++i) {
-    center->ResetUnreadDynamicMsgCount(counts[i].appId, counts[i].unreadCount, 0);
+  try {
+    MsgCenter* center = PushWrapper::Instance()->GetCenter(kDynamicKind);
+    if (center == nullptr) return;
+    for (uint32_t i = 0; i < count; ++i) {
+      center->ResetUnreadDynamicMsgCount(counts[i].appId, counts[i].unreadCount, 0);
+    }
+  } catch (...) {
+    // Runs on the push center service's thread: nothing may be thrown back.
   }
 }
