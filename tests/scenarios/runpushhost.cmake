@@ -1,20 +1,29 @@
 # Runs pushhost once in a data folder of its own and judges the run.
 #
 #   PUSHHOST     the program; EMULATOR runs it when set (Wine for Windows builds)
-#   DATA         the data folder, emptied first
+#   DATA         the data folder, emptied first (not under an emulator)
 #   MODE         run or demo; SCENARIO is the file that run gets
 #   EXPECT_FAIL  ON when the run must end with a non-zero status
 #   EXPECT_FILE  a file whose lines "# expect: REGEX" must all match the output
-file(REMOVE_RECURSE "${DATA}")
-file(MAKE_DIRECTORY "${DATA}")
-set(data_arg "${DATA}")
 if(EMULATOR)
-  # A Windows program takes the folder as a Windows path of Wine's Z: drive.
-  string(REPLACE "/" "\\" data_arg "Z:${DATA}")
+  # Windows keeps the data in the profile's documents folder, which no option
+  # moves: a scenario empties the data root first, the demo its own user.
+  set(args ${MODE})
+  if(MODE STREQUAL "run")
+    list(APPEND args --clean)
+  endif()
+else()
+  file(REMOVE_RECURSE "${DATA}")
+  file(MAKE_DIRECTORY "${DATA}")
+  set(args ${MODE} --data "${DATA}")
 endif()
-set(args ${MODE} --data "${data_arg}")
 if(MODE STREQUAL "run")
-  list(APPEND args --verbose "${SCENARIO}")
+  set(scenario_arg "${SCENARIO}")
+  if(EMULATOR)
+    # A Windows program takes the file as a path of Wine's Z: drive.
+    string(REPLACE "/" "\\" scenario_arg "Z:${SCENARIO}")
+  endif()
+  list(APPEND args --verbose "${scenario_arg}")
 endif()
 execute_process(COMMAND ${EMULATOR} "${PUSHHOST}" ${args}
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)

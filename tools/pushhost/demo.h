@@ -3,12 +3,16 @@
 // shows the message lists as tables.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 
 #include "hostmodules.h"
 
 class Demo {
  public:
+  // The user the tour signs in.
+  static constexpr uint32_t kUser = 20001;
+
   // Runs the tour against the modules' current data folder; 0 when every
   // step ran and behaved as the tour says.
   static int Run(HostModules& modules, std::ostream& out, std::ostream& err);

@@ -24,7 +24,8 @@ std::string ExecutableFolder();
 std::string MakeTempFolder();
 
 // Points the user's documents folder at <root>/Documents for every module that
-// asks from now on. False when this system cannot redirect it.
+// asks from now on. False when this system cannot move it (Windows, where it
+// belongs to the user's profile).
 bool UseDataRoot(const std::string& root);
 
 }  // namespace hostos

@@ -71,10 +71,10 @@ std::string MakeTempFolder() {
   return "";
 }
 
-bool UseDataRoot(const std::string& root) {
-  // The profile's shell folders are written in terms of %USERPROFILE%, which
-  // the shell expands from this process's environment when asked.
-  return SetEnv("USERPROFILE", root);
+bool UseDataRoot(const std::string&) {
+  // The documents folder belongs to the user's profile; no variable of this
+  // process moves it.
+  return false;
 }
 
 }  // namespace hostos

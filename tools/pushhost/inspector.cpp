@@ -1,9 +1,9 @@
 #include "inspector.h"
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 
+#include "dataroot.h"
 #include "platform/win32.h"
 #include "texttable.h"
 #include "widetext.h"
@@ -87,16 +87,12 @@ bool Inspector::Print(std::ostream& out, uint32_t userNumber, std::string* error
     *error = "no user is signed in; name one with --user N";
     return false;
   }
-  WCHAR documents[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, documents, CSIDL_PERSONAL, FALSE)) {
+  std::string folder = UserFolder(userNumber);
+  if (folder.empty()) {
     *error = "the documents folder is unknown";
     return false;
   }
-  std::string folder = ToUtf8(documents, MAX_PATH) + "\\Corvane Files\\Halyx\\" +
-                       std::to_string(userNumber) + "\\";
-  std::string shown = folder;
-  if (shown.find('/') != std::string::npos) std::replace(shown.begin(), shown.end(), '\\', '/');
-  out << "Databases of user " << userNumber << " in " << shown << "\n";
+  out << "Databases of user " << userNumber << " in " << ForDisplay(folder) << "\n";
 
   static const Column kDynamic[] = {
       {"appId", 'i'},    {"msgId", 'i'},      {"voiceIndex", 's'}, {"openType", 's'},

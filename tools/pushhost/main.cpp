@@ -11,6 +11,7 @@
 #include <string>
 #include <system_error>
 
+#include "dataroot.h"
 #include "demo.h"
 #include "hostmodules.h"
 #include "hostos.h"
@@ -20,7 +21,7 @@
 namespace {
 
 const char kUsage[] =
-    "usage: pushhost run [--data DIR] [--verbose] FILE\n"
+    "usage: pushhost run [--data DIR] [--clean] [--verbose] FILE\n"
     "       pushhost demo [--data DIR]\n"
     "       pushhost inspect [--user N] [--data DIR]\n"
     "\n"
@@ -28,7 +29,9 @@ const char kUsage[] =
     "  demo     a guided tour of the library in a fresh data folder\n"
     "  inspect  prints what a user's three databases hold, table by table\n"
     "\n"
-    "  --data DIR  keep the user data under DIR (DIR/Documents/Corvane Files/Halyx)\n"
+    "  --data DIR  keep the user data under DIR (DIR/Documents/Corvane Files/Halyx);\n"
+    "              not on Windows, where the documents folder is the profile's\n"
+    "  --clean     empty <documents>/Corvane Files/Halyx before the run\n"
     "  --user N    the user to inspect; default: the signed-in user (HALYX_USER)\n"
     "  --verbose   print every step's result\n"
     "\n"
@@ -40,6 +43,7 @@ struct Options {
   std::string data;
   std::string user;
   bool verbose = false;
+  bool clean = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
@@ -50,6 +54,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
       (arg == "--data" ? options->data : options->user) = argv[++i];
     } else if (arg == "--verbose" && options->command == "run") {
       options->verbose = true;
+    } else if (arg == "--clean" && options->command == "run") {
+      options->clean = true;
     } else if (arg.rfind("--", 0) != 0 && options->command == "run" && options->file.empty()) {
       options->file = arg;
     } else {
@@ -80,8 +86,13 @@ std::string BinFolder() {
 bool UseData(const std::string& dir) {
   std::error_code error;
   std::filesystem::create_directories(std::filesystem::u8path(dir), error);
-  if (error || !hostos::UseDataRoot(dir)) {
-    std::cerr << "pushhost: cannot use " << dir << " as the data folder\n";
+  if (error) {
+    std::cerr << "pushhost: cannot create the data folder " << dir << "\n";
+    return false;
+  }
+  if (!hostos::UseDataRoot(dir)) {
+    std::cerr << "pushhost: --data needs a system whose documents folder follows HOME; here "
+                 "the data stays in the profile's documents folder (see --clean)\n";
     return false;
   }
   return true;
@@ -141,17 +152,29 @@ int main(int argc, char** argv) {
   }
 
   // The demo runs in a folder of its own unless told otherwise, so that it
-  // starts from nothing and leaves nothing behind.
+  // starts from nothing and leaves nothing behind. Where the documents folder
+  // cannot be moved it empties its own user's folder instead.
   std::string tempData;
   if (options.command == "demo" && options.data.empty()) {
     tempData = hostos::MakeTempFolder();
-    if (tempData.empty()) {
+    if (!tempData.empty() && !hostos::UseDataRoot(tempData)) {
+      RemoveFolder(tempData);
+      tempData.clear();
+      RemoveFolder(UserFolder(Demo::kUser));
+    } else if (tempData.empty()) {
       std::cerr << "pushhost: cannot create a temporary data folder\n";
       return 2;
     }
-    options.data = tempData;
+  } else if (!options.data.empty() && !UseData(options.data)) {
+    return 2;
   }
-  if (!options.data.empty() && !UseData(options.data)) return 2;
+  if (options.clean) {
+    std::string root = DataRoot();
+    if (root.empty() || !RemoveFolder(root)) {
+      std::cerr << "pushhost: cannot empty the data folder " << ForDisplay(root) << "\n";
+      return 2;
+    }
+  }
 
   int status = 0;
   {
@@ -160,7 +183,7 @@ int main(int argc, char** argv) {
       if (options.command == "run") {
         status = RunScenario(modules, options);
       } else if (options.command == "demo") {
-        std::cout << "Data folder: " << options.data << "\n";
+        std::cout << "Data folder: " << ForDisplay(DataRoot()) << "\n";
         status = Demo::Run(modules, std::cout, std::cerr);
       } else {
         status = Inspect(modules, options);
@@ -171,8 +194,7 @@ int main(int argc, char** argv) {
     }
   }
   if (!tempData.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::u8path(tempData), ignored);
+    RemoveFolder(tempData);
   }
   return status;
 }

@@ -1,0 +1,136 @@
+// The pieces of pushhost that decide whether a scenario passes: the subset
+// match, argument checking, record building and the text that reaches a
+// person. A fault here would make scenarios pass that should fail.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "json.h"
+#include "pushbatch.h"
+#include "recordjson.h"
+#include "stepargs.h"
+#include "texttable.h"
+
+namespace {
+
+JsonPtr Parse(const std::string& text) {
+  std::string error;
+  JsonPtr value = ParseJson(text, &error);
+  EXPECT_TRUE(value) << text << ": " << error;
+  return value;
+}
+
+bool Matches(const std::string& expected, const std::string& actual, std::string* where) {
+  JsonPtr e = Parse(expected);
+  JsonPtr a = Parse(actual);
+  where->clear();
+  return JsonMatches(e.get(), a.get(), where);
+}
+
+TEST(JsonMatches, ObjectsAreSubsetsAndArraysAreExact) {
+  std::string where;
+  EXPECT_TRUE(Matches(R"({"a":1})", R"({"a":1,"b":2})", &where));
+  EXPECT_TRUE(Matches(R"({"n":[{"k":4}]})", R"({"n":[{"k":4,"v":1}]})", &where));
+  EXPECT_TRUE(Matches(R"({"x":2})", R"({"x":2.0})", &where));
+
+  EXPECT_FALSE(Matches(R"({"a":1,"c":3})", R"({"a":1,"b":2})", &where));
+  EXPECT_EQ("c (missing)", where);
+  EXPECT_FALSE(Matches(R"({"g":[{"id":1},{"id":3}]})", R"({"g":[{"id":1},{"id":2}]})", &where));
+  EXPECT_EQ("g[1].id", where);
+  EXPECT_FALSE(Matches(R"({"n":[]})", R"({"n":[{"k":4}]})", &where));
+  EXPECT_EQ("n (length 1, expected 0)", where);
+  EXPECT_FALSE(Matches(R"({"r":1})", R"({"r":"1"})", &where));
+  EXPECT_FALSE(Matches(R"({"r":true})", R"({"r":1})", &where));
+  EXPECT_FALSE(Matches(R"({"r":4294967295})", R"({"r":-1})", &where));
+  EXPECT_FALSE(Matches(R"({"s":"ab"})", R"({"s":"abc"})", &where));
+  EXPECT_TRUE(Matches(R"({"s":null})", R"({"s":null})", &where));
+  EXPECT_FALSE(Matches(R"({"s":null})", R"({"s":0})", &where));
+}
+
+TEST(ParseJson, RefusesIncompleteAndTrailingText) {
+  std::string error;
+  EXPECT_FALSE(ParseJson(R"({"do":"init")", &error));
+  EXPECT_FALSE(ParseJson(R"({"do":"init"} x)", &error));
+  EXPECT_FALSE(ParseJson(R"({"do": })", &error));
+  EXPECT_TRUE(ParseJson("{\"do\":\"init\"}  \r\n", &error));
+}
+
+TEST(StepArgs, ChecksPresenceTypeRangeAndUnknownKeys) {
+  JsonPtr step = Parse(
+      R"({"u":4294967295,"neg":-1,"big":4294967296,"i":-2147483648,"b":true,"n":1,"s":"x","extra":0})");
+  StepArgs args(step.get(), "export X");
+  EXPECT_EQ(4294967295u, args.Uint("u"));
+  EXPECT_EQ(INT32_MIN, args.Int("i"));
+  EXPECT_TRUE(args.Bool("b"));
+  EXPECT_EQ("x", args.String("s"));
+  EXPECT_EQ(7u, args.Uint("absent", 7));
+  EXPECT_THROW(args.Uint("neg"), InputError);
+  EXPECT_THROW(args.Uint("big"), InputError);
+  EXPECT_THROW(args.Int("u"), InputError);
+  EXPECT_THROW(args.Bool("n"), InputError);
+  EXPECT_THROW(args.String("n"), InputError);
+  try {
+    args.Uint("missing");
+    ADD_FAILURE() << "a missing argument was accepted";
+  } catch (const InputError& error) {
+    EXPECT_STREQ("export X: missing argument \"missing\"", error.what());
+  }
+  try {
+    args.CheckAllUsed();
+    ADD_FAILURE() << "an unknown argument was accepted";
+  } catch (const InputError& error) {
+    EXPECT_STREQ("export X: unknown argument \"extra\"", error.what());
+  }
+}
+
+TEST(PushBatch, RecordsCarryUtf16PayloadsWithinTheirRoom) {
+  PushRecord record = PushBatch::MakeRecord(3, 7, 9, 1234, "{\"T\":\"\xC3\xA9\xF0\x9F\x98\x80\"}");
+  EXPECT_EQ(7u, record.appId);
+  EXPECT_EQ(9u, record.msgId);
+  EXPECT_EQ(1234u, record.pushTime);
+  EXPECT_EQ(3, record.kind);
+  const uint16_t expected[] = {'{', '"', 'T', '"', ':', '"', 0x00E9, 0xD83D, 0xDE00, '"', '}', 0};
+  EXPECT_EQ(0, std::memcmp(expected, record.payload, sizeof(expected)));
+
+  EXPECT_EQ(0, PushBatch::MakeRecord(1, 0, 0, 0, std::string(1024, 'a')).payload[1024]);
+  EXPECT_THROW(PushBatch::MakeRecord(1, 0, 0, 0, std::string(1025, 'a')), InputError);
+
+  JsonPtr kinds = Parse(R"(["dynamic","share","system","unread",200,256,"other"])");
+  EXPECT_EQ(1, PushBatch::KindFromJson(json_object_array_get_idx(kinds.get(), 0), "k"));
+  EXPECT_EQ(4, PushBatch::KindFromJson(json_object_array_get_idx(kinds.get(), 3), "k"));
+  EXPECT_EQ(200, PushBatch::KindFromJson(json_object_array_get_idx(kinds.get(), 4), "k"));
+  EXPECT_THROW(PushBatch::KindFromJson(json_object_array_get_idx(kinds.get(), 5), "k"), InputError);
+  EXPECT_THROW(PushBatch::KindFromJson(json_object_array_get_idx(kinds.get(), 6), "k"), InputError);
+}
+
+TEST(RecordJson, TextsStopAtTheirFieldWithoutATerminator) {
+  char full[4] = {'a', 'b', 'c', 'd'};
+  EXPECT_EQ("abcd", FixedText(full, sizeof(full)));
+  char cut[4] = {'a', 0, 'c', 'd'};
+  EXPECT_EQ("a", FixedText(cut, sizeof(cut)));
+
+  SystemMsgInfo msg;
+  std::memset(&msg, 'x', sizeof(msg));
+  msg.msgId = 5;
+  std::string text = JsonText(SystemMsgsJson(&msg, 1).get());
+  EXPECT_NE(std::string::npos, text.find("\"msgId\":5"));
+  EXPECT_NE(std::string::npos, text.find("\"title\":\"" + std::string(240, 'x') + "\""));
+}
+
+TEST(TextTable, LinesUpUtf8AndCutsWholeCharacters) {
+  EXPECT_EQ(3u, DisplayWidth("\xC3\xA9t\xC3\xA9"));
+  TextTable table;
+  table.AddColumn("k");
+  table.AddColumn("text", 5);
+  table.AddRow({"\xC3\xA9", "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"});
+  table.AddRow({"ab", "ok"});
+  std::ostringstream out;
+  table.Print(out, 0);
+  EXPECT_EQ("k   text\n--  -----\n\xC3\xA9   \xC3\xA9\xC3\xA9...\nab  ok\n", out.str());
+  EXPECT_EQ("2026-01-05 09:00", FormatTime(1767603600));
+  EXPECT_EQ("-", FormatTime(0));
+}
+
+}  // namespace
