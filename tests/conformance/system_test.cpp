@@ -90,13 +90,17 @@ TEST_F(SystemConformance, IntakeHonoursTheSettingTheBatchOrderAndOddPayloads) {
   for (size_t i = 0; i < 10; ++i) unterminated[i] = static_cast<uint16_t>("{\"TITLE\":\""[i]);
   host.Deliver({System(1, 100, R"({"TITLE":")" + std::string(300, 'T') +
                                    R"(","DSTAPPID":26,"BOTTON":7})"),
-                MakeRawRecord(3, 0, 2, 200, unterminated)});
+                MakeRawRecord(3, 0, 2, 200, unterminated),
+                System(3, 300, R"({"APPCUSTOMIZE":")" + std::string(700, '-') + R"("})")});
   std::vector<SystemMsgInfo> infos = List(0, false);
-  ASSERT_EQ(infos.size(), 2u);
+  ASSERT_EQ(infos.size(), 3u);
   EXPECT_STREQ(infos[0].title, "first");
-  EXPECT_EQ(std::string(infos[1].title), std::string(239, 'T'));
-  EXPECT_EQ(infos[1].appId, 26u);
-  EXPECT_STREQ(infos[1].buttonText, "7");
+  std::string encoded;
+  for (int i = 0; i < 200; ++i) encoded += "%2D";
+  EXPECT_EQ(std::string(infos[1].buffer), encoded.substr(0, 599));  // cut inside an escape
+  EXPECT_EQ(std::string(infos[2].title), std::string(239, 'T'));
+  EXPECT_EQ(infos[2].appId, 26u);
+  EXPECT_STREQ(infos[2].buttonText, "7");
 }
 
 }  // namespace
