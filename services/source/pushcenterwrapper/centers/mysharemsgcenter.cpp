@@ -37,10 +37,11 @@ std::string ReadText(const char (&field)[N]) {
   return std::string(field, end != nullptr ? static_cast<const char*>(end) - field : N - 1);
 }
 
-const std::string& FirstAppDesc(MyShareGroup* group) {
-  static const std::string none;
+// The description that stands for a type-2 group: its newest item's, as a
+// zero-terminated text; a group without items has the empty one.
+const char* FirstAppDesc(MyShareGroup* group) {
   const std::deque<MyShareItem*>& items = group->GetItems();
-  return (items.empty() || items.front() == nullptr) ? none : items.front()->AppDescRef();
+  return (items.empty() || items.front() == nullptr) ? "" : items.front()->AppDescRef().c_str();
 }
 
 void FillElement(MyShareMsgGroupInfo& element, MyShareGroup* group, uint32_t msgLimit) {
@@ -123,12 +124,12 @@ void MyShareMsgCenter::AddMyShareGroup(MyShareGroup* raw) {
     }
     if (shareType == 2) {
       // Compared as zero-terminated texts, as the host sees them.
-      const std::string& desc = FirstAppDesc(listed);
-      if (strcmp(desc.c_str(), FirstAppDesc(group.get()).c_str()) != 0) {
+      const char* desc = FirstAppDesc(listed);
+      if (strcmp(desc, FirstAppDesc(group.get())) != 0) {
         memset(appDescBuffer, 0, sizeof appDescBuffer);
         continue;
       }
-      CopyText(appDescBuffer, std::string(desc.c_str()));
+      CopyText(appDescBuffer, desc);
     }
     for (MyShareItem* item : group->GetItems()) listed->AddItem(item);
     group->Clear(false);
@@ -204,7 +205,7 @@ uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType
       continue;
     }
     if (shareType == 2 && appDesc != nullptr &&
-        strcmp(FirstAppDesc(group.get()).c_str(), appDesc) != 0) {
+        strcmp(FirstAppDesc(group.get()), appDesc) != 0) {
       continue;
     }
     MyShareMsgGroupInfo* element = new MyShareMsgGroupInfo[1]();
