@@ -28,6 +28,11 @@ BenchHost& FullHost() {
     host.Fill(PayloadMaker::kDynamic, 1, kGroups, 3);
     host.Fill(PayloadMaker::kShare, 1, kGroups, 11);
     host.Fill(PayloadMaker::kSystem, 1, kGroups, 1);
+    // One record more of each kind: the first evictions load
+    // localdatabase.dll and make the share storage; measured is what follows.
+    host.Fill(PayloadMaker::kDynamic, 1, 1, 1);
+    host.Fill(PayloadMaker::kShare, 1, 1, 1);
+    host.Fill(PayloadMaker::kSystem, 1, 1, 1);
     return true;
   }();
   (void)filled;
@@ -59,6 +64,12 @@ bool AtCap(BenchHost& host, PayloadMaker::Kind kind) {
   return host.Api().PushGetMsgCountByType(kind) == kGroups;
 }
 
+// The measured call alone, kept out of line so that a profiler can select it
+// by name (valgrind --toggle-collect='*DeliverMeasured*').
+__attribute__((noinline)) uint32_t DeliverMeasured(BenchHost& host, std::vector<PushRecord>& batch) {
+  return host.Deliver(batch);
+}
+
 void BM_Intake(benchmark::State& state, PayloadMaker::Kind kind) {
   BenchHost& host = FullHost();
   if (!host.Ready()) return state.SkipWithError(host.Problem().c_str());
@@ -67,7 +78,7 @@ void BM_Intake(benchmark::State& state, PayloadMaker::Kind kind) {
   int64_t undelivered = 0;
   for (auto _ : state) {
     std::vector<PushRecord>& batch = batches[next++ % batches.size()];
-    if (host.Deliver(batch) != 1) ++undelivered;
+    if (DeliverMeasured(host, batch) != 1) ++undelivered;
   }
   if (undelivered != 0) return state.SkipWithError("a batch reached no callback");
   if (!AtCap(host, kind)) return state.SkipWithError("the center is not at its cap");
