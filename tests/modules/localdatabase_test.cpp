@@ -330,6 +330,10 @@ TEST_F(LocalDatabaseTest, HandlesAreSmallDistinctAndNeverReused) {
   }
   EXPECT_FALSE(t_.AddRow(handles[2]));  // closed with its database
   EXPECT_TRUE(t_.AddRow(handles[3]));
+  // A handle of one kind is never taken for one of the other.
+  uint32_t err = 0;
+  EXPECT_FALSE(t_.ExecuteSql(handles[3], "select 1", &err));
+  EXPECT_FALSE(t_.AddRow(handles[1]));
   EXPECT_EQ(openHandles_(), openBefore_ + 3);
 }
 
