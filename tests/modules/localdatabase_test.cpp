@@ -337,7 +337,7 @@ TEST_F(LocalDatabaseTest, HandlesAreSmallDistinctAndNeverReused) {
   EXPECT_EQ(openHandles_(), openBefore_ + 3);
 }
 
-TEST_F(LocalDatabaseTest, OnlyCommittedTransactionsReachOtherConnections) {
+TEST_F(LocalDatabaseTest, TransactionsReachOtherConnectionsWholeAndAreNeverUndone) {
   uint32_t writer = OpenDb(path_);
   uint32_t reader = OpenDb(path_);
   uint32_t written = OpenTable(writer, "dynmsgtable", kDynColumns, 10);
@@ -349,17 +349,19 @@ TEST_F(LocalDatabaseTest, OnlyCommittedTransactionsReachOtherConnections) {
   ASSERT_TRUE(t_.CommitTransaction(writer, &err));
   EXPECT_EQ(Column(read, "msgId"), (std::vector<uint32_t>{1}));
 
-  // A transaction begun and never committed is rolled back by the next begin,
-  // and by closing its database.
+  // A transaction begun and never committed is committed by the next begin,
+  // and by closing its database: no write reported done is ever undone.
   ASSERT_TRUE(t_.BeginTransaction(writer, &err));
   ASSERT_TRUE(Insert(written, {{"msgId", 2}}));
   ASSERT_TRUE(t_.BeginTransaction(writer, &err));
   ASSERT_TRUE(Insert(written, {{"msgId", 3}}));
   ASSERT_TRUE(t_.CommitTransaction(writer, &err));
+  EXPECT_EQ(Column(read, "msgId"), (std::vector<uint32_t>{1, 2, 3}));
   ASSERT_TRUE(t_.BeginTransaction(writer, &err));
-  ASSERT_TRUE(Insert(written, {{"msgId", 4}}));
+  ASSERT_TRUE(t_.DeleteRows(written, "msgId = 1", 0));
+  EXPECT_EQ(Column(read, "msgId"), (std::vector<uint32_t>{1, 2, 3}));
   ASSERT_TRUE(t_.CloseDatabase(writer));
-  EXPECT_EQ(Column(read, "msgId"), (std::vector<uint32_t>{1, 3}));
+  EXPECT_EQ(Column(read, "msgId"), (std::vector<uint32_t>{2, 3}));
 }
 
 TEST_F(LocalDatabaseTest, FailAfterFailsTheSlotUntilCleared) {

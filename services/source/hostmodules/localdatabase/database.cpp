@@ -45,6 +45,9 @@ int Database::Open(const char* utf8Path, std::unique_ptr<Database>* database) {
 }
 
 Database::~Database() {
+  if (!sqlite3_get_autocommit(db_)) {
+    Commit();
+  }
   // Statements of this connection belong to tables that are closed before
   // their database; close_v2 still copes with any that remain.
   sqlite3_close_v2(db_);
@@ -56,7 +59,7 @@ int Database::Execute(const char* sql) {
 
 int Database::Begin() {
   if (!sqlite3_get_autocommit(db_)) {
-    Execute("ROLLBACK");
+    Commit();
   }
   return Execute("BEGIN IMMEDIATE");
 }

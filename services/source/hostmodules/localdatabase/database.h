@@ -29,7 +29,9 @@ class Database {
   // Runs the text as it stands, every statement in it.
   int Execute(const char* sql);
   // Begins a write transaction. One that was begun and never committed is
-  // rolled back first: its work was abandoned by whoever began it.
+  // committed first. The service offers no way to undo work: every write it
+  // reported done is kept, and a transaction only groups writes so that they
+  // reach the file together. Closing commits an open transaction likewise.
   int Begin();
   // On failure the transaction is rolled back, so the connection is never
   // left inside a transaction that nobody will end.
