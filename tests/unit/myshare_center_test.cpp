@@ -116,28 +116,4 @@ TEST_F(MyShareMsgCenterTest, ReadsHostTextsOnlyWithinTheirFields) {
   delete[] out;
 }
 
-TEST_F(MyShareMsgCenterTest, CapsFiftyGroupsAndClearLeavesNothing) {
-  {
-    MyShareMsgCenter center;
-    for (uint32_t app = 1; app <= 51; ++app) center.AddMyShareMsg(HostShares(app, 1, {app}).Get());
-    EXPECT_EQ(center.GetMsgCount(), 50u);
-    EXPECT_EQ(StoredRows(), 50u);
-    MyShareMsgGroupInfo* out = nullptr;
-    ASSERT_EQ(center.GetMyShareMsg(2, 0, &out), 2u);
-    EXPECT_EQ(out[0].appId, 51u);
-    EXPECT_EQ(out[1].appId, 50u);
-    delete[] out;
-  }
-  {
-    MyShareMsgCenter center;
-    EXPECT_EQ(center.GetMsgCount(), 50u);
-    EXPECT_TRUE(center.ClearMsg());
-    EXPECT_EQ(center.GetMsgCount(), 0u);
-  }
-  MyShareMsgCenter center;
-  MyShareMsgGroupInfo* out = nullptr;
-  EXPECT_EQ(center.GetMyShareMsg(0, 0, &out), 0u);
-  EXPECT_EQ(out, nullptr);
-}
-
 }  // namespace

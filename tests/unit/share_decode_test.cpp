@@ -100,21 +100,4 @@ TEST(ShareRecordDecoding, DropsRecordsThatCannotBeFiled) {
   SetAssertionObserver(previous);
 }
 
-TEST(ShareRecordDecoding, FoldsTypeOneSharesOfOneApplicationInABatch) {
-  JsonParser parser;
-  const PushRecord records[] = {
-      ShareRecord(1, 10, R"({"DSTAPPID":"5","SHARETYPE":1})"),
-      ShareRecord(2, 20, R"({"DSTAPPID":"5","SHARETYPE":2})"),
-      ShareRecord(3, 30, R"({"DSTAPPID":"5","SHARETYPE":1})"),
-  };
-  for (const PushRecord& record : records) ASSERT_TRUE(parser.DecodeShareRecord(&record));
-  ASSERT_EQ(parser.ShareGroups().size(), 2u);
-  ShareMsgGroup* folded = parser.ShareGroups().front();
-  EXPECT_EQ(folded->GetShareType(), 1);
-  ASSERT_EQ(folded->GetMsgs().size(), 2u);
-  EXPECT_EQ(folded->GetMsgs().front()->GetMsgId(), 3u);
-  EXPECT_EQ(folded->GetUnreadCount(), 2u);
-  EXPECT_EQ(parser.ShareGroups().back()->GetShareType(), 2);
-}
-
 }  // namespace

@@ -69,25 +69,4 @@ TEST_F(ShareMsgGroupTest, KeepsElevenNewestAndDeletesTheRowOfTheEvicted) {
   EXPECT_EQ(group.GetLatestPushTime(), 0x80000000u);
 }
 
-TEST_F(ShareMsgGroupTest, MarkAllReadAndClear) {
-  ShareMsgGroup group;
-  group.AddMsg(nullptr);
-  EXPECT_EQ(group.GetUnreadCount(), 0u);
-  group.AddMsg(Msg(1, 0));
-  EXPECT_EQ(group.GetUnreadCount(), 1u);
-  EXPECT_EQ(group.GetLatestPushTime(), 0u);
-  group.AddMsg(Msg(2, 5));
-  EXPECT_EQ(group.MarkAllRead(), 2u);
-  EXPECT_EQ(group.MarkAllRead(), 0u);
-  for (ShareMsg* msg : group.GetMsgs()) EXPECT_TRUE(msg->GetReadState());
-
-  // Clearing without deleting hands the messages over; the figure stays.
-  group.SetUnreadCount(2);
-  std::vector<ShareMsg*> handedOver(group.GetMsgs().begin(), group.GetMsgs().end());
-  group.Clear(false);
-  EXPECT_TRUE(group.GetMsgs().empty());
-  EXPECT_EQ(group.GetUnreadCount(), 2u);
-  for (ShareMsg* msg : handedOver) delete msg;
-}
-
 }  // namespace

@@ -136,35 +136,4 @@ TEST_F(ShareStorage, RowsWhoseUinDoesNotDecodeAreNotLoaded) {
   EXPECT_EQ(rows[1].uin, 31u);
 }
 
-TEST_F(ShareStorage, OwnRowsAreKeptApartFromReceivedOnes) {
-  ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
-  MyShareRow mine;
-  mine.appId = 3;
-  mine.shareType = 2;
-  mine.uin = 55;
-  mine.shareTime = 10;
-  mine.appDesc = TextToColumn("desc", true);
-  mine.title = TextToColumn("", true);
-  MyShareRow later = mine;
-  later.shareTime = 20;
-  ASSERT_TRUE(storage->SaveMyRows({mine, later}));
-  ASSERT_TRUE(storage->SaveRoamRows({Roam(1, 3, 2, 10)}));
-
-  EXPECT_TRUE(storage->DeleteMyRows(3, 10));
-  std::vector<MyShareRow> rows;
-  ASSERT_TRUE(storage->LoadMyRows(rows));
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].shareTime, 20u);
-  EXPECT_EQ(rows[0].uin, 55u);
-  EXPECT_EQ(rows[0].shareType, 2);
-  EXPECT_EQ(ColumnToText(rows[0].appDesc), "desc");
-  EXPECT_TRUE(rows[0].title.IsEmpty());
-
-  EXPECT_TRUE(storage->ClearMy());
-  rows.clear();
-  ASSERT_TRUE(storage->LoadMyRows(rows));
-  EXPECT_TRUE(rows.empty());
-  EXPECT_EQ(RoamIds(), std::vector<uint32_t>{1});
-}
-
 }  // namespace
