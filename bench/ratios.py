@@ -33,6 +33,17 @@ def medians(path):
     return runs
 
 
+SCALE = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
+
+
+def readable(value, unit):
+    seconds = value * SCALE[unit]
+    for name, size in (("s", 1.0), ("ms", 1e-3), ("µs", 1e-6)):
+        if seconds >= size:
+            return f"{seconds / size:.3g} {name}"
+    return f"{seconds / 1e-9:.3g} ns"
+
+
 def target_of(name):
     for prefix, target in TARGETS.items():
         if name.startswith("BM_" + prefix):
@@ -41,7 +52,7 @@ def target_of(name):
 
 
 def main(files):
-    rows = []
+    rows = []  # (name, path cpu, floor cpu, cpu ratio, real ratio, unit, target, verdict)
     for path in files:
         results = medians(path)
         for name, (cpu, real, unit) in results.items():
@@ -49,6 +60,11 @@ def main(files):
             if not match:
                 continue
             measured = match.group(1) + (match.group(2) or "")
+            # A part of a path, measured alone, is shown against the same floor.
+            part = match.group(1) + "ModuleCalls" + (match.group(2) or "")
+            if part in results:
+                pcpu, preal, _ = results[part]
+                rows.append((part, pcpu, cpu, pcpu / cpu, preal / real, unit, None, "part"))
             if measured not in results:
                 continue
             mcpu, mreal, _ = results[measured]
@@ -56,10 +72,12 @@ def main(files):
             ratio = mcpu / cpu
             verdict = "" if target is None else ("met" if ratio <= target else "missed")
             rows.append((measured, mcpu, cpu, ratio, mreal / real, unit, target, verdict))
-    print("| Path | Path CPU | Floor CPU | Ratio (CPU) | Ratio (real) | Target | |")
+    sys.stdout.flush()
+    print("\n| Path | Path CPU | Floor CPU | Ratio (CPU) | Ratio (real) | Target | |")
     print("|---|---:|---:|---:|---:|---:|---|")
+    rows.sort(key=lambda row: (row[0].replace("ModuleCalls", "~"), row[0]))
     for measured, mcpu, cpu, ratio, rreal, unit, target, verdict in rows:
-        print(f"| {measured} | {mcpu:.4g} {unit} | {cpu:.4g} {unit} | {ratio:.2f} | {rreal:.2f} "
+        print(f"| {measured} | {readable(mcpu, unit)} | {readable(cpu, unit)} | {ratio:.2f} | {rreal:.2f} "
               f"| {'' if target is None else target} | {verdict} |")
 
 
