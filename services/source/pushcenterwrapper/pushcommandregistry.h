@@ -6,7 +6,9 @@
 // on; a registration removed by a callback is not called again, even later in
 // the same delivery, and its memory stays valid until the delivery ends.
 // A notification raised from inside a callback is delivered at once, and the
-// record the outer callbacks see is restored afterwards.
+// record the outer callbacks see is restored afterwards. A callback must not
+// shut the library down (PushWrapperUnInit): the registry and the center that
+// raised the notification would go while they are still in use.
 #pragma once
 
 #include <cstdint>
