@@ -39,6 +39,8 @@ class IntakeTest : public testing::Test {
 
 TEST_F(IntakeTest, SettingsAndApplicationStateDecideWhatIsKept) {
   host.WantSystem(true);
+  host.WantShare(false);
+  host.SetDynamicPolicy(0);
   host.MarkInstalled(1, "1");
   host.MarkInstalled(2, "1");
   host.MarkInstalled(3, "0");
@@ -60,6 +62,8 @@ TEST_F(IntakeTest, SettingsAndApplicationStateDecideWhatIsKept) {
 
 TEST_F(IntakeTest, RecordsOfAnAppInstalledLaterAreReplayedAtItsInstallation) {
   host.SetDynamicPolicy(1);
+  host.ctl.HXSetAppInstalled(9, false);
+  host.ctl.HXSetAppInstalled(10, false);
   CommandRecorder added;
   ASSERT_TRUE(added.Register(host, 0, kDynamicBit, kEventAdded));
   host.Deliver({Dynamic(9, 1, 10), Dynamic(10, 2, 11), Dynamic(9, 3, 12)});

@@ -112,6 +112,8 @@ TEST_F(IntakeTest, AcceptanceFollowsTheSettingsAndTheApplicationsState) {
   Install(3, "0");
   Install(4, "");
   Install(5, nullptr);
+  HXSetAppInstalled(6, false);
+  HXSetAppInstalled(60, false);
   const PushRecord records[] = {Dynamic(1, 1, 0), Dynamic(2, 2, 0), Dynamic(3, 3, 0),
                                 Dynamic(4, 4, 0), Dynamic(5, 5, 0), Dynamic(6, 6, 0)};
   const bool expected[] = {true, true, false, false, false, false};
@@ -131,9 +133,13 @@ TEST_F(IntakeTest, AcceptanceFollowsTheSettingsAndTheApplicationsState) {
   EXPECT_TRUE(parser.ShouldAccept(&records[1]));
   EXPECT_FALSE(parser.ShouldAccept(&notInstalled));
   EXPECT_EQ(1u, Store().ParkedCount());
+  stSetAppRoamBoolean(1, 6, false);
+  stSetAppRoamBoolean(60, 6, false);
 }
 
 TEST_F(IntakeTest, ParkedRecordsReplayThroughTheIntakeWhenTheirAppIsInstalled) {
+  HXSetAppInstalled(9, false);
+  HXSetAppInstalled(10, false);
   ASSERT_TRUE(Parse({Dynamic(9, 1, 1), Dynamic(10, 2, 1), Dynamic(9, 3, 1)}));
   EXPECT_EQ(3u, Store().ParkedCount());
   centers.log.clear();
@@ -167,6 +173,7 @@ TEST_F(IntakeTest, StoreIsFullForGoodAfterThirtyOneRecords) {
   }
   EXPECT_FALSE(store.IsFull());
   PushRecord last = Dynamic(21, 31, 1);
+  HXSetAppInstalled(21, false);
   EXPECT_EQ(31u, store.ParkRecord(&last));
   EXPECT_TRUE(store.IsFull());
   PushRecord dropped = Dynamic(22, 32, 1);
