@@ -24,7 +24,8 @@ namespace dyntest {
 template <class Fn>
 Fn ModuleFunction(const char* module, const char* name) {
   HMODULE handle = LoadLibraryW(testenv::ModulePath(module).c_str());
-  return handle != nullptr ? reinterpret_cast<Fn>(GetProcAddress(handle, name)) : nullptr;
+  FARPROC proc = handle != nullptr ? GetProcAddress(handle, name) : nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
 }
 
 inline void SignIn(uint32_t user) {
