@@ -17,7 +17,7 @@ class SystemFixture : public testing::Test {
  protected:
   template <class Fn>
   static Fn Control(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(GetProcAddress(module, name));
+    return ProcAs<Fn>(GetProcAddress(module, name));
   }
 
   void SetUp() override {
