@@ -143,14 +143,20 @@ uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, boo
   // whichever element type it names.
   void* block = ::operator new[](static_cast<size_t>(bytes), std::nothrow);
   if (block == nullptr) return 0;
-  std::memset(block, 0, static_cast<size_t>(bytes));
   SystemMsgInfo* infos = static_cast<SystemMsgInfo*>(block);
 
+  // FillSystemMsgInfo zero-fills every element it writes, so only the
+  // elements a listing cut short leaves unwritten are zeroed here: the host
+  // still receives a fully zero-filled block, each byte written once.
   uint32_t written = 0;
   for (SystemMsg* msg : messages) {
     if (written >= n || msg == nullptr) break;
     FillSystemMsgInfo(&infos[written], msg);
     ++written;
+  }
+  const uint64_t filled = static_cast<uint64_t>(written) * sizeof(SystemMsgInfo);
+  if (filled < bytes) {
+    std::memset(static_cast<char*>(block) + filled, 0, static_cast<size_t>(bytes - filled));
   }
   *out = infos;
   return written;
