@@ -48,6 +48,9 @@ Database::~Database() {
   if (!sqlite3_get_autocommit(db_)) {
     Commit();
   }
+  begin_ = Statement();
+  commit_ = Statement();
+  rollback_ = Statement();
   // Statements of this connection belong to tables that are closed before
   // their database; close_v2 still copes with any that remain.
   sqlite3_close_v2(db_);
@@ -57,17 +60,29 @@ int Database::Execute(const char* sql) {
   return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
 }
 
+int Database::Run(Statement* statement, const char* sql) {
+  if (!*statement) {
+    const int rc = Statement::Prepare(db_, sql, statement);
+    if (rc != SQLITE_OK) {
+      return rc;
+    }
+  }
+  const int rc = sqlite3_step(statement->get());
+  statement->Reset();
+  return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
 int Database::Begin() {
   if (!sqlite3_get_autocommit(db_)) {
     Commit();
   }
-  return Execute("BEGIN IMMEDIATE");
+  return Run(&begin_, "BEGIN IMMEDIATE");
 }
 
 int Database::Commit() {
-  const int rc = Execute("COMMIT");
+  const int rc = Run(&commit_, "COMMIT");
   if (rc != SQLITE_OK && !sqlite3_get_autocommit(db_)) {
-    Execute("ROLLBACK");
+    Run(&rollback_, "ROLLBACK");
   }
   return rc;
 }

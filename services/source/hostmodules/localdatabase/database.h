@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "localdatabase/statement.h"
+
 struct sqlite3;
 
 namespace halyx {
@@ -45,8 +47,14 @@ class Database {
 
  private:
   explicit Database(sqlite3* db) : db_(db) {}
+  // Runs one of the transaction statements, compiled at its first use and
+  // kept: a transaction per stored row must not pay for compiling its text.
+  int Run(Statement* statement, const char* sql);
 
   sqlite3* db_;
+  Statement begin_;
+  Statement commit_;
+  Statement rollback_;
   uint32_t schemaGeneration_ = 0;
 };
 
