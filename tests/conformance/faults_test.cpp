@@ -1,0 +1,285 @@
+// What a host sees when the modules around the library fail: a database slot
+// that starts failing, settings and application information that answer
+// false, and each run-time module missing from the bin folder. The library
+// must keep working in memory, never crash, and leave no handle open.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "halyx/localdatabase.h"
+#include "support/libraryhost.h"
+#include "support/testenv.h"
+
+namespace fs = std::filesystem;
+
+using libraryhost::LibraryHost;
+using libraryhost::MakeRecord;
+
+namespace {
+
+const uint32_t kUser = 7301;
+const uint32_t kApp = 11;
+
+enum Slot : uint32_t {
+  kOpenDatabase = 0, kCloseDatabase = 1, kCreateTable = 2, kOpenTable = 3, kCloseTable = 4,
+  kBegin = 8, kCommit = 9, kSelectRows = 11, kNextRow = 12, kGetIntField = 18,
+  kGetTextField = 21, kGetBufferField = 22, kDeleteRows = 23, kAddRow = 24, kPostRow = 26,
+  kSetIntField = 33, kSetNumberField = 34, kSetTextField = 36, kSetBufferField = 37,
+};
+
+// The database module's fault controls, from the same file the library loads.
+struct DatabaseControls {
+  DatabaseControls() {
+    module = LoadLibraryW(testenv::ModulePath("localdatabase.dll").c_str());
+    if (module == nullptr) return;
+    failAfter = reinterpret_cast<decltype(failAfter)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "LocalDatabaseFailAfter")));
+    openHandles = reinterpret_cast<decltype(openHandles)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "LocalDatabaseOpenHandles")));
+  }
+  ~DatabaseControls() {
+    if (failAfter != nullptr) {
+      for (uint32_t slot = 0; slot < 39; ++slot) failAfter(slot, -1);
+    }
+    if (module != nullptr) FreeLibrary(module);
+  }
+  bool Bound() const { return failAfter != nullptr && openHandles != nullptr; }
+
+  HMODULE module = nullptr;
+  decltype(&::LocalDatabaseFailAfter) failAfter = nullptr;
+  decltype(&::LocalDatabaseOpenHandles) openHandles = nullptr;
+};
+
+template <class Fn>
+Fn Bound(const char* moduleName, const char* name) {
+  HMODULE module = LoadLibraryW(testenv::ModulePath(moduleName).c_str());
+  if (module == nullptr) return nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// What one session of a host saw, for comparison with what it should see.
+struct Session {
+  uint32_t callbacks = 0;
+  uint32_t systemListed = 0;
+  uint32_t dynamicUnread = 0;
+  uint32_t shareUnread = 0;
+  uint32_t systemRead = 0;
+  uint32_t dynamicRead = 0;
+  uint32_t systemAfterDelete = 0;
+  bool clearedAll = false;
+};
+
+std::vector<PushRecord> EveryKind() {
+  return {MakeRecord(3, 0, 1, 100, R"({"TITLE":"one"})"),
+          MakeRecord(3, 0, 2, 200, R"({"TITLE":"two"})"),
+          MakeRecord(1, kApp, 3, 300, R"({"TITLE":"d","NUM":2})"),
+          MakeRecord(2, 5, 4, 400, R"({"DSTAPPID":"5","SHARETYPE":1,"MSG":"m"})")};
+}
+
+// Pushes every kind, lists, marks read, deletes and clears, freeing every
+// array it is given.
+Session RunSession(LibraryHost& host) {
+  Session seen;
+  seen.callbacks = host.Deliver(EveryKind());
+  SystemMsgInfo* msgs = nullptr;
+  seen.systemListed = host.api.PushGetSystemMsg(0, &msgs, false);
+  host.api.PushFreeSystemMsgList(msgs);
+  DynamicMsgGroupInfo* groups = nullptr;
+  host.api.PushGetDynamicMsg(0, 0, &groups, false);
+  host.api.PushFreeDynamicMsgGroupList(groups);
+  ShareMsgGroupInfo* shares = nullptr;
+  host.api.PushGetShareMsg(0, 0, &shares, false);
+  host.api.PushFreeShareMsgGroupList(shares);
+  seen.dynamicUnread = host.api.PushGetAllUnreadDynamicMsgCount();
+  seen.shareUnread = host.api.PushGetAllUnreadShareMsgNum();
+
+  seen.systemRead = host.api.PushUpdateSystemMsgReadState(1, 1);
+  seen.dynamicRead = host.api.PushUpdateDynamicMsgReadState(kApp, 0, true);
+  host.api.PushDeleteSystemMsg(2, 200);
+  seen.systemAfterDelete = host.api.PushGetMsgCountByType(3);
+  host.api.PushDeleteDynamicMsg(kApp, 0);
+  host.api.PushClearMsg(2);
+  host.api.PushClearMsg(3);
+  seen.clearedAll = host.api.PushGetAllUnreadMsgCount() == 0 &&
+                    host.api.PushGetMsgCountByType(3) == 0 &&
+                    host.api.PushGetMsgCountByType(1) == 0;
+  return seen;
+}
+
+void Prepare(LibraryHost& host) {
+  host.SignIn(kUser);
+  host.WantEverything();
+  host.MarkInstalled(kApp);
+}
+
+// A bin folder holding links to every run-time module but one. Links, not
+// copies: the loader then hands the library the same module instances that
+// the test drives through their control functions.
+class PartialBinFolder {
+ public:
+  explicit PartialBinFolder(const std::string& leftOut) {
+    folder = fs::u8path(testenv::Join(testenv::DocumentsFolder(), "pcw-bin-" + leftOut));
+    fs::create_directories(folder);
+    for (const char* name : {"pushcenter.dll", "statusservice.dll", "coreserviceengine.dll",
+                             "localdatabase.dll", "appinstall.dll"}) {
+      if (leftOut == name) continue;
+      fs::path source = fs::u8path(testenv::Join(testenv::BinFolder(), name));
+      std::error_code error;
+      fs::create_hard_link(source, folder / name, error);
+      if (error) fs::copy_file(source, folder / name, error);
+    }
+    testenv::SetVariable("HalyxBinPath", folder.u8string().c_str());
+  }
+  ~PartialBinFolder() {
+    testenv::SetVariable("HalyxBinPath", original.c_str());
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+  }
+
+ private:
+  std::string original = testenv::BinFolder();
+  fs::path folder;
+};
+
+}  // namespace
+
+TEST(Faults, DatabaseSlotFailuresKeepMemoryWorkingAndLeaveNothingOpen) {
+  struct Case {
+    uint32_t slot;
+    int32_t after;
+    bool opens;  // whether the storages still open at the first read mark
+  };
+  const Case cases[] = {
+      {kOpenDatabase, 0, false}, {kOpenTable, 0, false},   {kCreateTable, 0, true},
+      {kBegin, 0, true},         {kCommit, 0, true},       {kSelectRows, 0, true},
+      {kNextRow, 0, true},       {kGetIntField, 0, true},  {kGetTextField, 0, true},
+      {kGetBufferField, 0, true}, {kDeleteRows, 0, true},  {kAddRow, 0, true},
+      {kPostRow, 0, true},       {kSetIntField, 0, true},  {kSetNumberField, 0, true},
+      {kSetTextField, 0, true},  {kSetBufferField, 0, true}, {kOpenDatabase, 1, true},
+      {kPostRow, 1, true},       {kNextRow, 3, true},
+  };
+  DatabaseControls db;
+  ASSERT_TRUE(db.Bound());
+  for (const Case& c : cases) {
+    SCOPED_TRACE("slot " + std::to_string(c.slot) + " after " + std::to_string(c.after));
+    {
+      LibraryHost host;
+      ASSERT_TRUE(host.Loaded()) << host.Missing();
+      Prepare(host);
+      ASSERT_TRUE(host.Start());
+      ASSERT_TRUE(db.failAfter(c.slot, c.after));
+      Session seen = RunSession(host);
+      EXPECT_EQ(seen.systemListed, 2u);
+      EXPECT_EQ(seen.dynamicUnread, 2u);
+      EXPECT_EQ(seen.shareUnread, 1u);
+      if (!c.opens) {
+        // Read marks need the database; deletions and clears do not.
+        EXPECT_EQ(seen.systemRead, 0u);
+        EXPECT_EQ(seen.dynamicRead, 0u);
+      }
+      EXPECT_EQ(seen.systemAfterDelete, 1u);
+      EXPECT_TRUE(seen.clearedAll);
+      EXPECT_TRUE(host.Stop());
+      db.failAfter(c.slot, -1);
+    }
+    // A storage closes whatever it opened, also after a failed step.
+    EXPECT_EQ(db.openHandles(), 0u);
+    // And the files it leaves behind still open and list.
+    LibraryHost after;
+    Prepare(after);
+    ASSERT_TRUE(after.Start());
+    SystemMsgInfo* msgs = nullptr;
+    after.api.PushGetSystemMsg(0, &msgs, false);
+    after.api.PushFreeSystemMsgList(msgs);
+    after.Deliver(MakeRecord(3, 0, 9, 900, R"({"TITLE":"later"})"));
+    EXPECT_EQ(after.api.PushUpdateSystemMsgReadState(9, 1), 1u);
+  }
+}
+
+TEST(Faults, SettingsAnsweringFalseRefuseEveryKindAndAppInfoFailureOnlyDynamic) {
+  auto settingFail = Bound<decltype(&::stSetFailAll)>("setting.dll", "stSetFailAll");
+  auto appInfoFail = Bound<decltype(&::HXSetFailAll)>("hyappinfo.dll", "HXSetFailAll");
+  ASSERT_NE(settingFail, nullptr);
+  ASSERT_NE(appInfoFail, nullptr);
+  struct Case {
+    const char* name;
+    bool settings;
+    bool appInfo;
+    uint32_t system, dynamic, share;
+  };
+  const Case cases[] = {
+      {"settings", true, false, 0, 0, 0},
+      {"application information", false, true, 2, 0, 1},
+      {"both", true, true, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LibraryHost host;
+    ASSERT_TRUE(host.Loaded()) << host.Missing();
+    Prepare(host);
+    host.SetShielded(kApp, true);
+    ASSERT_TRUE(host.Start());
+    settingFail(c.settings);
+    appInfoFail(c.appInfo);
+    host.Deliver(EveryKind());
+    EXPECT_EQ(host.api.PushGetMsgCountByType(3), c.system);
+    EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), c.dynamic);
+    EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), c.share);
+    // The shield flag is read from the settings and nothing else.
+    EXPECT_EQ(host.api.PushIsShieldDynamicMsg(kApp), !c.settings);
+    settingFail(false);
+    appInfoFail(false);
+    // Once the modules answer again, so does the library.
+    host.Deliver(MakeRecord(3, 0, 7, 700, R"({"TITLE":"back"})"));
+    EXPECT_EQ(host.api.PushGetMsgCountByType(3), c.system + 1);
+  }
+}
+
+TEST(Faults, EachMissingRunTimeModuleLeavesTheRestWorking) {
+  struct Case {
+    const char* module;
+    bool pushesArrive;
+    bool readMarksStored;
+    bool installReplays;
+  };
+  const Case cases[] = {
+      {"pushcenter.dll", false, true, true},
+      {"localdatabase.dll", true, false, true},
+      {"statusservice.dll", true, false, true},
+      {"coreserviceengine.dll", true, true, true},
+      {"appinstall.dll", true, true, false},
+  };
+  { LibraryHost first; }  // fixes the host's own bin folder before it is pointed elsewhere
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.module);
+    PartialBinFolder bin(c.module);
+    LibraryHost host;
+    ASSERT_TRUE(host.Loaded()) << host.Missing();
+    Prepare(host);
+    ASSERT_TRUE(host.Start());  // a missing module never fails the start
+    Session seen = RunSession(host);
+    EXPECT_EQ(seen.callbacks != 0, c.pushesArrive);
+    if (c.pushesArrive) {
+      EXPECT_EQ(seen.systemListed, 2u);
+      EXPECT_EQ(seen.dynamicUnread, 2u);
+      EXPECT_EQ(seen.shareUnread, 1u);
+      EXPECT_EQ(seen.systemRead, c.readMarksStored ? 1u : 0u);
+      EXPECT_EQ(seen.systemAfterDelete, 1u);
+      EXPECT_TRUE(seen.clearedAll);
+      // A record of an application installed later is parked and replayed
+      // only when the installation is announced.
+      host.Deliver(MakeRecord(1, 12, 20, 2000, R"({"TITLE":"late"})"));
+      EXPECT_EQ(host.InstallApp(12) != 0, c.installReplays);
+      DynamicMsgGroupInfo* late = nullptr;
+      EXPECT_EQ(host.api.PushGetDynamicMsgForApp(12, 0, &late, false), c.installReplays ? 1u : 0u);
+      host.api.PushFreeDynamicMsgGroupList(late);
+    } else {
+      EXPECT_EQ(seen.systemListed, 0u);
+      EXPECT_EQ(seen.dynamicUnread + seen.shareUnread, 0u);
+    }
+    EXPECT_TRUE(host.Stop());
+  }
+}
