@@ -163,7 +163,7 @@ void Step(Input& in) {
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   fuzzhost::Prepare(argc != nullptr && *argc > 0 ? (*argv)[0] : nullptr);
-  PushWrapperInit();
+  fuzzhost::StartLibrary();
   return 0;
 }
 

@@ -10,6 +10,7 @@
 #include "halyx/statusservice.h"
 #include "modules/modulepaths.h"
 #include "platform/win32.h"
+#include "pushcenterwrapper.h"
 
 namespace fuzzhost {
 
@@ -60,6 +61,15 @@ void Prepare(const char* argv0) {
     HXSetAppInstalled(kApps[i], true);
     HXSetAppInfo(kApps[i], "needPush", i < 2 ? "1" : "0");
   }
+}
+
+void StartLibrary() {
+  PushWrapperInit();
+  for (int32_t kind = 1; kind <= 4; ++kind) PushClearMsg(kind);
+  std::atexit([] {
+    PushWrapperUnInit();
+    std::_Exit(0);
+  });
 }
 
 PushRecord MakeRecord(uint8_t kind, uint8_t app, uint8_t msgId, uint8_t pushTime,

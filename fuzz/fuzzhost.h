@@ -20,6 +20,13 @@ extern const uint32_t kApps[4];
 // Sets the process up for the library; call from LLVMFuzzerInitialize.
 void Prepare(const char* argv0);
 
+// Starts the library, opens every storage once, and has the process end as
+// a host does: PushWrapperUnInit, then out without running the static
+// teardown, in which the library's storages would close their databases
+// after the database module's own tables are gone (a known fault at exit,
+// kept out of the targets' way).
+void StartLibrary();
+
 // Reads records from text of the form
 //   <kind><app><msgId><pushTime><payload>\n ...
 // where each header field is one byte (kind modulo 6, app modulo 4) and the

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -92,6 +93,29 @@ TEST(CrashSafety, EveryReturnedReadMarkSurvivesASigkill) {
     host.Deliver(System(kMessages + 1));
     EXPECT_EQ(host.api.PushUpdateSystemMsgReadState(kMessages + 1, 1), 1u);
   }
+}
+
+// A host that stops the library and then ends without unloading it: the
+// process's exit tears down the library's storages after the modules it
+// loaded, and nothing may touch what those modules have already released.
+// The fault shows as a use after free under AddressSanitizer (the asan
+// preset); a plain build only sees a child that exits cleanly.
+TEST(CrashSafety, ExitWithoutUnloadingTheLibraryIsClean) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    LibraryHost* host = new LibraryHost();  // never destroyed: the library stays loaded
+    host->SignIn(9200);
+    if (!host->Loaded() || !host->Start()) _exit(2);
+    host->WantEverything();
+    host->Deliver({System(1), MakeRecord(2, 0, 2, 2, R"({"DSTAPPID":"5","SHARETYPE":1})")});
+    for (int32_t kind = 1; kind <= 4; ++kind) host->api.PushClearMsg(kind);
+    if (!host->Stop()) _exit(3);
+    std::exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
 }
 
 #endif  // !_WIN32
