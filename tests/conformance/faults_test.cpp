@@ -259,6 +259,11 @@ TEST(Faults, EachMissingRunTimeModuleLeavesTheRestWorking) {
       {"statusservice.dll", true, false},
       {"coreserviceengine.dll", true, true},
   };
+#if defined(_WIN32)
+  // The Windows loader tells modules apart by path, so a linked module in
+  // another folder would be a second instance beside the one this test drives.
+  GTEST_SKIP() << "needs a loader that knows a linked file as the same module";
+#endif
   { LibraryHost first; }  // fixes the host's own bin folder before it is pointed elsewhere
   for (const Case& c : cases) {
     SCOPED_TRACE(c.module);
