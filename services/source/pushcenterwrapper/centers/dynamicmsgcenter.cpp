@@ -1,4 +1,5 @@
 #include "centers/dynamicmsgcenter.h"
+#include "centers/fieldtext.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,24 +21,15 @@ const uint32_t kShieldSetting = 6;
 const uint32_t kPolicySetting = 11;
 const uint32_t kPolicyAllButShielded = 2;
 
-// At most N - 1 bytes and a terminating zero; the rest of the field stays as
-// the zero-filled allocation left it.
-template <size_t N>
-void CopyBounded(char (&field)[N], const std::string& text) {
-  const size_t length = std::min(text.size(), N - 1);
-  std::memcpy(field, text.data(), length);
-  field[length] = '\0';
-}
-
 void FillRecord(DynamicMsgInfo& record, DynamicMsg& msg) {
   record.msgId = msg.GetMsgId();
   record.openType = msg.GetOpenType();
   record.pushTime = msg.GetPushTime();
-  CopyBounded(record.title, msg.TitleRef());
-  CopyBounded(record.text, msg.TextRef());
-  CopyBounded(record.buttonText, msg.ButtonTextRef());
+  CopyToField(record.title, msg.TitleRef());
+  CopyToField(record.text, msg.TextRef());
+  CopyToField(record.buttonText, msg.ButtonTextRef());
   record.voiceIndex = msg.GetVoiceIndex();
-  CopyBounded(record.buffer, msg.BufferRef());
+  CopyToField(record.buffer, msg.BufferRef());
   record.newFlag = msg.GetNewFlag();
 }
 

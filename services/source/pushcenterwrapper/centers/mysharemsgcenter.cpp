@@ -1,4 +1,5 @@
 #include "centers/mysharemsgcenter.h"
+#include "centers/fieldtext.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -22,21 +23,6 @@ static_assert(sizeof(void*) != 4 || (sizeof(MyShareMsgGroupInfo) == 20 &&
 
 namespace {
 
-template <size_t N>
-void CopyText(char (&field)[N], const std::string& text) {
-  const size_t length = std::min(text.size(), N - 1);
-  memcpy(field, text.data(), length);
-  field[length] = '\0';
-}
-
-// A host's text field, which may fill its field without a terminator: only
-// the bytes before a zero, and never more than the field size minus one.
-template <size_t N>
-std::string ReadText(const char (&field)[N]) {
-  const void* end = memchr(field, 0, N - 1);
-  return std::string(field, end != nullptr ? static_cast<const char*>(end) - field : N - 1);
-}
-
 // The description that stands for a type-2 group: its newest item's, as a
 // zero-terminated text; a group without items has the empty one.
 const char* FirstAppDesc(MyShareGroup* group) {
@@ -59,11 +45,11 @@ void FillElement(MyShareMsgGroupInfo& element, MyShareGroup* group, uint32_t msg
     if (item == nullptr) continue;
     info.shareTime = item->GetShareTime();
     info.uin = item->GetUin();
-    CopyText(info.text, item->TextRef());
-    CopyText(info.buffer, item->BufferRef());
-    CopyText(info.picURL, item->PicURLRef());
-    CopyText(info.title, item->TitleRef());
-    CopyText(info.appDesc, item->AppDescRef());
+    CopyToField(info.text, item->TextRef());
+    CopyToField(info.buffer, item->BufferRef());
+    CopyToField(info.picURL, item->PicURLRef());
+    CopyToField(info.title, item->TitleRef());
+    CopyToField(info.appDesc, item->AppDescRef());
   }
 }
 
@@ -129,7 +115,7 @@ void MyShareMsgCenter::AddMyShareGroup(MyShareGroup* raw) {
         memset(appDescBuffer, 0, sizeof appDescBuffer);
         continue;
       }
-      CopyText(appDescBuffer, desc);
+      CopyToField(appDescBuffer, desc);
     }
     for (MyShareItem* item : group->GetItems()) listed->AddItem(item);
     group->Clear(false);
@@ -152,11 +138,11 @@ bool MyShareMsgCenter::AddMyShareMsg(const MyShareMsgGroupInfo* info) {
     const MyShareMsgInfo& msg = info->msgs[i];
     MyShareItem* item = new MyShareItem();
     item->SetUin(msg.uin);
-    item->SetBuffer(ReadText(msg.buffer));
-    item->SetPicURL(ReadText(msg.picURL));
-    item->SetAppDesc(ReadText(msg.appDesc));
-    item->SetTitle(ReadText(msg.title));
-    item->SetText(ReadText(msg.text));
+    item->SetBuffer(ReadField(msg.buffer));
+    item->SetPicURL(ReadField(msg.picURL));
+    item->SetAppDesc(ReadField(msg.appDesc));
+    item->SetTitle(ReadField(msg.title));
+    item->SetText(ReadField(msg.text));
     item->SetShareTime(msg.shareTime);
     group->AddItem(item);
   }

@@ -1,4 +1,5 @@
 #include "centers/sharemsgcenter.h"
+#include "centers/fieldtext.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -23,24 +24,17 @@ static_assert(sizeof(void*) != 4 || (sizeof(ShareMsgGroupInfo) == 20 &&
 
 namespace {
 
-template <size_t N>
-void CopyText(char (&field)[N], const std::string& text) {
-  const size_t length = std::min(text.size(), N - 1);
-  memcpy(field, text.data(), length);
-  field[length] = '\0';
-}
-
 void FillInfo(ShareMsgInfo& info, ShareMsg* msg) {
   info.msgId = msg->GetMsgId();
   info.openType = msg->GetOpenType();
   info.pushTime = msg->GetPushTime();
   info.uin = msg->GetUin();
   info.appId = msg->GetAppId();
-  CopyText(info.text, msg->TextRef());
-  CopyText(info.buffer, msg->BufferRef());
-  CopyText(info.picURL, msg->PicURLRef());
-  CopyText(info.title, msg->TitleRef());
-  CopyText(info.appDesc, msg->AppDescRef());
+  CopyToField(info.text, msg->TextRef());
+  CopyToField(info.buffer, msg->BufferRef());
+  CopyToField(info.picURL, msg->PicURLRef());
+  CopyToField(info.title, msg->TitleRef());
+  CopyToField(info.appDesc, msg->AppDescRef());
 }
 
 // Writes the taken messages, newest first, to the element as an array that

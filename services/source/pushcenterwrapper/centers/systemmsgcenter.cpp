@@ -1,4 +1,5 @@
 #include "centers/systemmsgcenter.h"
+#include "centers/fieldtext.h"
 
 #include <cstring>
 #include <new>
@@ -19,14 +20,6 @@ void ReportSystemRead() {
   if (auto reportRead = ServiceEntry<halyx_pushcenter_wrapper>(&PushCenterTable::reportRead)) {
     reportRead(kSystemKind, 0, 0xFFFFFFFFu, 0, 0, 0);
   }
-}
-
-// At most size - 1 bytes and a terminator; the cut may split a UTF-8 sequence.
-template <size_t Size>
-void CopyBounded(char (&field)[Size], const std::string& value) {
-  size_t length = value.size() < Size - 1 ? value.size() : Size - 1;
-  std::memcpy(field, value.data(), length);
-  field[length] = '\0';
 }
 
 // Whether a belongs in front of b: newer push time, or the same push time and
@@ -169,15 +162,15 @@ void SystemMsgCenter::FillSystemMsgInfo(SystemMsgInfo* info, SystemMsg* msg) {
   info->kind = static_cast<uint32_t>(GetCenterKind());
   info->openType = msg->GetOpenType();
   info->pushTime = msg->GetPushTime();
-  CopyBounded(info->title, msg->TitleRef());
-  CopyBounded(info->text, msg->TextRef());
-  CopyBounded(info->pictureUrl, msg->PictureUrlRef());
-  CopyBounded(info->jumpUrl, msg->JumpUrlRef());
-  CopyBounded(info->buttonText, msg->ButtonTextRef());
+  CopyToField(info->title, msg->TitleRef());
+  CopyToField(info->text, msg->TextRef());
+  CopyToField(info->pictureUrl, msg->PictureUrlRef());
+  CopyToField(info->jumpUrl, msg->JumpUrlRef());
+  CopyToField(info->buttonText, msg->ButtonTextRef());
   info->appId = msg->GetAppId();
   info->subType = msg->GetSubType();
   info->btnType = msg->GetBtnType();
-  CopyBounded(info->buffer, msg->BufferRef());
+  CopyToField(info->buffer, msg->BufferRef());
 }
 
 uint32_t SystemMsgCenter::UpdateSystemMsgReadState(uint32_t msgId, uint32_t readState) {
