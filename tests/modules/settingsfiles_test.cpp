@@ -111,6 +111,27 @@ TEST(SettingModule, ValuesSurviveAFreshLoadInOneAtomicallyReplacedFile) {
   EXPECT_FALSE(st.getAppRoamBoolean(8, 6));
 }
 
+TEST(SettingModule, LoadedModuleFollowsItsFileBeingRemovedOrRewritten) {
+  LoadedModule module("setting.dll");
+  Settings st(module);
+  ASSERT_TRUE(st.complete());
+  ASSERT_TRUE(st.setRoamBoolean(9, true));
+  ASSERT_TRUE(st.setAppRoamBoolean(7, 6, true));
+  ASSERT_TRUE(st.getRoamBoolean(9));
+  // Another process (or a host's clean-up) takes the file away: what was set
+  // is gone, not served from memory.
+  fs::remove_all(DataRoot());
+  EXPECT_FALSE(st.getRoamBoolean(9));
+  EXPECT_FALSE(st.getAppRoamBoolean(7, 6));
+  // And a file written behind the module's back is read again.
+  ASSERT_TRUE(st.setRoamNumber(11, 2));
+  const std::string written = FileText(DataRoot() / "setting.json");
+  ASSERT_TRUE(st.setRoamNumber(11, 5));
+  fs::remove(DataRoot() / "setting.json");
+  std::ofstream(DataRoot() / "setting.json", std::ios::binary) << written;
+  EXPECT_EQ(st.getRoamNumber(11), 2u);
+}
+
 TEST(SettingModule, FollowsTheDocumentsFolderOfTheMoment) {
 #if defined(_WIN32)
   GTEST_SKIP() << "the documents folder of Windows is the profile's, not HOME";

@@ -26,7 +26,7 @@ JsonFileStore::JsonFileStore(const char* fileName) : fileName_(fileName) {}
 
 void JsonFileStore::Follow() {
   std::filesystem::path root = CurrentDataRoot();
-  if (loaded_ && root == root_) {
+  if (loaded_ && root == root_ && FileStamp() == stamp_) {
     return;
   }
   root_ = root;
@@ -34,9 +34,16 @@ void JsonFileStore::Follow() {
   Load();
 }
 
+std::filesystem::file_time_type JsonFileStore::FileStamp() const {
+  std::error_code error;
+  const auto stamp = std::filesystem::last_write_time(root_ / fileName_, error);
+  return error ? std::filesystem::file_time_type::min() : stamp;
+}
+
 void JsonFileStore::Load() {
   numbers_.clear();
   texts_.clear();
+  stamp_ = FileStamp();
   if (root_.empty()) {
     return;
   }
@@ -148,6 +155,7 @@ bool JsonFileStore::SetNumber(const std::string& key, uint32_t value) {
     return false;
   }
   numbers_.swap(numbers);
+  stamp_ = FileStamp();
   return true;
 }
 
@@ -159,6 +167,7 @@ bool JsonFileStore::SetText(const std::string& key, const std::string& value) {
     return false;
   }
   texts_.swap(texts);
+  stamp_ = FileStamp();
   return true;
 }
 

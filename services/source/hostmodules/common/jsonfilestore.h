@@ -1,8 +1,10 @@
 // Small key/value store of a module, kept as one JSON file in the data root.
 //
-// Values live in memory, keyed by the data root they came from: every call
-// first looks the data root up again and, only when it changed, drops what it
-// holds and loads the file of the new root. A file that is missing or not
+// Values live in memory, keyed by the data root they came from and the time
+// the file was last written: every call first looks the data root and the
+// file's time up again and, only when either changed (another user's folder, a
+// file that another process rewrote or that was removed), drops what it holds
+// and loads the file again. A file that is missing or not
 // valid JSON reads as empty. Every change rewrites the whole file through a
 // temporary file renamed over it, so the file on disk is always either the old
 // or the new content, never half of one.
@@ -35,12 +37,14 @@ class JsonFileStore {
  private:
   void Follow();
   void Load();
+  std::filesystem::file_time_type FileStamp() const;
   bool Save(const std::map<std::string, uint32_t>& numbers,
             const std::map<std::string, std::string>& texts) const;
 
   std::string fileName_;
   bool loaded_ = false;
   std::filesystem::path root_;  // the data root whose values are in memory
+  std::filesystem::file_time_type stamp_;  // the file's time when it was read; min when missing
   std::map<std::string, uint32_t> numbers_;
   std::map<std::string, std::string> texts_;
 };
