@@ -3,8 +3,9 @@
 // Values live in memory, keyed by the data root they came from and the time
 // the file was last written: every call first looks the data root and the
 // file's time up again and, only when either changed (another user's folder, a
-// file that another process rewrote or that was removed), drops what it holds
-// and loads the file again. A file that is missing or not
+// file that was removed or rewritten by another process), drops what it holds
+// and loads the file again. File times may be as coarse as a second, so a
+// rewrite within the second of the last one can go unnoticed. A file that is missing or not
 // valid JSON reads as empty. Every change rewrites the whole file through a
 // temporary file renamed over it, so the file on disk is always either the old
 // or the new content, never half of one.
