@@ -30,8 +30,15 @@ class FreshDataFolder : public testing::EmptyTestEventListener {
   void OnTestStart(const testing::TestInfo&) override {
     const std::string documents = testenv::DocumentsFolder();
     ASSERT_FALSE(documents.empty()) << "no documents folder";
+    // A file that a module still holds open cannot go, and remove_all stops
+    // at the first one: remove every file that can go, so that no setting of
+    // an earlier test survives beside a database that stays open.
+    const fs::path root(testenv::Wide(testenv::Join(documents, "Corvane Files")));
     std::error_code ignored;
-    fs::remove_all(fs::path(testenv::Wide(testenv::Join(documents, "Corvane Files"))), ignored);
+    for (fs::recursive_directory_iterator it(root, ignored), end; it != end; it.increment(ignored)) {
+      if (!it->is_directory(ignored)) fs::remove(it->path(), ignored);
+    }
+    fs::remove_all(root, ignored);
   }
 };
 
