@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "halyx/localdatabase.h"
+#include "modules/serviceentry.h"
 #include "modules/singlton.h"
 
 class halyx_localdatabase_wrapper : public Singlton<halyx_localdatabase_wrapper> {
@@ -23,3 +24,10 @@ class halyx_localdatabase_wrapper : public Singlton<halyx_localdatabase_wrapper>
 
   std::unique_ptr<LocalDatabaseTable> table;
 };
+
+// An entry of the local database table, or null while the module, its table or
+// the entry is missing.
+template <class Fn>
+Fn LocalDb(Fn LocalDatabaseTable::*entry) {
+  return ServiceEntry<halyx_localdatabase_wrapper>(entry);
+}

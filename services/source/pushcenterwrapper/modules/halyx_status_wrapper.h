@@ -23,3 +23,7 @@ class halyx_status_wrapper : public Singlton<halyx_status_wrapper> {
 
   std::unique_ptr<StatusTable> table;
 };
+
+// The signed-in user's number; 0 when nobody is signed in or the status
+// service or its entry is missing.
+uint32_t CurrentUserNumber();

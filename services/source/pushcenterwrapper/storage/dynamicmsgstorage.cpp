@@ -8,7 +8,6 @@
 #include "messages/dynamicmsggroup.h"
 #include "modules/halyx_localdatabase_wrapper.h"
 #include "modules/halyx_status_wrapper.h"
-#include "modules/serviceentry.h"
 #include "storage/datafolder.h"
 
 namespace {
@@ -24,17 +23,6 @@ const ColumnDef kColumns[] = {
     {"textHint", kColumnBuffer, 0},      {"title", kColumnBuffer, 0},
 };
 
-template <class Fn>
-Fn Db(Fn LocalDatabaseTable::*entry) {
-  return ServiceEntry<halyx_localdatabase_wrapper>(entry);
-}
-
-// 0 when there is no status service or nobody is signed in.
-uint32_t CurrentUser() {
-  auto currentUser = ServiceEntry<halyx_status_wrapper>(&StatusTable::currentUser);
-  return currentUser != nullptr ? currentUser() : 0;
-}
-
 void SetText(Buffer& column, const std::string& text) {
   column.CopyFrom(text.c_str(), static_cast<uint32_t>(text.size() + 1));
 }
@@ -49,17 +37,17 @@ std::string TextOf(const Buffer& column) {
 }
 
 bool SetInt(uint32_t table, const char* column, uint32_t value) {
-  auto set = Db(&LocalDatabaseTable::SetIntField);
+  auto set = LocalDb(&LocalDatabaseTable::SetIntField);
   return set != nullptr && set(table, column, value);
 }
 
 bool SetBytes(uint32_t table, const char* column, const Buffer& value) {
-  auto set = Db(&LocalDatabaseTable::SetBufferField);
+  auto set = LocalDb(&LocalDatabaseTable::SetBufferField);
   return set != nullptr && set(table, column, value);
 }
 
 bool GetInt(uint32_t table, const char* column, uint32_t* value) {
-  auto get = Db(&LocalDatabaseTable::GetIntField);
+  auto get = LocalDb(&LocalDatabaseTable::GetIntField);
   return get != nullptr && get(table, column, value);
 }
 
@@ -69,7 +57,7 @@ struct Column {
   uint32_t size = 0;
 
   bool Read(uint32_t table, const char* column) {
-    auto get = Db(&LocalDatabaseTable::GetBufferField);
+    auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
     uint8_t* raw = nullptr;
     if (get == nullptr || !get(table, column, &raw, &size)) return false;
     bytes.reset(raw);
@@ -124,12 +112,12 @@ DynamicMsgStorage::DynamicMsgStorage() : dbHandle(0), tableHandle(0) {}
 
 DynamicMsgStorage::~DynamicMsgStorage() {
   uint32_t err = 0;
-  if (auto closeTable = Db(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
-  if (auto closeDatabase = Db(&LocalDatabaseTable::CloseDatabase)) closeDatabase(dbHandle);
+  if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
+  if (auto closeDatabase = LocalDb(&LocalDatabaseTable::CloseDatabase)) closeDatabase(dbHandle);
 }
 
 bool DynamicMsgStorage::Open() {
-  const uint32_t user = CurrentUser();
+  const uint32_t user = CurrentUserNumber();
   if (user == 0) return false;
   const std::string folder = GetUserDataFolder(user);
   if (!PathExists(folder.c_str()) && !CreateFolderTree(folder.c_str())) return false;
@@ -137,30 +125,30 @@ bool DynamicMsgStorage::Open() {
   uint32_t err = 0;
   // A second Open on the same object must not leave the first handles open.
   if (tableHandle != 0) {
-    if (auto closeTable = Db(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
+    if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
     tableHandle = 0;
   }
-  if (auto closeDatabase = Db(&LocalDatabaseTable::CloseDatabase)) closeDatabase(dbHandle);
+  if (auto closeDatabase = LocalDb(&LocalDatabaseTable::CloseDatabase)) closeDatabase(dbHandle);
   dbHandle = 0;
 
   const std::string path = folder + kFileName;
-  auto openDatabase = Db(&LocalDatabaseTable::OpenDatabase);
-  if (openDatabase == nullptr || !openDatabase(path.c_str(), CurrentUser(), &dbHandle, &err)) {
+  auto openDatabase = LocalDb(&LocalDatabaseTable::OpenDatabase);
+  if (openDatabase == nullptr || !openDatabase(path.c_str(), CurrentUserNumber(), &dbHandle, &err)) {
     return false;
   }
-  if (auto createTable = Db(&LocalDatabaseTable::CreateTable)) {
+  if (auto createTable = LocalDb(&LocalDatabaseTable::CreateTable)) {
     createTable(dbHandle, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]), -1, &err);
   }
-  auto openTable = Db(&LocalDatabaseTable::OpenTable);
+  auto openTable = LocalDb(&LocalDatabaseTable::OpenTable);
   return openTable != nullptr && openTable(dbHandle, kTable, &tableHandle, &err);
 }
 
 bool DynamicMsgStorage::InsertRows(const std::vector<DynamicMsgRow>& rows) {
   uint32_t err = 0;
-  auto begin = Db(&LocalDatabaseTable::BeginTransaction);
+  auto begin = LocalDb(&LocalDatabaseTable::BeginTransaction);
   if (begin == nullptr || !begin(dbHandle, &err)) return false;
-  auto addRow = Db(&LocalDatabaseTable::AddRow);
-  auto postRow = Db(&LocalDatabaseTable::PostRow);
+  auto addRow = LocalDb(&LocalDatabaseTable::AddRow);
+  auto postRow = LocalDb(&LocalDatabaseTable::PostRow);
   bool ok = true;
   for (const DynamicMsgRow& row : rows) {
     // The transaction is left uncommitted: the database drops it.
@@ -168,14 +156,14 @@ bool DynamicMsgStorage::InsertRows(const std::vector<DynamicMsgRow>& rows) {
     if (!WriteRow(tableHandle, row)) ok = false;
     if (postRow == nullptr || !postRow(tableHandle, 0)) ok = false;
   }
-  if (auto commit = Db(&LocalDatabaseTable::CommitTransaction)) commit(dbHandle, &err);
+  if (auto commit = LocalDb(&LocalDatabaseTable::CommitTransaction)) commit(dbHandle, &err);
   return ok;
 }
 
 bool DynamicMsgStorage::LoadRows(std::vector<DynamicMsgRow>& out) {
-  auto select = Db(&LocalDatabaseTable::SelectRows);
+  auto select = LocalDb(&LocalDatabaseTable::SelectRows);
   if (select == nullptr || !select(tableHandle, nullptr)) return false;
-  auto next = Db(&LocalDatabaseTable::NextRow);
+  auto next = LocalDb(&LocalDatabaseTable::NextRow);
   uint32_t err = 0;
   while (next != nullptr && next(tableHandle, &err)) {
     DynamicMsgRow row;
@@ -185,20 +173,20 @@ bool DynamicMsgStorage::LoadRows(std::vector<DynamicMsgRow>& out) {
 }
 
 bool DynamicMsgStorage::DeleteByAppId(uint32_t appId) {
-  auto deleteRows = Db(&LocalDatabaseTable::DeleteRows);
+  auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
   const std::string where = std::string("appId") + " = " + ToDecimal(appId);
   return deleteRows != nullptr && deleteRows(tableHandle, where.c_str(), 0);
 }
 
 bool DynamicMsgStorage::DeleteMsg(uint32_t msgId, uint32_t pushTime) {
-  auto deleteRows = Db(&LocalDatabaseTable::DeleteRows);
+  auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
   const std::string where = std::string("msgId") + " = " + ToDecimal(msgId) + " and " +
                             "pushTime" + " <= " + ToDecimal(pushTime);
   return deleteRows != nullptr && deleteRows(tableHandle, where.c_str(), 0);
 }
 
 bool DynamicMsgStorage::UpdateMsgCountOnServer(uint32_t appId, uint32_t count) {
-  auto execute = Db(&LocalDatabaseTable::ExecuteSql);
+  auto execute = LocalDb(&LocalDatabaseTable::ExecuteSql);
   const std::string sql = "update dynmsgtable set msgCountOnServer = " + ToDecimal(count) +
                           " where appId = " + ToDecimal(appId);
   uint32_t err = 0;
@@ -206,7 +194,7 @@ bool DynamicMsgStorage::UpdateMsgCountOnServer(uint32_t appId, uint32_t count) {
 }
 
 bool DynamicMsgStorage::DeleteAll() {
-  auto deleteRows = Db(&LocalDatabaseTable::DeleteRows);
+  auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
   return deleteRows != nullptr && deleteRows(tableHandle, nullptr, 0);
 }
 

@@ -13,11 +13,6 @@
 namespace {
 
 template <class Fn>
-Fn Db(Fn LocalDatabaseTable::*entry) {
-  return ServiceEntry<halyx_localdatabase_wrapper>(entry);
-}
-
-template <class Fn>
 Fn Engine(Fn EngineTable::*entry) {
   return ServiceEntry<halyx_engine_wrapper>(entry);
 }
@@ -70,11 +65,11 @@ class RowWriter {
  public:
   explicit RowWriter(uint32_t table) : table(table) {}
   void Int(const char* column, uint32_t value) {
-    auto set = Db(&LocalDatabaseTable::SetIntField);
+    auto set = LocalDb(&LocalDatabaseTable::SetIntField);
     ok = ok && set != nullptr && set(table, column, value);
   }
   void Bytes(const char* column, const Buffer& value) {
-    auto set = Db(&LocalDatabaseTable::SetBufferField);
+    auto set = LocalDb(&LocalDatabaseTable::SetBufferField);
     ok = ok && set != nullptr && set(table, column, value);
   }
   bool Ok() const { return ok; }
@@ -91,7 +86,7 @@ class RowReader {
  public:
   explicit RowReader(uint32_t table) : table(table) {}
   void Int(const char* column, uint32_t* value) {
-    auto get = Db(&LocalDatabaseTable::GetIntField);
+    auto get = LocalDb(&LocalDatabaseTable::GetIntField);
     ok = ok && get != nullptr && get(table, column, value);
   }
   void Int(const char* column, int32_t* value) {
@@ -100,7 +95,7 @@ class RowReader {
     *value = static_cast<int32_t>(raw);
   }
   void Bytes(const char* column, Buffer* value) {
-    auto get = Db(&LocalDatabaseTable::GetBufferField);
+    auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
     uint8_t* bytes = nullptr;
     uint32_t size = 0;
     ok = ok && get != nullptr && get(table, column, &bytes, &size);
@@ -127,7 +122,7 @@ class RowReader {
 
 bool DeleteWhere(uint32_t db, uint32_t table, const char* where) {
   if (db == 0 || table == 0) return false;
-  auto remove = Db(&LocalDatabaseTable::DeleteRows);
+  auto remove = LocalDb(&LocalDatabaseTable::DeleteRows);
   return remove != nullptr && remove(table, where, 0);
 }
 
@@ -136,14 +131,14 @@ template <class Row, class Write>
 bool SaveRows(uint32_t db, uint32_t table, const std::vector<Row>& rows, Write write) {
   if (db == 0 || table == 0) return false;
   uint32_t err = 0;
-  auto begin = Db(&LocalDatabaseTable::BeginTransaction);
+  auto begin = LocalDb(&LocalDatabaseTable::BeginTransaction);
   if (begin == nullptr || !begin(db, &err)) return false;
   auto commit = [db, &err]() {
-    if (auto end = Db(&LocalDatabaseTable::CommitTransaction)) end(db, &err);
+    if (auto end = LocalDb(&LocalDatabaseTable::CommitTransaction)) end(db, &err);
   };
   bool result = true;
   for (const Row& row : rows) {
-    auto add = Db(&LocalDatabaseTable::AddRow);
+    auto add = LocalDb(&LocalDatabaseTable::AddRow);
     if (add == nullptr || !add(table)) {
       commit();
       return false;
@@ -151,7 +146,7 @@ bool SaveRows(uint32_t db, uint32_t table, const std::vector<Row>& rows, Write w
     RowWriter writer(table);
     write(writer, row);
     if (!writer.Ok()) result = false;
-    auto post = Db(&LocalDatabaseTable::PostRow);
+    auto post = LocalDb(&LocalDatabaseTable::PostRow);
     if (post == nullptr || !post(table, 0)) result = false;
   }
   commit();
@@ -163,8 +158,8 @@ bool SaveRows(uint32_t db, uint32_t table, const std::vector<Row>& rows, Write w
 template <class Row, class Read>
 bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out, Read read) {
   if (db == 0 || table == 0) return false;
-  auto select = Db(&LocalDatabaseTable::SelectRows);
-  auto next = Db(&LocalDatabaseTable::NextRow);
+  auto select = LocalDb(&LocalDatabaseTable::SelectRows);
+  auto next = LocalDb(&LocalDatabaseTable::NextRow);
   if (select == nullptr || next == nullptr || !select(table, nullptr)) return false;
   uint32_t err = 0;
   while (next(table, &err)) {
@@ -216,14 +211,14 @@ bool ShareMsgStorage::Open() {
   const std::string folder = GetUserDataFolder(userId);
   if (!PathExists(folder.c_str()) && !CreateFolderTree(folder.c_str())) return false;
 
-  if (auto close = Db(&LocalDatabaseTable::CloseDatabase)) close(dbHandle);
+  if (auto close = LocalDb(&LocalDatabaseTable::CloseDatabase)) close(dbHandle);
   const std::string path = folder + "sharemsg.db";
   uint32_t err = 0;
-  auto open = Db(&LocalDatabaseTable::OpenDatabase);
+  auto open = LocalDb(&LocalDatabaseTable::OpenDatabase);
   if (open == nullptr || !open(path.c_str(), 0, &dbHandle, &err)) return false;
 
-  auto create = Db(&LocalDatabaseTable::CreateTable);
-  auto openTable = Db(&LocalDatabaseTable::OpenTable);
+  auto create = LocalDb(&LocalDatabaseTable::CreateTable);
+  auto openTable = LocalDb(&LocalDatabaseTable::OpenTable);
   if (create != nullptr) create(dbHandle, "mysharemsgtable", kMyColumns, 9, -1, &err);
   if (openTable == nullptr || !openTable(dbHandle, "mysharemsgtable", &myTableHandle, &err)) {
     return false;
@@ -237,11 +232,11 @@ bool ShareMsgStorage::Open() {
 void ShareMsgStorage::Close() {
   if (!isOpen) return;
   uint32_t err = 0;
-  if (auto closeTable = Db(&LocalDatabaseTable::CloseTable)) {
+  if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) {
     closeTable(myTableHandle, &err);
     closeTable(roamTableHandle, &err);
   }
-  if (auto close = Db(&LocalDatabaseTable::CloseDatabase)) close(dbHandle);
+  if (auto close = LocalDb(&LocalDatabaseTable::CloseDatabase)) close(dbHandle);
   isOpen = false;
 }
 

@@ -7,7 +7,6 @@
 #include "messages/systemmsg.h"
 #include "modules/halyx_localdatabase_wrapper.h"
 #include "modules/halyx_status_wrapper.h"
-#include "modules/serviceentry.h"
 #include "storage/datafolder.h"
 
 namespace {
@@ -33,16 +32,6 @@ const char* const kMigrations[] = {
 
 const uint32_t kBufferChars = sizeof(SystemMsgRow::buffer) - 1;
 
-template <class Fn>
-Fn Db(Fn LocalDatabaseTable::*entry) {
-  return ServiceEntry<halyx_localdatabase_wrapper>(entry);
-}
-
-uint32_t CurrentUser() {
-  auto currentUser = ServiceEntry<halyx_status_wrapper>(&StatusTable::currentUser);
-  return currentUser != nullptr ? currentUser() : 0;
-}
-
 // Byte arrays the service hands out are ours to release with delete[] until a
 // Buffer takes them over.
 struct ArrayDelete {
@@ -58,7 +47,7 @@ struct FetchedBytes {
 };
 
 bool FetchBytes(uint32_t table, const char* column, FetchedBytes& out) {
-  auto get = Db(&LocalDatabaseTable::GetBufferField);
+  auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
   uint8_t* bytes = nullptr;
   uint32_t size = 0;
   if (get == nullptr || !get(table, column, &bytes, &size)) {
@@ -78,32 +67,32 @@ void AttachTo(Buffer& target, FetchedBytes& fetched) {
 }
 
 bool FetchInt(uint32_t table, const char* column, uint32_t& out) {
-  auto get = Db(&LocalDatabaseTable::GetIntField);
+  auto get = LocalDb(&LocalDatabaseTable::GetIntField);
   return get != nullptr && get(table, column, &out);
 }
 
 bool FetchNumber(uint32_t table, const char* column, uint32_t& out) {
-  auto get = Db(&LocalDatabaseTable::GetNumberField);
+  auto get = LocalDb(&LocalDatabaseTable::GetNumberField);
   return get != nullptr && get(table, column, &out);
 }
 
 bool PutBytes(uint32_t table, const char* column, const Buffer& value) {
-  auto set = Db(&LocalDatabaseTable::SetBufferField);
+  auto set = LocalDb(&LocalDatabaseTable::SetBufferField);
   return set != nullptr && set(table, column, value);
 }
 
 bool PutInt(uint32_t table, const char* column, uint32_t value) {
-  auto set = Db(&LocalDatabaseTable::SetIntField);
+  auto set = LocalDb(&LocalDatabaseTable::SetIntField);
   return set != nullptr && set(table, column, value);
 }
 
 bool PutNumber(uint32_t table, const char* column, uint32_t value) {
-  auto set = Db(&LocalDatabaseTable::SetNumberField);
+  auto set = LocalDb(&LocalDatabaseTable::SetNumberField);
   return set != nullptr && set(table, column, value);
 }
 
 bool PutText(uint32_t table, const char* column, const char* value) {
-  auto set = Db(&LocalDatabaseTable::SetTextField);
+  auto set = LocalDb(&LocalDatabaseTable::SetTextField);
   return set != nullptr && set(table, column, value);
 }
 
@@ -142,7 +131,7 @@ bool FetchRow(uint32_t table, SystemMsgRow& row) {
             FetchInt(table, "pushTime", pushTime) && FetchBytes(table, "text", text) &&
             FetchInt(table, "msgId", msgId) && FetchInt(table, "openType", openType);
   if (ok) {
-    auto getText = Db(&LocalDatabaseTable::GetTextField);
+    auto getText = LocalDb(&LocalDatabaseTable::GetTextField);
     ok = FetchInt(table, "appId", appId) && getText != nullptr &&
          getText(table, "buffer", &rawText);
   }
@@ -188,15 +177,15 @@ SystemMsgStorage::SystemMsgStorage() : databaseHandle(0), tableHandle(0) {}
 SystemMsgStorage::~SystemMsgStorage() {
   uint32_t err = 0;
   if (tableHandle != 0) {
-    if (auto closeTable = Db(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
+    if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
   }
   if (databaseHandle != 0) {
-    if (auto closeDatabase = Db(&LocalDatabaseTable::CloseDatabase)) closeDatabase(databaseHandle);
+    if (auto closeDatabase = LocalDb(&LocalDatabaseTable::CloseDatabase)) closeDatabase(databaseHandle);
   }
 }
 
 bool SystemMsgStorage::Open() {
-  uint32_t user = CurrentUser();
+  uint32_t user = CurrentUserNumber();
   if (user == 0) return false;
   std::string folder = GetUserDataFolder(user);
   if (!PathExists(folder.c_str()) && !CreateFolderTree(folder.c_str())) return false;
@@ -204,25 +193,25 @@ bool SystemMsgStorage::Open() {
   // A second Open on one object must not leave the first table behind.
   uint32_t err = 0;
   if (tableHandle != 0) {
-    if (auto closeTable = Db(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
+    if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
     tableHandle = 0;
   }
   if (databaseHandle != 0) {
-    if (auto closeDatabase = Db(&LocalDatabaseTable::CloseDatabase)) closeDatabase(databaseHandle);
+    if (auto closeDatabase = LocalDb(&LocalDatabaseTable::CloseDatabase)) closeDatabase(databaseHandle);
     databaseHandle = 0;
   }
 
   std::string path = folder + kDatabaseFile;
-  auto openDatabase = Db(&LocalDatabaseTable::OpenDatabase);
-  if (openDatabase == nullptr || !openDatabase(path.c_str(), CurrentUser(), &databaseHandle, &err)) {
+  auto openDatabase = LocalDb(&LocalDatabaseTable::OpenDatabase);
+  if (openDatabase == nullptr || !openDatabase(path.c_str(), CurrentUserNumber(), &databaseHandle, &err)) {
     return false;
   }
-  if (auto createTable = Db(&LocalDatabaseTable::CreateTable)) {
+  if (auto createTable = LocalDb(&LocalDatabaseTable::CreateTable)) {
     createTable(databaseHandle, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]), -1, &err);
   }
-  auto openTable = Db(&LocalDatabaseTable::OpenTable);
+  auto openTable = LocalDb(&LocalDatabaseTable::OpenTable);
   if (openTable == nullptr || !openTable(databaseHandle, kTable, &tableHandle, &err)) return false;
-  if (auto executeSql = Db(&LocalDatabaseTable::ExecuteSql)) {
+  if (auto executeSql = LocalDb(&LocalDatabaseTable::ExecuteSql)) {
     for (const char* statement : kMigrations) executeSql(databaseHandle, statement, &err);
   }
   return true;
@@ -230,27 +219,27 @@ bool SystemMsgStorage::Open() {
 
 bool SystemMsgStorage::InsertRows(const std::vector<SystemMsgRow>& rows) {
   uint32_t err = 0;
-  auto begin = Db(&LocalDatabaseTable::BeginTransaction);
+  auto begin = LocalDb(&LocalDatabaseTable::BeginTransaction);
   if (begin == nullptr || !begin(databaseHandle, &err)) return false;
   bool result = true;
   for (const SystemMsgRow& row : rows) {
-    auto addRow = Db(&LocalDatabaseTable::AddRow);
+    auto addRow = LocalDb(&LocalDatabaseTable::AddRow);
     // Left uncommitted: closing the handles in the destructor abandons it.
     if (addRow == nullptr || !addRow(tableHandle)) return false;
     if (!PutRow(tableHandle, row)) result = false;
-    auto postRow = Db(&LocalDatabaseTable::PostRow);
+    auto postRow = LocalDb(&LocalDatabaseTable::PostRow);
     if (postRow == nullptr || !postRow(tableHandle, 0)) result = false;
   }
-  if (auto commit = Db(&LocalDatabaseTable::CommitTransaction)) commit(databaseHandle, &err);
+  if (auto commit = LocalDb(&LocalDatabaseTable::CommitTransaction)) commit(databaseHandle, &err);
   return result;
 }
 
 bool SystemMsgStorage::LoadRows(std::vector<SystemMsgRow>& rows) {
-  auto select = Db(&LocalDatabaseTable::SelectRows);
+  auto select = LocalDb(&LocalDatabaseTable::SelectRows);
   if (select == nullptr || !select(tableHandle, nullptr)) return false;
   uint32_t err = 0;
   for (;;) {
-    auto nextRow = Db(&LocalDatabaseTable::NextRow);
+    auto nextRow = LocalDb(&LocalDatabaseTable::NextRow);
     if (nextRow == nullptr || !nextRow(tableHandle, &err)) break;
     SystemMsgRow row;
     if (FetchRow(tableHandle, row)) rows.push_back(row);
@@ -260,7 +249,7 @@ bool SystemMsgStorage::LoadRows(std::vector<SystemMsgRow>& rows) {
 
 bool SystemMsgStorage::DeleteWhere(const char* condition) {
   if (databaseHandle == 0 || tableHandle == 0) return false;
-  auto deleteRows = Db(&LocalDatabaseTable::DeleteRows);
+  auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
   return deleteRows != nullptr && deleteRows(tableHandle, condition, 0);
 }
 
