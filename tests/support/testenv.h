@@ -23,6 +23,14 @@ std::string BinFolder();
 // "<bin folder><separator><fileName>", ready for LoadLibraryW.
 WideString ModulePath(const std::string& fileName);
 
+// A function of a module in the bin folder, or null. The module stays loaded,
+// so it is the same instance that the library's own loads reach.
+template <class Fn>
+Fn ModuleFunction(const char* module, const char* name) {
+  HMODULE handle = LoadLibraryW(ModulePath(module).c_str());
+  return handle != nullptr ? ProcAs<Fn>(GetProcAddress(handle, name)) : nullptr;
+}
+
 // The user's documents folder as the shell reports it (created if missing).
 std::string DocumentsFolder();
 

@@ -19,30 +19,21 @@
 
 namespace dyntest {
 
-// A control function of a module in the bin folder; the module stays loaded,
-// so it is the same instance the library reaches.
-template <class Fn>
-Fn ModuleFunction(const char* module, const char* name) {
-  HMODULE handle = LoadLibraryW(testenv::ModulePath(module).c_str());
-  FARPROC proc = handle != nullptr ? GetProcAddress(handle, name) : nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
-}
-
 inline void SignIn(uint32_t user) {
-  auto signIn = ModuleFunction<void(HALYX_CDECL*)(uint32_t)>("statusservice.dll", "HalyxSignIn");
+  auto signIn = testenv::ModuleFunction<void(HALYX_CDECL*)(uint32_t)>("statusservice.dll", "HalyxSignIn");
   ASSERT_NE(signIn, nullptr);
   signIn(user);
 }
 
 inline void SignOut() {
-  auto signOut = ModuleFunction<void(HALYX_CDECL*)()>("statusservice.dll", "HalyxSignOut");
+  auto signOut = testenv::ModuleFunction<void(HALYX_CDECL*)()>("statusservice.dll", "HalyxSignOut");
   ASSERT_NE(signOut, nullptr);
   signOut();
 }
 
 inline uint32_t ReadReports() {
   auto reports =
-      ModuleFunction<uint32_t(HALYX_CDECL*)(uint32_t)>("pushcenter.dll", "PushCenterReadReports");
+      testenv::ModuleFunction<uint32_t(HALYX_CDECL*)(uint32_t)>("pushcenter.dll", "PushCenterReadReports");
   return reports != nullptr ? reports(kDynamicKind) : 0xDEADu;
 }
 

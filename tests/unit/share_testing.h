@@ -13,24 +13,14 @@
 
 namespace sharetest {
 
-// A control function of a module in the bin folder; the library's own loads
-// of the module find the same instance.
-template <class Fn>
-Fn Control(const char* module, const char* name) {
-  HMODULE handle = LoadLibraryW(testenv::ModulePath(module).c_str());
-  if (handle == nullptr) return nullptr;
-  // Through the generic function type, which every function type converts to.
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
-}
-
 inline void SignIn(uint32_t user) {
-  auto signIn = Control<void(HALYX_CDECL*)(uint32_t)>("statusservice.dll", "HalyxSignIn");
+  auto signIn = testenv::ModuleFunction<void(HALYX_CDECL*)(uint32_t)>("statusservice.dll", "HalyxSignIn");
   ASSERT_NE(signIn, nullptr);
   signIn(user);
 }
 
 inline uint32_t ReadReports(uint32_t kind) {
-  auto reports = Control<uint32_t(HALYX_CDECL*)(uint32_t)>("pushcenter.dll", "PushCenterReadReports");
+  auto reports = testenv::ModuleFunction<uint32_t(HALYX_CDECL*)(uint32_t)>("pushcenter.dll", "PushCenterReadReports");
   return reports != nullptr ? reports(kind) : 0xDEADu;
 }
 
