@@ -14,8 +14,9 @@ PendingPushRecords::~PendingPushRecords() {
 uint32_t PendingPushRecords::ParkRecord(const PushRecord* record) {
   if (full || record == nullptr || record->kind != 1) return 0;
   parkedRecords.emplace_back(new PushRecord(*record));
-  if (parkedRecords.size() > 30) full = true;
-  return static_cast<uint32_t>(parkedRecords.size());
+  const size_t held = parkedRecords.size() + replaying;
+  if (held > 30) full = true;
+  return static_cast<uint32_t>(held);
 }
 
 void PendingPushRecords::ReplayApp(uint32_t appId) {
@@ -28,10 +29,13 @@ void PendingPushRecords::ReplayApp(uint32_t appId) {
       ++at;
       continue;
     }
-    // Out of the list before the replay, which may park a record again.
+    // Out of the list before the replay, which may park a record again; it
+    // still counts as parked until its replay is over.
     std::unique_ptr<PushRecord> record = std::move(*at);
     at = parkedRecords.erase(at);
-    OnPushBatch(record.get(), 1);
+    ++replaying;
+    OnPushBatch(record.get(), 1);  // throws nothing
+    --replaying;
   }
 }
 

@@ -22,7 +22,9 @@ class PendingPushRecords {
   PendingPushRecords& operator=(const PendingPushRecords&) = delete;
 
   // Keeps a copy of a dynamic record; returns the number of parked records, or
-  // 0 when nothing was parked (store full, null record, other kind).
+  // 0 when nothing was parked (store full, null record, other kind). A record
+  // whose replay is under way still counts as parked until its replay is over,
+  // so that one that parks itself again can fill the store.
   uint32_t ParkRecord(const PushRecord* record);
 
   bool IsFull() const { return full; }
@@ -36,6 +38,8 @@ class PendingPushRecords {
  private:
   std::list<std::unique_ptr<PushRecord>> parkedRecords;
   bool full = false;
+  // Records taken out of the list for a replay that has not returned yet.
+  size_t replaying = 0;
 };
 
 // The install callback: replays the parked records of appId when installed is
