@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -65,6 +67,17 @@ void Notify(uint32_t eventBit, uint32_t appId, uint32_t originator) {
   NotifyPushCommand(kDynamicBit, eventBit, appId, originator, 1, 0, 0);
 }
 
+// Hands the messages over front to back, each leaving its old group before the
+// new one owns it: a lack of memory part-way never leaves a message in both.
+void MoveMessages(DynamicMsgGroup& from, DynamicMsgGroup& to) {
+  std::deque<DynamicMsg*>& moving = from.GetMsgs();
+  while (!moving.empty()) {
+    DynamicMsg* msg = moving.front();
+    moving.pop_front();
+    to.AddMsg(msg);
+  }
+}
+
 }  // namespace
 
 DynamicMsgCenter::DynamicMsgCenter() : MsgCenter(kDynamicKind), loaded(false) {}
@@ -125,8 +138,7 @@ void DynamicMsgCenter::AddDynamicMsg(DynamicMsgGroup* newGroup) {
     DropFromFigure(*held);
     unreadCount += incoming->GetMsgCountOnServer();
     held->SetMsgCountOnServer(incoming->GetMsgCountOnServer());
-    for (DynamicMsg* msg : incoming->GetMsgs()) held->AddMsg(msg);
-    incoming->Clear(false);
+    MoveMessages(*incoming, *held);
     Refile(held);
   }
   EvictBeyondCap();
@@ -155,9 +167,8 @@ void DynamicMsgCenter::MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup> group) 
     InsertGroupByTime(std::move(group));
   } else {
     const uint32_t unread = held->GetUnreadCount();
-    for (DynamicMsg* msg : group->GetMsgs()) held->AddMsg(msg);
+    MoveMessages(*group, *held);
     held->SetUnreadCount(unread);
-    group->Clear(false);
     Refile(held);
   }
   EvictBeyondCap();
@@ -184,7 +195,9 @@ uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
   }
   if (candidates.empty()) return 0;
 
-  DynamicMsgGroupInfo* elements = new (std::nothrow) DynamicMsgGroupInfo[candidates.size()]();
+  // Held by its owner until it is handed out, so that a listing cut short by
+  // a lack of memory leaves nothing behind.
+  std::unique_ptr<DynamicMsgGroupInfo[]> elements(new (std::nothrow) DynamicMsgGroupInfo[candidates.size()]());
   if (elements == nullptr) return 0;
   for (size_t i = 0; i < candidates.size(); ++i) {
     DynamicMsgGroup& group = *candidates[i];
@@ -195,12 +208,9 @@ uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
       if (taken.size() >= limit) break;
       if (msg != nullptr) taken.push_back(msg);
     }
-    if (!FillElement(elements[i], group, taken)) {
-      delete[] elements;
-      return 0;
-    }
+    if (!FillElement(elements[i], group, taken)) return 0;
   }
-  *out = elements;
+  *out = elements.release();
   return static_cast<uint32_t>(candidates.size());
 }
 
@@ -218,14 +228,10 @@ uint32_t DynamicMsgCenter::GetDynamicMsgForApp(uint32_t appId, uint32_t maxMsgs,
     if (onlyUnread && msg->GetReadState()) break;
     taken.push_back(msg);
   }
-  DynamicMsgGroupInfo* element = new (std::nothrow) DynamicMsgGroupInfo[1]();
-  if (element == nullptr) return 0;
-  if (!FillElement(element[0], *group, taken)) {
-    delete[] element;
-    return 0;
-  }
-  *out = element;
-  return element[0].msgCount;
+  std::unique_ptr<DynamicMsgGroupInfo[]> element(new (std::nothrow) DynamicMsgGroupInfo[1]());
+  if (element == nullptr || !FillElement(element[0], *group, taken)) return 0;
+  *out = element.release();
+  return (*out)[0].msgCount;
 }
 
 uint32_t DynamicMsgCenter::GetUnreadDynamicMsgCountForApp(uint32_t appId) {

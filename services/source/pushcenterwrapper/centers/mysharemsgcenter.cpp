@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,17 @@ namespace {
 const char* FirstAppDesc(MyShareGroup* group) {
   const std::deque<MyShareItem*>& items = group->GetItems();
   return (items.empty() || items.front() == nullptr) ? "" : items.front()->AppDescRef().c_str();
+}
+
+// Hands the items over front to back, each leaving its old group before the
+// new one owns it: a lack of memory part-way never leaves an item in both.
+void MoveItems(MyShareGroup& from, MyShareGroup& to) {
+  std::deque<MyShareItem*>& moving = from.GetItems();
+  while (!moving.empty()) {
+    MyShareItem* item = moving.front();
+    moving.pop_front();
+    to.AddItem(item);
+  }
 }
 
 void FillElement(MyShareMsgGroupInfo& element, MyShareGroup* group, uint32_t msgLimit) {
@@ -63,10 +76,10 @@ void MyShareMsgCenter::Load() {
   std::vector<MyShareRow> rows;
   ShareMsgStorage::GetInstance()->LoadMyRows(rows);
   for (const MyShareRow& row : rows) {
-    MyShareGroup* group = new MyShareGroup();
+    std::unique_ptr<MyShareGroup> group(new MyShareGroup());
     group->SetShareType(row.shareType);
     group->SetAppId(row.appId);
-    MyShareItem* item = new MyShareItem();
+    std::unique_ptr<MyShareItem> item(new MyShareItem());
     item->SetShareTime(row.shareTime);
     item->SetUin(row.uin);
     if (!row.buffer.IsEmpty()) item->SetBuffer(ColumnToText(row.buffer));
@@ -74,9 +87,9 @@ void MyShareMsgCenter::Load() {
     if (!row.title.IsEmpty()) item->SetTitle(ColumnToText(row.title));
     if (!row.appDesc.IsEmpty()) item->SetAppDesc(ColumnToText(row.appDesc));
     if (!row.textHint.IsEmpty()) item->SetText(ColumnToText(row.textHint));
-    group->AddItem(item);
+    group->AddItem(item.release());
     // Stored rows merge exactly as the host's adds did.
-    AddMyShareGroup(group);
+    AddMyShareGroup(group.release());
   }
 }
 
@@ -117,8 +130,7 @@ void MyShareMsgCenter::AddMyShareGroup(MyShareGroup* raw) {
       }
       CopyToField(appDescBuffer, desc);
     }
-    for (MyShareItem* item : group->GetItems()) listed->AddItem(item);
-    group->Clear(false);
+    MoveItems(*group, *listed);
     group.reset();
     std::unique_ptr<MyShareGroup> merged = std::move(*at);
     groups.erase(at);
@@ -136,7 +148,7 @@ bool MyShareMsgCenter::AddMyShareMsg(const MyShareMsgGroupInfo* info) {
   group->SetShareType(info->shareType);
   for (uint32_t i = 0; info->msgs != nullptr && i < info->msgCount; ++i) {
     const MyShareMsgInfo& msg = info->msgs[i];
-    MyShareItem* item = new MyShareItem();
+    std::unique_ptr<MyShareItem> item(new MyShareItem());
     item->SetUin(msg.uin);
     item->SetBuffer(ReadField(msg.buffer));
     item->SetPicURL(ReadField(msg.picURL));
@@ -144,7 +156,7 @@ bool MyShareMsgCenter::AddMyShareMsg(const MyShareMsgGroupInfo* info) {
     item->SetTitle(ReadField(msg.title));
     item->SetText(ReadField(msg.text));
     item->SetShareTime(msg.shareTime);
-    group->AddItem(item);
+    group->AddItem(item.release());
   }
 
   std::vector<MyShareRow> rows;
@@ -177,9 +189,11 @@ uint32_t MyShareMsgCenter::GetMyShareMsg(uint32_t groupLimit, uint32_t msgLimit,
     if (group != nullptr) selection.push_back(group.get());
   }
   if (selection.empty()) return 0;
-  MyShareMsgGroupInfo* elements = new MyShareMsgGroupInfo[selection.size()]();
+  // Held by its owner until it is handed out, so that a listing cut short by
+  // a lack of memory leaves nothing behind.
+  std::unique_ptr<MyShareMsgGroupInfo[]> elements(new MyShareMsgGroupInfo[selection.size()]());
   for (size_t i = 0; i < selection.size(); ++i) FillElement(elements[i], selection[i], msgLimit);
-  *out = elements;
+  *out = elements.release();
   return static_cast<uint32_t>(selection.size());
 }
 
@@ -194,10 +208,10 @@ uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType
         strcmp(FirstAppDesc(group.get()), appDesc) != 0) {
       continue;
     }
-    MyShareMsgGroupInfo* element = new MyShareMsgGroupInfo[1]();
+    std::unique_ptr<MyShareMsgGroupInfo[]> element(new MyShareMsgGroupInfo[1]());
     FillElement(element[0], group.get(), msgLimit);
-    *out = element;
-    return element[0].msgCount;
+    *out = element.release();
+    return (*out)[0].msgCount;
   }
   return 0;
 }

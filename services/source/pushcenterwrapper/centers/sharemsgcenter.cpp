@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,17 @@ void FillElement(ShareMsgGroupInfo& element, ShareMsgGroup* group,
   if (taken.empty()) return;
   element.msgs = new ShareMsgInfo[taken.size()]();
   for (size_t i = 0; i < taken.size(); ++i) FillInfo(element.msgs[i], taken[taken.size() - 1 - i]);
+}
+
+// Hands the messages over front to back, each leaving its old group before the
+// new one owns it: a lack of memory part-way never leaves a message in both.
+void MoveMessages(ShareMsgGroup& from, ShareMsgGroup& to) {
+  std::deque<ShareMsg*>& moving = from.GetMsgs();
+  while (!moving.empty()) {
+    ShareMsg* msg = moving.front();
+    moving.pop_front();
+    to.AddMsg(msg);
+  }
 }
 
 uint32_t EffectiveLimit(uint32_t limit, size_t available) {
@@ -109,11 +122,13 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
   if (group->GetShareType() == 1) {
     auto kept = FindType1Group(appId);
     if (kept != groups.end()) {
+      // The kept group stays listed until its new messages are in, so that a
+      // merge cut short by a lack of memory loses nothing it held.
+      const bool wasUnread = (*kept)->GetUnreadCount() > 0;
+      MoveMessages(*group, **kept);
+      if (wasUnread && unreadCount > 0) --unreadCount;
       std::unique_ptr<ShareMsgGroup> keptGroup = std::move(*kept);
       groups.erase(kept);
-      if (keptGroup->GetUnreadCount() > 0 && unreadCount > 0) --unreadCount;
-      for (ShareMsg* msg : group->GetMsgs()) keptGroup->AddMsg(msg);
-      group->Clear(false);
       if (InsertGroup(std::move(keptGroup), true)) NotifyPushCommand(kShareBit, kEventAdded, appId, 0, 1, 0, 0);
       return;
     }
@@ -129,13 +144,12 @@ void ShareMsgCenter::MergeLoadedGroup(std::unique_ptr<ShareMsgGroup> group) {
   if (group->GetShareType() == 1) {
     auto kept = FindType1Group(group->GetAppId());
     if (kept != groups.end()) {
+      // Stored messages are read: they leave the group's unread figure alone.
+      const uint32_t keptUnread = (*kept)->GetUnreadCount();
+      MoveMessages(*group, **kept);
+      (*kept)->SetUnreadCount(keptUnread);
       std::unique_ptr<ShareMsgGroup> keptGroup = std::move(*kept);
       groups.erase(kept);
-      // Stored messages are read: they leave the group's unread figure alone.
-      const uint32_t keptUnread = keptGroup->GetUnreadCount();
-      for (ShareMsg* msg : group->GetMsgs()) keptGroup->AddMsg(msg);
-      keptGroup->SetUnreadCount(keptUnread);
-      group->Clear(false);
       InsertGroup(std::move(keptGroup), false);
       return;
     }
@@ -148,7 +162,7 @@ void ShareMsgCenter::Load() {
   ShareMsgStorage::GetInstance()->LoadRoamRows(rows);
   for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
     std::unique_ptr<ShareMsgGroup> group(new ShareMsgGroup());
-    ShareMsg* msg = new ShareMsg();
+    std::unique_ptr<ShareMsg> msg(new ShareMsg());
     msg->SetMsgId(row->msgId);
     msg->SetAppId(row->appId);
     group->SetAppId(row->appId);
@@ -160,7 +174,7 @@ void ShareMsgCenter::Load() {
     msg->SetPushTime(row->shareTime);
     group->SetShareType(row->shareType);
     msg->SetUin(row->uin);
-    group->AddMsg(msg);
+    group->AddMsg(msg.release());
     group->MarkAllRead();
     MergeLoadedGroup(std::move(group));
   }
@@ -188,7 +202,9 @@ uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
   }
   if (selection.empty()) return 0;
 
-  ShareMsgGroupInfo* elements = new ShareMsgGroupInfo[selection.size()]();
+  // Held by its owner until it is handed out, so that a listing cut short by
+  // a lack of memory leaves nothing behind.
+  std::unique_ptr<ShareMsgGroupInfo[]> elements(new ShareMsgGroupInfo[selection.size()]());
   for (size_t i = 0; i < selection.size(); ++i) {
     ShareMsgGroup* group = selection[i];
     if (group == nullptr) continue;
@@ -202,7 +218,7 @@ uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
     }
     FillElement(elements[i], group, taken);
   }
-  *out = elements;
+  *out = elements.release();
   return static_cast<uint32_t>(selection.size());
 }
 
@@ -221,10 +237,10 @@ uint32_t ShareMsgCenter::GetShareMsgForApp(uint32_t appId, int32_t shareType, ui
     if (unreadOnly && msg->GetReadState()) break;
     taken.push_back(msg);
   }
-  ShareMsgGroupInfo* element = new ShareMsgGroupInfo[1]();
+  std::unique_ptr<ShareMsgGroupInfo[]> element(new ShareMsgGroupInfo[1]());
   FillElement(element[0], group, taken);
-  *out = element;
-  return element[0].msgCount;
+  *out = element.release();
+  return (*out)[0].msgCount;
 }
 
 void ShareMsgCenter::StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, ShareMsgGroup* group) {

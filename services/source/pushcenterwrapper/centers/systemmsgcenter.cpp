@@ -2,6 +2,7 @@
 #include "centers/fieldtext.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -45,10 +46,13 @@ uint32_t SystemMsgCenter::GetUnreadCount() { return unreadCount; }
 void SystemMsgCenter::AddSystemMsgs(std::deque<SystemMsg*>* msgs) {
   if (msgs == nullptr || msgs->empty()) return;
   // The intake queues each message at the front, so the back is the batch's
-  // first record.
+  // first record. Each message leaves the list as the center takes it, so that
+  // a lack of memory part-way leaves every message with exactly one owner.
   bool all = true;
   for (auto it = msgs->rbegin(); it != msgs->rend(); ++it) {
-    if (*it != nullptr && !AcceptSystemMsg(*it)) all = false;
+    SystemMsg* msg = *it;
+    *it = nullptr;
+    if (msg != nullptr && !AcceptSystemMsg(msg)) all = false;
   }
   // A batch that repeated a known message stays silent, although its other
   // messages were taken.
@@ -62,29 +66,32 @@ void SystemMsgCenter::InsertOrdered(SystemMsg* msg) {
 }
 
 bool SystemMsgCenter::EvictOldest() {
-  SystemMsg* oldest = messages.back();
+  std::unique_ptr<SystemMsg> oldest(messages.back());
   messages.pop_back();
+  const bool wasUnread = !oldest->GetReadState();
   SystemMsgStorage storage;
   if (storage.Open()) storage.DeleteUpTo(oldest->GetPushTime());
-  bool wasUnread = !oldest->GetReadState();
-  delete oldest;
   return wasUnread;
 }
 
 bool SystemMsgCenter::AcceptSystemMsg(SystemMsg* msg) {
   if (msg == nullptr) return true;
+  // Ownership passes with the call: a duplicate, or a message that cannot be
+  // filed for lack of memory, is deleted here.
+  std::unique_ptr<SystemMsg> owned(msg);
   if (messages.empty()) {
     messages.push_back(msg);
+    owned.release();
     unreadCount += 1;
     return true;
   }
   for (SystemMsg* held : messages) {
     if (held->GetMsgId() == msg->GetMsgId() && held->GetPushTime() == msg->GetPushTime()) {
-      delete msg;
       return false;
     }
   }
   InsertOrdered(msg);
+  owned.release();
   // A pushed message counts as new whatever its flag says.
   unreadCount += 1;
   if (messages.size() <= static_cast<size_t>(maxMsgCount)) return true;
@@ -94,11 +101,14 @@ bool SystemMsgCenter::AcceptSystemMsg(SystemMsg* msg) {
 
 void SystemMsgCenter::InsertLoadedMsg(SystemMsg* msg) {
   if (msg == nullptr) return;
+  std::unique_ptr<SystemMsg> owned(msg);
   if (messages.empty()) {
     messages.push_back(msg);
+    owned.release();
     return;
   }
   InsertOrdered(msg);
+  owned.release();
   // The count is left alone here, also when a pushed unread message makes
   // way for newer stored ones.
   if (messages.size() > static_cast<size_t>(maxMsgCount)) EvictOldest();

@@ -1,5 +1,7 @@
 #include "messages/dynamicmsggroup.h"
 
+#include <memory>
+
 #include "messages/dynamicmsg.h"
 #include "storage/dynamicmsgstorage.h"
 
@@ -28,26 +30,31 @@ void DynamicMsgGroup::SetMsgCountOnServer(uint32_t count) {
 
 void DynamicMsgGroup::AddMsg(DynamicMsg* msg) {
   if (msg == nullptr) return;
+  // Ownership passes with the call: a message that cannot be filed for lack
+  // of memory is deleted here, never left to the caller.
+  std::unique_ptr<DynamicMsg> owned(msg);
   const uint32_t pushTime = msg->GetPushTime();
-  if (pushTime > latestPushTime) latestPushTime = pushTime;
   if (msgs.empty()) {
     msgs.push_back(msg);
+    owned.release();
+    if (pushTime > latestPushTime) latestPushTime = pushTime;
     ++unreadCount;
     return;
   }
   auto at = msgs.begin();
   while (at != msgs.end() && (*at == nullptr || (*at)->GetPushTime() > pushTime)) ++at;
   msgs.insert(at, msg);
+  owned.release();
+  if (pushTime > latestPushTime) latestPushTime = pushTime;
   ++unreadCount;
 
   if (msgs.size() > capacity) {
-    DynamicMsg* oldest = msgs.back();
+    std::unique_ptr<DynamicMsg> oldest(msgs.back());
     msgs.pop_back();
     if (oldest != nullptr) {
       if (!oldest->GetReadState()) --unreadCount;
       DynamicMsgStorage storage;
       if (storage.Open()) storage.DeleteMsg(oldest->GetMsgId(), oldest->GetPushTime());
-      delete oldest;
     }
   }
   if (unreadCount > capacity) unreadCount = capacity;

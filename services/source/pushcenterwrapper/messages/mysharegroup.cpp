@@ -1,5 +1,7 @@
 #include "messages/mysharegroup.h"
 
+#include <memory>
+
 #include "messages/myshareitem.h"
 #include "storage/sharemsgstorage.h"
 
@@ -9,23 +11,26 @@ MyShareGroup::~MyShareGroup() { Clear(true); }
 
 void MyShareGroup::AddItem(MyShareItem* item) {
   if (item == nullptr) return;
+  // Ownership passes with the call: an item that cannot be filed for lack of
+  // memory is deleted here, never left to the caller.
+  std::unique_ptr<MyShareItem> owned(item);
   const uint32_t time = item->GetShareTime();
-  if (time > latestShareTime) latestShareTime = time;
   if (items.empty()) {
     items.push_back(item);
+    owned.release();
+    if (time > latestShareTime) latestShareTime = time;
     return;
   }
   auto at = items.begin();
   while (at != items.end() && (*at == nullptr || (*at)->GetShareTime() > time)) ++at;
   items.insert(at, item);
+  owned.release();
+  if (time > latestShareTime) latestShareTime = time;
 
   if (items.size() > capacity) {
-    MyShareItem* oldest = items.back();
+    std::unique_ptr<MyShareItem> oldest(items.back());
     items.pop_back();
-    if (oldest != nullptr) {
-      ShareMsgStorage::GetInstance()->DeleteMyRows(appId, oldest->GetShareTime());
-      delete oldest;
-    }
+    if (oldest != nullptr) ShareMsgStorage::GetInstance()->DeleteMyRows(appId, oldest->GetShareTime());
   }
 }
 

@@ -1,5 +1,7 @@
 #include "messages/sharemsggroup.h"
 
+#include <memory>
+
 #include "messages/sharemsg.h"
 #include "storage/sharemsgstorage.h"
 
@@ -10,26 +12,31 @@ ShareMsgGroup::~ShareMsgGroup() { Clear(true); }
 
 void ShareMsgGroup::AddMsg(ShareMsg* msg) {
   if (msg == nullptr) return;
+  // Ownership passes with the call: a message that cannot be filed for lack
+  // of memory is deleted here, never left to the caller.
+  std::unique_ptr<ShareMsg> owned(msg);
   const uint32_t time = msg->GetPushTime();
-  if (time > latestPushTime) latestPushTime = time;
   if (msgs.empty()) {
     msgs.push_back(msg);
+    owned.release();
+    if (time > latestPushTime) latestPushTime = time;
     ++unreadCount;
     return;
   }
   auto at = msgs.begin();
   while (at != msgs.end() && (*at == nullptr || (*at)->GetPushTime() > time)) ++at;
   msgs.insert(at, msg);
+  owned.release();
+  if (time > latestPushTime) latestPushTime = time;
   ++unreadCount;
 
   if (msgs.size() > capacity) {
-    ShareMsg* oldest = msgs.back();
+    std::unique_ptr<ShareMsg> oldest(msgs.back());
     msgs.pop_back();
     if (oldest != nullptr) {
       if (!oldest->GetReadState() && unreadCount > 0) --unreadCount;
       // A read copy of it may be stored; the storage is opened on first need.
       ShareMsgStorage::GetInstance()->DeleteRoamMsg(oldest->GetMsgId(), oldest->GetPushTime());
-      delete oldest;
     }
   }
   if (unreadCount > capacity) unreadCount = capacity;

@@ -1,0 +1,208 @@
+// The centers under a lack of memory: every allocation that one operation
+// makes fails in turn, and what the operation leaves behind must still have
+// exactly one owner. A message left in two groups is deleted twice when they
+// go; a listing dropped half-way leaks; both show in the count of blocks that
+// this program's allocator keeps.
+//
+// Only operations that stay in the library while failures are armed are
+// driven here, so that no failure is injected into a stand-in module.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <new>
+
+#include "centers/dynamicmsgcenter.h"
+#include "centers/mysharemsgcenter.h"
+#include "centers/sharemsgcenter.h"
+#include "centers/systemmsgcenter.h"
+#include "messages/dynamicmsg.h"
+#include "messages/dynamicmsggroup.h"
+#include "messages/mysharegroup.h"
+#include "messages/myshareitem.h"
+#include "messages/sharemsg.h"
+#include "messages/sharemsggroup.h"
+#include "messages/systemmsg.h"
+#include "modules/singlton.h"
+
+namespace {
+
+long liveBlocks = 0;      // allocated and not yet released
+long failCountdown = -1;  // allocations left before the one that fails; -1: none fails
+bool failureHit = false;
+
+void* Allocate(size_t size) {
+  if (failCountdown == 0) {
+    failCountdown = -1;
+    failureHit = true;
+    return nullptr;
+  }
+  if (failCountdown > 0) --failCountdown;
+  void* block = std::malloc(size != 0 ? size : 1);
+  if (block != nullptr) ++liveBlocks;
+  return block;
+}
+
+void Release(void* block) {
+  if (block == nullptr) return;
+  --liveBlocks;
+  std::free(block);
+}
+
+}  // namespace
+
+void* operator new(size_t size) {
+  void* block = Allocate(size);
+  if (block == nullptr) throw std::bad_alloc();
+  return block;
+}
+void* operator new[](size_t size) { return operator new(size); }
+void* operator new(size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new[](size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void operator delete(void* block) noexcept { Release(block); }
+void operator delete[](void* block) noexcept { Release(block); }
+void operator delete(void* block, size_t) noexcept { Release(block); }
+void operator delete[](void* block, size_t) noexcept { Release(block); }
+
+namespace {
+
+// Runs the scenario once to create what lives for the whole program, then
+// once for every allocation of the operation, that allocation failing, until
+// the operation runs through. A scenario builds its objects, calls arm() just
+// before the operation, and destroys everything it built before it returns.
+void FailEachAllocation(const std::function<void(const std::function<void()>&)>& scenario) {
+  scenario([] {});
+  for (long k = 0; k < 1000; ++k) {
+    const long before = liveBlocks;
+    failureHit = false;
+    scenario([k] { failCountdown = k; });
+    failCountdown = -1;
+    ASSERT_EQ(liveBlocks, before) << "with allocation " << k << " of the operation failing";
+    if (!failureHit) return;
+  }
+  FAIL() << "the operation never ran through";
+}
+
+// Swallows what the operation lets escape, as the exports and the intake do.
+// A template, so that wrapping the operation allocates nothing while armed.
+template <class Operation>
+void Attempt(Operation operation) {
+  try {
+    operation();
+  } catch (const std::bad_alloc&) {
+  }
+  failCountdown = -1;
+}
+
+template <class Msg>
+Msg* NewMsg(uint32_t msgId, uint32_t pushTime) {
+  Msg* msg = new Msg();
+  msg->SetMsgId(msgId);
+  msg->SetPushTime(pushTime);
+  return msg;
+}
+
+class AllocationFailure : public testing::Test {
+ protected:
+  void TearDown() override { SingltonRegistry::ReleaseAll(); }
+};
+
+// Merging moves messages one by one into a group that is held already; the
+// second one of an equal push time goes to the front, where the group must
+// grow. Each merge starts from a held group without messages, so that the
+// first message moves in without an allocation and the second one needs one.
+TEST_F(AllocationFailure, MergesLeaveEveryMessageWithOneOwner) {
+  FailEachAllocation([](const std::function<void()>& arm) {
+    DynamicMsgCenter center;
+    DynamicMsgGroup* empty = new DynamicMsgGroup();
+    empty->SetAppId(7);
+    center.AddDynamicMsg(empty);
+    DynamicMsgGroup* incoming = new DynamicMsgGroup();
+    incoming->SetAppId(7);
+    incoming->AddMsg(NewMsg<DynamicMsg>(1, 30));
+    incoming->AddMsg(NewMsg<DynamicMsg>(2, 30));
+    arm();
+    Attempt([&] { center.AddDynamicMsg(incoming); });
+  });
+
+  FailEachAllocation([](const std::function<void()>& arm) {
+    ShareMsgCenter center;
+    ShareMsgGroup* empty = new ShareMsgGroup();
+    empty->SetAppId(7);
+    empty->SetShareType(1);
+    empty->SetUnreadCount(1);
+    center.AddShareMsg(empty);
+    ShareMsgGroup* incoming = new ShareMsgGroup();
+    incoming->SetAppId(7);
+    incoming->SetShareType(1);
+    incoming->AddMsg(NewMsg<ShareMsg>(1, 30));
+    incoming->AddMsg(NewMsg<ShareMsg>(2, 30));
+    arm();
+    Attempt([&] { center.AddShareMsg(incoming); });
+  });
+
+  FailEachAllocation([](const std::function<void()>& arm) {
+    MyShareMsgCenter center;
+    MyShareGroup* empty = new MyShareGroup();
+    empty->SetAppId(7);
+    empty->SetShareType(1);
+    center.AddMyShareGroup(empty);
+    MyShareGroup* incoming = new MyShareGroup();
+    incoming->SetAppId(7);
+    incoming->SetShareType(1);
+    for (int i = 0; i < 2; ++i) {
+      MyShareItem* item = new MyShareItem();
+      item->SetShareTime(30);
+      incoming->AddItem(item);
+    }
+    arm();
+    Attempt([&] { center.AddMyShareGroup(incoming); });
+  });
+
+  // The intake destroys whatever is still in its list when a hand-over stops.
+  FailEachAllocation([](const std::function<void()>& arm) {
+    SystemMsgCenter center;
+    std::deque<SystemMsg*> batch{NewMsg<SystemMsg>(2, 20), NewMsg<SystemMsg>(1, 10)};
+    arm();
+    Attempt([&] { center.AddSystemMsgs(&batch); });
+    for (SystemMsg* msg : batch) delete msg;
+  });
+}
+
+TEST_F(AllocationFailure, ListingsCutShortLeaveNothingBehind) {
+  ShareMsgCenter share;
+  ShareMsgGroupInfo* shareOut = nullptr;
+  share.GetShareMsg(0, 0, &shareOut, false);  // the first listing reads the database
+  for (uint32_t app = 1; app <= 2; ++app) {
+    ShareMsgGroup* group = new ShareMsgGroup();
+    group->SetAppId(app);
+    group->SetShareType(2);
+    group->AddMsg(NewMsg<ShareMsg>(app, app * 10));
+    share.AddShareMsg(group);
+  }
+  FailEachAllocation([&](const std::function<void()>& arm) {
+    shareOut = nullptr;
+    arm();
+    Attempt([&] { share.GetShareMsg(0, 0, &shareOut, false); });
+    delete[] shareOut;
+  });
+
+  MyShareMsgCenter myShare;
+  for (uint32_t app = 1; app <= 2; ++app) {
+    MyShareGroup* group = new MyShareGroup();
+    group->SetAppId(app);
+    group->AddItem(new MyShareItem());
+    myShare.AddMyShareGroup(group);
+  }
+  MyShareMsgGroupInfo* myShareOut = nullptr;
+  FailEachAllocation([&](const std::function<void()>& arm) {
+    myShareOut = nullptr;
+    arm();
+    Attempt([&] { myShare.GetMyShareMsg(0, 0, &myShareOut); });
+    delete[] myShareOut;
+  });
+}
+
+}  // namespace
