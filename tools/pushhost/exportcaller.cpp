@@ -1,14 +1,13 @@
 #include "exportcaller.h"
 
 #include <cstring>
-#include <memory>
+#include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include "recordjson.h"
 
 namespace {
-
-using Handler = JsonPtr (*)(const PushExports&, CommandRecorder&, StepArgs&);
 
 JsonPtr Result(JsonPtr value) {
   JsonPtr object = JsonObject();
@@ -24,234 +23,215 @@ void CopyText(const std::string& text, char* field, size_t size) {
   std::memcpy(field, text.data(), text.size() < size ? text.size() : size - 1);
 }
 
-PushCommandCallback CallbackArg(CommandRecorder& recorder, StepArgs& args) {
-  if (!args.Has("callback")) throw InputError(args.Context() + ": missing argument \"callback\"");
-  if (!args.Any("callback")) return nullptr;  // JSON null: no function at all
-  std::string name = args.String("callback");
-  PushCommandCallback callback = recorder.CallbackFor(name);
-  if (!callback) {
-    throw InputError(args.Context() + ": no more than " +
-                     std::to_string(CommandRecorder::kMaxCallbacks) + " callback names");
+// The arguments of one call: each parameter of the export is read by its type
+// from the next name of the export's list, in parameter order. A name ending
+// in '?' may be left out and is then 0. A listing's out parameter takes no
+// name: it is the slot that the listing handler provides.
+class Arguments {
+ public:
+  Arguments(StepArgs& args, CommandRecorder& recorder, const char* params)
+      : args(args), recorder(recorder) {
+    for (const char* at = params; *at != '\0';) {
+      const char* end = std::strchr(at, ' ');
+      if (end == nullptr) end = at + std::strlen(at);
+      std::string name(at, end);
+      const bool optional = !name.empty() && name.back() == '?';
+      if (optional) name.pop_back();
+      names.push_back({name, optional});
+      at = *end == ' ' ? end + 1 : end;
+    }
   }
-  return callback;
+
+  // Refuses a misspelt argument before the export runs, so that a refused
+  // step has changed nothing.
+  void CheckNames() {
+    for (const Name& name : names) args.Accept(name.text.c_str());
+    args.CheckAllUsed();
+  }
+
+  template <typename T>
+  T Next() {
+    T value{};
+    Read(value);
+    return value;
+  }
+
+  StepArgs& args;
+  void* outSlot = nullptr;  // a Record** while a listing runs
+
+ private:
+  struct Name {
+    std::string text;
+    bool optional;
+  };
+
+  const Name& Take() {
+    if (next >= names.size()) throw InputError(args.Context() + ": more parameters than names");
+    return names[next++];
+  }
+  void Read(uint32_t& out) {
+    const Name& name = Take();
+    out = name.optional ? args.Uint(name.text.c_str(), 0) : args.Uint(name.text.c_str());
+  }
+  // Wider unsigned parameters (a callback's user data) take 32-bit values.
+  template <typename T>
+  std::enable_if_t<std::is_unsigned<T>::value> Read(T& out) {
+    uint32_t value = 0;
+    Read(value);
+    out = value;
+  }
+  void Read(int32_t& out) {
+    const Name& name = Take();
+    out = name.optional ? args.Int(name.text.c_str(), 0) : args.Int(name.text.c_str());
+  }
+  void Read(bool& out) { out = args.Bool(Take().text.c_str()); }
+  void Read(PushCommandCallback& out) {
+    const char* name = Take().text.c_str();
+    if (!args.Has(name)) throw InputError(args.Context() + ": missing argument \"" + name + "\"");
+    out = nullptr;
+    if (!args.Any(name)) return;  // JSON null: no function at all
+    out = recorder.CallbackFor(args.String(name));
+    if (!out) {
+      throw InputError(args.Context() + ": no more than " +
+                       std::to_string(CommandRecorder::kMaxCallbacks) + " callback names");
+    }
+  }
+  template <typename Record>
+  void Read(Record**& out) {
+    out = static_cast<Record**>(outSlot);
+  }
+
+  CommandRecorder& recorder;
+  std::vector<Name> names;
+  size_t next = 0;
+};
+
+template <typename R, typename... P>
+R Invoke(R (*fn)(P...), Arguments& arguments) {
+  // A braced list reads the arguments left to right, so a missing one is
+  // reported in parameter order.
+  std::tuple<std::decay_t<P>...> values{arguments.Next<std::decay_t<P>>()...};
+  return std::apply(fn, values);
 }
 
-// One listing: the export fills out; what it handed out is rendered under key
-// and given back to its free function, whatever the result said.
-template <typename Record, typename Render, typename Free>
-JsonPtr Listing(uint32_t result, Record* out, uint32_t elements, const char* key, Render render,
-                Free freeList) {
+// A listing: what the export handed out is rendered under key and given back
+// to its free function, whatever the result said. A listing for one
+// application hands out one element at most.
+template <typename Record, typename R, typename... P>
+JsonPtr Listing(R (*fn)(P...), Arguments& arguments, const char* key, bool oneElement,
+                JsonPtr (*render)(const Record*, uint32_t), void (*freeList)(Record*)) {
+  Record* out = nullptr;
+  arguments.outSlot = &out;
+  const uint32_t result = Invoke(fn, arguments);
   JsonPtr object = Result(result);
-  JsonSet(object.get(), key, render(out, out ? elements : 0));
+  JsonSet(object.get(), key, render(out, out ? (oneElement ? 1 : result) : 0));
   if (out) freeList(out);
   return object;
 }
 
+JsonPtr AddMyShareMsg(const PushExports& e, Arguments& a) {
+  StepArgs& args = a.args;
+  MyShareMsgGroupInfo group{};
+  group.kind = args.Uint("kind", kMyShareKind);
+  group.appId = args.Uint("appId");
+  group.shareType = args.Int("shareType");
+  json_object* msgs = args.Member("msgs", json_type_array);
+  group.msgCount = static_cast<uint32_t>(json_object_array_length(msgs));
+  // The group stays the host's: its destructor releases msgs here.
+  group.msgs = group.msgCount ? new MyShareMsgInfo[group.msgCount]() : nullptr;
+  for (uint32_t i = 0; i < group.msgCount; ++i) {
+    json_object* item = json_object_array_get_idx(msgs, i);
+    if (!json_object_is_type(item, json_type_object)) {
+      throw InputError(args.Context() + ": msgs[" + std::to_string(i) + "] must be an object");
+    }
+    StepArgs m(item, args.Context() + " msgs[" + std::to_string(i) + "]");
+    MyShareMsgInfo& info = group.msgs[i];
+    info.shareTime = m.Uint("shareTime");
+    info.uin = m.Uint("uin", 0);
+    CopyText(m.String("text", ""), info.text, sizeof(info.text));
+    CopyText(m.String("buffer", ""), info.buffer, sizeof(info.buffer));
+    CopyText(m.String("picURL", ""), info.picURL, sizeof(info.picURL));
+    CopyText(m.String("title", ""), info.title, sizeof(info.title));
+    CopyText(m.String("appDesc", ""), info.appDesc, sizeof(info.appDesc));
+    m.CheckAllUsed();
+  }
+  return Result(e.AddMyShareMsg(&group));
+}
+
+using Handler = JsonPtr (*)(const PushExports&, Arguments&);
+
 struct ExportEntry {
   const char* name;
-  const char* params;  // the argument names, separated by blanks
+  const char* params;  // the argument names in parameter order, separated by blanks
   Handler handler;
 };
 
-#define PUSHHOST_KIND_EXPORT(name)                                        \
-  {#name, "kind", [](const PushExports& e, CommandRecorder&, StepArgs& a) { \
-     return Result(e.name(a.Int("kind")));                                \
+#define PUSHHOST_CALL(name, params) \
+  {#name, params, [](const PushExports& e, Arguments& a) { return Result(Invoke(e.name, a)); }}
+#define PUSHHOST_LIST(name, params, key, oneElement, render, freeList)   \
+  {#name, params, [](const PushExports& e, Arguments& a) {                \
+     return Listing(e.name, a, key, oneElement, render, e.freeList);      \
    }}
-#define PUSHHOST_PLAIN_EXPORT(name) \
-  {#name, "", [](const PushExports& e, CommandRecorder&, StepArgs&) { return Result(e.name()); }}
-#define PUSHHOST_FREE_EXPORT(name)                                  \
-  {#name, "", [](const PushExports& e, CommandRecorder&, StepArgs&) { \
-     e.name(nullptr);                                               \
-     return Result(JsonPtr());                                      \
+#define PUSHHOST_FREE(name)                                 \
+  {#name, "", [](const PushExports& e, Arguments&) {        \
+     e.name(nullptr);                                       \
+     return Result(JsonPtr());                              \
    }}
 
 const ExportEntry kExports[] = {
-    PUSHHOST_PLAIN_EXPORT(PushWrapperInit),
-    PUSHHOST_PLAIN_EXPORT(PushWrapperUnInit),
-    PUSHHOST_KIND_EXPORT(PushUpdateReadStateByType),
-    PUSHHOST_KIND_EXPORT(PushGetMsgCountByType),
-    PUSHHOST_KIND_EXPORT(PushGetUnreadCountByType),
-    PUSHHOST_KIND_EXPORT(PushClearMsg),
-    PUSHHOST_PLAIN_EXPORT(PushGetAllUnreadMsgCount),
-    PUSHHOST_PLAIN_EXPORT(PushGetAllUnreadDynamicMsgCount),
-    PUSHHOST_PLAIN_EXPORT(PushGetAllUnreadShareMsgNum),
-    PUSHHOST_PLAIN_EXPORT(PushGetNewSystemMsgNum),
-    {"PushGetDynamicMsg", "maxGroups maxMsgs onlyUnread",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t maxGroups = a.Uint("maxGroups");
-       uint32_t maxMsgs = a.Uint("maxMsgs");
-       bool onlyUnread = a.Bool("onlyUnread");
-       DynamicMsgGroupInfo* out = nullptr;
-       uint32_t n = e.PushGetDynamicMsg(maxGroups, maxMsgs, &out, onlyUnread);
-       return Listing(n, out, n, "groups", DynamicGroupsJson, e.PushFreeDynamicMsgGroupList);
-     }},
-    {"PushGetDynamicMsgForApp", "appId maxMsgs onlyUnread",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t appId = a.Uint("appId");
-       uint32_t maxMsgs = a.Uint("maxMsgs");
-       bool onlyUnread = a.Bool("onlyUnread");
-       DynamicMsgGroupInfo* out = nullptr;
-       uint32_t n = e.PushGetDynamicMsgForApp(appId, maxMsgs, &out, onlyUnread);
-       return Listing(n, out, 1, "groups", DynamicGroupsJson, e.PushFreeDynamicMsgGroupList);
-     }},
-    {"PushGetUnreadDynamicMsgCountForApp", "appId",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       return Result(e.PushGetUnreadDynamicMsgCountForApp(a.Uint("appId")));
-     }},
-    {"PushResetUnreadDynamicMsgCount", "appId count originator",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t appId = a.Uint("appId");
-       uint32_t count = a.Uint("count");
-       return Result(e.PushResetUnreadDynamicMsgCount(appId, count, a.Uint("originator", 0)));
-     }},
-    {"PushUpdateDynamicMsgReadState", "appId originator reportRead",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t appId = a.Uint("appId");
-       uint32_t originator = a.Uint("originator", 0);
-       return Result(e.PushUpdateDynamicMsgReadState(appId, originator, a.Bool("reportRead")));
-     }},
-    {"PushDeleteDynamicMsg", "appId originator",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t appId = a.Uint("appId");
-       return Result(e.PushDeleteDynamicMsg(appId, a.Uint("originator", 0)));
-     }},
-    {"PushShieldDynamicMsgForApp", "appId unused",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t appId = a.Uint("appId");
-       return Result(e.PushShieldDynamicMsgForApp(appId, a.Uint("unused", 0)));
-     }},
-    PUSHHOST_FREE_EXPORT(PushFreeDynamicMsgGroupList),
-    {"PushGetShareMsg", "groupLimit msgLimit unreadOnly",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t groupLimit = a.Uint("groupLimit");
-       uint32_t msgLimit = a.Uint("msgLimit");
-       bool unreadOnly = a.Bool("unreadOnly");
-       ShareMsgGroupInfo* out = nullptr;
-       uint32_t n = e.PushGetShareMsg(groupLimit, msgLimit, &out, unreadOnly);
-       return Listing(n, out, n, "groups", ShareGroupsJson, e.PushFreeShareMsgGroupList);
-     }},
-    {"PushGetShareMsgForApp", "appId shareType msgLimit unreadOnly",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t appId = a.Uint("appId");
-       int32_t shareType = a.Int("shareType");
-       uint32_t msgLimit = a.Uint("msgLimit");
-       bool unreadOnly = a.Bool("unreadOnly");
-       ShareMsgGroupInfo* out = nullptr;
-       uint32_t n = e.PushGetShareMsgForApp(appId, shareType, msgLimit, &out, unreadOnly);
-       return Listing(n, out, 1, "groups", ShareGroupsJson, e.PushFreeShareMsgGroupList);
-     }},
-    {"PushUpdateShareMsgReadState", "appId shareType unused latestPushTime",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t appId = a.Uint("appId");
-       int32_t shareType = a.Int("shareType");
-       uint32_t unused = a.Uint("unused", 0);
-       return Result(
-           e.PushUpdateShareMsgReadState(appId, shareType, unused, a.Uint("latestPushTime")));
-     }},
-    {"PushDeleteShareMsg", "appId latestPushTime",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t appId = a.Uint("appId");
-       return Result(e.PushDeleteShareMsg(appId, a.Uint("latestPushTime")));
-     }},
-    PUSHHOST_FREE_EXPORT(PushFreeShareMsgGroupList),
-    PUSHHOST_PLAIN_EXPORT(GetAllMyShareMsgNum),
-    {"GetMyShareMsg", "groupLimit msgLimit",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t groupLimit = a.Uint("groupLimit");
-       uint32_t msgLimit = a.Uint("msgLimit");
-       MyShareMsgGroupInfo* out = nullptr;
-       uint32_t n = e.GetMyShareMsg(groupLimit, msgLimit, &out);
-       return Listing(n, out, n, "groups", MyShareGroupsJson, e.FreeMyLocalShareMsgGroupList);
-     }},
-    {"AddMyShareMsg", "kind appId shareType msgs",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       MyShareMsgGroupInfo group{};
-       group.kind = a.Uint("kind", kMyShareKind);
-       group.appId = a.Uint("appId");
-       group.shareType = a.Int("shareType");
-       json_object* msgs = a.Member("msgs", json_type_array);
-       group.msgCount = static_cast<uint32_t>(json_object_array_length(msgs));
-       // The group stays the host's: its destructor releases msgs here.
-       group.msgs = group.msgCount ? new MyShareMsgInfo[group.msgCount]() : nullptr;
-       for (uint32_t i = 0; i < group.msgCount; ++i) {
-         json_object* item = json_object_array_get_idx(msgs, i);
-         if (!json_object_is_type(item, json_type_object)) {
-           throw InputError(a.Context() + ": msgs[" + std::to_string(i) + "] must be an object");
-         }
-         StepArgs m(item, a.Context() + " msgs[" + std::to_string(i) + "]");
-         MyShareMsgInfo& info = group.msgs[i];
-         info.shareTime = m.Uint("shareTime");
-         info.uin = m.Uint("uin", 0);
-         CopyText(m.String("text", ""), info.text, sizeof(info.text));
-         CopyText(m.String("buffer", ""), info.buffer, sizeof(info.buffer));
-         CopyText(m.String("picURL", ""), info.picURL, sizeof(info.picURL));
-         CopyText(m.String("title", ""), info.title, sizeof(info.title));
-         CopyText(m.String("appDesc", ""), info.appDesc, sizeof(info.appDesc));
-         m.CheckAllUsed();
-       }
-       return Result(e.AddMyShareMsg(&group));
-     }},
-    {"GetMyShareMsgForApp", "appId shareType msgLimit",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t appId = a.Uint("appId");
-       int32_t shareType = a.Int("shareType");
-       uint32_t msgLimit = a.Uint("msgLimit");
-       MyShareMsgGroupInfo* out = nullptr;
-       uint32_t n = e.GetMyShareMsgForApp(appId, shareType, msgLimit, &out);
-       return Listing(n, out, 1, "groups", MyShareGroupsJson, e.FreeMyLocalShareMsgGroupList);
-     }},
+    PUSHHOST_CALL(PushWrapperInit, ""),
+    PUSHHOST_CALL(PushWrapperUnInit, ""),
+    PUSHHOST_CALL(PushUpdateReadStateByType, "kind"),
+    PUSHHOST_CALL(PushGetMsgCountByType, "kind"),
+    PUSHHOST_CALL(PushGetUnreadCountByType, "kind"),
+    PUSHHOST_CALL(PushClearMsg, "kind"),
+    PUSHHOST_CALL(PushGetAllUnreadMsgCount, ""),
+    PUSHHOST_CALL(PushGetAllUnreadDynamicMsgCount, ""),
+    PUSHHOST_CALL(PushGetAllUnreadShareMsgNum, ""),
+    PUSHHOST_CALL(PushGetNewSystemMsgNum, ""),
+    PUSHHOST_LIST(PushGetDynamicMsg, "maxGroups maxMsgs onlyUnread", "groups", false,
+                  DynamicGroupsJson, PushFreeDynamicMsgGroupList),
+    PUSHHOST_LIST(PushGetDynamicMsgForApp, "appId maxMsgs onlyUnread", "groups", true,
+                  DynamicGroupsJson, PushFreeDynamicMsgGroupList),
+    PUSHHOST_CALL(PushGetUnreadDynamicMsgCountForApp, "appId"),
+    PUSHHOST_CALL(PushResetUnreadDynamicMsgCount, "appId count originator?"),
+    PUSHHOST_CALL(PushUpdateDynamicMsgReadState, "appId originator? reportRead"),
+    PUSHHOST_CALL(PushDeleteDynamicMsg, "appId originator?"),
+    PUSHHOST_CALL(PushShieldDynamicMsgForApp, "appId unused?"),
+    PUSHHOST_FREE(PushFreeDynamicMsgGroupList),
+    PUSHHOST_LIST(PushGetShareMsg, "groupLimit msgLimit unreadOnly", "groups", false,
+                  ShareGroupsJson, PushFreeShareMsgGroupList),
+    PUSHHOST_LIST(PushGetShareMsgForApp, "appId shareType msgLimit unreadOnly", "groups", true,
+                  ShareGroupsJson, PushFreeShareMsgGroupList),
+    PUSHHOST_CALL(PushUpdateShareMsgReadState, "appId shareType unused? latestPushTime"),
+    PUSHHOST_CALL(PushDeleteShareMsg, "appId latestPushTime"),
+    PUSHHOST_FREE(PushFreeShareMsgGroupList),
+    PUSHHOST_CALL(GetAllMyShareMsgNum, ""),
+    PUSHHOST_LIST(GetMyShareMsg, "groupLimit msgLimit", "groups", false, MyShareGroupsJson,
+                  FreeMyLocalShareMsgGroupList),
+    {"AddMyShareMsg", "kind appId shareType msgs", AddMyShareMsg},
+    PUSHHOST_LIST(GetMyShareMsgForApp, "appId shareType msgLimit", "groups", true,
+                  MyShareGroupsJson, FreeMyLocalShareMsgGroupList),
     {"getAppDesc", "",
-     [](const PushExports& e, CommandRecorder&, StepArgs&) {
+     [](const PushExports& e, Arguments&) {
        const char* text = e.getAppDesc();
        return Result(text ? JsonString(FixedText(text, 600)) : JsonPtr());
      }},
-    {"PushDeleteMyShareMsg", "appId extra",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t appId = a.Uint("appId");
-       return Result(e.PushDeleteMyShareMsg(appId, a.Uint("extra", 0)));
-     }},
-    PUSHHOST_FREE_EXPORT(FreeMyLocalShareMsgGroupList),
-    {"PushGetSystemMsg", "wanted newOnly",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t wanted = a.Uint("wanted");
-       bool newOnly = a.Bool("newOnly");
-       SystemMsgInfo* out = nullptr;
-       uint32_t n = e.PushGetSystemMsg(wanted, &out, newOnly);
-       return Listing(n, out, n, "msgs", SystemMsgsJson, e.PushFreeSystemMsgList);
-     }},
-    {"PushUpdateSystemMsgReadState", "msgId readState",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t msgId = a.Uint("msgId");
-       return Result(e.PushUpdateSystemMsgReadState(msgId, a.Uint("readState")));
-     }},
-    {"PushDeleteSystemMsg", "msgId pushTime",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       uint32_t msgId = a.Uint("msgId");
-       return Result(e.PushDeleteSystemMsg(msgId, a.Uint("pushTime")));
-     }},
-    PUSHHOST_FREE_EXPORT(PushFreeSystemMsgList),
-    {"AddPushCommandCallback", "callback userData ownerId kindMask eventMask",
-     [](const PushExports& e, CommandRecorder& r, StepArgs& a) {
-       PushCommandCallback callback = CallbackArg(r, a);
-       uintptr_t userData = a.Uint("userData", 0);
-       uint32_t ownerId = a.Uint("ownerId", 0);
-       uint32_t kindMask = a.Uint("kindMask");
-       uint32_t eventMask = a.Uint("eventMask");
-       return Result(e.AddPushCommandCallback(callback, userData, ownerId, kindMask, eventMask));
-     }},
-    {"RemovePushCommandCallback", "callback",
-     [](const PushExports& e, CommandRecorder& r, StepArgs& a) {
-       return Result(e.RemovePushCommandCallback(CallbackArg(r, a)));
-     }},
-    {"PushIsShieldDynamicMsg", "appId",
-     [](const PushExports& e, CommandRecorder&, StepArgs& a) {
-       return Result(e.PushIsShieldDynamicMsg(a.Uint("appId")));
-     }},
+    PUSHHOST_CALL(PushDeleteMyShareMsg, "appId extra?"),
+    PUSHHOST_FREE(FreeMyLocalShareMsgGroupList),
+    PUSHHOST_LIST(PushGetSystemMsg, "wanted newOnly", "msgs", false, SystemMsgsJson,
+                  PushFreeSystemMsgList),
+    PUSHHOST_CALL(PushUpdateSystemMsgReadState, "msgId readState"),
+    PUSHHOST_CALL(PushDeleteSystemMsg, "msgId pushTime"),
+    PUSHHOST_FREE(PushFreeSystemMsgList),
+    PUSHHOST_CALL(AddPushCommandCallback, "callback userData? ownerId? kindMask eventMask"),
+    PUSHHOST_CALL(RemovePushCommandCallback, "callback"),
+    PUSHHOST_CALL(PushIsShieldDynamicMsg, "appId"),
 };
 
-#undef PUSHHOST_KIND_EXPORT
-#undef PUSHHOST_PLAIN_EXPORT
-#undef PUSHHOST_FREE_EXPORT
+#undef PUSHHOST_CALL
+#undef PUSHHOST_LIST
+#undef PUSHHOST_FREE
 
 static_assert(sizeof(kExports) / sizeof(kExports[0]) == 37, "every export can be called");
 
@@ -270,17 +250,9 @@ JsonPtr ExportCaller::Call(const std::string& exportName, StepArgs& args) {
   if (!library_.IsLoaded()) {
     throw InputError("export " + exportName + " called while the library is not loaded");
   }
-  // A misspelt argument is refused before the export runs, so a refused step
-  // has changed nothing.
-  std::string params = entry->params;
-  for (size_t start = 0; start < params.size();) {
-    size_t end = params.find(' ', start);
-    if (end == std::string::npos) end = params.size();
-    args.Accept(params.substr(start, end - start).c_str());
-    start = end + 1;
-  }
-  args.CheckAllUsed();
-  return entry->handler(library_.Exports(), recorder_, args);
+  Arguments arguments(args, recorder_, entry->params);
+  arguments.CheckNames();
+  return entry->handler(library_.Exports(), arguments);
 }
 
 bool ExportCaller::IsExport(const std::string& name) { return FindExport(name) != nullptr; }

@@ -1,7 +1,6 @@
 #include "jsonparser.h"
 
-#include <json-c/json.h>
-
+#include <cstdint>
 #include <memory>
 
 #include "assertion.h"
@@ -10,6 +9,7 @@
 #include "halyx/setting.h"
 #include "messages/dynamicmsg.h"
 #include "messages/dynamicmsggroup.h"
+#include "messages/payloadreader.h"
 #include "messages/sharemsg.h"
 #include "messages/sharemsggroup.h"
 #include "messages/systemmsg.h"
@@ -124,20 +124,14 @@ bool JsonParser::HandleUnreadCountRecord(const PushRecord* record) {
     ReportAssertion("false", kJsonParserSource, 475);
     return false;
   }
-  json_object* root = ParsePayload(*record);
-  if (root == nullptr) return false;
-  bool handled = true;
-  if (json_object* num = JsonMember(root, "Num")) {
-    MsgCenter* center = PushWrapper::Instance()->GetCenter(kDynamicKind);
-    if (center != nullptr) {
-      center->ResetUnreadDynamicMsgCount(record->appId,
-                                         static_cast<uint32_t>(json_object_get_int(num)), 0);
-    } else {
-      handled = false;
-    }
-  }
-  json_object_put(root);
-  return handled;
+  const PayloadReader payload(*record);
+  if (!payload.Parsed()) return false;
+  int32_t count = 0;
+  if (!payload.Int("Num", count)) return true;
+  MsgCenter* center = PushWrapper::Instance()->GetCenter(kDynamicKind);
+  if (center == nullptr) return false;
+  center->ResetUnreadDynamicMsgCount(record->appId, static_cast<uint32_t>(count), 0);
+  return true;
 }
 
 void JsonParser::QueueDynamicMsg(DynamicMsgGroup* group) {

@@ -1,28 +1,15 @@
 // Decoding of one share record into a group that holds one message.
-#include <json-c/json.h>
-
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "assertion.h"
 #include "centers/msgcenter.h"
 #include "jsonparser.h"
+#include "messages/payloadreader.h"
 #include "messages/sharemsg.h"
 #include "messages/sharemsggroup.h"
 #include "pushwrapper.h"
-
-namespace {
-
-struct JsonRelease {
-  void operator()(json_object* root) const { json_object_put(root); }
-};
-
-std::string StringOf(json_object* member) {
-  const char* text = json_object_get_string(member);
-  return text != nullptr ? std::string(text) : std::string();
-}
-
-}  // namespace
 
 bool JsonParser::DecodeShareRecord(const PushRecord* record) {
   if (record == nullptr) {
@@ -39,35 +26,25 @@ bool JsonParser::DecodeShareRecord(const PushRecord* record) {
   if (center == nullptr) return false;
   center->NotePushTime(record->pushTime);
 
-  std::unique_ptr<json_object, JsonRelease> root(ParsePayload(*record));
-  if (root == nullptr) return false;
+  {
+    const PayloadReader payload(*record);
+    // Without its application a share cannot be filed anywhere. A number and
+    // a numeric string are read alike; anything else gives application 0.
+    std::string app;
+    if (!payload.Parsed() || !payload.Text("DSTAPPID", app)) return false;
+    const uint32_t appId = static_cast<uint32_t>(atol(app.c_str()));
+    msg->SetAppId(appId);
+    group->SetAppId(appId);
 
-  if (json_object* member = JsonMember(root.get(), "OPTYPE")) {
-    msg->SetOpenType(json_object_get_int(member));
+    payload.Int("OPTYPE", *msg, &ShareMsg::SetOpenType);
+    payload.Int("FUIN", *msg, &ShareMsg::SetUin);
+    payload.Text("MSG", *msg, &ShareMsg::SetText);
+    payload.Int("SHARETYPE", *group, &ShareMsgGroup::SetShareType);
+    payload.Encoded("APPCUSTOMIZE", *msg, &ShareMsg::SetBuffer);
+    payload.Text("PICURL", *msg, &ShareMsg::SetPicURL);
+    payload.Text("TITLE", *msg, &ShareMsg::SetTitle);
+    payload.Text("APPDESC", *msg, &ShareMsg::SetAppDesc);
   }
-  if (json_object* member = JsonMember(root.get(), "FUIN")) {
-    msg->SetUin(static_cast<uint32_t>(json_object_get_int(member)));
-  }
-  if (json_object* member = JsonMember(root.get(), "MSG")) msg->SetText(StringOf(member));
-
-  // Without its application a share cannot be filed anywhere. A number and a
-  // numeric string are read alike; anything else gives application 0.
-  json_object* appMember = JsonMember(root.get(), "DSTAPPID");
-  if (appMember == nullptr) return false;
-  const uint32_t appId = static_cast<uint32_t>(atol(StringOf(appMember).c_str()));
-  msg->SetAppId(appId);
-  group->SetAppId(appId);
-
-  if (json_object* member = JsonMember(root.get(), "SHARETYPE")) {
-    group->SetShareType(json_object_get_int(member));
-  }
-  if (json_object* member = JsonMember(root.get(), "APPCUSTOMIZE")) {
-    msg->SetBuffer(PercentEncode(StringOf(member).c_str()));
-  }
-  if (json_object* member = JsonMember(root.get(), "PICURL")) msg->SetPicURL(StringOf(member));
-  if (json_object* member = JsonMember(root.get(), "TITLE")) msg->SetTitle(StringOf(member));
-  if (json_object* member = JsonMember(root.get(), "APPDESC")) msg->SetAppDesc(StringOf(member));
-  root.reset();
 
   group->AddMsg(msg.release());
   QueueShareMsg(group.release());

@@ -1,31 +1,16 @@
 // The intake step for records of kind 3: one record becomes one SystemMsg,
 // queued for the system center.
-#include <json-c/json.h>
-
 #include <memory>
 #include <string>
 
 #include "assertion.h"
 #include "centers/msgcenter.h"
 #include "jsonparser.h"
+#include "messages/payloadreader.h"
 #include "messages/systemmsg.h"
 #include "pushwrapper.h"
 
 namespace {
-
-struct JsonRootDeleter {
-  void operator()(json_object* root) const { json_object_put(root); }
-};
-typedef std::unique_ptr<json_object, JsonRootDeleter> JsonRoot;
-
-// Copies a string member into a field; an absent member leaves it untouched.
-template <class Setter>
-void ReadString(json_object* root, const char* key, SystemMsg& msg, Setter set) {
-  json_object* member = JsonMember(root, key);
-  if (member == nullptr) return;
-  const char* value = json_object_get_string(member);
-  (msg.*set)(std::string(value != nullptr ? value : ""));
-}
 
 // Sub type and button style come in three kinds; anything else means the first.
 int32_t ClampToStyle(int32_t value) { return value < 1 || value > 3 ? 1 : value; }
@@ -46,37 +31,24 @@ bool JsonParser::DecodeSystemRecord(const PushRecord* record) {
   // The push time counts as seen even when the payload turns out unusable.
   center->NotePushTime(record->pushTime);
 
-  JsonRoot root(ParsePayload(*record));
-  if (!root) return false;
-  json_object* object = root.get();
-
-  if (json_object* member = JsonMember(object, "OPTYPE")) {
-    msg->SetOpenType(json_object_get_int(member));
-  }
-  if (json_object* member = JsonMember(object, "TEXT")) {
-    const char* value = json_object_get_string(member);
-    msg->SetText(std::string(value != nullptr ? value : ""));
-  }
-  ReadString(object, "TITLE", *msg, &SystemMsg::SetTitle);
-  ReadString(object, "PICURL", *msg, &SystemMsg::SetPictureUrl);
-  ReadString(object, "JUMPURL", *msg, &SystemMsg::SetJumpUrl);
-  // The service spells the button caption's key this way.
-  ReadString(object, "BOTTON", *msg, &SystemMsg::SetButtonText);
-  if (json_object* member = JsonMember(object, "DSTAPPID")) {
-    msg->SetAppId(ParseUnsigned(json_object_get_string(member)));
-  }
-  if (json_object* member = JsonMember(object, "APPCUSTOMIZE")) {
-    const char* value = json_object_get_string(member);
-    msg->SetBuffer(PercentEncode(value != nullptr ? value : ""));
-  }
-  if (json_object* member = JsonMember(object, "SUBTYPE")) {
-    msg->SetSubType(ClampToStyle(json_object_get_int(member)));
-  }
-  if (json_object* member = JsonMember(object, "BTNTYPE")) {
-    msg->SetBtnType(ClampToStyle(json_object_get_int(member)));
+  {
+    const PayloadReader payload(*record);
+    if (!payload.Parsed()) return false;
+    payload.Int("OPTYPE", *msg, &SystemMsg::SetOpenType);
+    payload.Text("TEXT", *msg, &SystemMsg::SetText);
+    payload.Text("TITLE", *msg, &SystemMsg::SetTitle);
+    payload.Text("PICURL", *msg, &SystemMsg::SetPictureUrl);
+    payload.Text("JUMPURL", *msg, &SystemMsg::SetJumpUrl);
+    // The service spells the button caption's key this way.
+    payload.Text("BOTTON", *msg, &SystemMsg::SetButtonText);
+    std::string text;
+    if (payload.Text("DSTAPPID", text)) msg->SetAppId(ParseUnsigned(text.c_str()));
+    payload.Encoded("APPCUSTOMIZE", *msg, &SystemMsg::SetBuffer);
+    int32_t style = 0;
+    if (payload.Int("SUBTYPE", style)) msg->SetSubType(ClampToStyle(style));
+    if (payload.Int("BTNTYPE", style)) msg->SetBtnType(ClampToStyle(style));
   }
 
-  root.reset();
   QueueSystemMsg(msg.release());
   return true;
 }

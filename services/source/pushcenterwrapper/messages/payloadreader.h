@@ -1,0 +1,51 @@
+// A record's payload, parsed once for the decoder of its kind. Every read
+// leaves its target as it was when the key is absent, so a message keeps its
+// defaults for what the service did not send.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "halyx/pushcenter.h"
+
+struct json_object;
+
+class PayloadReader {
+ public:
+  // Parses the payload; Parsed() tells whether it was usable JSON.
+  explicit PayloadReader(const PushRecord& record);
+  // Releases the parsed payload: nothing read from it may outlive the reader.
+  ~PayloadReader();
+  PayloadReader(const PayloadReader&) = delete;
+  PayloadReader& operator=(const PayloadReader&) = delete;
+
+  bool Parsed() const { return root != nullptr; }
+  bool Has(const char* key) const;
+  // json-c's integer reading of the member (text is parsed, junk gives 0).
+  bool Int(const char* key, int32_t& out) const;
+  // json-c's text form of the member: a number comes as its digits.
+  bool Text(const char* key, std::string& out) const;
+
+  // (target.*set)(value) when the key is present; Encoded percent-encodes
+  // the text first.
+  template <class Target, class Setter>
+  void Int(const char* key, Target& target, Setter set) const {
+    int32_t value = 0;
+    if (Int(key, value)) (target.*set)(value);
+  }
+  template <class Target, class Setter>
+  void Text(const char* key, Target& target, Setter set) const {
+    std::string value;
+    if (Text(key, value)) (target.*set)(value);
+  }
+  template <class Target, class Setter>
+  void Encoded(const char* key, Target& target, Setter set) const {
+    std::string value;
+    if (Text(key, value)) (target.*set)(EncodedText(value));
+  }
+
+ private:
+  static std::string EncodedText(const std::string& text);
+
+  json_object* root;
+};
