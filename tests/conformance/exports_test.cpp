@@ -48,9 +48,11 @@ TEST_F(ExportsTest, CommandCallbacksExistOnlyBetweenStartAndShutDown) {
   EXPECT_FALSE(recorder.Unregister(host));
 
   ASSERT_TRUE(host.Start());
+  EXPECT_FALSE(host.api.AddPushCommandCallback(nullptr, 0, 0, 0xFF, 0xFF));
   EXPECT_TRUE(recorder.Register(host, 0, 0xFF, 0xFF));
   EXPECT_FALSE(recorder.Register(host, 0, 0xFF, 0xFF));
   EXPECT_TRUE(recorder.Unregister(host));
+  EXPECT_FALSE(recorder.Unregister(host));
   EXPECT_TRUE(recorder.Register(host, 0, 0xFF, 0xFF));
 
   // Shut-down drops every registration; a fresh start has none.

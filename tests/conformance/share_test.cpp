@@ -64,8 +64,6 @@ TEST_F(ShareConformance, ReadSharesComeBackReadAfterARestart) {
                 Share(6, 2, 3, 300)});
   EXPECT_EQ(host.api.PushGetMsgCountByType(2), 2u);
   EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), 2u);
-  EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 2u + host.api.PushGetAllUnreadDynamicMsgCount() +
-                                                     host.api.PushGetNewSystemMsgNum());
   EXPECT_EQ(recorder.Count(2, 1), 2u);
 
   const uint32_t reports = host.ctl.PushCenterReadReports(2);

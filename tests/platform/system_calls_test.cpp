@@ -68,14 +68,6 @@ TEST(FileAttributes, TellsFilesFoldersAndWhatIsMissing) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
 }
 
-TEST(DocumentsFolder, IsCreatedWhenAskedAndFitsMaxPath) {
-  WCHAR path[MAX_PATH];
-  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, path, CSIDL_PERSONAL, TRUE));
-  const DWORD attributes = GetFileAttributesW(path);
-  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-  EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
-}
-
 #if !defined(_WIN32)
 TEST(DocumentsFolder, FollowsXdgThenHome) {
   const std::string home = std::getenv("HOME");

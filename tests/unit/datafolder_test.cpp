@@ -54,10 +54,3 @@ TEST(DataFolder, NonAsciiDocumentsPathSurvivesTheRoundTrip) {
   EXPECT_TRUE(fs::is_directory(documents / "Corvane Files" / "Halyx" / "12"));
 #endif
 }
-
-TEST(DataFolder, DecimalTextIsUnsigned) {
-  EXPECT_EQ("0", ToDecimal(0));
-  EXPECT_EQ("10", ToDecimal(10));
-  EXPECT_EQ("2147483648", ToDecimal(2147483648u));
-  EXPECT_EQ("4294967295", ToDecimal(4294967295u));
-}

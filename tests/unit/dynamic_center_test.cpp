@@ -1,13 +1,33 @@
+// The dynamic center and its per-application groups against the real
+// database module: order, caps and the rows they delete, listings, the unread
+// figure, the first load, and what happens without a database.
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "centers/dynamicmsgcenter.h"
 #include "dynamic_testing.h"
 
 using namespace dyntest;
+using unithost::SignIn;
+using unithost::SignOut;
 
 namespace {
+
+// A read message of an earlier session, as a row of application appId.
+void StoreRow(uint32_t appId, uint32_t msgId, uint32_t pushTime) {
+  DynamicMsgStorage storage;
+  ASSERT_TRUE(storage.Open());
+  std::unique_ptr<DynamicMsgGroup> owner(NewGroup(appId, 1, {NewMsg(msgId, pushTime)}));
+  ASSERT_TRUE(StoreMessage(storage, *owner->GetMsgs().front(), *owner));
+}
+
+std::vector<uint32_t> HeldIds(DynamicMsgGroup& group) {
+  std::vector<uint32_t> ids;
+  for (DynamicMsg* msg : group.GetMsgs()) ids.push_back(msg->GetMsgId());
+  return ids;
+}
 
 // A listing, released as the host would release it.
 struct Listing {
@@ -38,15 +58,48 @@ void Push(DynamicMsgCenter& center, uint32_t appId, uint32_t serverCount, uint32
 
 }  // namespace
 
-class DynamicMsgCenterTest : public DynamicTest {
+class DynamicMsgCenterTest : public unithost::StartedLibrary {
  protected:
   bool Seen(uint32_t event, uint32_t appId) const {
-    for (const PushCommand& c : seen()) {
+    for (const PushCommand& c : seen) {
       if (c.kindBit == kDynamicBit && c.eventBit == event && c.value1 == appId && c.value2 == 1) return true;
     }
     return false;
   }
 };
+
+TEST_F(DynamicMsgCenterTest, GroupKeepsTheThreeNewestAndRemovesTheRowOfTheEvicted) {
+  StoreRow(0, 1, 5);
+  StoreRow(0, 1, 10);
+  StoreRow(0, 1, 11);
+  StoreRow(0, 2, 30);
+  DynamicMsgGroup group;
+  for (auto [id, time] : {std::pair<uint32_t, uint32_t>{1, 10}, {2, 30}, {3, 20}, {4, 40}}) {
+    group.AddMsg(NewMsg(id, time));
+  }
+  EXPECT_EQ(HeldIds(group), (std::vector<uint32_t>{4, 2, 3}));
+  EXPECT_EQ(group.GetUnreadCount(), 3u);
+  // Rows of message 1 pushed at or before 10 went with it; a later one stays.
+  EXPECT_EQ(StoredMsgIds(), (std::vector<uint32_t>{1, 2}));
+  EXPECT_EQ(StoredRows()[0].pushTime, 11u);
+
+  // An equal push time goes in front of the held message.
+  group.AddMsg(NewMsg(5, 30));
+  EXPECT_EQ(HeldIds(group), (std::vector<uint32_t>{4, 5, 2}));
+  EXPECT_EQ(group.GetUnreadCount(), 3u);
+
+  // Older than everything held: in and out at once, the unread count as before.
+  EXPECT_EQ(group.MarkAllRead(), 3u);
+  group.AddMsg(NewMsg(6, 1));
+  EXPECT_EQ(HeldIds(group), (std::vector<uint32_t>{4, 5, 2}));
+  EXPECT_EQ(group.GetUnreadCount(), 0u);
+  EXPECT_EQ(group.GetLatestPushTime(), 40u);
+
+  // A push time with the top bit set is the newest, not a negative one.
+  group.AddMsg(NewMsg(7, 0x80000000u));
+  EXPECT_EQ(group.GetMsgs().front()->GetMsgId(), 7u);
+  EXPECT_EQ(group.GetLatestPushTime(), 0x80000000u);
+}
 
 TEST_F(DynamicMsgCenterTest, KeepsGroupsNewestFirstAndEvictsBeyondFifty) {
   DynamicMsgCenter center;
@@ -57,14 +110,8 @@ TEST_F(DynamicMsgCenterTest, KeepsGroupsNewestFirstAndEvictsBeyondFifty) {
   EXPECT_TRUE(center.ClearMsg());
 
   for (uint32_t app = 1; app <= 50; ++app) Push(center, app, 1, app, 100 + app);
-  {
-    DynamicMsgStorage storage;
-    ASSERT_TRUE(storage.Open());
-    std::unique_ptr<DynamicMsgGroup> oldRows(NewGroup(1, 1, {NewMsg(900, 5)}));
-    std::unique_ptr<DynamicMsgGroup> keptRows(NewGroup(2, 1, {NewMsg(901, 5)}));
-    StoreMessage(storage, *oldRows->GetMsgs().front(), *oldRows);
-    StoreMessage(storage, *keptRows->GetMsgs().front(), *keptRows);
-  }
+  StoreRow(1, 900, 5);
+  StoreRow(2, 901, 5);
   EXPECT_EQ(center.GetUnreadCount(), 50u);
   Push(center, 51, 1, 51, 1000);
   EXPECT_EQ(center.GetMsgCount(), 50u);
@@ -73,7 +120,7 @@ TEST_F(DynamicMsgCenterTest, KeepsGroupsNewestFirstAndEvictsBeyondFifty) {
   EXPECT_EQ(StoredMsgIds(), std::vector<uint32_t>{901});
 
   // Older than every held group: evicted at once, yet announced.
-  seen().clear();
+  seen.clear();
   Push(center, 52, 4, 52, 1);
   EXPECT_EQ(center.GetMsgCount(), 50u);
   EXPECT_EQ(center.GetUnreadCount(), 50u);
@@ -126,7 +173,7 @@ TEST_F(DynamicMsgCenterTest, ListingsFollowTheirLimitsAndUnreadRules) {
 
 TEST_F(DynamicMsgCenterTest, UnreadFigureSumsServerCountsOfUnreadGroups) {
   DynamicMsgCenter center;
-  const uint32_t reports = ReadReports();
+  const uint32_t reports = unithost::ReadReports(kDynamicKind);
   Push(center, 7, 5, 1, 10);
   Push(center, 7, 7, 2, 20);
   Push(center, 8, 2, 3, 30);
@@ -137,13 +184,13 @@ TEST_F(DynamicMsgCenterTest, UnreadFigureSumsServerCountsOfUnreadGroups) {
 
   EXPECT_EQ(center.UpdateDynamicMsgReadState(7, 0, true), 2u);
   EXPECT_EQ(center.GetUnreadCount(), 2u);
-  EXPECT_EQ(ReadReports(), reports + 1);
+  EXPECT_EQ(unithost::ReadReports(kDynamicKind), reports + 1);
   EXPECT_EQ(StoredRows().size(), 2u);
   EXPECT_EQ(StoredRows()[0].msgCountOnServer, 3u);
-  seen().clear();
+  seen.clear();
   EXPECT_EQ(center.UpdateDynamicMsgReadState(7, 0, true), 0u);
-  EXPECT_EQ(ReadReports(), reports + 1);
-  EXPECT_TRUE(seen().empty());
+  EXPECT_EQ(unithost::ReadReports(kDynamicKind), reports + 1);
+  EXPECT_TRUE(seen.empty());
   EXPECT_EQ(StoredRows().size(), 2u);
 
   // A reset adds its count even to a group without unread messages, and the
@@ -158,7 +205,7 @@ TEST_F(DynamicMsgCenterTest, UnreadFigureSumsServerCountsOfUnreadGroups) {
   center.ResetUnreadDynamicMsgCount(8, 1, 0);
   EXPECT_EQ(center.UpdateReadState(), 6u);
   EXPECT_EQ(center.GetUnreadCount(), 0u);
-  EXPECT_EQ(ReadReports(), reports + 2);
+  EXPECT_EQ(unithost::ReadReports(kDynamicKind), reports + 2);
   EXPECT_TRUE(Seen(kEventReadState, 0));
   EXPECT_EQ(StoredRows().size(), 3u);
 }
@@ -198,10 +245,10 @@ TEST_F(DynamicMsgCenterTest, DeletingAnApplicationReachesRowsNotInMemory) {
   DynamicMsgCenter center;
   Push(center, 8, 3, 2, 20);
   Push(center, 8, 3, 3, 30);
-  seen().clear();
+  seen.clear();
   EXPECT_EQ(center.DeleteDynamicMsg(7, 0), 0u);
   EXPECT_TRUE(StoredRows().empty());
-  EXPECT_TRUE(seen().empty());
+  EXPECT_TRUE(seen.empty());
   EXPECT_EQ(center.DeleteDynamicMsg(8, 0), 2u);
   EXPECT_EQ(center.GetUnreadCount(), 0u);
   EXPECT_TRUE(Seen(kEventDeleted, 8));
@@ -220,13 +267,13 @@ TEST_F(DynamicMsgCenterTest, WithoutADatabaseOnlyMemoryChanges) {
   EXPECT_EQ(center.GetUnreadCount(), 5u);
   EXPECT_EQ(center.DeleteDynamicMsg(7, 0), 1u);
   Push(center, 8, 1, 2, 20);
-  seen().clear();
+  seen.clear();
   EXPECT_FALSE(center.ClearMsg());
   EXPECT_EQ(center.GetMsgCount(), 0u);
-  EXPECT_TRUE(seen().empty());
+  EXPECT_TRUE(seen.empty());
 
   // The first listing is tried again once the database opens.
-  SignIn(4242);
+  SignIn();
   Push(center, 9, 1, 3, 30);
   EXPECT_EQ(List(center, 0, 0, false).count, 1u);
 }

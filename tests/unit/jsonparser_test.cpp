@@ -137,31 +137,6 @@ TEST_F(IntakeTest, AcceptanceFollowsTheSettingsAndTheApplicationsState) {
   stSetAppRoamBoolean(60, 6, false);
 }
 
-TEST_F(IntakeTest, ParkedRecordsReplayThroughTheIntakeWhenTheirAppIsInstalled) {
-  HXSetAppInstalled(9, false);
-  HXSetAppInstalled(10, false);
-  ASSERT_TRUE(Parse({Dynamic(9, 1, 1), Dynamic(10, 2, 1), Dynamic(9, 3, 1)}));
-  EXPECT_EQ(3u, Store().ParkedCount());
-  centers.log.clear();
-
-  HYNotifyAppInstallChanged(9, 0, false);
-  EXPECT_EQ(3u, Store().ParkedCount());
-  EXPECT_TRUE(centers.log.empty());
-
-  // Announced but still not installed: the records park again, once each.
-  HYNotifyAppInstallChanged(9, 0, true);
-  EXPECT_EQ(3u, Store().ParkedCount());
-  EXPECT_EQ((Log{"system msgs", "system msgs"}), centers.log);
-  centers.log.clear();
-
-  Install(9, "1");
-  HYNotifyAppInstallChanged(9, 0, true);
-  EXPECT_EQ(1u, Store().ParkedCount());
-  EXPECT_EQ((Log{"dynamic app 9 server 1 msgs 1", "system msgs", "dynamic app 9 server 1 msgs 3",
-                 "system msgs"}),
-            centers.log);
-}
-
 TEST_F(IntakeTest, StoreIsFullForGoodAfterThirtyOneRecords) {
   PendingPushRecords& store = Store();
   PushRecord system = MakeRecord(3, 0, 1, 10, "{}");
@@ -184,17 +159,6 @@ TEST_F(IntakeTest, StoreIsFullForGoodAfterThirtyOneRecords) {
   EXPECT_EQ(30u, store.ParkedCount());
   EXPECT_EQ(0u, store.ParkRecord(&dropped));
   EXPECT_TRUE(store.IsFull());
-}
-
-TEST_F(IntakeTest, UnreadCountRecordsResetTheDynamicCenter) {
-  JsonParser parser;
-  PushRecord withNum = MakeRecord(4, 77, 1, 10, R"({"Num":3})");
-  PushRecord empty = MakeRecord(4, 77, 2, 10, "{}");
-  PushRecord broken = MakeRecord(4, 77, 3, 10, "Num: 3");
-  EXPECT_TRUE(parser.HandleUnreadCountRecord(&withNum));
-  EXPECT_TRUE(parser.HandleUnreadCountRecord(&empty));
-  EXPECT_FALSE(parser.HandleUnreadCountRecord(&broken));
-  EXPECT_EQ((Log{"reset app 77 count 3 origin 0"}), centers.log);
 }
 
 TEST_F(IntakeTest, ProgrammingErrorsAreReportedAndTheOperationReturns) {
@@ -238,10 +202,13 @@ TEST_F(IntakeTest, WhatAStoppedHandOffLeavesIsDestroyed) {
   EXPECT_TRUE(centers.log.empty());
 }
 
-TEST_F(IntakeTest, EmptyBatchesDoNothing) {
+TEST_F(IntakeTest, EmptyOrMissingInputReachesNoCenter) {
   PushRecord record = MakeRecord(3, 0, 1, 10, "{}");
   OnPushBatch(nullptr, 5);
   OnPushBatch(&record, 0);
+  const AppUnreadCount counts[] = {{7, 1, 0}};
+  OnAppUnreadCounts(nullptr, 3);
+  OnAppUnreadCounts(counts, 0);
   EXPECT_EQ(0, centers.created);
   EXPECT_TRUE(centers.log.empty());
 }

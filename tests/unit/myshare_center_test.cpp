@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "centers/mysharemsgcenter.h"
-#include "share_testing.h"
 #include "storage/sharemsgstorage.h"
+#include "support/startedlibrary.h"
 
 namespace {
 
-using MyShareMsgCenterTest = sharetest::SignedIn;
+using MyShareMsgCenterTest = unithost::StartedLibrary;
 
 // A host's record of shares; the messages live as long as the object.
 struct HostShares {

@@ -1,7 +1,6 @@
-// The center registry, start-up and shut-down, and the unread-count callback.
+// The center registry, start-up and shut-down.
 #include <gtest/gtest.h>
 
-#include "halyx/pushcenter.h"
 #include "pushcommandregistry.h"
 #include "unit/recordingcenter.h"
 
@@ -49,17 +48,4 @@ TEST(PushWrapper, ShutDownDestroysCentersInKindOrderAndStartsOver) {
   PushCommandRegistry* registry = wrapper->GetCommandRegistry();
   EXPECT_TRUE(wrapper->Init());
   EXPECT_EQ(registry, wrapper->GetCommandRegistry());
-}
-
-TEST(PushWrapper, UnreadCountsResetEachApplicationInArrayOrder) {
-  RecordingCenters centers;
-  OnAppUnreadCounts(nullptr, 3);
-  const AppUnreadCount counts[] = {{7, 1, 0}, {8, 0xFFFF, 0xFFFF}, {7, 0, 0}};
-  OnAppUnreadCounts(counts, 0);
-  EXPECT_EQ(0, centers.created);
-
-  OnAppUnreadCounts(counts, 3);
-  EXPECT_EQ((Log{"reset app 7 count 1 origin 0", "reset app 8 count 65535 origin 0",
-                 "reset app 7 count 0 origin 0"}),
-            centers.log);
 }

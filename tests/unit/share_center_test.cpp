@@ -1,17 +1,33 @@
-#include <gtest/gtest.h>
-
+// The center of received shares and its groups against the real database
+// module: folding, the caps and the rows they delete, read state by share
+// type, listings, and what the next center loads.
 #include <string>
 #include <vector>
 
 #include "centers/sharemsgcenter.h"
 #include "messages/sharemsg.h"
 #include "messages/sharemsggroup.h"
-#include "share_testing.h"
 #include "storage/sharemsgstorage.h"
+#include "support/startedlibrary.h"
 
 namespace {
 
-using ShareMsgCenterTest = sharetest::SignedIn;
+using ShareMsgCenterTest = unithost::StartedLibrary;
+
+ShareMsg* Msg(uint32_t msgId, uint32_t pushTime) {
+  ShareMsg* msg = new ShareMsg();
+  msg->SetMsgId(msgId);
+  msg->SetPushTime(pushTime);
+  return msg;
+}
+
+std::vector<uint32_t> StoredMsgIds() {
+  std::vector<RoamShareRow> rows;
+  EXPECT_TRUE(ShareMsgStorage::GetInstance()->LoadRoamRows(rows));
+  std::vector<uint32_t> ids;
+  for (const RoamShareRow& row : rows) ids.push_back(row.msgId);
+  return ids;
+}
 
 ShareMsgGroup* Push(uint32_t appId, int32_t shareType, uint32_t msgId, uint32_t time,
                     const std::string& appDesc = std::string()) {
@@ -35,9 +51,52 @@ std::vector<uint32_t> Times(const ShareMsgGroupInfo& element) {
   return times;
 }
 
+std::vector<uint32_t> GroupTimes(ShareMsgGroup& group) {
+  std::vector<uint32_t> times;
+  for (ShareMsg* msg : group.GetMsgs()) times.push_back(msg->GetPushTime());
+  return times;
+}
+
+TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndDeletesTheRowOfTheEvicted) {
+  std::vector<RoamShareRow> stored(2);
+  stored[0].msgId = 101;
+  stored[0].shareTime = 1;
+  stored[1].msgId = 102;
+  stored[1].shareTime = 2;
+  ASSERT_TRUE(ShareMsgStorage::GetInstance()->SaveRoamRows(stored));
+
+  ShareMsgGroup group;
+  for (uint32_t t = 1; t <= 12; ++t) group.AddMsg(Msg(100 + t, t));
+  EXPECT_EQ(GroupTimes(group), (std::vector<uint32_t>{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}));
+  EXPECT_EQ(group.GetUnreadCount(), 11u);
+  EXPECT_EQ(group.GetLatestPushTime(), 12u);
+  EXPECT_EQ(StoredMsgIds(), std::vector<uint32_t>{102});
+
+  // Older than everything kept: in and out at once, the figure stays.
+  group.AddMsg(Msg(500, 0));
+  EXPECT_EQ(group.GetMsgs().size(), 11u);
+  EXPECT_EQ(group.GetMsgs().back()->GetMsgId(), 102u);
+  EXPECT_EQ(group.GetUnreadCount(), 11u);
+
+  // An equal time goes in front of the kept one and pushes out time 2.
+  group.AddMsg(Msg(700, 7));
+  EXPECT_EQ(group.GetMsgs()[5]->GetMsgId(), 700u);
+  EXPECT_EQ(group.GetMsgs()[6]->GetMsgId(), 107u);
+  EXPECT_EQ(group.GetMsgs().back()->GetPushTime(), 3u);
+  EXPECT_TRUE(StoredMsgIds().empty());
+
+  // Evicting a read message leaves the figure alone; a time 2^31 or more
+  // counts as the newest.
+  EXPECT_EQ(group.MarkAllRead(), 11u);
+  group.AddMsg(Msg(800, 0x80000000u));
+  EXPECT_EQ(group.GetUnreadCount(), 1u);
+  EXPECT_EQ(group.GetMsgs().front()->GetMsgId(), 800u);
+  EXPECT_EQ(group.GetLatestPushTime(), 0x80000000u);
+}
+
 TEST_F(ShareMsgCenterTest, TypeOneFoldsPerApplicationTypeTwoPerPush) {
   ShareMsgCenter center;
-  const uint32_t reportsBefore = sharetest::ReadReports(2);
+  const uint32_t reportsBefore = unithost::ReadReports(2);
   center.AddShareMsg(Push(5, 1, 1, 10));
   center.AddShareMsg(Push(5, 1, 2, 20));
   EXPECT_EQ(center.GetMsgCount(), 1u);
@@ -58,11 +117,11 @@ TEST_F(ShareMsgCenterTest, TypeOneFoldsPerApplicationTypeTwoPerPush) {
   EXPECT_EQ(center.UpdateShareMsgReadState(5, 1, 0, 999), 2u);
   EXPECT_EQ(center.UpdateShareMsgReadState(5, 1, 0, 0), 0u);
   EXPECT_EQ(center.GetUnreadCount(), 1u);
-  EXPECT_EQ(sharetest::ReadReports(2), reportsBefore + 2);
+  EXPECT_EQ(unithost::ReadReports(2), reportsBefore + 2);
 
   EXPECT_EQ(center.UpdateReadState(), 1u);
   EXPECT_EQ(center.UpdateReadState(), 0u);
-  EXPECT_EQ(sharetest::ReadReports(2), reportsBefore + 3);
+  EXPECT_EQ(unithost::ReadReports(2), reportsBefore + 3);
   std::vector<RoamShareRow> rows;
   ShareMsgStorage::GetInstance()->LoadRoamRows(rows);
   EXPECT_EQ(rows.size(), 4u);  // each message written once, when it was read

@@ -1,11 +1,14 @@
 // The system center against the real database module: ordering, the cap and
 // its row deletions, duplicates, listings, read state and deletions.
+#include <deque>
 #include <string>
 
 #include "centers/systemmsgcenter.h"
 #include "system_fixture.h"
 
 namespace {
+
+using unithost::ReadReports;
 
 class SystemMsgCenterTest : public SystemFixture {
  protected:
@@ -106,12 +109,12 @@ TEST_F(SystemMsgCenterTest, ElementsAreBoundedAndZeroFilled) {
 
 TEST_F(SystemMsgCenterTest, ReadStateChangesAreStoredReportedAndCounted) {
   Push({Msg(2, 200), Msg(1, 100)});
-  uint32_t reports = readReports(3);
+  uint32_t reports = ReadReports(3);
   seen.clear();
   EXPECT_EQ(center.UpdateSystemMsgReadState(1, 0x101), 1u);  // only the low byte counts
   EXPECT_EQ(center.UpdateSystemMsgReadState(1, 1), 0u);
   EXPECT_EQ(center.GetUnreadCount(), 1u);
-  EXPECT_EQ(readReports(3), reports + 1);
+  EXPECT_EQ(ReadReports(3), reports + 1);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].eventBit, kEventReadState);
   EXPECT_EQ(StoredRows().size(), 1u);
@@ -122,9 +125,9 @@ TEST_F(SystemMsgCenterTest, ReadStateChangesAreStoredReportedAndCounted) {
   EXPECT_EQ(center.UpdateReadState(), 2u);
   EXPECT_EQ(center.GetUnreadCount(), 0u);
   EXPECT_EQ(StoredRows().size(), 4u);
-  reports = readReports(3);
+  reports = ReadReports(3);
   EXPECT_EQ(center.UpdateReadState(), 0u);
-  EXPECT_EQ(readReports(3), reports);
+  EXPECT_EQ(ReadReports(3), reports);
 }
 
 TEST_F(SystemMsgCenterTest, DeleteAndClearReachTheRows) {
@@ -167,18 +170,18 @@ TEST_F(SystemMsgCenterTest, FirstLoadKeepsTheFiftyNewestOfStoredAndPushed) {
 
 TEST_F(SystemMsgCenterTest, DatabaseThatWillNotOpenLeavesMemoryWorkIntact) {
   Store(7, 70);
-  signOut();
+  unithost::SignOut();
   Push({Msg(2, 200), Msg(1, 100)});
   SystemMsgInfo* out = nullptr;
   EXPECT_EQ(center.GetSystemMsg(0, &out, false), 0u);
   EXPECT_EQ(out, nullptr);
   EXPECT_EQ(center.UpdateSystemMsgReadState(1, 1), 0u);
-  uint32_t reports = readReports(3);
+  uint32_t reports = ReadReports(3);
   EXPECT_EQ(center.UpdateReadState(), 0u);
-  EXPECT_EQ(readReports(3), reports + 1);  // told before the open was tried
+  EXPECT_EQ(ReadReports(3), reports + 1);  // told before the open was tried
   EXPECT_EQ(center.GetUnreadCount(), 2u);
   EXPECT_EQ(center.DeleteSystemMsg(2, 200), 1u);
-  signIn(4321);  // the next listing tries the database again
+  unithost::SignIn(4321);  // the next listing tries the database again
   EXPECT_EQ(Ids(), (IdList{1, 7}));
 }
 

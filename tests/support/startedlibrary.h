@@ -1,0 +1,71 @@
+// The library's own code started as a host starts it, for the unit suites: a
+// signed-in user with a data folder of the test's own (testmain.cpp),
+// PushWrapperInit done, and every notification the library raises kept in
+// `seen`. After the test the library is shut down and every module-wide
+// singleton released, the share storage among them, so that no database stays
+// open on an earlier test's folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "modules/singlton.h"
+#include "pushcommandregistry.h"
+#include "pushwrapper.h"
+#include "support/testenv.h"
+
+namespace unithost {
+
+const uint32_t kUser = 4242;
+
+// The status module's sign-in: the data folder follows the signed-in user,
+// and nobody signed in means no database opens.
+inline void SignIn(uint32_t user = kUser) {
+  auto signIn = testenv::ModuleFunction<void(HALYX_CDECL*)(uint32_t)>("statusservice.dll", "HalyxSignIn");
+  ASSERT_NE(signIn, nullptr);
+  signIn(user);
+}
+
+inline void SignOut() {
+  auto signOut = testenv::ModuleFunction<void(HALYX_CDECL*)()>("statusservice.dll", "HalyxSignOut");
+  ASSERT_NE(signOut, nullptr);
+  signOut();
+}
+
+// Read reports that the push center module received for a kind.
+inline uint32_t ReadReports(uint32_t kind) {
+  auto reports = testenv::ModuleFunction<uint32_t(HALYX_CDECL*)(uint32_t)>("pushcenter.dll",
+                                                                           "PushCenterReadReports");
+  return reports != nullptr ? reports(kind) : 0xDEADu;
+}
+
+class StartedLibrary : public testing::Test {
+ protected:
+  void SetUp() override {
+    SignIn();
+    ASSERT_TRUE(PushWrapper::Instance()->Init());
+    ASSERT_TRUE(PushWrapper::Instance()->GetCommandRegistry()->Add(
+        &Record, reinterpret_cast<uintptr_t>(&seen), 0, 0xFFFFFFFFu, 0xFFFFFFFFu));
+  }
+  void TearDown() override {
+    PushWrapper::Instance()->UnInit();
+    SingltonRegistry::ReleaseAll();
+  }
+
+  // How many notifications of one kind and event were raised.
+  size_t Seen(uint32_t kindBit, uint32_t eventBit) const {
+    size_t count = 0;
+    for (const PushCommand& command : seen) count += command.kindBit == kindBit && command.eventBit == eventBit;
+    return count;
+  }
+
+  std::vector<PushCommand> seen;
+
+ private:
+  static void HALYX_CDECL Record(const PushCommand* command, uintptr_t user) {
+    reinterpret_cast<std::vector<PushCommand>*>(user)->push_back(*command);
+  }
+};
+
+}  // namespace unithost
