@@ -161,6 +161,28 @@ TEST_F(IntakeTest, StoreIsFullForGoodAfterThirtyOneRecords) {
   EXPECT_TRUE(store.IsFull());
 }
 
+TEST_F(IntakeTest, RecordUnderReplayStillCountsTowardsAFullStore) {
+  HXSetAppInstalled(30, false);
+  HXSetAppInstalled(31, false);
+  PushRecord first = Dynamic(30, 1, 1);
+  ASSERT_EQ(1u, Store().ParkRecord(&first));
+  for (uint32_t i = 2; i <= 30; ++i) {
+    PushRecord record = Dynamic(31, i, 1);
+    ASSERT_EQ(i, Store().ParkRecord(&record));
+  }
+  ASSERT_FALSE(Store().IsFull());
+
+  // Announced, but the application still reads as not installed: while its
+  // record is delivered again it is one of the 30, so parking it once more
+  // makes 31 and fills the store for good.
+  HYNotifyAppInstallChanged(30, 0, true);
+  EXPECT_EQ(30u, Store().ParkedCount());
+  EXPECT_TRUE(Store().IsFull());
+  HXSetAppInstalled(32, false);
+  PushRecord late = Dynamic(32, 40, 1);
+  EXPECT_EQ(0u, Store().ParkRecord(&late));
+}
+
 TEST_F(IntakeTest, ProgrammingErrorsAreReportedAndTheOperationReturns) {
   reports.clear();
   AssertionObserver previous = SetAssertionObserver(&RecordReport);
