@@ -62,14 +62,6 @@ TEST_F(ExportsTest, CommandCallbacksExistOnlyBetweenStartAndShutDown) {
   EXPECT_FALSE(recorder.Unregister(host));
 }
 
-TEST_F(ExportsTest, ShieldFlagIsTheRoamingSettingOfTheApplication) {
-  host.SetShielded(77, true);
-  EXPECT_TRUE(host.api.PushIsShieldDynamicMsg(77));
-  EXPECT_FALSE(host.api.PushIsShieldDynamicMsg(78));
-  host.SetShielded(77, false);
-  EXPECT_FALSE(host.api.PushIsShieldDynamicMsg(77));
-}
-
 TEST_F(ExportsTest, AllUnreadCountIsTheSumOfDynamicShareAndSystem) {
   ASSERT_TRUE(host.Start());
   host.WantEverything();
