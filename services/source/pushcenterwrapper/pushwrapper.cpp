@@ -33,8 +33,20 @@ PushWrapper::~PushWrapper() {
 
 MsgCenter* PushWrapper::GetCenter(int32_t kind) {
   if (kind < kDynamicKind || kind > kAppUpdateKind) return nullptr;
+  auto held = centers.find(kind);
+  if (held != centers.end() && held->second) return held->second.get();
+  // A center's constructor may notify the host (the own-share center reports
+  // every stored row), and the host may ask for the same kind from inside
+  // that callback: it gets no center then, rather than a second one built
+  // inside the first.
+  const uint32_t bit = 1u << kind;
+  if (kindsBeingCreated & bit) return nullptr;
+  kindsBeingCreated |= bit;
+  std::unique_ptr<MsgCenter> created(CreateCenter(kind));
+  kindsBeingCreated &= ~bit;
+  // Looked up again: the callback may have shut the library down meanwhile.
   std::unique_ptr<MsgCenter>& slot = centers[kind];
-  if (!slot) slot.reset(CreateCenter(kind));
+  if (!slot) slot = std::move(created);
   return slot.get();
 }
 

@@ -52,6 +52,8 @@ class PushWrapper {
   std::unique_ptr<PushCommandRegistry> commandRegistry;
   std::unique_ptr<PendingPushRecords> pendingRecords;
   std::map<int32_t, CenterFactory> testFactories;
+  // Bit k is set while the center of kind k is being constructed.
+  uint32_t kindsBeingCreated = 0;
 };
 
 struct AppUnreadCount;
