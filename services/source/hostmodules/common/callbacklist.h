@@ -34,6 +34,13 @@ class CallbackList {
     return true;
   }
 
+  // Forgets every callback; returns how many there were.
+  uint32_t Clear() {
+    const uint32_t count = static_cast<uint32_t>(callbacks_.size());
+    callbacks_.clear();
+    return count;
+  }
+
   bool Contains(Callback callback) const {
     return std::find(callbacks_.begin(), callbacks_.end(), callback) != callbacks_.end();
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/entryomission.h"
 #include "coreserviceengine/uincodec.h"
 #include "halyx/statusservice.h"
 
@@ -66,6 +67,11 @@ bool HALYX_CDECL DecodeUin(const uint8_t* data, uint32_t size, char** text, uint
   return true;
 }
 
+halyx::EntryOmission<39>& Omitted() {
+  static halyx::EntryOmission<39> omitted;
+  return omitted;
+}
+
 }  // namespace
 
 extern "C" {
@@ -78,7 +84,10 @@ bool GetHalyxEngine(EngineTable* table) {
   table->getCurrentUserId = &GetCurrentUserId;
   table->encodeUin = &EncodeUin;
   table->decodeUin = &DecodeUin;
+  Omitted().Apply(table);
   return true;
 }
+
+bool HalyxEngineOmitEntry(uint32_t entry, bool omit) { return Omitted().Set(entry, omit); }
 
 }  // extern "C"

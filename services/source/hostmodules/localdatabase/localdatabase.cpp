@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "common/entryomission.h"
 #include "localdatabase/database.h"
 #include "localdatabase/faultinjector.h"
 #include "localdatabase/handletable.h"
@@ -52,6 +53,7 @@ struct Service {
   halyx::HandleTable<Database> databases{&nextHandle};
   halyx::HandleTable<Table> tables{&nextHandle};
   halyx::FaultInjector faults;
+  halyx::EntryOmission<39> omitted;
   uint32_t lastError = 0;
 };
 
@@ -370,10 +372,15 @@ bool LocalDatabase(LocalDatabaseTable* table) {
   table->SetNumberField = &SetNumberField;
   table->SetTextField = &SetTextField;
   table->SetBufferField = &SetBufferField;
+  TheService().omitted.Apply(table);
   return true;
 }
 
 bool LocalDatabaseFailAfter(uint32_t slot, int32_t n) { return TheService().faults.Arm(slot, n); }
+
+bool LocalDatabaseOmitSlot(uint32_t slot, bool omit) {
+  return TheService().omitted.Set(slot, omit);
+}
 
 uint32_t LocalDatabaseLastError() { return TheService().lastError; }
 

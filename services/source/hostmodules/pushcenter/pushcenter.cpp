@@ -6,6 +6,7 @@
 #include <map>
 
 #include "common/callbacklist.h"
+#include "common/entryomission.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ struct Service {
   halyx::CallbackList<PushBatchCallback> batchCallbacks;
   halyx::CallbackList<AppUnreadCountsCallback> unreadCountCallbacks;
   std::map<uint32_t, uint32_t> readReports;  // by kind, since the module was loaded
+  halyx::EntryOmission<20> omitted;
 };
 
 Service& TheService() {
@@ -55,6 +57,7 @@ bool PushCenter(PushCenterTable* table) {
   table->registerUnreadCountsCallback = &RegisterUnreadCountsCallback;
   table->unregisterUnreadCountsCallback = &UnregisterUnreadCountsCallback;
   table->reportRead = &ReportRead;
+  TheService().omitted.Apply(table);
   return true;
 }
 
@@ -70,6 +73,15 @@ uint32_t PushCenterDeliverUnreadCounts(const AppUnreadCount* counts, uint32_t co
     return 0;
   }
   return TheService().unreadCountCallbacks.Deliver(counts, count);
+}
+
+bool PushCenterOmitEntry(uint32_t entry, bool omit) {
+  return TheService().omitted.Set(entry, omit);
+}
+
+uint32_t PushCenterForgetCallbacks() {
+  Service& service = TheService();
+  return service.batchCallbacks.Clear() + service.unreadCountCallbacks.Clear();
 }
 
 uint32_t PushCenterReadReports(uint32_t kind) {

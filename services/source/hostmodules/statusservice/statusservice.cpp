@@ -3,6 +3,7 @@
 
 #include "halyx/statusservice.h"
 
+#include "common/entryomission.h"
 #include "platform/win32.h"
 
 namespace {
@@ -45,6 +46,11 @@ SignedInUser& User() {
 
 uint32_t HALYX_CDECL CurrentUser() { return User().number; }
 
+halyx::EntryOmission<32>& Omitted() {
+  static halyx::EntryOmission<32> omitted;
+  return omitted;
+}
+
 }  // namespace
 
 extern "C" {
@@ -55,11 +61,14 @@ bool GetHalyxStatus(StatusTable* table) {
   }
   *table = StatusTable{};
   table->currentUser = &CurrentUser;
+  Omitted().Apply(table);
   return true;
 }
 
 void HalyxSignIn(uint32_t userNumber) { User().number = userNumber; }
 
 void HalyxSignOut() { User().number = 0; }
+
+bool HalyxStatusOmitEntry(uint32_t entry, bool omit) { return Omitted().Set(entry, omit); }
 
 }  // extern "C"

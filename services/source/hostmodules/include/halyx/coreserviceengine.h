@@ -30,4 +30,8 @@ typedef bool(HALYX_CDECL* EngineEntry)(EngineTable* table);
 
 extern "C" {
 HALYX_CORESERVICEENGINE_API bool HALYX_CDECL GetHalyxEngine(EngineTable* table);
+
+// Control function for hosts and tests: while omit is set, tables filled from
+// then on lack the entry (0..38). False for an entry out of range.
+HALYX_CORESERVICEENGINE_API bool HALYX_CDECL HalyxEngineOmitEntry(uint32_t entry, bool omit);
 }

@@ -81,6 +81,9 @@ HALYX_LOCALDATABASE_API bool HALYX_CDECL LocalDatabase(LocalDatabaseTable* table
 // until it is cleared with n = -1. A failing call does nothing and reports
 // the SQLite code SQLITE_IOERR (10). False for a slot out of range.
 HALYX_LOCALDATABASE_API bool HALYX_CDECL LocalDatabaseFailAfter(uint32_t slot, int32_t n);
+// While omit is set, tables filled from then on hold null in the slot
+// (0..38). False for a slot out of range.
+HALYX_LOCALDATABASE_API bool HALYX_CDECL LocalDatabaseOmitSlot(uint32_t slot, bool omit);
 // The err value of the last slot call, also of slots that take no err.
 HALYX_LOCALDATABASE_API uint32_t HALYX_CDECL LocalDatabaseLastError();
 // How many database and table handles are open: what a user left unclosed.

@@ -72,4 +72,11 @@ HALYX_PUSHCENTER_API uint32_t HALYX_CDECL PushCenterDeliverUnreadCounts(const Ap
                                                                         uint32_t count);
 // Read reports received for a kind since the module was loaded.
 HALYX_PUSHCENTER_API uint32_t HALYX_CDECL PushCenterReadReports(uint32_t kind);
+// While omit is set, tables filled from then on lack the entry (0..19). False
+// for an entry out of range.
+HALYX_PUSHCENTER_API bool HALYX_CDECL PushCenterOmitEntry(uint32_t entry, bool omit);
+// Forgets every registered callback, as a restarted service would, and
+// returns how many there were: what users left registered, which a user that
+// could not unregister before it was unloaded would otherwise leave dangling.
+HALYX_PUSHCENTER_API uint32_t HALYX_CDECL PushCenterForgetCallbacks();
 }

@@ -27,4 +27,8 @@ HALYX_STATUSSERVICE_API bool HALYX_CDECL GetHalyxStatus(StatusTable* table);
 // environment variable HALYX_USER when it is set.
 HALYX_STATUSSERVICE_API void HALYX_CDECL HalyxSignIn(uint32_t userNumber);
 HALYX_STATUSSERVICE_API void HALYX_CDECL HalyxSignOut();
+// While omit is set, tables filled from then on lack the entry (0..31); the
+// engine, which asks this service, then knows no user either. False for an
+// entry out of range.
+HALYX_STATUSSERVICE_API bool HALYX_CDECL HalyxStatusOmitEntry(uint32_t entry, bool omit);
 }
