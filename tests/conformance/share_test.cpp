@@ -2,11 +2,11 @@
 // restart of the library.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "support/libraryhost.h"
+#include "support/ownshares.h"
 
 using libraryhost::CommandRecorder;
 using libraryhost::LibraryHost;
@@ -23,28 +23,6 @@ PushRecord Share(uint32_t appId, int shareType, uint32_t msgId, uint32_t pushTim
                         std::to_string(shareType) + R"(,"MSG":"m)" + std::to_string(msgId) +
                         "\"" + extra + "}");
 }
-
-// The user's own shares of one application, as a host hands them over.
-struct OwnShares {
-  OwnShares(uint32_t appId, int32_t shareType, const std::vector<uint32_t>& times,
-            const char* appDesc = "") {
-    msgs.resize(times.size());
-    for (size_t i = 0; i < times.size(); ++i) {
-      msgs[i].shareTime = times[i];
-      strcpy(msgs[i].appDesc, appDesc);
-      strcpy(msgs[i].title, ("title " + std::to_string(times[i])).c_str());
-    }
-    info.kind = 4;
-    info.appId = appId;
-    info.shareType = shareType;
-    info.msgCount = static_cast<uint32_t>(msgs.size());
-    info.msgs = msgs.data();
-  }
-  ~OwnShares() { info.msgs = nullptr; }  // the vector owns the records
-  const MyShareMsgGroupInfo* Get() const { return &info; }
-  std::vector<MyShareMsgInfo> msgs;
-  MyShareMsgGroupInfo info{};
-};
 
 class ShareConformance : public testing::Test {
  protected:

@@ -53,13 +53,6 @@ class StartedLibrary : public testing::Test {
     SingltonRegistry::ReleaseAll();
   }
 
-  // How many notifications of one kind and event were raised.
-  size_t Seen(uint32_t kindBit, uint32_t eventBit) const {
-    size_t count = 0;
-    for (const PushCommand& command : seen) count += command.kindBit == kindBit && command.eventBit == eventBit;
-    return count;
-  }
-
   std::vector<PushCommand> seen;
 
  private:

@@ -68,29 +68,24 @@ void RecordReport(const char* expression, const char* source, int line) {
 
 }  // namespace
 
-TEST_F(IntakeTest, DynamicGroupsFoldPerAppAndGoOutInReverseOfFirstAppearance) {
+TEST_F(IntakeTest, EachKindIsFoldedAndHandedOverInItsOrder) {
   Install(7, "1");
   Install(8, "1");
-  ASSERT_TRUE(Parse({Dynamic(7, 1, 4), Dynamic(8, 2, 1), Dynamic(7, 3, 9)}));
-  // The first group of 7 carries the later record's server count and both
-  // messages; the system center is called even with nothing to add.
+  auto System = [](uint32_t msgId) { return MakeRecord(3, 0, msgId, 100, "{}"); };
+  ASSERT_TRUE(Parse({Dynamic(7, 1, 4), Share(5, 1, 10), System(20), Dynamic(8, 2, 1),
+                     Share(6, 2, 11), System(21), Share(9, 1, 12), Dynamic(7, 3, 9),
+                     Share(5, 1, 13), Share(6, 2, 14), Share(5, 3, 15), Share(5, 0, 16),
+                     System(22)}));
+  // Dynamic groups, then share groups, then all system messages at once.
+  // Dynamic and type-1 share groups fold per application and go out in
+  // reverse order of first appearance, a folded group carrying the later
+  // record's server count; type-2 shares keep their arrival order; other
+  // share types are dropped; system messages go out newest record first.
   EXPECT_EQ((Log{"dynamic app 8 server 1 msgs 2", "dynamic app 7 server 9 msgs 3 1",
-                 "system msgs"}),
+                 "share type 1 app 9 msgs 12", "share type 1 app 5 msgs 13 10",
+                 "share type 2 app 6 msgs 11", "share type 2 app 6 msgs 14",
+                 "system msgs 22 21 20"}),
             centers.log);
-}
-
-TEST_F(IntakeTest, ShareGroupsFoldByAppForTypeOneAndKeepArrivalOrderForTypeTwo) {
-  ASSERT_TRUE(Parse({Share(5, 1, 1), Share(6, 2, 2), Share(9, 1, 3), Share(5, 1, 4),
-                     Share(6, 2, 5), Share(5, 3, 6), Share(5, 0, 7)}));
-  EXPECT_EQ((Log{"share type 1 app 9 msgs 3", "share type 1 app 5 msgs 4 1",
-                 "share type 2 app 6 msgs 2", "share type 2 app 6 msgs 5", "system msgs"}),
-            centers.log);
-}
-
-TEST_F(IntakeTest, SystemMessagesAreHandedOverOnceInReverseRecordOrder) {
-  ASSERT_TRUE(Parse({MakeRecord(3, 0, 1, 10, "{}"), MakeRecord(3, 0, 2, 11, "{}"),
-                     MakeRecord(3, 0, 3, 12, "{}")}));
-  EXPECT_EQ((Log{"system msgs 3 2 1"}), centers.log);
 }
 
 TEST_F(IntakeTest, AcceptanceFollowsTheSettingsAndTheApplicationsState) {

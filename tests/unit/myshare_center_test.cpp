@@ -6,33 +6,12 @@
 
 #include "centers/mysharemsgcenter.h"
 #include "storage/sharemsgstorage.h"
+#include "support/ownshares.h"
 #include "support/startedlibrary.h"
 
 namespace {
 
 using MyShareMsgCenterTest = unithost::StartedLibrary;
-
-// A host's record of shares; the messages live as long as the object.
-struct HostShares {
-  HostShares(uint32_t appId, int32_t shareType, std::vector<uint32_t> times,
-             const char* appDesc = "") {
-    msgs.resize(times.size());
-    for (size_t i = 0; i < times.size(); ++i) {
-      msgs[i].shareTime = times[i];
-      msgs[i].uin = 1000 + times[i];
-      strcpy(msgs[i].appDesc, appDesc);
-      strcpy(msgs[i].text, ("text " + std::to_string(times[i])).c_str());
-    }
-    info.appId = appId;
-    info.shareType = shareType;
-    info.msgCount = static_cast<uint32_t>(msgs.size());
-    info.msgs = msgs.data();
-  }
-  ~HostShares() { info.msgs = nullptr; }
-  const MyShareMsgGroupInfo* Get() const { return &info; }  // the vector owns them, not the record
-  std::vector<MyShareMsgInfo> msgs;
-  MyShareMsgGroupInfo info{};
-};
 
 std::vector<uint32_t> Times(const MyShareMsgGroupInfo& element) {
   std::vector<uint32_t> times;
@@ -49,10 +28,10 @@ size_t StoredRows() {
 TEST_F(MyShareMsgCenterTest, KeepsTheEightNewestInMemoryAndStored) {
   {
     MyShareMsgCenter center;
-    EXPECT_TRUE(center.AddMyShareMsg(HostShares(1, 1, {5, 1, 9, 2, 8, 3, 7, 4, 6}).Get()));
+    EXPECT_TRUE(center.AddMyShareMsg(OwnShares(1, 1, {5, 1, 9, 2, 8, 3, 7, 4, 6}).Get()));
     EXPECT_EQ(StoredRows(), 8u);
     // Older than all eight: written, then merged out again.
-    EXPECT_TRUE(center.AddMyShareMsg(HostShares(1, 1, {0}).Get()));
+    EXPECT_TRUE(center.AddMyShareMsg(OwnShares(1, 1, {0}).Get()));
     EXPECT_EQ(StoredRows(), 8u);
     EXPECT_FALSE(center.AddMyShareMsg(nullptr));
   }
@@ -71,15 +50,15 @@ TEST_F(MyShareMsgCenterTest, KeepsTheEightNewestInMemoryAndStored) {
 
 TEST_F(MyShareMsgCenterTest, TypeTwoGroupsMergeOnlyWithTheSameDescription) {
   MyShareMsgCenter center;
-  center.AddMyShareMsg(HostShares(2, 2, {10}, "A").Get());
-  center.AddMyShareMsg(HostShares(2, 2, {20}, "A").Get());
+  center.AddMyShareMsg(OwnShares(2, 2, {10}, "A").Get());
+  center.AddMyShareMsg(OwnShares(2, 2, {20}, "A").Get());
   EXPECT_EQ(center.GetAllMyShareMsgNum(), 1u);
   EXPECT_STREQ(center.GetAppDesc(), "A");
-  center.AddMyShareMsg(HostShares(2, 2, {30}, "B").Get());
+  center.AddMyShareMsg(OwnShares(2, 2, {30}, "B").Get());
   EXPECT_EQ(center.GetAllMyShareMsgNum(), 2u);
   EXPECT_STREQ(center.GetAppDesc(), "");
-  center.AddMyShareMsg(HostShares(2, 1, {40}, "B").Get());
-  center.AddMyShareMsg(HostShares(2, 1, {50}, "C").Get());  // type 1 ignores it
+  center.AddMyShareMsg(OwnShares(2, 1, {40}, "B").Get());
+  center.AddMyShareMsg(OwnShares(2, 1, {50}, "C").Get());  // type 1 ignores it
   EXPECT_EQ(center.GetMsgCount(), 3u);
 
   MyShareMsgGroupInfo* out = nullptr;
@@ -99,11 +78,11 @@ TEST_F(MyShareMsgCenterTest, TypeTwoGroupsMergeOnlyWithTheSameDescription) {
 
 TEST_F(MyShareMsgCenterTest, ReadsHostTextsOnlyWithinTheirFields) {
   MyShareMsgCenter center;
-  HostShares full(4, 1, {10});
+  OwnShares full(4, 1, {10});
   memset(full.msgs[0].title, 't', sizeof full.msgs[0].title);
   memset(full.msgs[0].appDesc, 'a', sizeof full.msgs[0].appDesc);
   ASSERT_TRUE(center.AddMyShareMsg(full.Get()));
-  HostShares none(5, 1, {});
+  OwnShares none(5, 1, {});
   ASSERT_TRUE(center.AddMyShareMsg(none.Get()));
 
   MyShareMsgGroupInfo* out = nullptr;
