@@ -5,15 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "support/libraryhost.h"
+#include "support/startedhost.h"
 
 using libraryhost::CommandRecorder;
 using libraryhost::LibraryHost;
 using libraryhost::MakeRecord;
 
 namespace {
-
-const uint32_t kUser = 5101;
 
 PushRecord Dynamic(uint32_t appId, uint32_t msgId, uint32_t pushTime, uint32_t serverCount) {
   return MakeRecord(1, appId, msgId, pushTime,
@@ -29,16 +27,12 @@ struct Listing {
   ~Listing() { host.api.PushFreeDynamicMsgGroupList(groups); }
 };
 
-class DynamicMessagesTest : public testing::Test {
+class DynamicMessagesTest : public StartedHost {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(host.Loaded()) << "not bound: " << host.Missing();
-    host.SignIn(kUser);
-    ASSERT_TRUE(host.Start());
-    host.SetDynamicPolicy(1);
+    StartedHost::SetUp();
     for (uint32_t app : {11u, 12u, 13u}) host.MarkInstalled(app);
   }
-  LibraryHost host;
 };
 
 }  // namespace

@@ -3,28 +3,20 @@
 // alone, and unread counts reach the dynamic center.
 #include <gtest/gtest.h>
 
-#include "support/libraryhost.h"
+#include "support/startedhost.h"
 
 using libraryhost::CommandRecorder;
-using libraryhost::LibraryHost;
 using libraryhost::MakeRawRecord;
 using libraryhost::MakeRecord;
 
 namespace {
 
-const uint32_t kUser = 4003;
-
 PushRecord Dynamic(uint32_t appId, uint32_t msgId, uint32_t pushTime) {
   return MakeRecord(1, appId, msgId, pushTime, R"({"TEXT":"dyn","NUM":1})");
 }
 
-class IntakeTest : public testing::Test {
+class IntakeTest : public StartedHost {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(host.Loaded()) << "not bound: " << host.Missing();
-    host.SignIn(kUser);
-    ASSERT_TRUE(host.Start());
-  }
   uint32_t DynamicMsgsOf(uint32_t appId) {
     DynamicMsgGroupInfo* groups = nullptr;
     uint32_t found = host.api.PushGetDynamicMsgForApp(appId, 10, &groups, false);
@@ -32,13 +24,11 @@ class IntakeTest : public testing::Test {
     host.api.PushFreeDynamicMsgGroupList(groups);
     return msgs;
   }
-  LibraryHost host;
 };
 
 }  // namespace
 
 TEST_F(IntakeTest, RecordsOfAnAppInstalledLaterAreReplayedAtItsInstallation) {
-  host.SetDynamicPolicy(1);
   host.ctl.HXSetAppInstalled(9, false);
   host.ctl.HXSetAppInstalled(10, false);
   CommandRecorder added;
@@ -70,7 +60,6 @@ TEST_F(IntakeTest, RecordsOfAnAppInstalledLaterAreReplayedAtItsInstallation) {
 }
 
 TEST_F(IntakeTest, BadRecordsAreDroppedAndTheirNeighboursKept) {
-  host.WantEverything();
   std::vector<uint16_t> unterminated(1025, u'x');
   std::vector<PushRecord> batch = {
       MakeRecord(3, 0, 1, 10, "not json"),
@@ -90,7 +79,6 @@ TEST_F(IntakeTest, BadRecordsAreDroppedAndTheirNeighboursKept) {
 }
 
 TEST_F(IntakeTest, UnreadCountsReachTheDynamicCenter) {
-  host.SetDynamicPolicy(1);
   host.MarkInstalled(7);
   host.Deliver(MakeRecord(1, 7, 1, 10, R"({"TEXT":"a","NUM":1})"));
   ASSERT_EQ(1u, host.api.PushGetUnreadDynamicMsgCountForApp(7));

@@ -5,16 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "support/libraryhost.h"
 #include "support/ownshares.h"
+#include "support/startedhost.h"
 
 using libraryhost::CommandRecorder;
-using libraryhost::LibraryHost;
 using libraryhost::MakeRecord;
 
 namespace {
-
-const uint32_t kUser = 6006;
 
 PushRecord Share(uint32_t appId, int shareType, uint32_t msgId, uint32_t pushTime,
                  const std::string& extra = std::string()) {
@@ -24,16 +21,7 @@ PushRecord Share(uint32_t appId, int shareType, uint32_t msgId, uint32_t pushTim
                         "\"" + extra + "}");
 }
 
-class ShareConformance : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(host.Loaded()) << "not bound: " << host.Missing();
-    host.SignIn(kUser);
-    ASSERT_TRUE(host.Start());
-    host.WantEverything();
-  }
-  LibraryHost host;
-};
+using ShareConformance = StartedHost;
 
 TEST_F(ShareConformance, ReadSharesComeBackReadAfterARestart) {
   CommandRecorder recorder;

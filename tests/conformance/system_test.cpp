@@ -5,23 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "support/libraryhost.h"
+#include "support/startedhost.h"
 
 namespace {
 
 using libraryhost::CommandRecorder;
-using libraryhost::LibraryHost;
 using libraryhost::MakeRecord;
 
-class SystemConformance : public testing::Test {
+class SystemConformance : public StartedHost {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(host.Loaded()) << host.Missing();
-    host.SignIn(2468);
-    ASSERT_TRUE(host.Start());
-    host.WantEverything();
-  }
-
   std::vector<SystemMsgInfo> List(uint32_t wanted, bool newOnly) {
     SystemMsgInfo* block = nullptr;
     uint32_t n = host.api.PushGetSystemMsg(wanted, &block, newOnly);
@@ -33,8 +25,6 @@ class SystemConformance : public testing::Test {
   static PushRecord System(uint32_t msgId, uint32_t pushTime, const std::string& json) {
     return MakeRecord(3, 0, msgId, pushTime, json);
   }
-
-  LibraryHost host;
 };
 
 TEST_F(SystemConformance, ReadMessagesSurviveAReloadAndUnreadOnesDoNot) {
