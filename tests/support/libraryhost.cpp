@@ -83,25 +83,9 @@ bool LibraryHost::Bind() {
 #undef PCW_BIND_EXPORT
   BindOne(library, kShieldExportName, api.PushIsShieldDynamicMsg, missing);
 
-  HMODULE pushcenter = Module("pushcenter.dll");
-  HMODULE setting = Module("setting.dll");
-  HMODULE appinfo = Module("hyappinfo.dll");
-  HMODULE appinstall = Module("appinstall.dll");
-  HMODULE status = Module("statusservice.dll");
-  BindOne(pushcenter, "PushCenterDeliverBatch", ctl.PushCenterDeliverBatch, missing);
-  BindOne(pushcenter, "PushCenterDeliverUnreadCounts", ctl.PushCenterDeliverUnreadCounts, missing);
-  BindOne(pushcenter, "PushCenterReadReports", ctl.PushCenterReadReports, missing);
-  BindOne(setting, "stSetRoamBoolean", ctl.stSetRoamBoolean, missing);
-  BindOne(setting, "stSetRoamNumber", ctl.stSetRoamNumber, missing);
-  BindOne(setting, "stSetAppRoamBoolean", ctl.stSetAppRoamBoolean, missing);
-  BindOne(setting, "stGetRoamBoolean", ctl.stGetRoamBoolean, missing);
-  BindOne(setting, "stGetRoamNumber", ctl.stGetRoamNumber, missing);
-  BindOne(setting, "stGetAppRoamBoolean", ctl.stGetAppRoamBoolean, missing);
-  BindOne(appinfo, "HXSetAppInstalled", ctl.HXSetAppInstalled, missing);
-  BindOne(appinfo, "HXSetAppInfo", ctl.HXSetAppInfo, missing);
-  BindOne(appinstall, "HYNotifyAppInstallChanged", ctl.HYNotifyAppInstallChanged, missing);
-  BindOne(status, "HalyxSignIn", ctl.HalyxSignIn, missing);
-  BindOne(status, "HalyxSignOut", ctl.HalyxSignOut, missing);
+#define PCW_BIND_CONTROL(module, name) BindOne(Module(module), #name, ctl.name, missing);
+  PCW_CONTROLS(PCW_BIND_CONTROL)
+#undef PCW_BIND_CONTROL
   return missing.empty();
 }
 

@@ -39,14 +39,20 @@ struct Exports {
   decltype(&::PushIsShieldDynamicMsg) PushIsShieldDynamicMsg = nullptr;
 };
 
-// The control functions of the stand-in modules that a host uses.
+// The control functions of the stand-in modules that a host uses, each with
+// the module that exports it.
 struct Controls {
-#define PCW_CONTROLS(X)                                                                      \
-  X(PushCenterDeliverBatch) X(PushCenterDeliverUnreadCounts) X(PushCenterReadReports)        \
-  X(stSetRoamBoolean) X(stSetRoamNumber) X(stSetAppRoamBoolean) X(stGetRoamBoolean)          \
-  X(stGetRoamNumber) X(stGetAppRoamBoolean) X(HXSetAppInstalled) X(HXSetAppInfo)             \
-  X(HYNotifyAppInstallChanged) X(HalyxSignIn) X(HalyxSignOut)
-  PCW_CONTROLS(PCW_EXPORT_FIELD)
+#define PCW_CONTROLS(X)                                                                        \
+  X("pushcenter.dll", PushCenterDeliverBatch) X("pushcenter.dll", PushCenterDeliverUnreadCounts) \
+  X("pushcenter.dll", PushCenterReadReports) X("setting.dll", stSetRoamBoolean)                \
+  X("setting.dll", stSetRoamNumber) X("setting.dll", stSetAppRoamBoolean)                      \
+  X("setting.dll", stGetRoamBoolean) X("setting.dll", stGetRoamNumber)                         \
+  X("setting.dll", stGetAppRoamBoolean) X("hyappinfo.dll", HXSetAppInstalled)                  \
+  X("hyappinfo.dll", HXSetAppInfo) X("appinstall.dll", HYNotifyAppInstallChanged)              \
+  X("statusservice.dll", HalyxSignIn) X("statusservice.dll", HalyxSignOut)
+#define PCW_CONTROL_FIELD(module, name) PCW_EXPORT_FIELD(name)
+  PCW_CONTROLS(PCW_CONTROL_FIELD)
+#undef PCW_CONTROL_FIELD
 };
 
 // The decorated export name of PushIsShieldDynamicMsg on this platform.
