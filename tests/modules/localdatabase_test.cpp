@@ -44,7 +44,8 @@ class LocalDatabaseTest : public testing::Test {
     failAfter_ = module_.Get<bool(HALYX_CDECL*)(uint32_t, int32_t)>("LocalDatabaseFailAfter");
     lastError_ = module_.Get<uint32_t(HALYX_CDECL*)()>("LocalDatabaseLastError");
     openHandles_ = module_.Get<uint32_t(HALYX_CDECL*)()>("LocalDatabaseOpenHandles");
-    ASSERT_TRUE(failAfter_ && lastError_ && openHandles_);
+    releaseIdle_ = module_.Get<uint32_t(HALYX_CDECL*)()>("LocalDatabaseReleaseIdle");
+    ASSERT_TRUE(failAfter_ && lastError_ && openHandles_ && releaseIdle_);
     openBefore_ = openHandles_();
     folder_ = fs::u8path(testenv::DocumentsFolder()) / "Corvane Files" / "db";
     fs::create_directories(folder_);
@@ -75,6 +76,24 @@ class LocalDatabaseTest : public testing::Test {
     return t_.PostRow(table, 0);
   }
 
+  // Removes or replaces a file that a kept connection may hold open. Where
+  // open files cannot go (Windows), the kept connections are let go first.
+  void Remove(const fs::path& path) {
+    std::error_code error;
+    if (!fs::remove(path, error) && fs::exists(path)) {
+      EXPECT_GE(releaseIdle_(), 1u);
+      ASSERT_TRUE(fs::remove(path));
+    }
+  }
+  void Replace(const fs::path& from, const fs::path& to) {
+    std::error_code error;
+    fs::rename(from, to, error);
+    if (error) {
+      EXPECT_GE(releaseIdle_(), 1u);
+      fs::rename(from, to);
+    }
+  }
+
   // The values of one integer column over the rows that match condition.
   std::vector<uint32_t> Column(uint32_t table, const char* column, const char* condition = nullptr) {
     std::vector<uint32_t> values;
@@ -94,6 +113,7 @@ class LocalDatabaseTest : public testing::Test {
   bool(HALYX_CDECL* failAfter_)(uint32_t, int32_t) = nullptr;
   uint32_t(HALYX_CDECL* lastError_)() = nullptr;
   uint32_t(HALYX_CDECL* openHandles_)() = nullptr;
+  uint32_t(HALYX_CDECL* releaseIdle_)() = nullptr;
   uint32_t openBefore_ = 0;
   fs::path folder_;
   std::string path_;
@@ -383,6 +403,102 @@ TEST_F(LocalDatabaseTest, FailAfterFailsTheSlotUntilCleared) {
   EXPECT_EQ(err, kIoErr);
   EXPECT_TRUE(failAfter_(kSlotOpenDatabase, -1));
   EXPECT_FALSE(failAfter_(39, 0));
+}
+
+TEST_F(LocalDatabaseTest, AReopenedFileIsTheFileNowAtItsPath) {
+  uint32_t db = OpenDb(path_);
+  uint32_t table = OpenTable(db, "dynmsgtable", kDynColumns, 10);
+  ASSERT_TRUE(Insert(table, {{"msgId", 1}}));
+  ASSERT_TRUE(t_.CloseDatabase(db));
+  // Closed and opened again: the same content, under a new handle.
+  uint32_t again = OpenDb(path_);
+  EXPECT_NE(again, db);
+  EXPECT_FALSE(t_.AddRow(table));
+  table = OpenTable(again, "dynmsgtable", kDynColumns, 10);
+  EXPECT_EQ(Column(table, "msgId"), (std::vector<uint32_t>{1}));
+  ASSERT_TRUE(t_.CloseDatabase(again));
+
+  // Removed while closed: what is written next lands in a new file at the
+  // path, which a connection made afresh then reads.
+  Remove(path_);
+  fs::remove(path_ + "-wal");
+  fs::remove(path_ + "-shm");
+  db = OpenDb(path_);
+  table = OpenTable(db, "dynmsgtable", kDynColumns, 10);
+  EXPECT_TRUE(Column(table, "msgId").empty());
+  ASSERT_TRUE(Insert(table, {{"msgId", 2}}));
+  ASSERT_TRUE(t_.CloseDatabase(db));
+  releaseIdle_();
+  db = OpenDb(path_);
+  table = OpenTable(db, "dynmsgtable", kDynColumns, 10);
+  EXPECT_EQ(Column(table, "msgId"), (std::vector<uint32_t>{2}));
+  ASSERT_TRUE(t_.CloseDatabase(db));
+
+  // Replaced by another database while closed: the other one is read.
+  const std::string otherPath = (folder_ / "other.db").u8string();
+  uint32_t other = OpenDb(otherPath);
+  ASSERT_TRUE(Insert(OpenTable(other, "dynmsgtable", kDynColumns, 10), {{"msgId", 3}}));
+  ASSERT_TRUE(t_.CloseDatabase(other));
+  releaseIdle_();  // the other file is complete on disk, without its log
+  Replace(otherPath, path_);
+  db = OpenDb(path_);
+  table = OpenTable(db, "dynmsgtable", kDynColumns, 10);
+  EXPECT_EQ(Column(table, "msgId"), (std::vector<uint32_t>{3}));
+  ASSERT_TRUE(t_.CloseDatabase(db));
+
+  // Let go of, the files can be removed on every system.
+  EXPECT_EQ(releaseIdle_(), 1u);
+  EXPECT_EQ(releaseIdle_(), 0u);
+  fs::remove_all(folder_);
+  EXPECT_FALSE(fs::exists(folder_));
+  EXPECT_EQ(openHandles_(), openBefore_);
+}
+
+TEST_F(LocalDatabaseTest, AReopenedFileSeesSchemaChangesMadeMeanwhile) {
+  const ColumnDef columns[] = {{"a", 8, 0}};
+  uint32_t first = OpenDb(path_);
+  uint32_t second = OpenDb(path_);
+  uint32_t table = OpenTable(first, "t", columns, 1);
+  ASSERT_TRUE(Insert(table, {{"a", 1}}));
+  ASSERT_TRUE(t_.CloseDatabase(first));
+  // Another connection rebuilds the table without the column, and drops a
+  // table the first one knew.
+  uint32_t err = 99;
+  OpenTable(second, "u", columns, 1);
+  ASSERT_TRUE(t_.ExecuteSql(second, "DROP TABLE t", &err));
+  ASSERT_TRUE(t_.ExecuteSql(second, "CREATE TABLE t (z INTEGER)", &err));
+  ASSERT_TRUE(t_.ExecuteSql(second, "DROP TABLE u", &err));
+
+  uint32_t db = OpenDb(path_);
+  EXPECT_TRUE(t_.ExecuteSql(db, "ALTER TABLE t ADD COLUMN a INTEGER", &err));
+  EXPECT_EQ(err, 0u);
+  EXPECT_FALSE(t_.ExecuteSql(db, "alter table \"t\" add a INTEGER", &err));
+  EXPECT_EQ(err, kError);
+  table = OpenTable(db, "t", columns, 1);
+  ASSERT_TRUE(Insert(table, {{"a", 2}, {"z", 3}}));
+  EXPECT_EQ(Column(table, "z"), (std::vector<uint32_t>{3}));
+  uint32_t dropped = OpenTable(db, "u", columns, 1);  // created again
+  EXPECT_TRUE(Insert(dropped, {{"a", 4}}));
+  EXPECT_EQ(Column(dropped, "a"), (std::vector<uint32_t>{4}));
+}
+
+TEST_F(LocalDatabaseTest, DeletionsThatDifferOnlyByTheirNumbersEachDeleteTheirOwnRows) {
+  uint32_t db = OpenDb(path_);
+  uint32_t table = OpenTable(db, "dynmsgtable", kDynColumns, 10);
+  for (uint32_t id = 1; id <= 20; ++id) {
+    ASSERT_TRUE(Insert(table, {{"msgId", id}, {"pushTime", id * 10}, {"appId", id % 2}}));
+  }
+  for (uint32_t id : {3u, 17u, 4u}) {
+    const std::string where = "msgId = " + std::to_string(id) + " and pushTime <= " +
+                              std::to_string(id * 10);
+    EXPECT_TRUE(t_.DeleteRows(table, where.c_str(), 0)) << where;
+  }
+  EXPECT_TRUE(t_.DeleteRows(table, "msgId = 5 and pushTime <= 49", 0));  // pushed later: stays
+  EXPECT_TRUE(t_.DeleteRows(table, "pushTime<=20", 0));
+  EXPECT_TRUE(t_.DeleteRows(table, "msgId IN (6,7) AND appId = 1", 0));
+  EXPECT_TRUE(t_.DeleteRows(table, "msgId > 0x12 or msgId = 1e1", 0));
+  EXPECT_EQ(Column(table, "msgId"),
+            (std::vector<uint32_t>{5, 6, 8, 9, 11, 12, 13, 14, 15, 16, 18}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 //   "<documents>\Corvane Files" is removed before each test instead.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -30,6 +31,15 @@ class FreshDataFolder : public testing::EmptyTestEventListener {
   void OnTestStart(const testing::TestInfo&) override {
     const std::string documents = testenv::DocumentsFolder();
     ASSERT_FALSE(documents.empty()) << "no documents folder";
+    // The database module keeps the files of closed databases open for their
+    // next use; Windows removes no open file.
+    if (HMODULE database = GetModuleHandleW(L"localdatabase.dll")) {
+      using ReleaseIdle = uint32_t(__cdecl*)();
+      if (auto release = reinterpret_cast<ReleaseIdle>(
+              reinterpret_cast<void (*)()>(GetProcAddress(database, "LocalDatabaseReleaseIdle")))) {
+        release();
+      }
+    }
     // A file that a module still holds open cannot go, and remove_all stops
     // at the first one: remove every file that can go, so that no setting of
     // an earlier test survives beside a database that stays open.

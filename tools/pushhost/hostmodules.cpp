@@ -9,9 +9,18 @@
 #include "halyx/statusservice.h"
 #include "widetext.h"
 
+#define PUSHHOST_CALL(file, name) Find<decltype(&::name)>(file, #name)
+
 HostModules::HostModules(std::string binFolder) : binFolder_(std::move(binFolder)) {}
 
 HostModules::~HostModules() {
+  // The database module keeps closed databases' files open for their next
+  // use, and may stay loaded by the library: let go of them, so that the data
+  // folder can be removed after the run.
+  try {
+    PUSHHOST_CALL("localdatabase.dll", LocalDatabaseReleaseIdle)();
+  } catch (const ModuleError&) {
+  }
   for (auto& entry : modules_) FreeLibrary(entry.second);
 }
 
@@ -39,8 +48,6 @@ Function HostModules::Find(const char* fileName, const char* name) {
   std::memcpy(&function, &address, sizeof(function));
   return function;
 }
-
-#define PUSHHOST_CALL(file, name) Find<decltype(&::name)>(file, #name)
 
 void HostModules::SignIn(uint32_t userNumber) {
   PUSHHOST_CALL("statusservice.dll", HalyxSignIn)(userNumber);

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "common/dataroot.h"
+#include "platform/win32.h"
 
 namespace halyx {
 namespace {
@@ -25,18 +26,31 @@ const char kTexts[] = "texts";
 JsonFileStore::JsonFileStore(const char* fileName) : fileName_(fileName) {}
 
 void JsonFileStore::Follow() {
-  std::filesystem::path root = CurrentDataRoot();
-  if (loaded_ && root == root_ && FileStamp() == stamp_) {
+  WCHAR folder[MAX_PATH + 1] = {};
+  size_t length = 0;
+  if (SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PERSONAL, FALSE)) {
+    while (length < MAX_PATH && folder[length] != 0) ++length;
+  }
+  const std::string documents(reinterpret_cast<const char*>(folder), length * sizeof(WCHAR));
+  const bool sameRoot = loaded_ && documents_ == documents;
+  if (sameRoot && FileStamp() == stamp_) {
     return;
   }
-  root_ = root;
+  if (!sameRoot) {
+    documents_ = documents;
+    root_ = CurrentDataRoot();
+    file_ = root_.empty() ? std::filesystem::path() : root_ / fileName_;
+  }
   loaded_ = true;
   Load();
 }
 
 std::filesystem::file_time_type JsonFileStore::FileStamp() const {
   std::error_code error;
-  const auto stamp = std::filesystem::last_write_time(root_ / fileName_, error);
+  if (file_.empty()) {
+    return std::filesystem::file_time_type::min();
+  }
+  const auto stamp = std::filesystem::last_write_time(file_, error);
   return error ? std::filesystem::file_time_type::min() : stamp;
 }
 
@@ -47,7 +61,7 @@ void JsonFileStore::Load() {
   if (root_.empty()) {
     return;
   }
-  std::ifstream in(root_ / fileName_, std::ios::binary);
+  std::ifstream in(file_, std::ios::binary);
   if (!in) {
     return;
   }
@@ -110,7 +124,7 @@ bool JsonFileStore::Save(const std::map<std::string, uint32_t>& numbers,
   if (error) {
     return false;
   }
-  const std::filesystem::path target = root_ / fileName_;
+  const std::filesystem::path& target = file_;
   std::filesystem::path temporary = target;
   temporary += ".tmp";
   {

@@ -1,8 +1,8 @@
 // Small key/value store of a module, kept as one JSON file in the data root.
 //
 // Values live in memory, keyed by the data root they came from and the time
-// the file was last written: every call first looks the data root and the
-// file's time up again and, only when either changed (another user's folder, a
+// the file was last written: every call first asks for the documents folder
+// and the file's time again and, only when either changed (another user's folder, a
 // file that was removed or rewritten by another process), drops what it holds
 // and loads the file again. File times may be as coarse as a second, so a
 // rewrite within the second of the last one can go unnoticed. A file that is missing or not
@@ -44,7 +44,11 @@ class JsonFileStore {
 
   std::string fileName_;
   bool loaded_ = false;
+  // The documents folder as the shell gave it: the data root is built from it
+  // only when it changes, as building a path costs more than reading values.
+  std::string documents_;  // its UTF-16 units as bytes
   std::filesystem::path root_;  // the data root whose values are in memory
+  std::filesystem::path file_;  // the file in it; empty while root_ is
   std::filesystem::file_time_type stamp_;  // the file's time when it was read; min when missing
   std::map<std::string, uint32_t> numbers_;
   std::map<std::string, std::string> texts_;

@@ -11,6 +11,24 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Characters that continue a name or a number, so that digits beside them
+// are not a literal of their own.
+bool JoinsToken(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '.' ||
+         static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Where the quoted text that starts at p ends (past its closing mark), or
+// null when p starts none.
+const char* QuotedEnd(const char* p) {
+  const char c = *p;
+  if (c != '\'' && c != '"' && c != '`' && c != '[') {
+    return nullptr;
+  }
+  const char* end = std::strchr(p + 1, c == '[' ? ']' : c);
+  return end ? end + 1 : p + std::strlen(p);
+}
+
 // True when a minus after this character starts a number rather than
 // subtracting from an operand.
 bool StartsOperand(char previous) {
@@ -24,12 +42,9 @@ std::string UnsignedCondition(const char* condition) {
   char previous = '\0';  // last character that was not blank, outside quotes
   for (const char* p = condition; *p != '\0';) {
     const char c = *p;
-    if (c == '\'' || c == '"' || c == '`' || c == '[') {
-      const char close = c == '[' ? ']' : c;
-      const char* end = std::strchr(p + 1, close);
-      const char* stop = end ? end + 1 : p + std::strlen(p);
+    if (const char* stop = QuotedEnd(p)) {
       out.append(p, stop);
-      previous = close;
+      previous = c == '[' ? ']' : c;
       p = stop;
       continue;
     }
@@ -58,6 +73,47 @@ std::string UnsignedCondition(const char* condition) {
     if (!std::isspace(static_cast<unsigned char>(c))) {
       previous = c;
     }
+    ++p;
+  }
+  return out;
+}
+
+std::string ParameterisedCondition(const std::string& condition, std::vector<int64_t>* values) {
+  values->clear();
+  std::string out;
+  const char* text = condition.c_str();
+  char previous = '\0';
+  for (const char* p = text; *p != '\0';) {
+    if (const char* stop = QuotedEnd(p)) {
+      out.append(p, stop);
+      previous = stop[-1];
+      p = stop;
+      continue;
+    }
+    if (std::strchr("?:@$", *p) != nullptr && !JoinsToken(previous)) {
+      values->clear();
+      return condition;
+    }
+    if (IsDigit(*p) && !JoinsToken(previous)) {
+      const char* end = p;
+      while (IsDigit(*end)) {
+        ++end;
+      }
+      // At most 18 digits always fit a 64-bit parameter.
+      if (!JoinsToken(*end) && end - p <= 18) {
+        values->push_back(std::strtoll(std::string(p, end).c_str(), nullptr, 10));
+        out += '?';
+        previous = '?';
+        p = end;
+        continue;
+      }
+      out.append(p, end);
+      previous = end[-1];
+      p = end;
+      continue;
+    }
+    out += *p;
+    previous = *p;
     ++p;
   }
   return out;

@@ -1,7 +1,9 @@
 // WHERE texts as the database service reads them.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace halyx {
 
@@ -12,5 +14,11 @@ namespace halyx {
 // 4294967295. Such literals are rewritten; text inside quotes, and a minus
 // that stands between two operands, are left alone.
 std::string UnsignedCondition(const char* condition);
+
+// The condition with each whole decimal integer literal outside quotes
+// replaced by a parameter, the literals' values in *values in order: the same
+// condition with other numbers then compiles to the same statement. A text
+// that has parameters of its own is returned as it stands, with no values.
+std::string ParameterisedCondition(const std::string& condition, std::vector<int64_t>* values);
 
 }  // namespace halyx

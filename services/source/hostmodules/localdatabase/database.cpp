@@ -24,7 +24,7 @@ int Database::Open(const char* utf8Path, std::unique_ptr<Database>* database) {
   int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   // The connection is owned from here on, also when opening failed: SQLite
   // hands back a handle that must still be closed.
-  std::unique_ptr<Database> opened(db ? new Database(db) : nullptr);
+  std::unique_ptr<Database> opened(db ? new Database(db, path) : nullptr);
   if (rc != SQLITE_OK) {
     return rc;
   }
@@ -48,12 +48,78 @@ Database::~Database() {
   if (!sqlite3_get_autocommit(db_)) {
     Commit();
   }
+  if (FileMoved()) {
+    // The last connection to a file removes its -wal and -shm files by name
+    // when it closes; under that name there may now be another database's.
+    int persist = 1;
+    sqlite3_file_control(db_, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+  }
+  tables_.clear();
   begin_ = Statement();
   commit_ = Statement();
   rollback_ = Statement();
+  schemaVersion_ = Statement();
   // Statements of this connection belong to tables that are closed before
   // their database; close_v2 still copes with any that remain.
   sqlite3_close_v2(db_);
+}
+
+bool Database::FileMoved() {
+  int moved = 0;
+  // A connection that cannot tell counts as moved: it is never reused.
+  return sqlite3_file_control(db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK ||
+         moved != 0;
+}
+
+int Database::ReadSchemaVersion(int64_t* version) {
+  if (!schemaVersion_) {
+    const int rc = Statement::Prepare(db_, "PRAGMA schema_version", &schemaVersion_);
+    if (rc != SQLITE_OK) {
+      return rc;
+    }
+  }
+  const int rc = sqlite3_step(schemaVersion_.get());
+  if (rc == SQLITE_ROW) {
+    *version = sqlite3_column_int64(schemaVersion_.get(), 0);
+  }
+  schemaVersion_.Reset();
+  return rc == SQLITE_ROW ? SQLITE_OK : rc;
+}
+
+int Database::Suspend() {
+  if (!sqlite3_get_autocommit(db_)) {
+    const int rc = Commit();
+    if (rc != SQLITE_OK) {
+      return rc;
+    }
+  }
+  if (suspendedVersion_ >= 0 && resumedGeneration_ == schemaGeneration_) {
+    return SQLITE_OK;  // nothing changed the schema through this connection
+  }
+  resumedGeneration_ = schemaGeneration_;
+  return ReadSchemaVersion(&suspendedVersion_);
+}
+
+int Database::Resume() {
+  int64_t version = -1;
+  const int rc = ReadSchemaVersion(&version);
+  if (rc != SQLITE_OK) {
+    return rc;
+  }
+  if (version != suspendedVersion_) {
+    // SQLite checks its copy of the schema when a statement runs, not when
+    // one is compiled, so a text compiled now could still be judged against
+    // the old schema ("duplicate column"). Running one statement that reads
+    // the schema table makes it read the schema again.
+    const int reread = Execute("SELECT 1 FROM sqlite_master LIMIT 1");
+    if (reread != SQLITE_OK) {
+      return reread;
+    }
+    NoteSchemaChange();
+    suspendedVersion_ = version;
+  }
+  resumedGeneration_ = schemaGeneration_;
+  return SQLITE_OK;
 }
 
 int Database::Execute(const char* sql) {

@@ -7,10 +7,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "localdatabase/statement.h"
+#include "localdatabase/tablecache.h"
 
 struct sqlite3;
 
@@ -24,9 +27,34 @@ class Database {
 
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
+  // Closing a connection whose file was removed or replaced leaves the files
+  // now at its path alone: they belong to whoever made them.
   ~Database();
 
   sqlite3* get() const { return db_; }
+  // The path as SQLite was given it, with '/' separators.
+  const std::string& path() const { return path_; }
+  // The name under which a pool keeps this connection once it is closed;
+  // empty: it is not kept.
+  const std::string& poolKey() const { return poolKey_; }
+  void SetPoolKey(std::string key) { poolKey_ = std::move(key); }
+
+  // Whether the file at path() is no longer the one this connection has
+  // open: removed, or replaced by another. Where open files cannot be
+  // removed (Windows) this is always false.
+  bool FileMoved();
+  // Makes an idle connection fit for a new user: ends a transaction left
+  // open, and notes the schema version (when this connection may have changed
+  // it since Resume), so that Resume can tell whether another connection
+  // changed the schema meanwhile.
+  int Suspend();
+  // Takes an idle connection back into use. When the schema changed since
+  // Suspend, what the tables' caches know is dropped.
+  int Resume();
+
+  // What the connection keeps about a table; created empty on first ask and
+  // alive as long as the connection.
+  TableCache* CacheOf(const std::string& table) { return &tables_[table]; }
 
   // Runs the text as it stands, every statement in it.
   int Execute(const char* sql);
@@ -46,16 +74,23 @@ class Database {
   void NoteSchemaChange() { ++schemaGeneration_; }
 
  private:
-  explicit Database(sqlite3* db) : db_(db) {}
+  Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
   // Runs one of the transaction statements, compiled at its first use and
   // kept: a transaction per stored row must not pay for compiling its text.
   int Run(Statement* statement, const char* sql);
+  int ReadSchemaVersion(int64_t* version);
 
   sqlite3* db_;
+  std::string path_;
+  std::string poolKey_;
   Statement begin_;
   Statement commit_;
   Statement rollback_;
+  Statement schemaVersion_;
+  int64_t suspendedVersion_ = -1;
+  uint32_t resumedGeneration_ = 0;
   uint32_t schemaGeneration_ = 0;
+  std::map<std::string, TableCache> tables_;  // by table name as asked
 };
 
 }  // namespace halyx

@@ -13,16 +13,22 @@
 #include <string>
 
 #include "common/entryomission.h"
+#include "localdatabase/connectionpool.h"
 #include "localdatabase/database.h"
 #include "localdatabase/faultinjector.h"
 #include "localdatabase/handletable.h"
 #include "localdatabase/resultcode.h"
+#include "localdatabase/sqltext.h"
 #include "localdatabase/table.h"
 
 namespace {
 
+using halyx::ConnectionPool;
 using halyx::Database;
 using halyx::Table;
+
+// A host uses three files per user; a few more serve a change of user.
+const size_t kPooledConnections = 6;
 
 enum Slot : uint32_t {
   kOpenDatabase = 0,
@@ -55,6 +61,8 @@ struct Service {
   halyx::FaultInjector faults;
   halyx::EntryOmission<39> omitted;
   uint32_t lastError = 0;
+  // Destroyed first, at unload: the connections it keeps have no tables.
+  ConnectionPool pool{kPooledConnections};
 };
 
 Service& TheService() {
@@ -110,16 +118,21 @@ bool HALYX_CDECL OpenDatabase(const char* utf8Path, uint32_t, uint32_t* db, uint
   if (!utf8Path || !*utf8Path || !db) {
     return Finish(SQLITE_MISUSE, err);
   }
-  std::unique_ptr<Database> database;
-  const int rc = Database::Open(utf8Path, &database);
-  if (rc != SQLITE_OK) {
-    return Finish(rc, err);
+  std::string key = ConnectionPool::KeyOf(utf8Path);
+  std::unique_ptr<Database> database = TheService().pool.Take(key);
+  if (!database) {
+    const int rc = Database::Open(utf8Path, &database);
+    if (rc != SQLITE_OK) {
+      return Finish(rc, err);
+    }
+    database->SetPoolKey(std::move(key));
   }
   *db = TheService().databases.Add(std::move(database));
   return Finish(SQLITE_OK, err);
 }
 
-// Closes the database's tables first: their statements belong to it.
+// Closes the database's tables first: their statements belong to it. The
+// connection itself is kept for the next open of its file.
 bool HALYX_CDECL CloseDatabase(uint32_t db) {
   if (Injected(kCloseDatabase)) {
     return false;
@@ -130,7 +143,7 @@ bool HALYX_CDECL CloseDatabase(uint32_t db) {
     return Finish(SQLITE_MISUSE);
   }
   service.tables.RemoveIf([database](const Table& table) { return table.database() == database; });
-  service.databases.Remove(db);
+  service.pool.Keep(service.databases.Remove(db));
   return Finish(SQLITE_OK);
 }
 
@@ -143,13 +156,19 @@ bool HALYX_CDECL CreateTable(uint32_t db, const char* table, const ColumnDef* co
   if (!database || !table || !*table || !columns || count == 0) {
     return Finish(SQLITE_MISUSE, err);
   }
-  std::string sql = "CREATE TABLE IF NOT EXISTS " + Quoted(table) + " (";
   for (uint32_t i = 0; i < count; ++i) {
-    const char* type = TypeName(columns[i].typeCode);
-    if (!columns[i].name || !*columns[i].name || !type) {
+    if (!columns[i].name || !*columns[i].name || !TypeName(columns[i].typeCode)) {
       return Finish(SQLITE_MISUSE, err);
     }
-    sql += (i == 0 ? "" : ", ") + Quoted(columns[i].name) + " " + type;
+  }
+  // A table whose columns the connection knows exists: creating it "if not
+  // exists" would do nothing.
+  if (database->CacheOf(table)->Current(database->SchemaGeneration())) {
+    return Finish(SQLITE_OK, err);
+  }
+  std::string sql = "CREATE TABLE IF NOT EXISTS " + Quoted(table) + " (";
+  for (uint32_t i = 0; i < count; ++i) {
+    sql += (i == 0 ? "" : ", ") + Quoted(columns[i].name) + " " + TypeName(columns[i].typeCode);
   }
   sql += ")";
   const int rc = database->Execute(sql.c_str());
@@ -189,8 +208,20 @@ bool HALYX_CDECL ExecuteSql(uint32_t db, const char* sql, uint32_t* err) {
   if (!database || !sql) {
     return Finish(SQLITE_MISUSE, err);
   }
+  // Adding a column that the table is known to have fails, as SQLite would
+  // make it fail, without compiling it against the whole schema.
+  std::string table;
+  std::string column;
+  if (halyx::ParseAddColumn(sql, &table, &column)) {
+    halyx::TableCache* cache = database->CacheOf(table);
+    if (cache->Current(database->SchemaGeneration()) && cache->columns().Find(column.c_str()) >= 0) {
+      return Finish(SQLITE_ERROR, err);
+    }
+  }
   const int rc = database->Execute(sql);
-  database->NoteSchemaChange();
+  if (!halyx::ChangesNoSchema(sql)) {
+    database->NoteSchemaChange();
+  }
   return Finish(rc, err);
 }
 
@@ -383,6 +414,8 @@ bool LocalDatabaseOmitSlot(uint32_t slot, bool omit) {
 }
 
 uint32_t LocalDatabaseLastError() { return TheService().lastError; }
+
+uint32_t LocalDatabaseReleaseIdle() { return static_cast<uint32_t>(TheService().pool.Clear()); }
 
 uint32_t LocalDatabaseOpenHandles() {
   return static_cast<uint32_t>(TheService().databases.size() + TheService().tables.size());

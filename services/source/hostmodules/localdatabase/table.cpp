@@ -10,23 +10,17 @@
 #include "localdatabase/database.h"
 
 namespace halyx {
-namespace {
-
-// Delete texts differ by the numbers in them; keeping a few serves repeated
-// deletions without letting the cache grow without bound.
-const size_t kMaxCachedDeletes = 16;
-
-}  // namespace
 
 int Table::Open(Database* db, const std::string& name, std::unique_ptr<Table>* table) {
   table->reset();
-  std::unique_ptr<Table> opened(new Table(db, name));
-  int rc = SQLITE_OK;
-  if (!opened->columns_.Load(db->get(), name, &rc)) {
-    return rc;
+  TableCache* cache = db->CacheOf(name);
+  if (!cache->Current(db->SchemaGeneration())) {
+    const int rc = cache->Load(db->get(), name, db->SchemaGeneration());
+    if (rc != SQLITE_OK) {
+      return rc;
+    }
   }
-  opened->columnsGeneration_ = db->SchemaGeneration();
-  *table = std::move(opened);
+  table->reset(new Table(db, name, cache));
   return SQLITE_OK;
 }
 
@@ -47,6 +41,8 @@ void Table::EndWalk() {
   }
   walk_ = nullptr;
   rowCurrent_ = false;
+  walkColumns_.clear();
+  nextColumn_ = 0;
 }
 
 int Table::Select(const char* condition) {
@@ -83,18 +79,30 @@ int Table::Next() {
   return rc;
 }
 
-int Table::FindCurrent(const char* name, ColumnKind kind, int* index) const {
+int Table::FindCurrent(const char* name, ColumnKind kind, int* index) {
   if (!rowCurrent_) {
     return SQLITE_MISUSE;
   }
-  sqlite3_stmt* row = walk_->get();
-  const int count = sqlite3_column_count(row);
-  for (int i = 0; i < count; ++i) {
-    if (sqlite3_stricmp(sqlite3_column_name(row, i), name) == 0) {
-      if (KindOfDeclaredType(sqlite3_column_decltype(row, i)) != kind) {
+  if (walkColumns_.empty()) {
+    sqlite3_stmt* row = walk_->get();
+    const int count = sqlite3_column_count(row);
+    for (int i = 0; i < count; ++i) {
+      walkColumns_.push_back(
+          WalkColumn{sqlite3_column_name(row, i), KindOfDeclaredType(sqlite3_column_decltype(row, i))});
+    }
+  }
+  // Readers mostly ask for the columns in one order, row after row: start
+  // where the last read found its column.
+  const size_t count = walkColumns_.size();
+  for (size_t step = 0; step < count; ++step) {
+    const size_t i = (nextColumn_ + step) % count;
+    const WalkColumn& column = walkColumns_[i];
+    if (column.name != nullptr && sqlite3_stricmp(column.name, name) == 0) {
+      if (column.kind != kind) {
         return SQLITE_MISMATCH;
       }
-      *index = i;
+      nextColumn_ = i + 1;
+      *index = static_cast<int>(i);
       return SQLITE_OK;
     }
   }
@@ -158,25 +166,28 @@ int Table::GetBytes(const char* column, uint8_t** bytes, uint32_t* size) {
 }
 
 int Table::Delete(const char* where) {
-  const std::string key = where ? UnsignedCondition(where) : std::string();
-  auto found = deletes_.find(key);
-  if (found == deletes_.end()) {
+  std::vector<int64_t> values;
+  const std::string key = where ? ParameterisedCondition(UnsignedCondition(where), &values)
+                                : std::string();
+  Statement* statement = cache_->Delete(key);
+  if (!*statement) {
     std::string sql = "DELETE FROM " + QuotedName();
     if (where) {
       sql += " WHERE " + key;
     }
-    Statement statement;
-    const int rc = Statement::Prepare(db_->get(), sql, &statement);
+    const int rc = Statement::Prepare(db_->get(), sql, statement);
     if (rc != SQLITE_OK) {
       return rc;
     }
-    if (deletes_.size() >= kMaxCachedDeletes) {
-      deletes_.clear();
-    }
-    found = deletes_.emplace(key, std::move(statement)).first;
   }
-  const int rc = sqlite3_step(found->second.get());
-  found->second.Reset();
+  int rc = SQLITE_OK;
+  for (size_t i = 0; i < values.size() && rc == SQLITE_OK; ++i) {
+    rc = sqlite3_bind_int64(statement->get(), static_cast<int>(i + 1), values[i]);
+  }
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_step(statement->get());
+  }
+  statement->Reset();
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
@@ -186,20 +197,20 @@ int Table::FindColumn(const char* name, ColumnKind kind, int* index) {
   if (!pending_) {
     return SQLITE_MISUSE;
   }
-  int found = columnsGeneration_ == db_->SchemaGeneration() ? columns_.Find(name) : -1;
+  int found = cache_->Current(db_->SchemaGeneration()) ? cache_->columns().Find(name) : -1;
   if (found < 0) {
-    // Columns may have been added since they were read: read them again once.
-    int rc = SQLITE_OK;
-    if (!columns_.Load(db_->get(), name_, &rc)) {
+    // Columns may have been added since they were read, also by another
+    // connection: read them again once.
+    const int rc = cache_->Load(db_->get(), name_, db_->SchemaGeneration());
+    if (rc != SQLITE_OK) {
       return rc;
     }
-    columnsGeneration_ = db_->SchemaGeneration();
-    found = columns_.Find(name);
+    found = cache_->columns().Find(name);
     if (found < 0) {
       return SQLITE_ERROR;
     }
   }
-  if (columns_.at(found).kind != kind) {
+  if (cache_->columns().at(found).kind != kind) {
     return SQLITE_MISMATCH;
   }
   *index = found;
@@ -210,7 +221,7 @@ int Table::SetNumber(const char* column, uint32_t value) {
   int index = 0;
   const int rc = FindColumn(column, ColumnKind::kNumber, &index);
   if (rc == SQLITE_OK) {
-    pending_->SetInteger(index, columns_.at(index).name, value);
+    pending_->SetInteger(index, cache_->columns().at(index).name, value);
   }
   return rc;
 }
@@ -219,7 +230,7 @@ int Table::SetText(const char* column, const char* text) {
   int index = 0;
   const int rc = FindColumn(column, ColumnKind::kBytes, &index);
   if (rc == SQLITE_OK) {
-    pending_->SetText(index, columns_.at(index).name, text);
+    pending_->SetText(index, cache_->columns().at(index).name, text);
   }
   return rc;
 }
@@ -228,7 +239,7 @@ int Table::SetBytes(const char* column, const uint8_t* bytes, uint32_t size) {
   int index = 0;
   const int rc = FindColumn(column, ColumnKind::kBytes, &index);
   if (rc == SQLITE_OK) {
-    pending_->SetBytes(index, columns_.at(index).name, bytes, size);
+    pending_->SetBytes(index, cache_->columns().at(index).name, bytes, size);
   }
   return rc;
 }
@@ -239,8 +250,8 @@ int Table::Post() {
   }
   const std::unique_ptr<PendingRow> row = std::move(pending_);
   const std::string columns = row->ColumnList();
-  auto found = inserts_.find(columns);
-  if (found == inserts_.end()) {
+  Statement* insert = cache_->Insert(columns);
+  if (!*insert) {
     std::string sql = "INSERT INTO " + QuotedName();
     if (columns.empty()) {
       sql += " DEFAULT VALUES";
@@ -251,18 +262,16 @@ int Table::Post() {
       }
       sql += ")";
     }
-    Statement statement;
-    const int rc = Statement::Prepare(db_->get(), sql, &statement);
+    const int rc = Statement::Prepare(db_->get(), sql, insert);
     if (rc != SQLITE_OK) {
       return rc;
     }
-    found = inserts_.emplace(columns, std::move(statement)).first;
   }
-  int rc = row->Bind(found->second.get());
+  int rc = row->Bind(insert->get());
   if (rc == SQLITE_OK) {
-    rc = sqlite3_step(found->second.get());
+    rc = sqlite3_step(insert->get());
   }
-  found->second.Reset();
+  insert->Reset();
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 

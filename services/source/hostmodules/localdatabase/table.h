@@ -6,13 +6,14 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "localdatabase/columnset.h"
 #include "localdatabase/pendingrow.h"
 #include "localdatabase/statement.h"
+#include "localdatabase/tablecache.h"
 
 namespace halyx {
 
@@ -57,28 +58,34 @@ class Table {
   int Post();
 
  private:
-  Table(Database* db, const std::string& name) : db_(db), name_(name) {}
+  Table(Database* db, const std::string& name, TableCache* cache)
+      : db_(db), name_(name), cache_(cache) {}
 
   std::string QuotedName() const;
   // Finds a column of the table for a setter, looking at the table's columns
   // again when statements may have changed them.
   int FindColumn(const char* name, ColumnKind kind, int* index);
-  // Finds a column of the current row for a getter.
-  int FindCurrent(const char* name, ColumnKind kind, int* index) const;
+  // Finds a column of the current row for a getter. The walk's columns are
+  // read once, at its first row: its statement is fixed for the whole walk.
+  int FindCurrent(const char* name, ColumnKind kind, int* index);
   void EndWalk();
+
+  struct WalkColumn {
+    const char* name;  // SQLite's, valid while the walk's statement is
+    ColumnKind kind;
+  };
 
   Database* db_;
   std::string name_;
-  ColumnSet columns_;
-  uint32_t columnsGeneration_ = 0;
+  TableCache* cache_;  // the connection's, which outlives the table
 
   Statement selectAll_;
   Statement selectWhere_;
   Statement* walk_ = nullptr;
   bool rowCurrent_ = false;
+  std::vector<WalkColumn> walkColumns_;  // empty until the walk's first read
+  size_t nextColumn_ = 0;  // where the next read's column most likely is
 
-  std::map<std::string, Statement> inserts_;  // by column list
-  std::map<std::string, Statement> deletes_;  // by WHERE text
   std::unique_ptr<PendingRow> pending_;
 };
 

@@ -88,4 +88,9 @@ HALYX_LOCALDATABASE_API bool HALYX_CDECL LocalDatabaseOmitSlot(uint32_t slot, bo
 HALYX_LOCALDATABASE_API uint32_t HALYX_CDECL LocalDatabaseLastError();
 // How many database and table handles are open: what a user left unclosed.
 HALYX_LOCALDATABASE_API uint32_t HALYX_CDECL LocalDatabaseOpenHandles();
+// A closed database's connection is kept for the next open of its file, and
+// keeps the file open meanwhile. Closes every kept connection, so that the
+// files can be removed (Windows refuses to remove an open file); the number
+// closed. Handles still open are not affected.
+HALYX_LOCALDATABASE_API uint32_t HALYX_CDECL LocalDatabaseReleaseIdle();
 }
