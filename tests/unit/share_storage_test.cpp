@@ -136,4 +136,41 @@ TEST_F(ShareStorage, RowsWhoseUinDoesNotDecodeAreNotLoaded) {
   EXPECT_EQ(rows[1].uin, 31u);
 }
 
+TEST_F(ShareStorage, AnOpenThatFailsHalfwayKeepsOnlyWhatServesAndCloseLetsGoOfIt) {
+  using FailAfter = bool(HALYX_CDECL*)(uint32_t, int32_t);
+  using OpenHandles = uint32_t(HALYX_CDECL*)();
+  auto failAfter = testenv::ModuleFunction<FailAfter>("localdatabase.dll", "LocalDatabaseFailAfter");
+  auto openHandles = testenv::ModuleFunction<OpenHandles>("localdatabase.dll", "LocalDatabaseOpenHandles");
+  ASSERT_TRUE(failAfter != nullptr && openHandles != nullptr);
+  const uint32_t kOpenTable = 3;
+  const uint32_t before = openHandles();
+
+  // The own table does not open: nothing is kept.
+  ASSERT_TRUE(failAfter(kOpenTable, 0));
+  ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
+  failAfter(kOpenTable, -1);
+  EXPECT_FALSE(storage->IsOpen());
+  EXPECT_EQ(openHandles(), before);
+  EXPECT_FALSE(storage->SaveMyRows({MyShareRow()}));
+  SingltonRegistry::ReleaseAll();
+
+  // Only the received table does not open: the own table still serves until
+  // the storage goes.
+  ASSERT_TRUE(failAfter(kOpenTable, 1));
+  storage = ShareMsgStorage::GetInstance();
+  failAfter(kOpenTable, -1);
+  EXPECT_FALSE(storage->IsOpen());
+  MyShareRow mine;
+  mine.appId = 77;
+  EXPECT_TRUE(storage->SaveMyRows({mine}));
+  std::vector<MyShareRow> rows;
+  EXPECT_TRUE(storage->LoadMyRows(rows));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].appId, 77u);
+  EXPECT_FALSE(storage->SaveRoamRows({Roam(1, 7, 1, 5)}));
+  EXPECT_GT(openHandles(), before);
+  SingltonRegistry::ReleaseAll();
+  EXPECT_EQ(openHandles(), before);
+}
+
 }  // namespace

@@ -7,13 +7,15 @@
 #include "messages/dynamicmsg.h"
 #include "messages/dynamicmsggroup.h"
 #include "modules/halyx_localdatabase_wrapper.h"
-#include "modules/halyx_status_wrapper.h"
 #include "storage/datafolder.h"
+#include "storage/usertable.h"
 
 namespace {
 
 const char kTable[] = "dynmsgtable";
 const char kFileName[] = "dynmsg.db";
+// Three messages for each of fifty applications, and some room.
+const size_t kRowsExpected = 256;
 
 const ColumnDef kColumns[] = {
     {"appId", kColumnInteger, 0},        {"msgId", kColumnInteger, 0},
@@ -110,37 +112,11 @@ bool ReadRow(uint32_t table, DynamicMsgRow& row) {
 
 DynamicMsgStorage::DynamicMsgStorage() : dbHandle(0), tableHandle(0) {}
 
-DynamicMsgStorage::~DynamicMsgStorage() {
-  uint32_t err = 0;
-  if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
-  if (auto closeDatabase = LocalDb(&LocalDatabaseTable::CloseDatabase)) closeDatabase(dbHandle);
-}
+DynamicMsgStorage::~DynamicMsgStorage() { CloseUserTable(&dbHandle, &tableHandle); }
 
 bool DynamicMsgStorage::Open() {
-  const uint32_t user = CurrentUserNumber();
-  if (user == 0) return false;
-  const std::string folder = GetUserDataFolder(user);
-  if (!PathExists(folder.c_str()) && !CreateFolderTree(folder.c_str())) return false;
-
-  uint32_t err = 0;
-  // A second Open on the same object must not leave the first handles open.
-  if (tableHandle != 0) {
-    if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
-    tableHandle = 0;
-  }
-  if (auto closeDatabase = LocalDb(&LocalDatabaseTable::CloseDatabase)) closeDatabase(dbHandle);
-  dbHandle = 0;
-
-  const std::string path = folder + kFileName;
-  auto openDatabase = LocalDb(&LocalDatabaseTable::OpenDatabase);
-  if (openDatabase == nullptr || !openDatabase(path.c_str(), CurrentUserNumber(), &dbHandle, &err)) {
-    return false;
-  }
-  if (auto createTable = LocalDb(&LocalDatabaseTable::CreateTable)) {
-    createTable(dbHandle, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]), -1, &err);
-  }
-  auto openTable = LocalDb(&LocalDatabaseTable::OpenTable);
-  return openTable != nullptr && openTable(dbHandle, kTable, &tableHandle, &err);
+  return OpenUserTable(kFileName, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]),
+                       &dbHandle, &tableHandle);
 }
 
 bool DynamicMsgStorage::InsertRows(const std::vector<DynamicMsgRow>& rows) {
@@ -164,10 +140,12 @@ bool DynamicMsgStorage::LoadRows(std::vector<DynamicMsgRow>& out) {
   auto select = LocalDb(&LocalDatabaseTable::SelectRows);
   if (select == nullptr || !select(tableHandle, nullptr)) return false;
   auto next = LocalDb(&LocalDatabaseTable::NextRow);
+  // A row holds buffers that a growing vector would copy one by one.
+  out.reserve(out.size() + kRowsExpected);
   uint32_t err = 0;
   while (next != nullptr && next(tableHandle, &err)) {
-    DynamicMsgRow row;
-    if (ReadRow(tableHandle, row)) out.push_back(row);
+    out.emplace_back();
+    if (!ReadRow(tableHandle, out.back())) out.pop_back();
   }
   return true;
 }

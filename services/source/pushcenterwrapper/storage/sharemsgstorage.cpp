@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "jsonparser.h"
 #include "modules/halyx_engine_wrapper.h"
@@ -68,9 +69,14 @@ class RowWriter {
     auto set = LocalDb(&LocalDatabaseTable::SetIntField);
     ok = ok && set != nullptr && set(table, column, value);
   }
+  void Int(const char* column, int32_t value) { Int(column, static_cast<uint32_t>(value)); }
   void Bytes(const char* column, const Buffer& value) {
     auto set = LocalDb(&LocalDatabaseTable::SetBufferField);
     ok = ok && set != nullptr && set(table, column, value);
+  }
+  // The sharer's number goes in encoded.
+  void Uin(const char* column, uint32_t uin) {
+    if (ok) Bytes(column, EncodeUin(uin));
   }
   bool Ok() const { return ok; }
 
@@ -79,33 +85,47 @@ class RowWriter {
   bool ok = true;
 };
 
+// Byte columns in a row of either table, "UIN" included.
+const size_t kMaxByteColumns = 6;
+
 // Reads the fields of the current row in order; after the first failure the
 // remaining reads are skipped. Byte runs are owned here until they are moved
 // into a Buffer.
 class RowReader {
  public:
   explicit RowReader(uint32_t table) : table(table) {}
-  void Int(const char* column, uint32_t* value) {
+  void Int(const char* column, uint32_t& value) {
     auto get = LocalDb(&LocalDatabaseTable::GetIntField);
-    ok = ok && get != nullptr && get(table, column, value);
+    ok = ok && get != nullptr && get(table, column, &value);
   }
-  void Int(const char* column, int32_t* value) {
+  void Int(const char* column, int32_t& value) {
     uint32_t raw = 0;
-    Int(column, &raw);
-    *value = static_cast<int32_t>(raw);
+    Int(column, raw);
+    value = static_cast<int32_t>(raw);
   }
-  void Bytes(const char* column, Buffer* value) {
+  void Bytes(const char* column, Buffer& value) {
+    if (!ok) return;
     auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
     uint8_t* bytes = nullptr;
     uint32_t size = 0;
-    ok = ok && get != nullptr && get(table, column, &bytes, &size);
-    if (bytes != nullptr) pending.push_back(Pending{std::unique_ptr<uint8_t[]>(bytes), size, value});
+    ok = get != nullptr && get(table, column, &bytes, &size) && count < kMaxByteColumns;
+    std::unique_ptr<uint8_t[]> owned(bytes);
+    if (ok && owned != nullptr) pending[count++] = Pending{std::move(owned), size, &value};
   }
-  // Hands every byte run read to its buffer; the runs of a row that is
-  // dropped go when the reader goes.
-  void Commit() {
-    for (Pending& run : pending) run.target->Attach(run.bytes.release(), run.size);
-    pending.clear();
+  // The encoded number is read now and decoded once the row is whole.
+  void Uin(const char* column, uint32_t& uin) {
+    Bytes(column, uinColumn);
+    uinTarget = &uin;
+  }
+  // Hands every byte run read to its buffer and decodes the sharer's number;
+  // false when it does not decode, and the row is not to be kept. The runs
+  // of a row that is dropped go when the reader goes.
+  bool Commit() {
+    for (size_t i = 0; i < count; ++i) {
+      pending[i].target->Attach(pending[i].bytes.release(), pending[i].size);
+    }
+    count = 0;
+    return uinTarget != nullptr && DecodeUin(uinColumn, uinTarget);
   }
   bool Ok() const { return ok; }
 
@@ -117,7 +137,10 @@ class RowReader {
   };
   uint32_t table;
   bool ok = true;
-  std::vector<Pending> pending;
+  Pending pending[kMaxByteColumns];
+  size_t count = 0;
+  Buffer uinColumn;
+  uint32_t* uinTarget = nullptr;
 };
 
 bool DeleteWhere(uint32_t db, uint32_t table, const char* where) {
@@ -126,9 +149,49 @@ bool DeleteWhere(uint32_t db, uint32_t table, const char* where) {
   return remove != nullptr && remove(table, where, 0);
 }
 
-// Runs write(RowWriter&, row) for every row inside one transaction.
-template <class Row, class Write>
-bool SaveRows(uint32_t db, uint32_t table, const std::vector<Row>& rows, Write write) {
+// The columns of each table, in the order they are written and read, for a
+// RowWriter over a const row and a RowReader over a fresh one.
+template <class Io, class Row>
+void RoamColumns(Io& io, Row& row) {
+  io.Int("msgId", row.msgId);
+  io.Uin("UIN", row.uin);
+  io.Int("appId", row.appId);
+  io.Int("openType", row.openType);
+  io.Int("shareType", row.shareType);
+  io.Bytes("picURL", row.picURL);
+  io.Bytes("title", row.title);
+  io.Int("shareTime", row.shareTime);
+  io.Bytes("buffer", row.buffer);
+  io.Bytes("textHint", row.textHint);
+  io.Bytes("appDesc", row.appDesc);
+}
+
+template <class Io, class Row>
+void MyColumns(Io& io, Row& row) {
+  io.Uin("UIN", row.uin);
+  io.Int("appId", row.appId);
+  io.Int("shareType", row.shareType);
+  io.Bytes("picURL", row.picURL);
+  io.Bytes("title", row.title);
+  io.Int("shareTime", row.shareTime);
+  io.Bytes("buffer", row.buffer);
+  io.Bytes("textHint", row.textHint);
+  io.Bytes("appDesc", row.appDesc);
+}
+
+// Each table's columns for a row type.
+void Columns(RowWriter& io, const RoamShareRow& row) { RoamColumns(io, row); }
+void Columns(RowReader& io, RoamShareRow& row) { RoamColumns(io, row); }
+void Columns(RowWriter& io, const MyShareRow& row) { MyColumns(io, row); }
+void Columns(RowReader& io, MyShareRow& row) { MyColumns(io, row); }
+
+// A growing vector copies each row's buffers one by one: make room for what a
+// full center holds (fifty groups of eleven) at once.
+const size_t kRowsExpected = 600;
+
+// Writes every row inside one transaction.
+template <class Row>
+bool SaveRows(uint32_t db, uint32_t table, const std::vector<Row>& rows) {
   if (db == 0 || table == 0) return false;
   uint32_t err = 0;
   auto begin = LocalDb(&LocalDatabaseTable::BeginTransaction);
@@ -144,7 +207,7 @@ bool SaveRows(uint32_t db, uint32_t table, const std::vector<Row>& rows, Write w
       return false;
     }
     RowWriter writer(table);
-    write(writer, row);
+    Columns(writer, row);
     if (!writer.Ok()) result = false;
     auto post = LocalDb(&LocalDatabaseTable::PostRow);
     if (post == nullptr || !post(table, 0)) result = false;
@@ -153,24 +216,21 @@ bool SaveRows(uint32_t db, uint32_t table, const std::vector<Row>& rows, Write w
   return result;
 }
 
-// Walks every row; read(RowReader&, row) fills a fresh row, which is kept
-// only when every field was read and its "UIN" decodes.
-template <class Row, class Read>
-bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out, Read read) {
+// Walks every row, filling a fresh row in place; it is kept only when every
+// field was read and its "UIN" decodes.
+template <class Row>
+bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out) {
   if (db == 0 || table == 0) return false;
   auto select = LocalDb(&LocalDatabaseTable::SelectRows);
   auto next = LocalDb(&LocalDatabaseTable::NextRow);
   if (select == nullptr || next == nullptr || !select(table, nullptr)) return false;
+  out.reserve(out.size() + kRowsExpected);
   uint32_t err = 0;
   while (next(table, &err)) {
-    Row row;
+    out.emplace_back();
     RowReader reader(table);
-    Buffer uinColumn;
-    read(reader, row, uinColumn);
-    if (!reader.Ok()) continue;
-    reader.Commit();
-    if (!DecodeUin(uinColumn, &row.uin)) continue;
-    out.push_back(row);
+    Columns(reader, out.back());
+    if (!reader.Ok() || !reader.Commit()) out.pop_back();
   }
   return true;
 }
@@ -211,94 +271,60 @@ bool ShareMsgStorage::Open() {
   const std::string folder = GetUserDataFolder(userId);
   if (!PathExists(folder.c_str()) && !CreateFolderTree(folder.c_str())) return false;
 
-  if (auto close = LocalDb(&LocalDatabaseTable::CloseDatabase)) close(dbHandle);
+  Close();
   const std::string path = folder + "sharemsg.db";
   uint32_t err = 0;
   auto open = LocalDb(&LocalDatabaseTable::OpenDatabase);
   if (open == nullptr || !open(path.c_str(), 0, &dbHandle, &err)) return false;
 
-  auto create = LocalDb(&LocalDatabaseTable::CreateTable);
-  auto openTable = LocalDb(&LocalDatabaseTable::OpenTable);
-  if (create != nullptr) create(dbHandle, "mysharemsgtable", kMyColumns, 9, -1, &err);
-  if (openTable == nullptr || !openTable(dbHandle, "mysharemsgtable", &myTableHandle, &err)) {
+  // Without the own table nothing of the database is used: let it go.
+  if (!OpenTable("mysharemsgtable", kMyColumns, 9, &myTableHandle)) {
+    Close();
     return false;
   }
-  if (create != nullptr) create(dbHandle, "roamsharemsgtable", kRoamColumns, 11, -1, &err);
-  if (!openTable(dbHandle, "roamsharemsgtable", &roamTableHandle, &err)) return false;
+  // Without the received table the own one still serves; Close lets it go.
+  if (!OpenTable("roamsharemsgtable", kRoamColumns, 11, &roamTableHandle)) return false;
   isOpen = true;
   return true;
 }
 
+bool ShareMsgStorage::OpenTable(const char* table, const ColumnDef* columns, uint32_t count,
+                                uint32_t* handle) {
+  uint32_t err = 0;
+  if (auto create = LocalDb(&LocalDatabaseTable::CreateTable)) {
+    create(dbHandle, table, columns, count, -1, &err);
+  }
+  auto openTable = LocalDb(&LocalDatabaseTable::OpenTable);
+  return openTable != nullptr && openTable(dbHandle, table, handle, &err);
+}
+
 void ShareMsgStorage::Close() {
-  if (!isOpen) return;
   uint32_t err = 0;
   if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) {
-    closeTable(myTableHandle, &err);
-    closeTable(roamTableHandle, &err);
+    if (myTableHandle != 0) closeTable(myTableHandle, &err);
+    if (roamTableHandle != 0) closeTable(roamTableHandle, &err);
   }
-  if (auto close = LocalDb(&LocalDatabaseTable::CloseDatabase)) close(dbHandle);
+  if (dbHandle != 0) {
+    if (auto close = LocalDb(&LocalDatabaseTable::CloseDatabase)) close(dbHandle);
+  }
+  dbHandle = myTableHandle = roamTableHandle = 0;
   isOpen = false;
 }
 
 bool ShareMsgStorage::SaveRoamRows(const std::vector<RoamShareRow>& rows) {
-  return SaveRows(dbHandle, roamTableHandle, rows, [](RowWriter& w, const RoamShareRow& row) {
-    w.Int("msgId", row.msgId);
-    w.Bytes("UIN", EncodeUin(row.uin));
-    w.Int("appId", row.appId);
-    w.Int("openType", static_cast<uint32_t>(row.openType));
-    w.Int("shareType", static_cast<uint32_t>(row.shareType));
-    w.Bytes("picURL", row.picURL);
-    w.Bytes("title", row.title);
-    w.Int("shareTime", row.shareTime);
-    w.Bytes("buffer", row.buffer);
-    w.Bytes("textHint", row.textHint);
-    w.Bytes("appDesc", row.appDesc);
-  });
+  return SaveRows(dbHandle, roamTableHandle, rows);
 }
 
 bool ShareMsgStorage::LoadRoamRows(std::vector<RoamShareRow>& out) {
-  return LoadRows(dbHandle, roamTableHandle, out,
-                  [](RowReader& r, RoamShareRow& row, Buffer& uin) {
-                    r.Int("msgId", &row.msgId);
-                    r.Bytes("UIN", &uin);
-                    r.Int("appId", &row.appId);
-                    r.Int("openType", &row.openType);
-                    r.Int("shareType", &row.shareType);
-                    r.Bytes("picURL", &row.picURL);
-                    r.Bytes("title", &row.title);
-                    r.Int("shareTime", &row.shareTime);
-                    r.Bytes("buffer", &row.buffer);
-                    r.Bytes("textHint", &row.textHint);
-                    r.Bytes("appDesc", &row.appDesc);
-                  });
+  return LoadRows(dbHandle, roamTableHandle, out);
 }
 
 bool ShareMsgStorage::SaveMyRows(const std::vector<MyShareRow>& rows) {
-  return SaveRows(dbHandle, myTableHandle, rows, [](RowWriter& w, const MyShareRow& row) {
-    w.Bytes("UIN", EncodeUin(row.uin));
-    w.Int("appId", row.appId);
-    w.Int("shareType", static_cast<uint32_t>(row.shareType));
-    w.Bytes("picURL", row.picURL);
-    w.Bytes("title", row.title);
-    w.Int("shareTime", row.shareTime);
-    w.Bytes("buffer", row.buffer);
-    w.Bytes("textHint", row.textHint);
-    w.Bytes("appDesc", row.appDesc);
-  });
+  return SaveRows(dbHandle, myTableHandle, rows);
 }
 
 bool ShareMsgStorage::LoadMyRows(std::vector<MyShareRow>& out) {
-  return LoadRows(dbHandle, myTableHandle, out, [](RowReader& r, MyShareRow& row, Buffer& uin) {
-    r.Bytes("UIN", &uin);
-    r.Int("appId", &row.appId);
-    r.Int("shareType", &row.shareType);
-    r.Bytes("picURL", &row.picURL);
-    r.Bytes("title", &row.title);
-    r.Int("shareTime", &row.shareTime);
-    r.Bytes("buffer", &row.buffer);
-    r.Bytes("textHint", &row.textHint);
-    r.Bytes("appDesc", &row.appDesc);
-  });
+  return LoadRows(dbHandle, myTableHandle, out);
 }
 
 bool ShareMsgStorage::DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_t shareTime) {

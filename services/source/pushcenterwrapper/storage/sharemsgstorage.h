@@ -5,7 +5,9 @@
 // One module-wide instance, opened by its construction and closed when the
 // library unloads. An open that failed is not tried again: every operation
 // checks the handles it needs and fails while one is 0, so the own-share table
-// still works when only the received table could not be opened. Storage
+// still works when only the received table could not be opened. An open that
+// failed keeps no handle that nothing uses, and Close lets go of whatever an
+// open left held. Storage
 // failures are reported only as false results; nothing is logged.
 #pragma once
 
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "halyx/buffer.h"
+#include "halyx/localdatabase.h"
 #include "modules/singlton.h"
 
 // One row of "roamsharemsgtable". Text columns hold the text's bytes and its
@@ -84,6 +87,8 @@ class ShareMsgStorage : public Singlton<ShareMsgStorage> {
  private:
   friend class Singlton<ShareMsgStorage>;
   ShareMsgStorage();
+  // Creates the table when missing and opens it in the held database.
+  bool OpenTable(const char* table, const ColumnDef* columns, uint32_t count, uint32_t* handle);
 
   uint32_t dbHandle;
   uint32_t myTableHandle;

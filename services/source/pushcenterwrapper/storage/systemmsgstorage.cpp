@@ -6,13 +6,15 @@
 
 #include "messages/systemmsg.h"
 #include "modules/halyx_localdatabase_wrapper.h"
-#include "modules/halyx_status_wrapper.h"
 #include "storage/datafolder.h"
+#include "storage/usertable.h"
 
 namespace {
 
 const char kDatabaseFile[] = "sysmsg.db";
 const char kTable[] = "systemmsgtable";
+// The center keeps fifty messages; the table rarely holds many more.
+const size_t kRowsExpected = 64;
 
 // The columns the table was first created with; the later ones come from
 // kMigrations, which every open runs again (they fail harmlessly once applied).
@@ -174,43 +176,14 @@ std::string TextOf(const Buffer& bytes) {
 
 SystemMsgStorage::SystemMsgStorage() : databaseHandle(0), tableHandle(0) {}
 
-SystemMsgStorage::~SystemMsgStorage() {
-  uint32_t err = 0;
-  if (tableHandle != 0) {
-    if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
-  }
-  if (databaseHandle != 0) {
-    if (auto closeDatabase = LocalDb(&LocalDatabaseTable::CloseDatabase)) closeDatabase(databaseHandle);
-  }
-}
+SystemMsgStorage::~SystemMsgStorage() { CloseUserTable(&databaseHandle, &tableHandle); }
 
 bool SystemMsgStorage::Open() {
-  uint32_t user = CurrentUserNumber();
-  if (user == 0) return false;
-  std::string folder = GetUserDataFolder(user);
-  if (!PathExists(folder.c_str()) && !CreateFolderTree(folder.c_str())) return false;
-
-  // A second Open on one object must not leave the first table behind.
-  uint32_t err = 0;
-  if (tableHandle != 0) {
-    if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) closeTable(tableHandle, &err);
-    tableHandle = 0;
-  }
-  if (databaseHandle != 0) {
-    if (auto closeDatabase = LocalDb(&LocalDatabaseTable::CloseDatabase)) closeDatabase(databaseHandle);
-    databaseHandle = 0;
-  }
-
-  std::string path = folder + kDatabaseFile;
-  auto openDatabase = LocalDb(&LocalDatabaseTable::OpenDatabase);
-  if (openDatabase == nullptr || !openDatabase(path.c_str(), CurrentUserNumber(), &databaseHandle, &err)) {
+  if (!OpenUserTable(kDatabaseFile, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]),
+                     &databaseHandle, &tableHandle)) {
     return false;
   }
-  if (auto createTable = LocalDb(&LocalDatabaseTable::CreateTable)) {
-    createTable(databaseHandle, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]), -1, &err);
-  }
-  auto openTable = LocalDb(&LocalDatabaseTable::OpenTable);
-  if (openTable == nullptr || !openTable(databaseHandle, kTable, &tableHandle, &err)) return false;
+  uint32_t err = 0;
   if (auto executeSql = LocalDb(&LocalDatabaseTable::ExecuteSql)) {
     for (const char* statement : kMigrations) executeSql(databaseHandle, statement, &err);
   }
@@ -237,12 +210,14 @@ bool SystemMsgStorage::InsertRows(const std::vector<SystemMsgRow>& rows) {
 bool SystemMsgStorage::LoadRows(std::vector<SystemMsgRow>& rows) {
   auto select = LocalDb(&LocalDatabaseTable::SelectRows);
   if (select == nullptr || !select(tableHandle, nullptr)) return false;
+  // A row holds buffers that a growing vector would copy one by one.
+  rows.reserve(rows.size() + kRowsExpected);
   uint32_t err = 0;
   for (;;) {
     auto nextRow = LocalDb(&LocalDatabaseTable::NextRow);
     if (nextRow == nullptr || !nextRow(tableHandle, &err)) break;
-    SystemMsgRow row;
-    if (FetchRow(tableHandle, row)) rows.push_back(row);
+    rows.emplace_back();
+    if (!FetchRow(tableHandle, rows.back())) rows.pop_back();
   }
   return true;
 }
