@@ -66,9 +66,14 @@ Database::~Database() {
 
 bool Database::FileMoved() {
   int moved = 0;
-  // A connection that cannot tell counts as moved: it is never reused.
-  return sqlite3_file_control(db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK ||
-         moved != 0;
+  const int rc = sqlite3_file_control(db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved);
+  // The Windows file layer does not answer: there a file that a connection
+  // holds open cannot be removed or replaced. Any other failure counts as
+  // moved, so that the connection is not reused.
+  if (rc == SQLITE_NOTFOUND) {
+    return false;
+  }
+  return rc != SQLITE_OK || moved != 0;
 }
 
 int Database::ReadSchemaVersion(int64_t* version) {
