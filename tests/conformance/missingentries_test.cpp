@@ -242,11 +242,6 @@ TEST(MissingEntries, CoreServiceEngineEntries) {
 }
 
 TEST(MissingEntries, LocalDatabaseSlots) {
-  // A share storage whose tables do not open keeps its database handle.
-  auto tablesMissing = [](Outcome& o) {
-    NoDatabase(o);
-    o.handlesLeft = true;
-  };
   // Rows posted without their leading fields: the share rows lack their
   // "UIN", the system rows the numbers the deletion looks for.
   auto leadingFieldMissing = [](Outcome& o) {
@@ -258,8 +253,9 @@ TEST(MissingEntries, LocalDatabaseSlots) {
            {{5, Same},
             {0, NoDatabase},
             {1, [](Outcome& o) { o.handlesLeft = true; }},
-            {2, tablesMissing},
-            {3, tablesMissing},
+            // Storages whose tables do not open keep no handle.
+            {2, NoDatabase},
+            {3, NoDatabase},
             // The database closes a table with its database.
             {4, Same},
             // A fresh database has every column: the migrations are not needed.
