@@ -47,9 +47,12 @@ void SignIn() {
 
 void Prepare(const char* argv0) {
   // A private data folder per process: the databases grow with the run.
-  char home[] = "/tmp/pcw-fuzz-XXXXXX";
-  if (mkdtemp(home) == nullptr) std::abort();
-  setenv("HOME", home, 1);
+  // fuzz/run points TMPDIR into its build folder and empties it.
+  const char* tmp = std::getenv("TMPDIR");
+  std::string home = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+  home += "/pcw-fuzz-XXXXXX";
+  if (mkdtemp(&home[0]) == nullptr) std::abort();
+  setenv("HOME", home.c_str(), 1);
   unsetenv("XDG_DOCUMENTS_DIR");
   if (std::getenv("HalyxBinPath") == nullptr) setenv("HalyxBinPath", FolderOf(argv0).c_str(), 1);
   ComputeServiceModulePaths();
