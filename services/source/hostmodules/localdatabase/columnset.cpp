@@ -60,8 +60,10 @@ bool ColumnSet::Load(sqlite3* db, const std::string& table, int* rc) {
   return true;
 }
 
-int ColumnSet::Find(const char* name) const {
-  for (size_t i = 0; i < columns_.size(); ++i) {
+int ColumnSet::Find(const char* name, size_t from) const {
+  const size_t count = columns_.size();
+  for (size_t step = 0; step < count; ++step) {
+    const size_t i = (from + step) % count;
     if (sqlite3_stricmp(columns_[i].name.c_str(), name) == 0) {
       return static_cast<int>(i);
     }

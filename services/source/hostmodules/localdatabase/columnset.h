@@ -2,6 +2,7 @@
 // setters and getters each column accepts.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,7 +31,9 @@ class ColumnSet {
 
   // Index of the column of that name (compared as SQL does, ignoring ASCII
   // case), or -1.
-  int Find(const char* name) const;
+  // The search starts at from: writers mostly set the columns in one order,
+  // row after row, so the column after the last one found comes first.
+  int Find(const char* name, size_t from = 0) const;
   const Column& at(int index) const { return columns_[static_cast<size_t>(index)]; }
 
  private:

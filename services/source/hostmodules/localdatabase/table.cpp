@@ -197,7 +197,8 @@ int Table::FindColumn(const char* name, ColumnKind kind, int* index) {
   if (!pending_) {
     return SQLITE_MISUSE;
   }
-  int found = cache_->Current(db_->SchemaGeneration()) ? cache_->columns().Find(name) : -1;
+  int found =
+      cache_->Current(db_->SchemaGeneration()) ? cache_->columns().Find(name, nextSetColumn_) : -1;
   if (found < 0) {
     // Columns may have been added since they were read, also by another
     // connection: read them again once.
@@ -213,6 +214,7 @@ int Table::FindColumn(const char* name, ColumnKind kind, int* index) {
   if (cache_->columns().at(found).kind != kind) {
     return SQLITE_MISMATCH;
   }
+  nextSetColumn_ = static_cast<size_t>(found) + 1;
   *index = found;
   return SQLITE_OK;
 }

@@ -86,6 +86,7 @@ class Table {
   std::vector<WalkColumn> walkColumns_;  // empty until the walk's first read
   size_t nextColumn_ = 0;  // where the next read's column most likely is
 
+  size_t nextSetColumn_ = 0;  // where the next setter's column most likely is
   std::unique_ptr<PendingRow> pending_;
 };
 
