@@ -86,8 +86,11 @@ Outcome Run(OmitFn omit, uint32_t entry, uint32_t user) {
       "pushcenter.dll", "PushCenterForgetCallbacks");
   static auto handles = testenv::ModuleFunction<decltype(&::LocalDatabaseOpenHandles)>(
       "localdatabase.dll", "LocalDatabaseOpenHandles");
+  static auto releaseIdle = testenv::ModuleFunction<decltype(&::LocalDatabaseReleaseIdle)>(
+      "localdatabase.dll", "LocalDatabaseReleaseIdle");
   Outcome seen{};
   std::error_code ignored;
+  releaseIdle();  // a kept connection holds the file open, which Windows cannot remove
   fs::remove_all(UserZeroFolder(), ignored);
   const uint32_t handlesBefore = handles();
   {
