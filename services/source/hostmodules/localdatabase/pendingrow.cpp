@@ -19,16 +19,28 @@ void PendingRow::SetBytes(int column, const std::string& name, const uint8_t* by
 }
 
 std::string PendingRow::ColumnList() const {
+  // Built for every posted row, as the key of its INSERT: names are appended
+  // whole unless a quote in them must be doubled.
+  size_t length = 0;
+  for (const auto& entry : values_) {
+    length += entry.second.name.size() + 3;
+  }
   std::string list;
+  list.reserve(length);
   for (const auto& entry : values_) {
     if (!list.empty()) {
       list += ',';
     }
     list += '"';
-    for (char c : entry.second.name) {
-      list += c;
-      if (c == '"') {
-        list += '"';
+    const std::string& name = entry.second.name;
+    if (name.find('"') == std::string::npos) {
+      list += name;
+    } else {
+      for (char c : name) {
+        list += c;
+        if (c == '"') {
+          list += '"';
+        }
       }
     }
     list += '"';
