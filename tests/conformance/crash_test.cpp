@@ -95,28 +95,30 @@ TEST(CrashSafety, EveryReturnedReadMarkSurvivesASigkill) {
   }
 }
 
-// A host that stops the library and then ends without unloading it: the
-// process's exit tears down the modules the library loaded and the library's
-// own statics in whatever order their registrations give, and nothing the
-// library still holds after PushWrapperUnInit may reach into a module that is
-// already gone. Run under the asan preset, a use after free here fails the
-// child.
+// A host that ends without unloading the library, having shut it down or not:
+// the process's exit tears down the modules the library loaded and the
+// library's own statics in whatever order their registrations give, and
+// nothing the library still holds may reach into a module that is already
+// gone. Run under the asan preset, a use after free here fails the child.
 TEST(CrashSafety, ExitWithoutUnloadingTheLibraryIsClean) {
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    LibraryHost* host = new LibraryHost();  // never destroyed: the library stays loaded
-    host->SignIn(9200);
-    if (!host->Loaded() || !host->Start()) _exit(2);
-    host->WantEverything();
-    host->Deliver({System(1), MakeRecord(2, 0, 2, 2, R"({"DSTAPPID":"5","SHARETYPE":1})")});
-    for (int32_t kind = 1; kind <= 4; ++kind) host->api.PushClearMsg(kind);
-    if (!host->Stop()) _exit(3);
-    std::exit(0);
+  for (const bool shutDown : {true, false}) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      LibraryHost* host = new LibraryHost();  // never destroyed: the library stays loaded
+      host->SignIn(9200);
+      if (!host->Loaded() || !host->Start()) _exit(2);
+      host->WantEverything();
+      host->Deliver({System(1), MakeRecord(2, 0, 2, 2, R"({"DSTAPPID":"5","SHARETYPE":1})")});
+      for (int32_t kind = 1; kind <= 4; ++kind) host->api.PushClearMsg(kind);
+      if (shutDown && !host->Stop()) _exit(3);
+      std::exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << (shutDown ? "after" : "without") << " PushWrapperUnInit, child status " << status;
   }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
 }
 
 #endif  // !_WIN32

@@ -6,9 +6,12 @@
 
 namespace {
 
+// Never destroyed: a host that exits without shutting the library down has
+// the library unregister its callback from its own teardown, which at process
+// exit runs after this module's static objects would be gone.
 halyx::CallbackList<AppInstallCallback>& Callbacks() {
-  static halyx::CallbackList<AppInstallCallback> callbacks;
-  return callbacks;
+  static auto* callbacks = new halyx::CallbackList<AppInstallCallback>();
+  return *callbacks;
 }
 
 }  // namespace
