@@ -61,13 +61,20 @@ struct Service {
   halyx::FaultInjector faults;
   halyx::EntryOmission<39> omitted;
   uint32_t lastError = 0;
-  // Destroyed first, at unload: the connections it keeps have no tables.
   ConnectionPool pool{kPooledConnections};
 };
 
+// Never destroyed. A host that exits without unloading the library has the
+// library close its storages from its own teardown, which at process exit
+// runs after this module's static objects are gone; the handles it closes
+// then must still be found. Only the kept connections go at unload (their
+// files then end checkpointed), and nothing is kept after that.
 Service& TheService() {
-  static Service service;
-  return service;
+  static Service* service = new Service();
+  static struct PoolAtUnload {
+    ~PoolAtUnload() { TheService().pool.Shut(); }
+  } poolAtUnload;
+  return *service;
 }
 
 // Records the outcome of a call; true when it succeeded.
