@@ -89,8 +89,6 @@ Outcome Run(OmitFn omit, uint32_t entry, uint32_t user) {
   static auto releaseIdle = testenv::ModuleFunction<decltype(&::LocalDatabaseReleaseIdle)>(
       "localdatabase.dll", "LocalDatabaseReleaseIdle");
   Outcome seen{};
-  // A file that the database keeps open cannot be removed on every system.
-  releaseIdle();
   std::error_code ignored;
   releaseIdle();  // a kept connection holds the file open, which Windows cannot remove
   fs::remove_all(UserZeroFolder(), ignored);
