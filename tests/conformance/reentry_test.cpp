@@ -3,48 +3,31 @@
 // row as it loads them.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "support/libraryhost.h"
+#include "support/ownshares.h"
+#include "support/startedhost.h"
 
 using libraryhost::CommandRecorder;
-using libraryhost::LibraryHost;
 
 namespace {
 
-struct Reentry {
-  LibraryHost* host = nullptr;
+struct ReentryState {
+  libraryhost::LibraryHost* host = nullptr;
   int calls = 0;
   uint32_t countSeenInside = 99;
 };
 
-TEST(Reentry, CallbackAskingForTheCenterBeingLoadedGetsNoSecondCenter) {
-  LibraryHost host;
-  ASSERT_TRUE(host.Loaded()) << "not bound: " << host.Missing();
-  host.SignIn(7007);
-  ASSERT_TRUE(host.Start());
-  MyShareMsgInfo msgs[3] = {};
-  for (uint32_t i = 0; i < 3; ++i) {
-    msgs[i].shareTime = 100 + i;
-    std::strcpy(msgs[i].title, "own");
-  }
-  MyShareMsgGroupInfo group{};
-  group.kind = 4;
-  group.appId = 31;
-  group.shareType = 1;
-  group.msgCount = 3;
-  group.msgs = msgs;
-  const bool added = host.api.AddMyShareMsg(&group);
-  group.msgs = nullptr;  // the record's destructor would free the array it points to
-  ASSERT_TRUE(added);
+using Reentry = StartedHost;
+
+TEST_F(Reentry, CallbackAskingForTheCenterBeingLoadedGetsNoSecondCenter) {
+  ASSERT_TRUE(host.api.AddMyShareMsg(OwnShares(31, 1, {100, 101, 102}).Get()));
   ASSERT_TRUE(host.Reload());
 
-  Reentry reentry;
+  ReentryState reentry;
   reentry.host = &host;
   CommandRecorder recorder;
   recorder.context = &reentry;
   recorder.onCommand = [](CommandRecorder& self, const PushCommand&) {
-    auto* state = static_cast<Reentry*>(self.context);
+    auto* state = static_cast<ReentryState*>(self.context);
     // Bounded, so that a library that builds a center inside the callback
     // fails this test instead of exhausting the stack.
     if (++state->calls > 10) return;
