@@ -6,12 +6,20 @@
 
 namespace {
 
-// Never destroyed: a host that exits without shutting the library down has
-// the library unregister its callback from its own teardown, which at process
-// exit runs after this module's static objects would be gone.
+// A host that exits without shutting the library down has the library
+// unregister its callback from its own teardown, after this module's (later
+// constructed) static objects are destroyed. Such a late call gets an empty
+// list instead of the destroyed one.
+bool callbacksGone = false;
+
 halyx::CallbackList<AppInstallCallback>& Callbacks() {
-  static auto* callbacks = new halyx::CallbackList<AppInstallCallback>();
-  return *callbacks;
+  static struct Holder {
+    halyx::CallbackList<AppInstallCallback> callbacks;
+    ~Holder() { callbacksGone = true; }
+  } holder;
+  if (!callbacksGone) return holder.callbacks;
+  static auto* late = new halyx::CallbackList<AppInstallCallback>();  // still reachable at exit
+  return *late;
 }
 
 }  // namespace

@@ -40,11 +40,6 @@ class ConnectionPool {
   void Keep(std::unique_ptr<Database> database);
   // Closes every kept connection; the number closed.
   size_t Clear();
-  // Closes every kept connection and keeps none from now on.
-  void Shut() {
-    Clear();
-    capacity_ = 0;
-  }
 
   size_t size() const { return idle_.size(); }
 

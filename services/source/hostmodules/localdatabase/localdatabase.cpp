@@ -64,17 +64,20 @@ struct Service {
   ConnectionPool pool{kPooledConnections};
 };
 
-// Never destroyed. A host that exits without unloading the library has the
-// library close its storages from its own teardown, which at process exit
-// runs after this module's static objects are gone; the handles it closes
-// then must still be found. Only the kept connections go at unload (their
-// files then end checkpointed), and nothing is kept after that.
+// A host that exits without unloading the library has the library close its
+// storages from its own teardown, after this module's (later constructed)
+// static objects are destroyed. Such late calls get an empty service, where
+// no handle is found, instead of the destroyed one.
+bool serviceGone = false;
+
 Service& TheService() {
-  static Service* service = new Service();
-  static struct PoolAtUnload {
-    ~PoolAtUnload() { TheService().pool.Shut(); }
-  } poolAtUnload;
-  return *service;
+  static struct Holder {
+    Service service;
+    ~Holder() { serviceGone = true; }
+  } holder;
+  if (!serviceGone) return holder.service;
+  static Service* late = new Service();  // still reachable at exit
+  return *late;
 }
 
 // Records the outcome of a call; true when it succeeded.
