@@ -177,7 +177,9 @@ bool DynamicMsgStorage::DeleteAll() {
 }
 
 bool StoreMessage(DynamicMsgStorage& storage, const DynamicMsg& msg, const DynamicMsgGroup& group) {
-  DynamicMsgRow row;
+  // Filled in place: a row's buffers are copied one by one when a row is.
+  std::vector<DynamicMsgRow> rows(1);
+  DynamicMsgRow& row = rows.front();
   // The base class's getters are not const; the row only reads.
   DynamicMsg& source = const_cast<DynamicMsg&>(msg);
   row.appId = group.GetAppId();
@@ -190,7 +192,7 @@ bool StoreMessage(DynamicMsgStorage& storage, const DynamicMsg& msg, const Dynam
   SetText(row.buffer, msg.BufferRef());
   SetText(row.textHint, msg.TextRef());
   SetText(row.title, msg.TitleRef());
-  return storage.InsertRows(std::vector<DynamicMsgRow>{row});
+  return storage.InsertRows(rows);
 }
 
 DynamicMsgGroup* GroupFromRow(const DynamicMsgRow& row) {
