@@ -40,6 +40,18 @@ const char* const kPayloads[] = {
     R"({"TITLE":)",
 };
 
+// How many elements a listing handed out. The listings for one application
+// hand out a single element and answer its message count; the others answer
+// the number of elements.
+template <class Group>
+uint32_t Elements(bool forApp, uint32_t answer, const Group* groups) {
+  if (answer != 0 && groups == nullptr) Fail("a count without an array");
+  if (!forApp) return answer;
+  if (groups == nullptr) return 0;
+  if (groups[0].msgCount != answer) Fail("one application's count is not its element's");
+  return 1;
+}
+
 // Reads every text field to its terminator, which must lie in the field.
 template <size_t N>
 void Touch(const char (&field)[N]) {
@@ -60,7 +72,7 @@ void ListDynamic(Input& in) {
   const bool forApp = in.Byte() & 1;
   uint32_t n = forApp ? PushGetDynamicMsgForApp(in.App(), in.Small(), &groups, in.Byte() & 1)
                       : PushGetDynamicMsg(in.Small(), in.Small(), &groups, in.Byte() & 1);
-  if (n != 0 && groups == nullptr) Fail();
+  n = Elements(forApp, n, groups);
   for (uint32_t g = 0; g < n; ++g) {
     for (uint32_t m = 0; m < groups[g].msgCount; ++m) {
       Touch(groups[g].msgs[m].title);
@@ -78,7 +90,7 @@ void ListShare(Input& in) {
   uint32_t n = forApp ? PushGetShareMsgForApp(in.App(), static_cast<int32_t>(in.Small()) - 1,
                                               in.Small(), &groups, in.Byte() & 1)
                       : PushGetShareMsg(in.Small(), in.Small(), &groups, in.Byte() & 1);
-  if (n != 0 && groups == nullptr) Fail();
+  n = Elements(forApp, n, groups);
   for (uint32_t g = 0; g < n; ++g) {
     for (uint32_t m = 0; m < groups[g].msgCount; ++m) {
       Touch(groups[g].msgs[m].text);
@@ -118,9 +130,11 @@ void MyShares(Input& in) {
     AddMyShareMsg(&group);
   } else {
     MyShareMsgGroupInfo* groups = nullptr;
-    uint32_t n = (in.Byte() & 1) ? GetMyShareMsg(in.Small(), in.Small(), &groups)
-                                 : GetMyShareMsgForApp(in.App(), static_cast<int32_t>(in.Small()) - 1,
-                                                       in.Small(), &groups);
+    const bool forApp = !(in.Byte() & 1);
+    uint32_t n = forApp ? GetMyShareMsgForApp(in.App(), static_cast<int32_t>(in.Small()) - 1,
+                                              in.Small(), &groups)
+                        : GetMyShareMsg(in.Small(), in.Small(), &groups);
+    n = Elements(forApp, n, groups);
     for (uint32_t g = 0; g < n; ++g) {
       for (uint32_t m = 0; m < groups[g].msgCount; ++m) Touch(groups[g].msgs[m].appDesc);
     }
