@@ -18,6 +18,7 @@
 #include "centers/mysharemsgcenter.h"
 #include "centers/sharemsgcenter.h"
 #include "centers/systemmsgcenter.h"
+#include "jsonparser.h"
 #include "messages/dynamicmsg.h"
 #include "messages/dynamicmsggroup.h"
 #include "messages/mysharegroup.h"
@@ -159,6 +160,34 @@ TEST_F(AllocationFailure, MergesLeaveEveryMessageWithOneOwner) {
     }
     arm();
     Attempt([&] { center.AddMyShareGroup(incoming); });
+  });
+
+  // The intake folds a batch's records of one application into one group.
+  FailEachAllocation([](const std::function<void()>& arm) {
+    JsonParser parser;
+    DynamicMsgGroup* first = new DynamicMsgGroup();
+    first->SetAppId(7);
+    parser.QueueDynamicMsg(first);
+    DynamicMsgGroup* second = new DynamicMsgGroup();
+    second->SetAppId(7);
+    second->AddMsg(NewMsg<DynamicMsg>(1, 30));
+    second->AddMsg(NewMsg<DynamicMsg>(2, 30));
+    arm();
+    Attempt([&] { parser.QueueDynamicMsg(second); });
+  });
+  FailEachAllocation([](const std::function<void()>& arm) {
+    JsonParser parser;
+    ShareMsgGroup* first = new ShareMsgGroup();
+    first->SetAppId(7);
+    first->SetShareType(1);
+    parser.QueueShareMsg(first);
+    ShareMsgGroup* second = new ShareMsgGroup();
+    second->SetAppId(7);
+    second->SetShareType(1);
+    second->AddMsg(NewMsg<ShareMsg>(1, 30));
+    second->AddMsg(NewMsg<ShareMsg>(2, 30));
+    arm();
+    Attempt([&] { parser.QueueShareMsg(second); });
   });
 
   // The intake destroys whatever is still in its list when a hand-over stops.

@@ -27,6 +27,18 @@ const uint32_t kAppSettingShielded = 6;
 const uint32_t kPolicyNone = 0;
 const uint32_t kPolicyUnshielded = 2;
 
+// Hands the messages over front to back, each leaving its old group before the
+// new one owns it: when memory runs out part-way, what has not moved yet is
+// still the old group's, and goes with it.
+template <class Msg, class Group>
+void MoveFront(std::deque<Msg*>& moving, Group& to) {
+  while (!moving.empty()) {
+    Msg* msg = moving.front();
+    moving.pop_front();
+    to.AddMsg(msg);
+  }
+}
+
 }  // namespace
 
 void HALYX_CDECL OnPushBatch(const PushRecord* records, uint32_t count) {
@@ -143,10 +155,8 @@ void JsonParser::QueueDynamicMsg(DynamicMsgGroup* group) {
     if (queued->GetAppId() != group->GetAppId()) continue;
     // The newer record's count wins; its messages join the earlier group.
     queued->SetMsgCountOnServer(group->GetMsgCountOnServer());
-    std::deque<DynamicMsg*> moving = group->GetMsgs();
-    group->Clear(false);
-    delete group;
-    for (DynamicMsg* msg : moving) queued->AddMsg(msg);
+    std::unique_ptr<DynamicMsgGroup> incoming(group);
+    MoveFront(incoming->GetMsgs(), *queued);
     return;
   }
   dynamicGroups.push_front(group);
@@ -164,10 +174,8 @@ void JsonParser::QueueShareMsg(ShareMsgGroup* group) {
     case 1:
       for (ShareMsgGroup* queued : shareGroups) {
         if (queued->GetShareType() != 1 || queued->GetAppId() != group->GetAppId()) continue;
-        std::deque<ShareMsg*> moving = group->GetMsgs();
-        group->Clear(false);
-        delete group;
-        for (ShareMsg* msg : moving) queued->AddMsg(msg);
+        std::unique_ptr<ShareMsgGroup> incoming(group);
+        MoveFront(incoming->GetMsgs(), *queued);
         return;
       }
       shareGroups.push_front(group);

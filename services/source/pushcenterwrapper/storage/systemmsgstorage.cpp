@@ -260,7 +260,7 @@ void SaveSystemMsg(SystemMsgStorage& storage, SystemMsg& msg) {
 }
 
 SystemMsg* SystemMsgFromRow(const SystemMsgRow& row) {
-  SystemMsg* msg = new SystemMsg();
+  std::unique_ptr<SystemMsg> msg(new SystemMsg());  // a text that cannot be copied drops it
   if (!row.title.IsEmpty()) msg->SetTitle(TextOf(row.title));
   if (!row.pictureUrl.IsEmpty()) msg->SetPictureUrl(TextOf(row.pictureUrl));
   if (!row.jumpUrl.IsEmpty()) msg->SetJumpUrl(TextOf(row.jumpUrl));
@@ -274,5 +274,5 @@ SystemMsg* SystemMsgFromRow(const SystemMsgRow& row) {
   msg->SetSubType(row.subType);
   msg->SetBtnType(row.btnType);
   msg->SetReadState(true);
-  return msg;
+  return msg.release();
 }
