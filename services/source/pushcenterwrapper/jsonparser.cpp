@@ -9,6 +9,7 @@
 #include "halyx/setting.h"
 #include "messages/dynamicmsg.h"
 #include "messages/dynamicmsggroup.h"
+#include "messages/handover.h"
 #include "messages/payloadreader.h"
 #include "messages/sharemsg.h"
 #include "messages/sharemsggroup.h"
@@ -26,18 +27,6 @@ const uint32_t kAppSettingShielded = 6;
 
 const uint32_t kPolicyNone = 0;
 const uint32_t kPolicyUnshielded = 2;
-
-// Hands the messages over front to back, each leaving its old group before the
-// new one owns it: when memory runs out part-way, what has not moved yet is
-// still the old group's, and goes with it.
-template <class Msg, class Group>
-void MoveFront(std::deque<Msg*>& moving, Group& to) {
-  while (!moving.empty()) {
-    Msg* msg = moving.front();
-    moving.pop_front();
-    to.AddMsg(msg);
-  }
-}
 
 }  // namespace
 
@@ -156,7 +145,7 @@ void JsonParser::QueueDynamicMsg(DynamicMsgGroup* group) {
     // The newer record's count wins; its messages join the earlier group.
     queued->SetMsgCountOnServer(group->GetMsgCountOnServer());
     std::unique_ptr<DynamicMsgGroup> incoming(group);
-    MoveFront(incoming->GetMsgs(), *queued);
+    HandOver(incoming->GetMsgs(), [queued](DynamicMsg* msg) { queued->AddMsg(msg); });
     return;
   }
   dynamicGroups.push_front(group);
@@ -175,7 +164,7 @@ void JsonParser::QueueShareMsg(ShareMsgGroup* group) {
       for (ShareMsgGroup* queued : shareGroups) {
         if (queued->GetShareType() != 1 || queued->GetAppId() != group->GetAppId()) continue;
         std::unique_ptr<ShareMsgGroup> incoming(group);
-        MoveFront(incoming->GetMsgs(), *queued);
+        HandOver(incoming->GetMsgs(), [queued](ShareMsg* msg) { queued->AddMsg(msg); });
         return;
       }
       shareGroups.push_front(group);

@@ -12,6 +12,7 @@
 #include "halyx/setting.h"
 #include "messages/dynamicmsg.h"
 #include "messages/dynamicmsggroup.h"
+#include "messages/handover.h"
 #include "modules/halyx_pushcenter_wrapper.h"
 #include "modules/serviceentry.h"
 #include "pushcommandregistry.h"
@@ -67,15 +68,8 @@ void Notify(uint32_t eventBit, uint32_t appId, uint32_t originator) {
   NotifyPushCommand(kDynamicBit, eventBit, appId, originator, 1, 0, 0);
 }
 
-// Hands the messages over front to back, each leaving its old group before the
-// new one owns it: a lack of memory part-way never leaves a message in both.
 void MoveMessages(DynamicMsgGroup& from, DynamicMsgGroup& to) {
-  std::deque<DynamicMsg*>& moving = from.GetMsgs();
-  while (!moving.empty()) {
-    DynamicMsg* msg = moving.front();
-    moving.pop_front();
-    to.AddMsg(msg);
-  }
+  HandOver(from.GetMsgs(), [&to](DynamicMsg* item) { to.AddMsg(item); });
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "messages/handover.h"
 #include "messages/mysharegroup.h"
 #include "messages/myshareitem.h"
 #include "pushcommandregistry.h"
@@ -32,15 +33,8 @@ const char* FirstAppDesc(MyShareGroup* group) {
   return (items.empty() || items.front() == nullptr) ? "" : items.front()->AppDescRef().c_str();
 }
 
-// Hands the items over front to back, each leaving its old group before the
-// new one owns it: a lack of memory part-way never leaves an item in both.
 void MoveItems(MyShareGroup& from, MyShareGroup& to) {
-  std::deque<MyShareItem*>& moving = from.GetItems();
-  while (!moving.empty()) {
-    MyShareItem* item = moving.front();
-    moving.pop_front();
-    to.AddItem(item);
-  }
+  HandOver(from.GetItems(), [&to](MyShareItem* item) { to.AddItem(item); });
 }
 
 void FillElement(MyShareMsgGroupInfo& element, MyShareGroup* group, uint32_t msgLimit) {

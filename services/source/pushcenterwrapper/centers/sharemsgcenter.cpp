@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "messages/handover.h"
 #include "messages/sharemsg.h"
 #include "messages/sharemsggroup.h"
 #include "modules/halyx_pushcenter_wrapper.h"
@@ -52,15 +53,8 @@ void FillElement(ShareMsgGroupInfo& element, ShareMsgGroup* group,
   for (size_t i = 0; i < taken.size(); ++i) FillInfo(element.msgs[i], taken[taken.size() - 1 - i]);
 }
 
-// Hands the messages over front to back, each leaving its old group before the
-// new one owns it: a lack of memory part-way never leaves a message in both.
 void MoveMessages(ShareMsgGroup& from, ShareMsgGroup& to) {
-  std::deque<ShareMsg*>& moving = from.GetMsgs();
-  while (!moving.empty()) {
-    ShareMsg* msg = moving.front();
-    moving.pop_front();
-    to.AddMsg(msg);
-  }
+  HandOver(from.GetMsgs(), [&to](ShareMsg* item) { to.AddMsg(item); });
 }
 
 uint32_t EffectiveLimit(uint32_t limit, size_t available) {
