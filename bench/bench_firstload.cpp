@@ -31,7 +31,10 @@ BenchHost& StoredHost() {
   return host;
 }
 
-void BM_FirstLoadSystem(benchmark::State& state) {
+// Reloads the library before every measured first listing; `list` lists,
+// frees and says whether the listing held every stored message.
+template <class List>
+void FirstLoad(benchmark::State& state, List list) {
   BenchHost& host = StoredHost();
   if (!host.Ready()) return state.SkipWithError(host.Problem().c_str());
   int64_t wrong = 0;
@@ -43,31 +46,28 @@ void BM_FirstLoadSystem(benchmark::State& state) {
       state.SkipWithError("reload failed");
       break;
     }
-    SystemMsgInfo* msgs = nullptr;
-    if (host.Api().PushGetSystemMsg(0, &msgs, false) != kGroups) ++wrong;
-    host.Api().PushFreeSystemMsgList(msgs);
+    if (!list(host.Api())) ++wrong;
   }
   if (wrong != 0) state.SkipWithError("a first listing did not hold every stored message");
 }
 
+void BM_FirstLoadSystem(benchmark::State& state) {
+  FirstLoad(state, [](libraryhost::Exports& api) {
+    SystemMsgInfo* msgs = nullptr;
+    const bool whole = api.PushGetSystemMsg(0, &msgs, false) == kGroups;
+    api.PushFreeSystemMsgList(msgs);
+    return whole;
+  });
+}
+
 void BM_FirstLoadShare(benchmark::State& state) {
-  BenchHost& host = StoredHost();
-  if (!host.Ready()) return state.SkipWithError(host.Problem().c_str());
-  int64_t wrong = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    const bool reloaded = host.Reload();
-    state.ResumeTiming();
-    if (!reloaded) {
-      state.SkipWithError("reload failed");
-      break;
-    }
+  FirstLoad(state, [](libraryhost::Exports& api) {
     ShareMsgGroupInfo* groups = nullptr;
-    const uint32_t count = host.Api().PushGetShareMsg(0, 0, &groups, false);
-    if (count != kGroups || groups[count - 1].msgCount != kShareGroupSize) ++wrong;
-    host.Api().PushFreeShareMsgGroupList(groups);
-  }
-  if (wrong != 0) state.SkipWithError("a first listing did not hold every stored message");
+    const uint32_t count = api.PushGetShareMsg(0, 0, &groups, false);
+    const bool whole = count == kGroups && groups[count - 1].msgCount == kShareGroupSize;
+    api.PushFreeShareMsgGroupList(groups);
+    return whole;
+  });
 }
 
 void SelectFloor(benchmark::State& state, const char* fileName, const char* table, size_t rows) {

@@ -19,15 +19,11 @@ namespace {
 const uint32_t kGroups = 50;
 const uint32_t kPoolSize = 100;  // records whose sizes span the whole payload range
 
-// Every center at its cap: 50 dynamic groups of 3, 50 share groups of 11 and
-// 50 system messages, all of applications 1 .. 50.
 BenchHost& FullHost() {
   BenchHost& host = BenchHost::Shared();
   static const bool filled = [&host] {
     if (!host.Ready()) return false;
-    host.Fill(PayloadMaker::kDynamic, 1, kGroups, 3);
-    host.Fill(PayloadMaker::kShare, 1, kGroups, 11);
-    host.Fill(PayloadMaker::kSystem, 1, kGroups, 1);
+    host.FillToCaps();
     // One record more of each kind: the first evictions load
     // localdatabase.dll and make the share storage; measured is what follows.
     host.Fill(PayloadMaker::kDynamic, 1, 1, 1);

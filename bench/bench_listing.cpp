@@ -17,9 +17,7 @@ BenchHost& FullHost() {
   BenchHost& host = BenchHost::Shared();
   static const bool filled = [&host] {
     if (!host.Ready()) return false;
-    host.Fill(PayloadMaker::kDynamic, 1, kGroups, 3);
-    host.Fill(PayloadMaker::kShare, 1, kGroups, 11);
-    host.Fill(PayloadMaker::kSystem, 1, kGroups, 1);
+    host.FillToCaps();
     // The first listing of each kind reads its database; what is measured
     // here is every listing after it.
     DynamicMsgGroupInfo* dynamic = nullptr;

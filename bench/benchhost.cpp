@@ -52,6 +52,12 @@ void BenchHost::Fill(PayloadMaker::Kind kind, uint32_t firstApp, uint32_t groups
   Deliver(batch);
 }
 
+void BenchHost::FillToCaps() {
+  Fill(PayloadMaker::kDynamic, 1, 50, 3);
+  Fill(PayloadMaker::kShare, 1, 50, 11);
+  Fill(PayloadMaker::kSystem, 1, 50, 1);
+}
+
 bool BenchHost::Reload() { return host.Reload(); }
 
 std::string BenchHost::DatabasePath(const char* fileName) {

@@ -44,6 +44,9 @@ class BenchHost {
   // Fills the centers of a kind up to their caps: `groups` applications from
   // firstApp on, perGroup records each (one record per group for system).
   void Fill(PayloadMaker::Kind kind, uint32_t firstApp, uint32_t groups, uint32_t perGroup);
+  // Every center at its cap: 50 dynamic groups of 3, 50 share groups of 11
+  // and 50 system messages, of applications 1 .. 50.
+  void FillToCaps();
 
   // What a host does between two sessions; the centers start empty and read
   // their databases again at their first listing.
