@@ -3,23 +3,14 @@
 #include "halyx/appinstall.h"
 
 #include "common/callbacklist.h"
+#include "common/modulestate.h"
 
 namespace {
 
-// A host that exits without shutting the library down has the library
-// unregister its callback from its own teardown, after this module's (later
-// constructed) static objects are destroyed. Such a late call gets an empty
-// list instead of the destroyed one.
-bool callbacksGone = false;
-
+// The library unregisters its callback from its own teardown, which can come
+// after this module's at exit.
 halyx::CallbackList<AppInstallCallback>& Callbacks() {
-  static struct Holder {
-    halyx::CallbackList<AppInstallCallback> callbacks;
-    ~Holder() { callbacksGone = true; }
-  } holder;
-  if (!callbacksGone) return holder.callbacks;
-  static auto* late = new halyx::CallbackList<AppInstallCallback>();  // still reachable at exit
-  return *late;
+  return halyx::ModuleState<halyx::CallbackList<AppInstallCallback>>();
 }
 
 }  // namespace

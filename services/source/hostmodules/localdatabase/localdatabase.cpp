@@ -13,6 +13,7 @@
 #include <string>
 
 #include "common/entryomission.h"
+#include "common/modulestate.h"
 #include "localdatabase/connectionpool.h"
 #include "localdatabase/database.h"
 #include "localdatabase/faultinjector.h"
@@ -64,21 +65,8 @@ struct Service {
   ConnectionPool pool{kPooledConnections};
 };
 
-// A host that exits without unloading the library has the library close its
-// storages from its own teardown, after this module's (later constructed)
-// static objects are destroyed. Such late calls get an empty service, where
-// no handle is found, instead of the destroyed one.
-bool serviceGone = false;
-
-Service& TheService() {
-  static struct Holder {
-    Service service;
-    ~Holder() { serviceGone = true; }
-  } holder;
-  if (!serviceGone) return holder.service;
-  static Service* late = new Service();  // still reachable at exit
-  return *late;
-}
+// The library may close its storages after this module's teardown at exit.
+Service& TheService() { return halyx::ModuleState<Service>(); }
 
 // Records the outcome of a call; true when it succeeded.
 bool Finish(int rc, uint32_t* err = nullptr) {
