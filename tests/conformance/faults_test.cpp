@@ -35,10 +35,8 @@ struct DatabaseControls {
   DatabaseControls() {
     module = LoadLibraryW(testenv::ModulePath("localdatabase.dll").c_str());
     if (module == nullptr) return;
-    failAfter = reinterpret_cast<decltype(failAfter)>(
-        reinterpret_cast<void*>(GetProcAddress(module, "LocalDatabaseFailAfter")));
-    openHandles = reinterpret_cast<decltype(openHandles)>(
-        reinterpret_cast<void*>(GetProcAddress(module, "LocalDatabaseOpenHandles")));
+    failAfter = ProcAs<decltype(failAfter)>(GetProcAddress(module, "LocalDatabaseFailAfter"));
+    openHandles = ProcAs<decltype(openHandles)>(GetProcAddress(module, "LocalDatabaseOpenHandles"));
   }
   ~DatabaseControls() {
     if (failAfter != nullptr) {
@@ -52,13 +50,6 @@ struct DatabaseControls {
   decltype(&::LocalDatabaseFailAfter) failAfter = nullptr;
   decltype(&::LocalDatabaseOpenHandles) openHandles = nullptr;
 };
-
-template <class Fn>
-Fn Bound(const char* moduleName, const char* name) {
-  HMODULE module = LoadLibraryW(testenv::ModulePath(moduleName).c_str());
-  if (module == nullptr) return nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 // What one session of a host saw, for comparison with what it should see.
 struct Session {
@@ -207,8 +198,10 @@ TEST(Faults, DatabaseSlotFailuresKeepMemoryWorkingAndLeaveNothingOpen) {
 }
 
 TEST(Faults, SettingsAnsweringFalseRefuseEveryKindAndAppInfoFailureOnlyDynamic) {
-  auto settingFail = Bound<decltype(&::stSetFailAll)>("setting.dll", "stSetFailAll");
-  auto appInfoFail = Bound<decltype(&::HXSetFailAll)>("hyappinfo.dll", "HXSetFailAll");
+  auto settingFail =
+      testenv::ModuleFunction<decltype(&::stSetFailAll)>("setting.dll", "stSetFailAll");
+  auto appInfoFail =
+      testenv::ModuleFunction<decltype(&::HXSetFailAll)>("hyappinfo.dll", "HXSetFailAll");
   ASSERT_NE(settingFail, nullptr);
   ASSERT_NE(appInfoFail, nullptr);
   struct Case {
