@@ -17,6 +17,8 @@ bool OpenUserTable(const char* fileName, const char* table, const ColumnDef* col
   const std::string path = folder + fileName;
   uint32_t err = 0;
   auto openDatabase = LocalDb(&LocalDatabaseTable::OpenDatabase);
+  // Asked again rather than reusing `user`: the database service is told who
+  // is signed in at the moment of the open (0 when the status service is gone).
   if (openDatabase == nullptr || !openDatabase(path.c_str(), CurrentUserNumber(), dbHandle, &err)) {
     return false;
   }
