@@ -1,10 +1,14 @@
 // What a host sees when the modules around the library fail: a database slot
-// that starts failing, settings and application information that answer
-// false, and each run-time module missing from the bin folder. The library
-// must keep working in memory, never crash, and leave no handle open.
+// that starts failing, an entry missing from a run-time module's table, a
+// run-time module missing from the bin folder, settings and application
+// information that answer false. The library must keep its memory work going,
+// never crash, leave no handle or registration behind that it could have
+// released, and keep the files it writes readable once the module is whole.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -20,93 +24,336 @@ using libraryhost::MakeRecord;
 
 namespace {
 
-const uint32_t kUser = 7301;
 const uint32_t kApp = 11;
+const uint32_t kShareApp = 5;
 
-enum Slot : uint32_t {
-  kOpenDatabase = 0, kCloseDatabase = 1, kCreateTable = 2, kOpenTable = 3, kCloseTable = 4,
-  kBegin = 8, kCommit = 9, kSelectRows = 11, kNextRow = 12, kGetIntField = 18,
-  kGetTextField = 21, kGetBufferField = 22, kDeleteRows = 23, kAddRow = 24, kPostRow = 26,
-  kSetIntField = 33, kSetNumberField = 34, kSetTextField = 36, kSetBufferField = 37,
+// What one session with the fault did, and what a later session with every
+// module whole found of it.
+#define PCW_OUTCOME(X)                                                                       \
+  X(delivered) X(countsDelivered) /* callbacks that a batch and unread counts reached */    \
+  X(systemHeld) X(dynamicUnread) X(shareUnread) /* in memory after the batch */             \
+  X(systemRead) X(dynamicRead) X(shareRead) /* results of the read marks */                 \
+  X(reports) /* read reports the push center received */                                    \
+  X(systemAfterDelete) X(cleared) /* PushClearMsg emptied the memory (when asked to) */      \
+  X(leftRegistered) /* push center callbacks left after shut-down */                        \
+  X(handlesLeft) /* database or table handles left open after unload */                     \
+  X(systemStored) X(dynamicStored) X(shareStored) /* listed by the later session */         \
+  X(userZeroFolder) /* "sharemsg.db" went to the folder of user number 0 */                 \
+  X(laterWrite) /* the later session marked a new message read */
+struct Outcome {
+#define PCW_FIELD(name) uint32_t name = 0;
+  PCW_OUTCOME(PCW_FIELD)
 };
 
-// The database module's fault controls, from the same file the library loads.
-struct DatabaseControls {
-  DatabaseControls() {
-    module = LoadLibraryW(testenv::ModulePath("localdatabase.dll").c_str());
-    if (module == nullptr) return;
-    failAfter = ProcAs<decltype(failAfter)>(GetProcAddress(module, "LocalDatabaseFailAfter"));
-    openHandles = ProcAs<decltype(openHandles)>(GetProcAddress(module, "LocalDatabaseOpenHandles"));
-  }
-  ~DatabaseControls() {
-    if (failAfter != nullptr) {
-      for (uint32_t slot = 0; slot < 39; ++slot) failAfter(slot, -1);
-    }
-    if (module != nullptr) FreeLibrary(module);
-  }
-  bool Bound() const { return failAfter != nullptr && openHandles != nullptr; }
-
-  HMODULE module = nullptr;
-  decltype(&::LocalDatabaseFailAfter) failAfter = nullptr;
-  decltype(&::LocalDatabaseOpenHandles) openHandles = nullptr;
-};
-
-// What one session of a host saw, for comparison with what it should see.
-struct Session {
-  uint32_t callbacks = 0;
-  uint32_t systemHeld = 0;
-  uint32_t dynamicUnread = 0;
-  uint32_t shareUnread = 0;
-  uint32_t systemRead = 0;
-  uint32_t dynamicRead = 0;
-  uint32_t systemAfterDelete = 0;
-  bool clearedAll = false;
-};
-
-std::vector<PushRecord> EveryKind() {
-  return {MakeRecord(3, 0, 1, 100, R"({"TITLE":"one"})"),
-          MakeRecord(3, 0, 2, 200, R"({"TITLE":"two"})"),
-          MakeRecord(1, kApp, 3, 300, R"({"TITLE":"d","NUM":2})"),
-          MakeRecord(2, 5, 4, 400, R"({"DSTAPPID":"5","SHARETYPE":1,"MSG":"m"})")};
+std::string Describe(const Outcome& o) {
+  std::string text;
+#define PCW_DESCRIBE(name) text += #name "=" + std::to_string(o.name) + " ";
+  PCW_OUTCOME(PCW_DESCRIBE)
+  return text;
 }
 
-// Pushes every kind, lists, marks read, deletes and clears, freeing every
-// array it is given.
-Session RunSession(LibraryHost& host) {
-  Session seen;
-  seen.callbacks = host.Deliver(EveryKind());
-  SystemMsgInfo* msgs = nullptr;
-  host.api.PushGetSystemMsg(0, &msgs, false);
-  host.api.PushFreeSystemMsgList(msgs);
-  // What is held in memory; a listing before the first load may be empty
-  // when the database does not open.
-  seen.systemHeld = host.api.PushGetMsgCountByType(3);
-  DynamicMsgGroupInfo* groups = nullptr;
-  host.api.PushGetDynamicMsg(0, 0, &groups, false);
-  host.api.PushFreeDynamicMsgGroupList(groups);
-  ShareMsgGroupInfo* shares = nullptr;
-  host.api.PushGetShareMsg(0, 0, &shares, false);
-  host.api.PushFreeShareMsgGroupList(shares);
-  seen.dynamicUnread = host.api.PushGetAllUnreadDynamicMsgCount();
-  seen.shareUnread = host.api.PushGetAllUnreadShareMsgNum();
+// A session with every module whole. Two system messages and one message of
+// each other kind arrive; the unread counts raise the dynamic count to 3; both
+// system messages are marked read and one is deleted; one read report per
+// mark reaches the push center; what was read is there for the next session.
+Outcome Whole() {
+  Outcome o;
+  o.delivered = o.countsDelivered = 1;
+  o.systemHeld = 2;
+  o.dynamicUnread = 3;
+  o.shareUnread = 1;
+  o.systemRead = 2;
+  o.dynamicRead = o.shareRead = o.systemAfterDelete = 1;
+  o.reports = 4;
+  o.systemStored = o.dynamicStored = o.shareStored = o.laterWrite = 1;
+  return o;
+}
 
-  seen.systemRead = host.api.PushUpdateSystemMsgReadState(1, 1);
-  seen.dynamicRead = host.api.PushUpdateDynamicMsgReadState(kApp, 0, true);
-  host.api.PushDeleteSystemMsg(2, 200);
-  seen.systemAfterDelete = host.api.PushGetMsgCountByType(3);
-  host.api.PushDeleteDynamicMsg(kApp, 0);
-  host.api.PushClearMsg(2);
-  host.api.PushClearMsg(3);
-  seen.clearedAll = host.api.PushGetAllUnreadMsgCount() == 0 &&
-                    host.api.PushGetMsgCountByType(3) == 0 &&
-                    host.api.PushGetMsgCountByType(1) == 0;
+// The dynamic and system storages do not open: their read marks change
+// nothing and store nothing; the share center keeps its marks in memory.
+void NoDatabase(Outcome& o) {
+  o.systemRead = o.dynamicRead = 0;
+  o.reports = 1;
+  o.systemStored = o.dynamicStored = o.shareStored = 0;
+}
+
+// How a fault comes and goes around a session.
+struct Fault {
+  std::function<void()> beforeLoad;             // the library fills its tables once per load
+  std::function<void(LibraryHost&)> afterStart;
+  std::function<void()> repair;                 // after the session's host is gone
+  bool clear = false;                           // end the session with PushClearMsg
+};
+
+fs::path UserZeroFolder() {
+  return fs::u8path(testenv::DocumentsFolder()) / "Corvane Files" / "Halyx" / "0";
+}
+
+uint32_t AllReports(LibraryHost& host) {
+  return host.ctl.PushCenterReadReports(1) + host.ctl.PushCenterReadReports(2) +
+         host.ctl.PushCenterReadReports(3);
+}
+
+template <class Fn>
+Fn Control(const char* module, const char* name) {
+  Fn fn = testenv::ModuleFunction<Fn>(module, name);
+  EXPECT_NE(fn, nullptr) << name;
+  return fn;
+}
+
+Outcome RunSession(const Fault& fault, uint32_t user) {
+  static auto forget = Control<decltype(&::PushCenterForgetCallbacks)>("pushcenter.dll", "PushCenterForgetCallbacks");
+  static auto handles = Control<decltype(&::LocalDatabaseOpenHandles)>("localdatabase.dll", "LocalDatabaseOpenHandles");
+  static auto releaseIdle = Control<decltype(&::LocalDatabaseReleaseIdle)>("localdatabase.dll", "LocalDatabaseReleaseIdle");
+  Outcome seen;
+  std::error_code ignored;
+  releaseIdle();  // a kept connection holds the file open, which Windows cannot remove
+  fs::remove_all(UserZeroFolder(), ignored);
+  const uint32_t handlesBefore = handles();
+  {
+    if (fault.beforeLoad) fault.beforeLoad();
+    LibraryHost host;
+    EXPECT_TRUE(host.Loaded()) << host.Missing();
+    host.SignIn(user);
+    host.WantEverything();
+    host.MarkInstalled(kApp);
+    EXPECT_TRUE(host.Start());  // a failing module never fails the start
+    if (fault.afterStart) fault.afterStart(host);
+    seen.delivered = host.Deliver(
+        {MakeRecord(3, 0, 1, 100, R"({"TITLE":"one"})"), MakeRecord(3, 0, 2, 200, R"({"TITLE":"two"})"),
+         MakeRecord(1, kApp, 3, 300, R"({"TITLE":"d","NUM":2})"),
+         MakeRecord(2, kShareApp, 4, 400, R"({"DSTAPPID":"5","SHARETYPE":1,"MSG":"m"})")});
+    seen.countsDelivered = host.DeliverUnreadCounts({AppUnreadCount{kApp, 3, 0}});
+    SystemMsgInfo* msgs = nullptr;
+    host.api.PushGetSystemMsg(0, &msgs, false);
+    host.api.PushFreeSystemMsgList(msgs);
+    ShareMsgGroupInfo* shares = nullptr;
+    host.api.PushGetShareMsg(0, 0, &shares, false);
+    host.api.PushFreeShareMsgGroupList(shares);
+    seen.systemHeld = host.api.PushGetMsgCountByType(3);
+    seen.dynamicUnread = host.api.PushGetAllUnreadDynamicMsgCount();
+    seen.shareUnread = host.api.PushGetAllUnreadShareMsgNum();
+
+    const uint32_t reportsBefore = AllReports(host);
+    // Both system messages read, one of them deleted again: a deletion that
+    // does not reach the database shows as a message listed later.
+    seen.systemRead = host.api.PushUpdateSystemMsgReadState(1, 1) + host.api.PushUpdateSystemMsgReadState(2, 1);
+    seen.dynamicRead = host.api.PushUpdateDynamicMsgReadState(kApp, 0, true);
+    seen.shareRead = host.api.PushUpdateShareMsgReadState(kShareApp, 1, 0, 0);
+    seen.reports = AllReports(host) - reportsBefore;
+    host.api.PushDeleteSystemMsg(2, 200);
+    seen.systemAfterDelete = host.api.PushGetMsgCountByType(3);
+    if (fault.clear) {
+      host.api.PushDeleteDynamicMsg(kApp, 0);
+      host.api.PushClearMsg(2);
+      host.api.PushClearMsg(3);
+      seen.cleared = host.api.PushGetAllUnreadMsgCount() == 0 && host.api.PushGetMsgCountByType(3) == 0 &&
+                     host.api.PushGetMsgCountByType(1) == 0;
+    }
+    EXPECT_TRUE(host.Stop());
+    seen.leftRegistered = forget();
+  }
+  seen.handlesLeft = handles() != handlesBefore;
+  if (fault.repair) fault.repair();
+  seen.userZeroFolder = fs::exists(UserZeroFolder() / "sharemsg.db", ignored);
+
+  LibraryHost later;
+  later.SignIn(user);
+  later.WantEverything();
+  EXPECT_TRUE(later.Start());
+  SystemMsgInfo* msgs = nullptr;
+  seen.systemStored = later.api.PushGetSystemMsg(0, &msgs, false);
+  later.api.PushFreeSystemMsgList(msgs);
+  DynamicMsgGroupInfo* groups = nullptr;
+  seen.dynamicStored = later.api.PushGetDynamicMsg(0, 0, &groups, false);
+  later.api.PushFreeDynamicMsgGroupList(groups);
+  ShareMsgGroupInfo* shares = nullptr;
+  seen.shareStored = later.api.PushGetShareMsg(0, 0, &shares, false);
+  later.api.PushFreeShareMsgGroupList(shares);
+  later.Deliver(MakeRecord(3, 0, 9, 900, R"({"TITLE":"later"})"));
+  seen.laterWrite = later.api.PushUpdateSystemMsgReadState(9, 1);
   return seen;
 }
 
-void Prepare(LibraryHost& host, uint32_t user = kUser) {
-  host.SignIn(user);
-  host.WantEverything();
-  host.MarkInstalled(kApp);
+// A case names the entry left out and what differs from a whole session.
+struct Case {
+  uint32_t entry;
+  void (*differs)(Outcome& want);
+};
+
+void Same(Outcome&) {}
+
+void RunOmitted(const char* module, const char* control, const std::vector<Case>& cases, uint32_t firstUser) {
+  using OmitFn = bool(HALYX_CDECL*)(uint32_t entry, bool omit);
+  OmitFn omit = Control<OmitFn>(module, control);
+  ASSERT_NE(omit, nullptr);
+  EXPECT_FALSE(omit(1000, true));  // an entry beyond the table
+  uint32_t user = firstUser;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(module) + " entry " + std::to_string(c.entry));
+    Outcome want = Whole();
+    c.differs(want);
+    Fault fault;
+    fault.beforeLoad = [&] { EXPECT_TRUE(omit(c.entry, true)); };
+    fault.repair = [&] { EXPECT_TRUE(omit(c.entry, false)); };
+    EXPECT_EQ(Describe(RunSession(fault, ++user)), Describe(want));  // a database of its own
+  }
+}
+
+}  // namespace
+
+// Entry 0 of every table is one that the library never calls: the control row.
+TEST(Faults, PushCenterEntriesMissing) {
+  RunOmitted("pushcenter.dll", "PushCenterOmitEntry",
+             {{0, Same},
+              // Never registered: nothing arrives, so there is nothing to mark.
+              {5,
+               [](Outcome& o) {
+                 o = Outcome{};
+                 o.countsDelivered = o.laterWrite = 1;
+               }},
+              // A callback that cannot be unregistered stays with the service.
+              {6, [](Outcome& o) { o.leftRegistered = 1; }},
+              {7,
+               [](Outcome& o) {
+                 o.countsDelivered = 0;
+                 o.dynamicUnread = 2;
+               }},
+              {8, [](Outcome& o) { o.leftRegistered = 1; }},
+              // The marks work; only their reports are dropped.
+              {10, [](Outcome& o) { o.reports = 0; }}},
+             8100);
+}
+
+TEST(Faults, StatusAndEngineEntriesMissing) {
+  // No user: no dynamic or system storage opens. The engine asks the status
+  // service, so it knows no user either, and the shares go to the folder of
+  // user number 0.
+  RunOmitted("statusservice.dll", "HalyxStatusOmitEntry",
+             {{0, Same},
+              {9,
+               [](Outcome& o) {
+                 NoDatabase(o);
+                 o.userZeroFolder = 1;
+               }}},
+             8200);
+  RunOmitted("coreserviceengine.dll", "HalyxEngineOmitEntry",
+             {{0, Same},
+              // The shares go to the folder of user number 0, where the user's
+              // next session does not look.
+              {6,
+               [](Outcome& o) {
+                 o.shareStored = 0;
+                 o.userZeroFolder = 1;
+               }},
+              // Rows written without a "UIN" belong to nobody and never load.
+              {30, [](Outcome& o) { o.shareStored = 0; }},
+              // Nothing decodes during the session; the rows stay intact.
+              {31, Same}},
+             8300);
+}
+
+TEST(Faults, LocalDatabaseSlotsMissing) {
+  // Rows posted without their leading fields: the share rows lack their
+  // "UIN", the system rows the numbers the deletion looks for.
+  auto leadingFieldMissing = [](Outcome& o) {
+    o.systemStored = 2;
+    o.shareStored = 0;
+  };
+  auto nothingStored = [](Outcome& o) { o.systemStored = o.dynamicStored = o.shareStored = 0; };
+  RunOmitted("localdatabase.dll", "LocalDatabaseOmitSlot",
+             {{5, Same},
+              {0, NoDatabase},
+              {1, [](Outcome& o) { o.handlesLeft = 1; }},
+              // Storages whose tables do not open keep no handle.
+              {2, NoDatabase},
+              {3, NoDatabase},
+              // The database closes a table with its database.
+              {4, Same},
+              // A fresh database has every column: the migrations are not needed.
+              {7, Same},
+              {8, nothingStored},
+              // The database commits an abandoned transaction when it closes.
+              {9, Same},
+              // Reads fail in the session only; the next one loads.
+              {11, Same},
+              {12, Same},
+              {18, Same},
+              {19, Same},
+              {21, Same},
+              {22, Same},
+              {23, [](Outcome& o) { o.systemStored = 2; }},
+              {24, nothingStored},
+              {26, nothingStored},
+              {33, leadingFieldMissing},
+              {34, Same},
+              {36, Same},
+              {37, leadingFieldMissing}},
+             8400);
+}
+
+// A slot that starts failing part-way: what is held in memory, deletions and
+// clears do not depend on the database; read marks do once it cannot open.
+TEST(Faults, DatabaseSlotFailuresKeepMemoryWorkingAndLeaveNothingOpen) {
+  auto failAfter = Control<decltype(&::LocalDatabaseFailAfter)>("localdatabase.dll", "LocalDatabaseFailAfter");
+  ASSERT_NE(failAfter, nullptr);
+  // Slot numbers of the database's table, with how many calls pass first.
+  const std::pair<uint32_t, int32_t> cases[] = {
+      {0, 0},  {3, 0},  {2, 0},  {8, 0},  {9, 0},  {11, 0}, {12, 0}, {18, 0}, {21, 0}, {22, 0},
+      {23, 0}, {24, 0}, {26, 0}, {33, 0}, {34, 0}, {36, 0}, {37, 0}, {0, 1},  {26, 1}, {12, 3}};
+  uint32_t user = 7300;
+  for (const auto& c : cases) {
+    SCOPED_TRACE("slot " + std::to_string(c.first) + " after " + std::to_string(c.second));
+    Fault fault;
+    fault.afterStart = [&](LibraryHost&) { ASSERT_TRUE(failAfter(c.first, c.second)); };
+    fault.repair = [&] { failAfter(c.first, -1); };
+    fault.clear = true;
+    const Outcome seen = RunSession(fault, ++user);
+    EXPECT_EQ(seen.systemHeld, 2u);
+    EXPECT_EQ(seen.dynamicUnread, 3u);
+    EXPECT_EQ(seen.shareUnread, 1u);
+    if (c.second == 0 && (c.first == 0 || c.first == 3)) {
+      EXPECT_EQ(seen.systemRead + seen.dynamicRead, 0u);
+    }
+    EXPECT_EQ(seen.systemAfterDelete, 1u);
+    EXPECT_EQ(seen.cleared, 1u);
+    // A storage closes whatever it opened, also after a failed step, and the
+    // files it leaves behind still open and take writes.
+    EXPECT_EQ(seen.handlesLeft, 0u);
+    EXPECT_EQ(seen.laterWrite, 1u);
+  }
+}
+
+TEST(Faults, SettingsAnsweringFalseRefuseEveryKindAndAppInfoFailureOnlyDynamic) {
+  auto settingFail = Control<decltype(&::stSetFailAll)>("setting.dll", "stSetFailAll");
+  auto appInfoFail = Control<decltype(&::HXSetFailAll)>("hyappinfo.dll", "HXSetFailAll");
+  ASSERT_TRUE(settingFail != nullptr && appInfoFail != nullptr);
+  struct Case {
+    bool settings, appInfo;
+    uint32_t system, dynamic, share;
+  };
+  const Case cases[] = {{true, false, 0, 0, 0}, {false, true, 2, 0, 1}, {true, true, 0, 0, 0}};
+  uint32_t user = 7500;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.settings) + " " + std::to_string(c.appInfo));
+    Fault fault;
+    fault.afterStart = [&](LibraryHost& host) {
+      host.SetShielded(kApp, true);
+      settingFail(c.settings);
+      appInfoFail(c.appInfo);
+      // The shield flag is read from the settings and nothing else.
+      EXPECT_EQ(host.api.PushIsShieldDynamicMsg(kApp), !c.settings);
+    };
+    fault.repair = [&] {
+      settingFail(false);
+      appInfoFail(false);
+    };
+    const Outcome seen = RunSession(fault, ++user);
+    EXPECT_EQ(seen.systemHeld, c.system);
+    EXPECT_EQ(seen.dynamicUnread, c.dynamic);
+    EXPECT_EQ(seen.shareUnread, c.share);
+    EXPECT_EQ(seen.laterWrite, 1u);  // once the modules answer again, so does the library
+  }
 }
 
 // A bin folder holding links to every run-time module but one. Links, not
@@ -138,151 +385,31 @@ class PartialBinFolder {
   fs::path folder;
 };
 
-}  // namespace
-
-TEST(Faults, DatabaseSlotFailuresKeepMemoryWorkingAndLeaveNothingOpen) {
-  struct Case {
-    uint32_t slot;
-    int32_t after;
-    bool opens;  // whether the storages still open at the first read mark
-    uint32_t kept;  // handles a storage may keep open after the session
-  };
-  const Case cases[] = {
-      {kOpenDatabase, 0, false, 0}, {kOpenTable, 0, false, 0},   {kCreateTable, 0, true, 0},
-      {kBegin, 0, true, 0},         {kCommit, 0, true, 0},       {kSelectRows, 0, true, 0},
-      {kNextRow, 0, true, 0},       {kGetIntField, 0, true, 0},  {kGetTextField, 0, true, 0},
-      {kGetBufferField, 0, true, 0}, {kDeleteRows, 0, true, 0},  {kAddRow, 0, true, 0},
-      {kPostRow, 0, true, 0},       {kSetIntField, 0, true, 0},  {kSetNumberField, 0, true, 0},
-      {kSetTextField, 0, true, 0},  {kSetBufferField, 0, true, 0}, {kOpenDatabase, 1, true, 0},
-      {kPostRow, 1, true, 0},       {kNextRow, 3, true, 0},
-  };
-  DatabaseControls db;
-  ASSERT_TRUE(db.Bound());
-  uint32_t user = kUser;
-  for (const Case& c : cases) {
-    SCOPED_TRACE("slot " + std::to_string(c.slot) + " after " + std::to_string(c.after));
-    ++user;  // a database of its own
-    const uint32_t handlesBefore = db.openHandles();
-    {
-      LibraryHost host;
-      ASSERT_TRUE(host.Loaded()) << host.Missing();
-      Prepare(host, user);
-      ASSERT_TRUE(host.Start());
-      ASSERT_TRUE(db.failAfter(c.slot, c.after));
-      Session seen = RunSession(host);
-      EXPECT_EQ(seen.systemHeld, 2u);
-      EXPECT_EQ(seen.dynamicUnread, 2u);
-      EXPECT_EQ(seen.shareUnread, 1u);
-      if (!c.opens) {
-        // Read marks need the database; deletions and clears do not.
-        EXPECT_EQ(seen.systemRead, 0u);
-        EXPECT_EQ(seen.dynamicRead, 0u);
-      }
-      EXPECT_EQ(seen.systemAfterDelete, 1u);
-      EXPECT_TRUE(seen.clearedAll);
-      EXPECT_TRUE(host.Stop());
-      db.failAfter(c.slot, -1);
-    }
-    // A storage closes whatever it opened, also after a failed step.
-    EXPECT_EQ(db.openHandles(), handlesBefore + c.kept);
-    // And the files it leaves behind still open and list.
-    LibraryHost after;
-    Prepare(after, user);
-    ASSERT_TRUE(after.Start());
-    SystemMsgInfo* msgs = nullptr;
-    after.api.PushGetSystemMsg(0, &msgs, false);
-    after.api.PushFreeSystemMsgList(msgs);
-    after.Deliver(MakeRecord(3, 0, 9, 900, R"({"TITLE":"later"})"));
-    EXPECT_EQ(after.api.PushUpdateSystemMsgReadState(9, 1), 1u);
-  }
-}
-
-TEST(Faults, SettingsAnsweringFalseRefuseEveryKindAndAppInfoFailureOnlyDynamic) {
-  auto settingFail =
-      testenv::ModuleFunction<decltype(&::stSetFailAll)>("setting.dll", "stSetFailAll");
-  auto appInfoFail =
-      testenv::ModuleFunction<decltype(&::HXSetFailAll)>("hyappinfo.dll", "HXSetFailAll");
-  ASSERT_NE(settingFail, nullptr);
-  ASSERT_NE(appInfoFail, nullptr);
-  struct Case {
-    const char* name;
-    bool settings;
-    bool appInfo;
-    uint32_t system, dynamic, share;
-  };
-  const Case cases[] = {
-      {"settings", true, false, 0, 0, 0},
-      {"application information", false, true, 2, 0, 1},
-      {"both", true, true, 0, 0, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    LibraryHost host;
-    ASSERT_TRUE(host.Loaded()) << host.Missing();
-    Prepare(host);
-    host.SetShielded(kApp, true);
-    ASSERT_TRUE(host.Start());
-    settingFail(c.settings);
-    appInfoFail(c.appInfo);
-    host.Deliver(EveryKind());
-    EXPECT_EQ(host.api.PushGetMsgCountByType(3), c.system);
-    EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), c.dynamic);
-    EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), c.share);
-    // The shield flag is read from the settings and nothing else.
-    EXPECT_EQ(host.api.PushIsShieldDynamicMsg(kApp), !c.settings);
-    settingFail(false);
-    appInfoFail(false);
-    // Once the modules answer again, so does the library.
-    host.Deliver(MakeRecord(3, 0, 7, 700, R"({"TITLE":"back"})"));
-    EXPECT_EQ(host.api.PushGetMsgCountByType(3), c.system + 1);
-  }
-}
-
 TEST(Faults, EachMissingRunTimeModuleLeavesTheRestWorking) {
-  struct Case {
-    const char* module;
-    bool pushesArrive;
-    bool readMarksStored;
-  };
-  const Case cases[] = {
-      {"pushcenter.dll", false, true},
-      {"localdatabase.dll", true, false},
-      {"statusservice.dll", true, false},
-      {"coreserviceengine.dll", true, true},
-  };
 #if defined(_WIN32)
   // The Windows loader tells modules apart by path, so a linked module in
   // another folder would be a second instance beside the one this test drives.
   GTEST_SKIP() << "needs a loader that knows a linked file as the same module";
 #endif
   { LibraryHost first; }  // fixes the host's own bin folder before it is pointed elsewhere
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.module);
-    PartialBinFolder bin(c.module);
-    LibraryHost host;
-    ASSERT_TRUE(host.Loaded()) << host.Missing();
-    Prepare(host);
-    ASSERT_TRUE(host.Start());  // a missing module never fails the start
-    Session seen = RunSession(host);
-    EXPECT_EQ(seen.callbacks != 0, c.pushesArrive);
-    if (c.pushesArrive) {
-      EXPECT_EQ(seen.systemHeld, 2u);
-      EXPECT_EQ(seen.dynamicUnread, 2u);
-      EXPECT_EQ(seen.shareUnread, 1u);
-      EXPECT_EQ(seen.systemRead, c.readMarksStored ? 1u : 0u);
-      EXPECT_EQ(seen.systemAfterDelete, 1u);
-      EXPECT_TRUE(seen.clearedAll);
-      // A record of an application installed later is parked and replayed
-      // when the installation is announced.
-      host.Deliver(MakeRecord(1, 12, 20, 2000, R"({"TITLE":"late","NUM":1})"));
-      EXPECT_NE(host.InstallApp(12), 0u);
-      EXPECT_EQ(host.api.PushGetUnreadDynamicMsgCountForApp(12), 1u);
-      DynamicMsgGroupInfo* late = nullptr;
-      host.api.PushFreeDynamicMsgGroupList(late);
-    } else {
-      EXPECT_EQ(seen.systemHeld, 0u);
-      EXPECT_EQ(seen.dynamicUnread + seen.shareUnread, 0u);
-    }
-    EXPECT_TRUE(host.Stop());
+  const char* modules[] = {"pushcenter.dll", "localdatabase.dll", "statusservice.dll", "coreserviceengine.dll"};
+  uint32_t user = 7600;
+  for (const char* module : modules) {
+    SCOPED_TRACE(module);
+    std::unique_ptr<PartialBinFolder> bin;
+    Fault fault;
+    fault.beforeLoad = [&] { bin.reset(new PartialBinFolder(module)); };
+    fault.repair = [&] { bin.reset(); };
+    fault.clear = true;
+    const Outcome seen = RunSession(fault, ++user);
+    const bool pushes = std::string(module) != "pushcenter.dll";
+    const bool marks = std::string(module) != "localdatabase.dll" && std::string(module) != "statusservice.dll";
+    EXPECT_EQ(seen.delivered != 0, pushes);
+    EXPECT_EQ(seen.systemHeld, pushes ? 2u : 0u);
+    EXPECT_EQ(seen.shareUnread, pushes ? 1u : 0u);
+    EXPECT_EQ(seen.systemRead, pushes && marks ? 2u : 0u);
+    EXPECT_EQ(seen.systemAfterDelete, pushes ? 1u : 0u);
+    EXPECT_EQ(seen.cleared, 1u);
+    EXPECT_EQ(seen.laterWrite, 1u);
   }
 }
