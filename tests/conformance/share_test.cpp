@@ -44,19 +44,24 @@ TEST_F(ShareConformance, ReadSharesComeBackReadAfterARestart) {
   recorder.Unregister(host);
 
   ASSERT_TRUE(host.Reload());
+  host.Deliver(Share(5, 1, 9, 250));  // before the first listing: merged with the stored
   ShareMsgGroupInfo* groups = nullptr;
   ASSERT_EQ(host.api.PushGetShareMsg(0, 0, &groups, false), 2u);
   EXPECT_EQ(groups[0].appId, 6u);
   EXPECT_EQ(groups[0].shareType, 2);
   ASSERT_EQ(groups[1].appId, 5u);
-  ASSERT_EQ(groups[1].msgCount, 2u);
+  ASSERT_EQ(groups[1].msgCount, 3u);
   EXPECT_EQ(groups[1].msgs[0].pushTime, 100u);
   EXPECT_EQ(groups[1].msgs[1].pushTime, 200u);
+  EXPECT_EQ(groups[1].msgs[2].pushTime, 250u);
   EXPECT_STREQ(groups[1].msgs[0].text, "m1");
   EXPECT_STREQ(groups[1].msgs[0].appDesc, "");
   host.api.PushFreeShareMsgGroupList(groups);
-  EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), 0u);
-  EXPECT_EQ(host.api.PushUpdateReadStateByType(2), 0u);
+  EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), 1u);
+  EXPECT_EQ(host.api.PushGetShareMsg(0, 0, &groups, true), 1u);
+  EXPECT_EQ(groups[0].msgCount, 1u);
+  host.api.PushFreeShareMsgGroupList(groups);
+  EXPECT_EQ(host.api.PushUpdateReadStateByType(2), 1u);
 
   EXPECT_EQ(host.api.PushDeleteShareMsg(6, 300), 1u);
   ASSERT_TRUE(host.Reload());

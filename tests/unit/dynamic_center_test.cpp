@@ -210,32 +210,6 @@ TEST_F(DynamicMsgCenterTest, UnreadFigureSumsServerCountsOfUnreadGroups) {
   EXPECT_EQ(StoredRows().size(), 3u);
 }
 
-TEST_F(DynamicMsgCenterTest, FirstListingBringsBackReadMessagesOnly) {
-  {
-    DynamicMsgCenter before;
-    Push(before, 7, 4, 1, 10);
-    Push(before, 7, 4, 2, 20);
-    Push(before, 8, 1, 3, 30);
-    ASSERT_EQ(before.UpdateDynamicMsgReadState(7, 0, false), 2u);
-  }
-  DynamicMsgCenter after;
-  Push(after, 7, 6, 4, 40);
-  Listing listing = List(after, 0, 0, false);
-  ASSERT_EQ(listing.AppIds(), std::vector<uint32_t>{7});
-  EXPECT_EQ(listing.PushTimes(0), (std::vector<uint32_t>{10, 20, 40}));
-  EXPECT_EQ(listing.groups[0].msgCountOnServer, 6u);
-  EXPECT_EQ(listing.groups[0].msgs[0].newFlag, 0);
-  EXPECT_EQ(listing.groups[0].msgs[2].newFlag, 1);
-  EXPECT_EQ(after.GetUnreadCount(), 6u);
-  EXPECT_EQ(List(after, 0, 0, true).PushTimes(0), std::vector<uint32_t>{40});
-
-  DynamicMsgCenter fresh;
-  Listing reloaded = List(fresh, 0, 0, false);
-  ASSERT_EQ(reloaded.count, 1u);
-  EXPECT_EQ(reloaded.groups[0].msgCountOnServer, 4u);
-  EXPECT_EQ(fresh.GetUnreadCount(), 0u);
-}
-
 TEST_F(DynamicMsgCenterTest, DeletingAnApplicationReachesRowsNotInMemory) {
   {
     DynamicMsgCenter earlier;
@@ -254,25 +228,16 @@ TEST_F(DynamicMsgCenterTest, DeletingAnApplicationReachesRowsNotInMemory) {
   EXPECT_TRUE(Seen(kEventDeleted, 8));
 }
 
-TEST_F(DynamicMsgCenterTest, WithoutADatabaseOnlyMemoryChanges) {
+// Memory work without a database is in the fault tests; a failed clear tells
+// nobody, and the first listing is tried again once the database opens.
+TEST_F(DynamicMsgCenterTest, WithoutADatabaseTheFirstListingWaits) {
   DynamicMsgCenter center;
   SignOut();
   Push(center, 7, 2, 1, 10);
-  EXPECT_EQ(center.GetUnreadCount(), 2u);
   EXPECT_EQ(List(center, 0, 0, false).count, 0u);
-  EXPECT_EQ(center.UpdateDynamicMsgReadState(7, 0, true), 0u);
-  EXPECT_EQ(center.UpdateReadState(), 0u);
-  EXPECT_EQ(center.GetUnreadCount(), 2u);
-  EXPECT_TRUE(center.ResetUnreadDynamicMsgCount(7, 5, 0));
-  EXPECT_EQ(center.GetUnreadCount(), 5u);
-  EXPECT_EQ(center.DeleteDynamicMsg(7, 0), 1u);
-  Push(center, 8, 1, 2, 20);
   seen.clear();
   EXPECT_FALSE(center.ClearMsg());
-  EXPECT_EQ(center.GetMsgCount(), 0u);
   EXPECT_TRUE(seen.empty());
-
-  // The first listing is tried again once the database opens.
   SignIn();
   Push(center, 9, 1, 3, 30);
   EXPECT_EQ(List(center, 0, 0, false).count, 1u);

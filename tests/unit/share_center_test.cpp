@@ -198,35 +198,4 @@ TEST_F(ShareMsgCenterTest, FiftyFirstGroupPushesOutTheOldestWithItsRows) {
   EXPECT_EQ(center.GetUnreadCount(), 50u);  // deleting leaves the figure
 }
 
-TEST_F(ShareMsgCenterTest, StoredReadMessagesMergeIntoTheNextCenter) {
-  {
-    ShareMsgCenter center;
-    center.AddShareMsg(Push(5, 1, 1, 10, "about"));
-    center.AddShareMsg(Push(7, 2, 2, 15));
-    EXPECT_EQ(center.UpdateReadState(), 2u);
-  }
-  ShareMsgCenter center;
-  center.AddShareMsg(Push(5, 1, 3, 20));  // arrives before the first listing
-  ShareMsgGroupInfo* out = nullptr;
-  ASSERT_EQ(center.GetShareMsg(0, 0, &out, false), 2u);
-  EXPECT_EQ(out[0].appId, 5u);
-  ASSERT_EQ(Times(out[0]), (std::vector<uint32_t>{10, 20}));
-  EXPECT_EQ(std::string(out[0].msgs[0].text), "text 1");
-  EXPECT_EQ(out[0].msgs[0].appDesc[0], '\0');
-  EXPECT_EQ(out[1].appId, 7u);
-  delete[] out;
-  EXPECT_EQ(center.GetUnreadCount(), 1u);
-  ASSERT_EQ(center.GetShareMsg(0, 0, &out, true), 1u);
-  EXPECT_EQ(Times(out[0]), std::vector<uint32_t>{20});
-  delete[] out;
-
-  EXPECT_EQ(center.DeleteShareMsg(5, 20), 2u);
-  EXPECT_EQ(center.GetUnreadCount(), 1u);
-  EXPECT_TRUE(center.ClearMsg());
-  EXPECT_EQ(center.GetMsgCount(), 0u);
-  EXPECT_EQ(center.GetUnreadCount(), 0u);
-  ShareMsgCenter next;
-  EXPECT_EQ(next.GetShareMsg(0, 0, &out, false), 0u);
-}
-
 }  // namespace
