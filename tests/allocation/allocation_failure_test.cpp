@@ -110,85 +110,54 @@ class AllocationFailure : public testing::Test {
   void TearDown() override { SingltonRegistry::ReleaseAll(); }
 };
 
+// A group of application 7 with n messages of one push time. A held share
+// group without messages counts one unread, or the center would discard it.
+void Fill(DynamicMsgGroup& group, int n) {
+  for (int i = 0; i < n; ++i) group.AddMsg(NewMsg<DynamicMsg>(i + 1, 30));
+}
+void Fill(ShareMsgGroup& group, int n) {
+  group.SetShareType(1);
+  if (n == 0) group.SetUnreadCount(1);
+  for (int i = 0; i < n; ++i) group.AddMsg(NewMsg<ShareMsg>(i + 1, 30));
+}
+void Fill(MyShareGroup& group, int n) {
+  group.SetShareType(1);
+  for (int i = 0; i < n; ++i) {
+    MyShareItem* item = new MyShareItem();
+    item->SetShareTime(30);
+    group.AddItem(item);
+  }
+}
+template <class Group>
+Group* GroupOf(int n) {
+  Group* group = new Group();
+  group->SetAppId(7);
+  Fill(*group, n);
+  return group;
+}
+
 // Merging moves messages one by one into a group that is held already; the
 // second one of an equal push time goes to the front, where the group must
 // grow. Each merge starts from a held group without messages, so that the
 // first message moves in without an allocation and the second one needs one.
+template <class Holder, class Group>
+void MergeFailingEachAllocation(void (Holder::*add)(Group*)) {
+  FailEachAllocation([add](const std::function<void()>& arm) {
+    Holder holder;
+    (holder.*add)(GroupOf<Group>(0));
+    Group* incoming = GroupOf<Group>(2);
+    arm();
+    Attempt([&] { (holder.*add)(incoming); });
+  });
+}
+
 TEST_F(AllocationFailure, MergesLeaveEveryMessageWithOneOwner) {
-  FailEachAllocation([](const std::function<void()>& arm) {
-    DynamicMsgCenter center;
-    DynamicMsgGroup* empty = new DynamicMsgGroup();
-    empty->SetAppId(7);
-    center.AddDynamicMsg(empty);
-    DynamicMsgGroup* incoming = new DynamicMsgGroup();
-    incoming->SetAppId(7);
-    incoming->AddMsg(NewMsg<DynamicMsg>(1, 30));
-    incoming->AddMsg(NewMsg<DynamicMsg>(2, 30));
-    arm();
-    Attempt([&] { center.AddDynamicMsg(incoming); });
-  });
-
-  FailEachAllocation([](const std::function<void()>& arm) {
-    ShareMsgCenter center;
-    ShareMsgGroup* empty = new ShareMsgGroup();
-    empty->SetAppId(7);
-    empty->SetShareType(1);
-    empty->SetUnreadCount(1);
-    center.AddShareMsg(empty);
-    ShareMsgGroup* incoming = new ShareMsgGroup();
-    incoming->SetAppId(7);
-    incoming->SetShareType(1);
-    incoming->AddMsg(NewMsg<ShareMsg>(1, 30));
-    incoming->AddMsg(NewMsg<ShareMsg>(2, 30));
-    arm();
-    Attempt([&] { center.AddShareMsg(incoming); });
-  });
-
-  FailEachAllocation([](const std::function<void()>& arm) {
-    MyShareMsgCenter center;
-    MyShareGroup* empty = new MyShareGroup();
-    empty->SetAppId(7);
-    empty->SetShareType(1);
-    center.AddMyShareGroup(empty);
-    MyShareGroup* incoming = new MyShareGroup();
-    incoming->SetAppId(7);
-    incoming->SetShareType(1);
-    for (int i = 0; i < 2; ++i) {
-      MyShareItem* item = new MyShareItem();
-      item->SetShareTime(30);
-      incoming->AddItem(item);
-    }
-    arm();
-    Attempt([&] { center.AddMyShareGroup(incoming); });
-  });
-
+  MergeFailingEachAllocation(&DynamicMsgCenter::AddDynamicMsg);
+  MergeFailingEachAllocation(&ShareMsgCenter::AddShareMsg);
+  MergeFailingEachAllocation(&MyShareMsgCenter::AddMyShareGroup);
   // The intake folds a batch's records of one application into one group.
-  FailEachAllocation([](const std::function<void()>& arm) {
-    JsonParser parser;
-    DynamicMsgGroup* first = new DynamicMsgGroup();
-    first->SetAppId(7);
-    parser.QueueDynamicMsg(first);
-    DynamicMsgGroup* second = new DynamicMsgGroup();
-    second->SetAppId(7);
-    second->AddMsg(NewMsg<DynamicMsg>(1, 30));
-    second->AddMsg(NewMsg<DynamicMsg>(2, 30));
-    arm();
-    Attempt([&] { parser.QueueDynamicMsg(second); });
-  });
-  FailEachAllocation([](const std::function<void()>& arm) {
-    JsonParser parser;
-    ShareMsgGroup* first = new ShareMsgGroup();
-    first->SetAppId(7);
-    first->SetShareType(1);
-    parser.QueueShareMsg(first);
-    ShareMsgGroup* second = new ShareMsgGroup();
-    second->SetAppId(7);
-    second->SetShareType(1);
-    second->AddMsg(NewMsg<ShareMsg>(1, 30));
-    second->AddMsg(NewMsg<ShareMsg>(2, 30));
-    arm();
-    Attempt([&] { parser.QueueShareMsg(second); });
-  });
+  MergeFailingEachAllocation(&JsonParser::QueueDynamicMsg);
+  MergeFailingEachAllocation(&JsonParser::QueueShareMsg);
 
   // The intake destroys whatever is still in its list when a hand-over stops.
   FailEachAllocation([](const std::function<void()>& arm) {
