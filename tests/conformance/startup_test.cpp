@@ -1,5 +1,4 @@
-// Start-up and shut-down of the loaded library against the real push center
-// module, and what a reload leaves behind.
+// Start-up without the push center module, and what a reload leaves behind.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -37,26 +36,8 @@ class EmptyBinPath {
 
 }  // namespace
 
-TEST(StartUp, CallbacksAreRegisteredFromStartUntilShutDown) {
-  LibraryHost host;
-  ASSERT_TRUE(host.Loaded()) << host.Missing();
-  host.SignIn(kUser);
-  host.WantEverything();
-  const AppUnreadCount counts[] = {{7, 3, 0}};
-  PushRecord record = MakeRecord(3, 0, 1, 100, R"({"TEXT":"x"})");
-
-  EXPECT_EQ(0u, host.Deliver(record));
-  EXPECT_EQ(0u, host.ctl.PushCenterDeliverUnreadCounts(counts, 1));
-  ASSERT_TRUE(host.Start());
-  EXPECT_EQ(1u, host.Deliver(record));
-  EXPECT_EQ(1u, host.ctl.PushCenterDeliverUnreadCounts(counts, 1));
-  // A second start registers again with the service, which keeps one each.
-  ASSERT_TRUE(host.Start());
-  ASSERT_TRUE(host.Stop());
-  EXPECT_EQ(0u, host.Deliver(record));
-  EXPECT_EQ(0u, host.ctl.PushCenterDeliverUnreadCounts(counts, 1));
-}
-
+// Registration at start and release at shut-down show in every session of
+// the fault tests; here the start without the push center module.
 TEST(StartUp, WithoutPushCenterStartAndShutDownSucceedAndAReloadFindsIt) {
   LibraryHost* host = nullptr;
   {

@@ -23,27 +23,13 @@ void StoreRow(uint32_t appId, uint32_t msgId, uint32_t pushTime) {
   ASSERT_TRUE(StoreMessage(storage, *owner->GetMsgs().front(), *owner));
 }
 
-std::vector<uint32_t> HeldIds(DynamicMsgGroup& group) {
-  std::vector<uint32_t> ids;
-  for (DynamicMsg* msg : group.GetMsgs()) ids.push_back(msg->GetMsgId());
-  return ids;
-}
-
 // A listing, released as the host would release it.
 struct Listing {
   DynamicMsgGroupInfo* groups = nullptr;
   uint32_t count = 0;
   ~Listing() { delete[] groups; }
-  std::vector<uint32_t> AppIds() const {
-    std::vector<uint32_t> ids;
-    for (uint32_t i = 0; i < count; ++i) ids.push_back(groups[i].appId);
-    return ids;
-  }
-  std::vector<uint32_t> PushTimes(uint32_t element) const {
-    std::vector<uint32_t> times;
-    for (uint32_t i = 0; i < groups[element].msgCount; ++i) times.push_back(groups[element].msgs[i].pushTime);
-    return times;
-  }
+  Values AppIds() const { return Each(groups, count, &DynamicMsgGroupInfo::appId); }
+  Values PushTimes(uint32_t i) const { return Each(groups[i].msgs, groups[i].msgCount, &DynamicMsgInfo::pushTime); }
 };
 
 Listing List(DynamicMsgCenter& center, uint32_t maxGroups, uint32_t maxMsgs, bool onlyUnread) {
@@ -77,21 +63,21 @@ TEST_F(DynamicMsgCenterTest, GroupKeepsTheThreeNewestAndRemovesTheRowOfTheEvicte
   for (auto [id, time] : {std::pair<uint32_t, uint32_t>{1, 10}, {2, 30}, {3, 20}, {4, 40}}) {
     group.AddMsg(NewMsg(id, time));
   }
-  EXPECT_EQ(HeldIds(group), (std::vector<uint32_t>{4, 2, 3}));
+  EXPECT_EQ(Each(group.GetMsgs(), &DynamicMsg::GetMsgId), (Values{4, 2, 3}));
   EXPECT_EQ(group.GetUnreadCount(), 3u);
   // Rows of message 1 pushed at or before 10 went with it; a later one stays.
-  EXPECT_EQ(StoredMsgIds(), (std::vector<uint32_t>{1, 2}));
+  EXPECT_EQ(StoredMsgIds(), (Values{1, 2}));
   EXPECT_EQ(StoredRows()[0].pushTime, 11u);
 
   // An equal push time goes in front of the held message.
   group.AddMsg(NewMsg(5, 30));
-  EXPECT_EQ(HeldIds(group), (std::vector<uint32_t>{4, 5, 2}));
+  EXPECT_EQ(Each(group.GetMsgs(), &DynamicMsg::GetMsgId), (Values{4, 5, 2}));
   EXPECT_EQ(group.GetUnreadCount(), 3u);
 
   // Older than everything held: in and out at once, the unread count as before.
   EXPECT_EQ(group.MarkAllRead(), 3u);
   group.AddMsg(NewMsg(6, 1));
-  EXPECT_EQ(HeldIds(group), (std::vector<uint32_t>{4, 5, 2}));
+  EXPECT_EQ(Each(group.GetMsgs(), &DynamicMsg::GetMsgId), (Values{4, 5, 2}));
   EXPECT_EQ(group.GetUnreadCount(), 0u);
   EXPECT_EQ(group.GetLatestPushTime(), 40u);
 
@@ -106,7 +92,7 @@ TEST_F(DynamicMsgCenterTest, KeepsGroupsNewestFirstAndEvictsBeyondFifty) {
   Push(center, 1001, 1, 1, 300);
   Push(center, 1002, 1, 2, 200);
   Push(center, 1002, 1, 3, 400);
-  EXPECT_EQ(List(center, 0, 0, false).AppIds(), (std::vector<uint32_t>{1002, 1001}));
+  EXPECT_EQ(List(center, 0, 0, false).AppIds(), (Values{1002, 1001}));
   EXPECT_TRUE(center.ClearMsg());
 
   for (uint32_t app = 1; app <= 50; ++app) Push(center, app, 1, app, 100 + app);
@@ -117,7 +103,7 @@ TEST_F(DynamicMsgCenterTest, KeepsGroupsNewestFirstAndEvictsBeyondFifty) {
   EXPECT_EQ(center.GetMsgCount(), 50u);
   EXPECT_EQ(center.GetUnreadCount(), 50u);
   EXPECT_EQ(center.GetUnreadDynamicMsgCountForApp(1), 0u);
-  EXPECT_EQ(StoredMsgIds(), std::vector<uint32_t>{901});
+  EXPECT_EQ(StoredMsgIds(), Values{901});
 
   // Older than every held group: evicted at once, yet announced.
   seen.clear();
@@ -137,17 +123,17 @@ TEST_F(DynamicMsgCenterTest, ListingsFollowTheirLimitsAndUnreadRules) {
   EXPECT_EQ(center.GetUnreadCount(), 2u);
 
   Listing all = List(center, 0, 0, false);
-  EXPECT_EQ(all.AppIds(), (std::vector<uint32_t>{5, 4, 3, 2, 1}));
-  EXPECT_EQ(all.PushTimes(4), (std::vector<uint32_t>{10, 20, 30}));
+  EXPECT_EQ(all.AppIds(), (Values{5, 4, 3, 2, 1}));
+  EXPECT_EQ(all.PushTimes(4), (Values{10, 20, 30}));
   EXPECT_EQ(all.groups[4].valid, 1u);
 
   Listing limited = List(center, 2, 1, false);
-  EXPECT_EQ(limited.AppIds(), (std::vector<uint32_t>{2, 1}));
-  EXPECT_EQ(limited.PushTimes(1), std::vector<uint32_t>{30});
+  EXPECT_EQ(limited.AppIds(), (Values{2, 1}));
+  EXPECT_EQ(limited.PushTimes(1), Values{30});
 
   Listing unread = List(center, 0, 0, true);
-  EXPECT_EQ(unread.AppIds(), (std::vector<uint32_t>{2, 1}));
-  EXPECT_EQ(unread.PushTimes(1), (std::vector<uint32_t>{10, 20, 30}));
+  EXPECT_EQ(unread.AppIds(), (Values{2, 1}));
+  EXPECT_EQ(unread.PushTimes(1), (Values{10, 20, 30}));
 
   // With a figure of 0 nothing is unread to the host, and out stays as it was.
   EXPECT_EQ(center.UpdateReadState(), 2u);

@@ -9,6 +9,7 @@
 #include "messages/dynamicmsg.h"
 #include "messages/dynamicmsggroup.h"
 #include "storage/dynamicmsgstorage.h"
+#include "support/each.h"
 #include "support/startedlibrary.h"
 
 namespace dyntest {
@@ -41,10 +42,6 @@ inline std::vector<DynamicMsgRow> StoredRows() {
   return rows;
 }
 
-inline std::vector<uint32_t> StoredMsgIds() {
-  std::vector<uint32_t> ids;
-  for (const DynamicMsgRow& row : StoredRows()) ids.push_back(row.msgId);
-  return ids;
-}
+inline Values StoredMsgIds() { return Each(StoredRows(), &DynamicMsgRow::msgId); }
 
 }  // namespace dyntest

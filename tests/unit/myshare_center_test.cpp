@@ -6,6 +6,7 @@
 
 #include "centers/mysharemsgcenter.h"
 #include "storage/sharemsgstorage.h"
+#include "support/each.h"
 #include "support/ownshares.h"
 #include "support/startedlibrary.h"
 
@@ -13,11 +14,7 @@ namespace {
 
 using MyShareMsgCenterTest = unithost::StartedLibrary;
 
-std::vector<uint32_t> Times(const MyShareMsgGroupInfo& element) {
-  std::vector<uint32_t> times;
-  for (uint32_t i = 0; i < element.msgCount; ++i) times.push_back(element.msgs[i].shareTime);
-  return times;
-}
+Values Times(const MyShareMsgGroupInfo& e) { return Each(e.msgs, e.msgCount, &MyShareMsgInfo::shareTime); }
 
 size_t StoredRows() {
   std::vector<MyShareRow> rows;
@@ -39,12 +36,12 @@ TEST_F(MyShareMsgCenterTest, KeepsTheEightNewestInMemoryAndStored) {
   MyShareMsgGroupInfo* out = nullptr;
   ASSERT_EQ(center.GetMyShareMsg(0, 0, &out), 1u);
   EXPECT_EQ(out[0].kind, 4u);
-  EXPECT_EQ(Times(out[0]), (std::vector<uint32_t>{9, 8, 7, 6, 5, 4, 3, 2}));
+  EXPECT_EQ(Times(out[0]), (Values{9, 8, 7, 6, 5, 4, 3, 2}));
   EXPECT_EQ(out[0].msgs[0].uin, 1009u);
   EXPECT_STREQ(out[0].msgs[0].text, "text 9");
   delete[] out;
   ASSERT_EQ(center.GetMyShareMsgForApp(1, 1, 2, &out, nullptr), 2u);
-  EXPECT_EQ(Times(out[0]), (std::vector<uint32_t>{9, 8}));
+  EXPECT_EQ(Times(out[0]), (Values{9, 8}));
   delete[] out;
 }
 

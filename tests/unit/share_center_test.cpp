@@ -8,6 +8,7 @@
 #include "messages/sharemsg.h"
 #include "messages/sharemsggroup.h"
 #include "storage/sharemsgstorage.h"
+#include "support/each.h"
 #include "support/startedlibrary.h"
 
 namespace {
@@ -21,12 +22,10 @@ ShareMsg* Msg(uint32_t msgId, uint32_t pushTime) {
   return msg;
 }
 
-std::vector<uint32_t> StoredMsgIds() {
+Values StoredMsgIds() {
   std::vector<RoamShareRow> rows;
   EXPECT_TRUE(ShareMsgStorage::GetInstance()->LoadRoamRows(rows));
-  std::vector<uint32_t> ids;
-  for (const RoamShareRow& row : rows) ids.push_back(row.msgId);
-  return ids;
+  return Each(rows, &RoamShareRow::msgId);
 }
 
 ShareMsgGroup* Push(uint32_t appId, int32_t shareType, uint32_t msgId, uint32_t time,
@@ -45,17 +44,7 @@ ShareMsgGroup* Push(uint32_t appId, int32_t shareType, uint32_t msgId, uint32_t 
 }
 
 // The push times of one listed element, in array order.
-std::vector<uint32_t> Times(const ShareMsgGroupInfo& element) {
-  std::vector<uint32_t> times;
-  for (uint32_t i = 0; i < element.msgCount; ++i) times.push_back(element.msgs[i].pushTime);
-  return times;
-}
-
-std::vector<uint32_t> GroupTimes(ShareMsgGroup& group) {
-  std::vector<uint32_t> times;
-  for (ShareMsg* msg : group.GetMsgs()) times.push_back(msg->GetPushTime());
-  return times;
-}
+Values Times(const ShareMsgGroupInfo& element) { return Each(element.msgs, element.msgCount, &ShareMsgInfo::pushTime); }
 
 TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndDeletesTheRowOfTheEvicted) {
   std::vector<RoamShareRow> stored(2);
@@ -67,10 +56,10 @@ TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndDeletesTheRowOfTheEvicted) {
 
   ShareMsgGroup group;
   for (uint32_t t = 1; t <= 12; ++t) group.AddMsg(Msg(100 + t, t));
-  EXPECT_EQ(GroupTimes(group), (std::vector<uint32_t>{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}));
+  EXPECT_EQ(Each(group.GetMsgs(), &ShareMsg::GetPushTime), (Values{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}));
   EXPECT_EQ(group.GetUnreadCount(), 11u);
   EXPECT_EQ(group.GetLatestPushTime(), 12u);
-  EXPECT_EQ(StoredMsgIds(), std::vector<uint32_t>{102});
+  EXPECT_EQ(StoredMsgIds(), Values{102});
 
   // Older than everything kept: in and out at once, the figure stays.
   group.AddMsg(Msg(500, 0));
@@ -159,17 +148,17 @@ TEST_F(ShareMsgCenterTest, ListingSelectsAndOrdersAsAsked) {
   center.UpdateShareMsgReadState(9, 1, 0, 0);
   center.AddShareMsg(Push(9, 1, 30, 30, std::string(700, 'd')));
   ASSERT_EQ(center.GetShareMsgForApp(9, 1, 2, &out, false), 2u);
-  EXPECT_EQ(Times(out[0]), (std::vector<uint32_t>{20, 30}));
+  EXPECT_EQ(Times(out[0]), (Values{20, 30}));
   EXPECT_EQ(std::string(out[0].msgs[1].appDesc), std::string(599, 'd'));
   EXPECT_EQ(std::string(out[0].msgs[0].text), "text 20");
   delete[] out;
   ASSERT_EQ(center.GetShareMsgForApp(9, 1, 0, &out, true), 1u);
-  EXPECT_EQ(Times(out[0]), std::vector<uint32_t>{30});
+  EXPECT_EQ(Times(out[0]), Values{30});
   delete[] out;
   ASSERT_EQ(center.GetShareMsg(0, 0, &out, true), 2u);
   EXPECT_EQ(out[0].appId, 2u);
   EXPECT_EQ(out[1].appId, 9u);
-  EXPECT_EQ(Times(out[1]), std::vector<uint32_t>{30});
+  EXPECT_EQ(Times(out[1]), Values{30});
   delete[] out;
   EXPECT_EQ(center.GetShareMsgForApp(1, 2, 0, &out, true), 0u);  // read group
   EXPECT_EQ(center.GetShareMsgForApp(9, 2, 0, &out, false), 0u);  // no such type
