@@ -6,18 +6,14 @@
 
 namespace libraryhost {
 
+namespace {
+
+// The decorated export name of PushIsShieldDynamicMsg on this platform.
 #if defined(_WIN32)
 const char kShieldExportName[] = "?PushIsShieldDynamicMsg@@YA_NK@Z";
 #else
 const char kShieldExportName[] = "_Z22PushIsShieldDynamicMsgj";
 #endif
-
-namespace {
-
-const uint32_t kSettingSystemWanted = 9;
-const uint32_t kSettingShareWanted = 10;
-const uint32_t kSettingDynamicPolicy = 11;
-const uint32_t kAppSettingShielded = 6;
 
 template <class Fn>
 bool BindOne(HMODULE module, const char* name, Fn& slot, std::string& missing) {
@@ -127,19 +123,10 @@ uint32_t LibraryHost::DeliverUnreadCounts(const std::vector<AppUnreadCount>& cou
   return ctl.PushCenterDeliverUnreadCounts(counts.data(), static_cast<uint32_t>(counts.size()));
 }
 
-void LibraryHost::WantSystem(bool wanted) { ctl.stSetRoamBoolean(kSettingSystemWanted, wanted); }
-void LibraryHost::WantShare(bool wanted) { ctl.stSetRoamBoolean(kSettingShareWanted, wanted); }
-void LibraryHost::SetDynamicPolicy(uint32_t policy) {
-  ctl.stSetRoamNumber(kSettingDynamicPolicy, policy);
-}
-void LibraryHost::SetShielded(uint32_t appId, bool shielded) {
-  ctl.stSetAppRoamBoolean(appId, kAppSettingShielded, shielded);
-}
-
 void LibraryHost::WantEverything() {
-  WantSystem(true);
-  WantShare(true);
-  SetDynamicPolicy(1);
+  ctl.stSetRoamBoolean(9, true);   // system messages wanted
+  ctl.stSetRoamBoolean(10, true);  // shares wanted
+  ctl.stSetRoamNumber(11, 1);      // the dynamic policy
 }
 
 void LibraryHost::MarkInstalled(uint32_t appId, const char* needPush) {

@@ -45,18 +45,13 @@ struct Controls {
 #define PCW_CONTROLS(X)                                                                        \
   X("pushcenter.dll", PushCenterDeliverBatch) X("pushcenter.dll", PushCenterDeliverUnreadCounts) \
   X("pushcenter.dll", PushCenterReadReports) X("setting.dll", stSetRoamBoolean)                \
-  X("setting.dll", stSetRoamNumber) X("setting.dll", stSetAppRoamBoolean)                      \
-  X("setting.dll", stGetRoamBoolean) X("setting.dll", stGetRoamNumber)                         \
-  X("setting.dll", stGetAppRoamBoolean) X("hyappinfo.dll", HXSetAppInstalled)                  \
+  X("setting.dll", stSetRoamNumber) X("hyappinfo.dll", HXSetAppInstalled)                        \
   X("hyappinfo.dll", HXSetAppInfo) X("appinstall.dll", HYNotifyAppInstallChanged)              \
-  X("statusservice.dll", HalyxSignIn) X("statusservice.dll", HalyxSignOut)
+  X("statusservice.dll", HalyxSignIn)
 #define PCW_CONTROL_FIELD(module, name) PCW_EXPORT_FIELD(name)
   PCW_CONTROLS(PCW_CONTROL_FIELD)
 #undef PCW_CONTROL_FIELD
 };
-
-// The decorated export name of PushIsShieldDynamicMsg on this platform.
-extern const char kShieldExportName[];
 
 // A push record with a UTF-8 JSON payload, converted to UTF-16 and
 // zero-terminated (cut to fit the record).
@@ -83,8 +78,7 @@ class LibraryHost {
   // Names of the exports and control functions that could not be bound.
   const std::string& Missing() const { return missing; }
 
-  // PushWrapperInit / PushWrapperUnInit, remembering the state for the
-  // destructor.
+  // PushWrapperInit / PushWrapperUnInit.
   bool Start();
   bool Stop();
   // What a host does between two sessions: PushWrapperUnInit, FreeLibrary,
@@ -97,13 +91,8 @@ class LibraryHost {
   uint32_t Deliver(const PushRecord& record);
   uint32_t DeliverUnreadCounts(const std::vector<AppUnreadCount>& counts);
 
-  // Settings as the user chooses them.
-  void WantSystem(bool wanted);
-  void WantShare(bool wanted);
-  // 0: no dynamic messages; 2: all but shielded applications; other: all.
-  void SetDynamicPolicy(uint32_t policy);
-  void SetShielded(uint32_t appId, bool shielded);
-  // Accept every kind: system and share wanted, dynamic policy 1.
+  // The settings that accept every kind: system and share wanted, dynamic
+  // policy 1 (all applications, shielded or not).
   void WantEverything();
 
   // Marks the application installed in hyappinfo.dll with its "needPush"

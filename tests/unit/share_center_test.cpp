@@ -43,6 +43,20 @@ ShareMsgGroup* Push(uint32_t appId, int32_t shareType, uint32_t msgId, uint32_t 
   return group;
 }
 
+// A listing, released as the host would release it.
+struct Listing {
+  ShareMsgGroupInfo* groups = nullptr;
+  uint32_t count = 0;
+  ~Listing() { delete[] groups; }
+  Values AppIds() const { return Each(groups, count, &ShareMsgGroupInfo::appId); }
+};
+
+Listing List(ShareMsgCenter& center, uint32_t maxGroups, bool onlyUnread) {
+  Listing listing;
+  listing.count = center.GetShareMsg(maxGroups, 0, &listing.groups, onlyUnread);
+  return listing;
+}
+
 // The push times of one listed element, in array order.
 Values Times(const ShareMsgGroupInfo& element) { return Each(element.msgs, element.msgCount, &ShareMsgInfo::pushTime); }
 
@@ -103,28 +117,16 @@ TEST_F(ShareMsgCenterTest, AReadGroupIsDiscardedAndEachReadMessageStoredOnce) {
 
 TEST_F(ShareMsgCenterTest, ListingSelectsAndOrdersAsAsked) {
   ShareMsgCenter center;
-  ShareMsgGroupInfo* out = nullptr;
-  EXPECT_EQ(center.GetShareMsg(0, 0, &out, false), 0u);  // loads the empty table
-  EXPECT_EQ(out, nullptr);
-
+  EXPECT_EQ(List(center, 0, false).count, 0u);  // loads the empty table
   center.AddShareMsg(Push(1, 2, 1, 300));
   center.AddShareMsg(Push(2, 2, 2, 200));
   center.AddShareMsg(Push(3, 2, 3, 100));
   center.UpdateShareMsgReadState(1, 2, 0, 300);
   center.UpdateShareMsgReadState(3, 2, 0, 100);
-
   // A partial selection passes over groups without unread messages.
-  ASSERT_EQ(center.GetShareMsg(1, 0, &out, false), 1u);
-  EXPECT_EQ(out[0].appId, 2u);
-  EXPECT_EQ(out[0].kind, 2u);
-  delete[] out;
-  ASSERT_EQ(center.GetShareMsg(0, 0, &out, true), 1u);
-  EXPECT_EQ(out[0].appId, 2u);
-  delete[] out;
-  ASSERT_EQ(center.GetShareMsg(0, 0, &out, false), 3u);
-  EXPECT_EQ(out[0].appId, 1u);
-  EXPECT_EQ(out[2].appId, 3u);
-  delete[] out;
+  EXPECT_EQ(List(center, 1, false).AppIds(), Values{2});
+  EXPECT_EQ(List(center, 0, true).AppIds(), Values{2});
+  EXPECT_EQ(List(center, 0, false).AppIds(), (Values{1, 2, 3}));
 
   // Newest messages first, handed out oldest first; unread only stops at
   // the group's unread figure.
@@ -132,27 +134,25 @@ TEST_F(ShareMsgCenterTest, ListingSelectsAndOrdersAsAsked) {
   center.AddShareMsg(Push(9, 1, 20, 20));
   center.UpdateShareMsgReadState(9, 1, 0, 0);
   center.AddShareMsg(Push(9, 1, 30, 30, std::string(700, 'd')));
-  ASSERT_EQ(center.GetShareMsgForApp(9, 1, 2, &out, false), 2u);
-  EXPECT_EQ(Times(out[0]), (Values{20, 30}));
-  EXPECT_EQ(std::string(out[0].msgs[1].appDesc), std::string(599, 'd'));
-  EXPECT_EQ(std::string(out[0].msgs[0].text), "text 20");
-  delete[] out;
-  ASSERT_EQ(center.GetShareMsgForApp(9, 1, 0, &out, true), 1u);
-  EXPECT_EQ(Times(out[0]), Values{30});
-  delete[] out;
-  ASSERT_EQ(center.GetShareMsg(0, 0, &out, true), 2u);
-  EXPECT_EQ(out[0].appId, 2u);
-  EXPECT_EQ(out[1].appId, 9u);
-  EXPECT_EQ(Times(out[1]), Values{30});
-  delete[] out;
-  EXPECT_EQ(center.GetShareMsgForApp(1, 2, 0, &out, true), 0u);  // read group
-  EXPECT_EQ(center.GetShareMsgForApp(9, 2, 0, &out, false), 0u);  // no such type
+  Listing limited;
+  ASSERT_EQ(limited.count = center.GetShareMsgForApp(9, 1, 2, &limited.groups, false), 2u);
+  EXPECT_EQ(Times(limited.groups[0]), (Values{20, 30}));
+  EXPECT_EQ(std::string(limited.groups[0].msgs[1].appDesc), std::string(599, 'd'));
+  EXPECT_EQ(std::string(limited.groups[0].msgs[0].text), "text 20");
+  Listing unread;
+  ASSERT_EQ(unread.count = center.GetShareMsgForApp(9, 1, 0, &unread.groups, true), 1u);
+  EXPECT_EQ(Times(unread.groups[0]), Values{30});
+  Listing all = List(center, 0, true);
+  EXPECT_EQ(all.AppIds(), (Values{2, 9}));
+  EXPECT_EQ(Times(all.groups[1]), Values{30});
+  ShareMsgGroupInfo* none = nullptr;
+  EXPECT_EQ(center.GetShareMsgForApp(1, 2, 0, &none, true), 0u);   // read group
+  EXPECT_EQ(center.GetShareMsgForApp(9, 2, 0, &none, false), 0u);  // no such type
 }
 
 TEST_F(ShareMsgCenterTest, FiftyFirstGroupPushesOutTheOldestWithItsRows) {
   ShareMsgCenter center;
-  ShareMsgGroupInfo* out = nullptr;
-  center.GetShareMsg(0, 0, &out, false);
+  List(center, 0, false);
   for (uint32_t i = 1; i <= 50; ++i) center.AddShareMsg(Push(i, 2, i, 100 + i));
   center.UpdateShareMsgReadState(1, 2, 0, 101);
   EXPECT_EQ(center.GetUnreadCount(), 49u);
@@ -160,9 +160,7 @@ TEST_F(ShareMsgCenterTest, FiftyFirstGroupPushesOutTheOldestWithItsRows) {
   center.AddShareMsg(Push(60, 2, 60, 200));  // evicts the read group of time 101
   EXPECT_EQ(center.GetMsgCount(), 50u);
   EXPECT_EQ(center.GetUnreadCount(), 50u);
-  std::vector<RoamShareRow> rows;
-  ShareMsgStorage::GetInstance()->LoadRoamRows(rows);
-  EXPECT_TRUE(rows.empty());
+  EXPECT_TRUE(StoredMsgIds().empty());
 
   center.AddShareMsg(Push(61, 2, 61, 201));  // evicts the unread group of time 102
   EXPECT_EQ(center.GetMsgCount(), 50u);
