@@ -7,13 +7,13 @@
 #include "modules/halyx_engine_wrapper.h"
 #include "modules/halyx_localdatabase_wrapper.h"
 #include "modules/serviceentry.h"
-#include "share_testing.h"
 #include "storage/datafolder.h"
 #include "storage/sharemsgstorage.h"
+#include "support/startedlibrary.h"
 
 namespace {
 
-using ShareStorage = sharetest::SignedIn;
+using ShareStorage = unithost::StartedLibrary;
 
 RoamShareRow Roam(uint32_t msgId, uint32_t appId, int32_t shareType, uint32_t shareTime) {
   RoamShareRow row;

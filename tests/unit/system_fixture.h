@@ -17,12 +17,6 @@ class SystemFixture : public unithost::StartedLibrary {
     unithost::SignIn(4321);
   }
 
-  template <class Fn>
-  static Fn Control(HMODULE module, const char* name) {
-    return ProcAs<Fn>(GetProcAddress(module, name));
-  }
-  static void signOut() { unithost::SignOut(); }
-
   static SystemMsg* Msg(uint32_t msgId, uint32_t pushTime) {
     SystemMsg* msg = new SystemMsg();
     msg->SetMsgId(msgId);

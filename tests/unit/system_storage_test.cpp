@@ -14,14 +14,10 @@ class SystemMsgStorageTest : public SystemFixture {
  protected:
   void SetUp() override {
     SystemFixture::SetUp();
-    database = LoadLibraryW(testenv::ModulePath("localdatabase.dll").c_str());
-    failAfter = Control<bool(HALYX_CDECL*)(uint32_t, int32_t)>(database, "LocalDatabaseFailAfter");
-    openHandles = Control<uint32_t(HALYX_CDECL*)()>(database, "LocalDatabaseOpenHandles");
     ASSERT_TRUE(failAfter && openHandles);
   }
   void TearDown() override {
     for (uint32_t slot = 0; failAfter && slot < 39; ++slot) failAfter(slot, -1);
-    if (database) FreeLibrary(database);
     SystemFixture::TearDown();
   }
   static SystemMsgRow Row(uint32_t msgId, uint32_t pushTime, int32_t openType = 1,
@@ -35,9 +31,10 @@ class SystemMsgStorageTest : public SystemFixture {
     return row;
   }
 
-  HMODULE database = nullptr;
-  bool(HALYX_CDECL* failAfter)(uint32_t, int32_t) = nullptr;
-  uint32_t(HALYX_CDECL* openHandles)() = nullptr;
+  decltype(&::LocalDatabaseFailAfter) failAfter =
+      testenv::ModuleFunction<decltype(&::LocalDatabaseFailAfter)>("localdatabase.dll", "LocalDatabaseFailAfter");
+  decltype(&::LocalDatabaseOpenHandles) openHandles =
+      testenv::ModuleFunction<decltype(&::LocalDatabaseOpenHandles)>("localdatabase.dll", "LocalDatabaseOpenHandles");
 };
 
 TEST_F(SystemMsgStorageTest, RoundTripKeepsEveryFieldAndBoundsTheBuffer) {
@@ -162,7 +159,7 @@ TEST_F(SystemMsgStorageTest, RefusedCallsSkipRowsAndLeaveNothingOpen) {
   EXPECT_EQ(rows[3].subType, 2);
   EXPECT_EQ(rows[3].btnType, 1);
 
-  signOut();  // no user: nothing is opened, no folder made
+  unithost::SignOut();  // no user: nothing is opened, no folder made
   SystemMsgStorage storage;
   EXPECT_FALSE(storage.Open());
   EXPECT_FALSE(PathExists((GetDataRoot() + "0").c_str()));
