@@ -110,7 +110,7 @@ class AllocationFailure : public testing::Test {
   void TearDown() override { SingltonRegistry::ReleaseAll(); }
 };
 
-// A group of application 7 with n messages of one push time. A held share
+// A group of one application with n messages of one push time. A held share
 // group without messages counts one unread, or the center would discard it.
 void Fill(DynamicMsgGroup& group, int n) {
   for (int i = 0; i < n; ++i) group.AddMsg(NewMsg<DynamicMsg>(i + 1, 30));
@@ -129,9 +129,9 @@ void Fill(MyShareGroup& group, int n) {
   }
 }
 template <class Group>
-Group* GroupOf(int n) {
+Group* GroupOf(int n, uint32_t appId = 7) {
   Group* group = new Group();
-  group->SetAppId(7);
+  group->SetAppId(appId);
   Fill(*group, n);
   return group;
 }
@@ -173,12 +173,11 @@ TEST_F(AllocationFailure, ListingsCutShortLeaveNothingBehind) {
   ShareMsgCenter share;
   ShareMsgGroupInfo* shareOut = nullptr;
   share.GetShareMsg(0, 0, &shareOut, false);  // the first listing reads the database
+  MyShareMsgCenter myShare;
+  MyShareMsgGroupInfo* myShareOut = nullptr;
   for (uint32_t app = 1; app <= 2; ++app) {
-    ShareMsgGroup* group = new ShareMsgGroup();
-    group->SetAppId(app);
-    group->SetShareType(2);
-    group->AddMsg(NewMsg<ShareMsg>(app, app * 10));
-    share.AddShareMsg(group);
+    share.AddShareMsg(GroupOf<ShareMsgGroup>(1, app));
+    myShare.AddMyShareGroup(GroupOf<MyShareGroup>(1, app));
   }
   FailEachAllocation([&](const std::function<void()>& arm) {
     shareOut = nullptr;
@@ -186,15 +185,6 @@ TEST_F(AllocationFailure, ListingsCutShortLeaveNothingBehind) {
     Attempt([&] { share.GetShareMsg(0, 0, &shareOut, false); });
     delete[] shareOut;
   });
-
-  MyShareMsgCenter myShare;
-  for (uint32_t app = 1; app <= 2; ++app) {
-    MyShareGroup* group = new MyShareGroup();
-    group->SetAppId(app);
-    group->AddItem(new MyShareItem());
-    myShare.AddMyShareGroup(group);
-  }
-  MyShareMsgGroupInfo* myShareOut = nullptr;
   FailEachAllocation([&](const std::function<void()>& arm) {
     myShareOut = nullptr;
     arm();

@@ -101,11 +101,12 @@ Fn Control(const char* module, const char* name) {
   EXPECT_NE(fn, nullptr) << name;
   return fn;
 }
+#define PCW_CONTROL(module, name) Control<decltype(&::name)>(module, #name)
 
 Outcome RunSession(const Fault& fault, uint32_t user) {
-  static auto forget = Control<decltype(&::PushCenterForgetCallbacks)>("pushcenter.dll", "PushCenterForgetCallbacks");
-  static auto handles = Control<decltype(&::LocalDatabaseOpenHandles)>("localdatabase.dll", "LocalDatabaseOpenHandles");
-  static auto releaseIdle = Control<decltype(&::LocalDatabaseReleaseIdle)>("localdatabase.dll", "LocalDatabaseReleaseIdle");
+  static auto forget = PCW_CONTROL("pushcenter.dll", PushCenterForgetCallbacks);
+  static auto handles = PCW_CONTROL("localdatabase.dll", LocalDatabaseOpenHandles);
+  static auto releaseIdle = PCW_CONTROL("localdatabase.dll", LocalDatabaseReleaseIdle);
   Outcome seen;
   std::error_code ignored;
   releaseIdle();  // a kept connection holds the file open, which Windows cannot remove
@@ -138,7 +139,8 @@ Outcome RunSession(const Fault& fault, uint32_t user) {
     const uint32_t reportsBefore = AllReports(host);
     // Both system messages read, one of them deleted again: a deletion that
     // does not reach the database shows as a message listed later.
-    seen.systemRead = host.api.PushUpdateSystemMsgReadState(1, 1) + host.api.PushUpdateSystemMsgReadState(2, 1);
+    seen.systemRead =
+        host.api.PushUpdateSystemMsgReadState(1, 1) + host.api.PushUpdateSystemMsgReadState(2, 1);
     seen.dynamicRead = host.api.PushUpdateDynamicMsgReadState(kApp, 0, true);
     seen.shareRead = host.api.PushUpdateShareMsgReadState(kShareApp, 1, 0, 0);
     seen.reports = AllReports(host) - reportsBefore;
@@ -281,7 +283,7 @@ TEST(Faults, LocalDatabaseSlotsMissing) {
 // A slot that starts failing part-way: what is held in memory, deletions and
 // clears do not depend on the database; read marks do once it cannot open.
 TEST(Faults, DatabaseSlotFailuresKeepMemoryWorkingAndLeaveNothingOpen) {
-  auto failAfter = Control<decltype(&::LocalDatabaseFailAfter)>("localdatabase.dll", "LocalDatabaseFailAfter");
+  auto failAfter = PCW_CONTROL("localdatabase.dll", LocalDatabaseFailAfter);
   ASSERT_NE(failAfter, nullptr);
   // Slot numbers of the database's table, with how many calls pass first.
   const std::pair<uint32_t, int32_t> cases[] = {

@@ -1,5 +1,6 @@
 #include "support/libraryhost.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "support/testenv.h"
@@ -36,30 +37,24 @@ HMODULE Module(const char* fileName) {
   return LoadLibraryW(testenv::Wide(testenv::Join(BinFolder(), fileName)).c_str());
 }
 
-PushRecord EmptyRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime) {
+}  // namespace
+
+PushRecord MakeRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime,
+                      const std::string& utf8Json) {
+  const testenv::WideString wide = testenv::Wide(utf8Json);
+  const size_t length = std::min<size_t>(wide.size(), kPushPayloadUnits - 1);
+  const std::vector<uint16_t> units(wide.begin(), wide.begin() + length);
+  return MakeRawRecord(kind, appId, msgId, pushTime, units);
+}
+
+PushRecord MakeRawRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime,
+                         const std::vector<uint16_t>& units) {
   PushRecord record;
   std::memset(&record, 0, sizeof(record));
   record.appId = appId;
   record.pushTime = pushTime;
   record.msgId = msgId;
   record.kind = kind;
-  return record;
-}
-
-}  // namespace
-
-PushRecord MakeRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime,
-                      const std::string& utf8Json) {
-  PushRecord record = EmptyRecord(kind, appId, msgId, pushTime);
-  testenv::WideString wide = testenv::Wide(utf8Json);
-  size_t length = wide.size() < kPushPayloadUnits - 1 ? wide.size() : kPushPayloadUnits - 1;
-  for (size_t i = 0; i < length; ++i) record.payload[i] = static_cast<uint16_t>(wide[i]);
-  return record;
-}
-
-PushRecord MakeRawRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime,
-                         const std::vector<uint16_t>& units) {
-  PushRecord record = EmptyRecord(kind, appId, msgId, pushTime);
   for (size_t i = 0; i < units.size() && i < kPushPayloadUnits; ++i) record.payload[i] = units[i];
   return record;
 }

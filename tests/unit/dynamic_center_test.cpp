@@ -29,7 +29,9 @@ struct Listing {
   uint32_t count = 0;
   ~Listing() { delete[] groups; }
   Values AppIds() const { return Each(groups, count, &DynamicMsgGroupInfo::appId); }
-  Values PushTimes(uint32_t i) const { return Each(groups[i].msgs, groups[i].msgCount, &DynamicMsgInfo::pushTime); }
+  Values PushTimes(uint32_t i) const {
+    return Each(groups[i].msgs, groups[i].msgCount, &DynamicMsgInfo::pushTime);
+  }
 };
 
 Listing List(DynamicMsgCenter& center, uint32_t maxGroups, uint32_t maxMsgs, bool onlyUnread) {

@@ -58,7 +58,9 @@ Listing List(ShareMsgCenter& center, uint32_t maxGroups, bool onlyUnread) {
 }
 
 // The push times of one listed element, in array order.
-Values Times(const ShareMsgGroupInfo& element) { return Each(element.msgs, element.msgCount, &ShareMsgInfo::pushTime); }
+Values Times(const ShareMsgGroupInfo& element) {
+  return Each(element.msgs, element.msgCount, &ShareMsgInfo::pushTime);
+}
 
 TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndDeletesTheRowOfTheEvicted) {
   std::vector<RoamShareRow> stored(2);

@@ -31,10 +31,11 @@ class SystemMsgStorageTest : public SystemFixture {
     return row;
   }
 
-  decltype(&::LocalDatabaseFailAfter) failAfter =
-      testenv::ModuleFunction<decltype(&::LocalDatabaseFailAfter)>("localdatabase.dll", "LocalDatabaseFailAfter");
-  decltype(&::LocalDatabaseOpenHandles) openHandles =
-      testenv::ModuleFunction<decltype(&::LocalDatabaseOpenHandles)>("localdatabase.dll", "LocalDatabaseOpenHandles");
+  using FailAfter = decltype(&::LocalDatabaseFailAfter);
+  using OpenHandles = decltype(&::LocalDatabaseOpenHandles);
+  FailAfter failAfter = testenv::ModuleFunction<FailAfter>("localdatabase.dll", "LocalDatabaseFailAfter");
+  OpenHandles openHandles =
+      testenv::ModuleFunction<OpenHandles>("localdatabase.dll", "LocalDatabaseOpenHandles");
 };
 
 TEST_F(SystemMsgStorageTest, RoundTripKeepsEveryFieldAndBoundsTheBuffer) {
