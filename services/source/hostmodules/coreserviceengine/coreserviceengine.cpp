@@ -4,9 +4,8 @@
 #include "halyx/coreserviceengine.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
-#include <string>
-#include <vector>
 
 #include "common/entryomission.h"
 #include "coreserviceengine/uincodec.h"
@@ -29,14 +28,14 @@ bool HALYX_CDECL EncodeUin(const char* text, uint32_t length, uint8_t** data, ui
   }
   *data = nullptr;
   *size = 0;
-  const std::vector<uint8_t> encoded = halyx::UinCodec::Encode(text, length);
-  uint8_t* block = new (std::nothrow) uint8_t[encoded.size()];
+  const uint32_t encodedSize = halyx::UinCodec::EncodedSize(length);
+  uint8_t* block = new (std::nothrow) uint8_t[encodedSize];
   if (!block) {
     return false;
   }
-  std::memcpy(block, encoded.data(), encoded.size());
+  halyx::UinCodec::EncodeInto(text, length, block);
   *data = block;
-  *size = static_cast<uint32_t>(encoded.size());
+  *size = encodedSize;
   return true;
 }
 
@@ -48,22 +47,23 @@ bool HALYX_CDECL DecodeUin(const uint8_t* data, uint32_t size, char** text, uint
   }
   *text = nullptr;
   *length = 0;
-  std::string plain;
-  if (!halyx::UinCodec::Decode(data, size, &plain)) {
+  const int64_t plainLength = halyx::UinCodec::DecodedLength(data, size);
+  if (plainLength < 0) {
     return false;
   }
-  if (plain.empty()) {
-    return true;
+  if (plainLength == 0) {
+    // An encoded empty text: nothing for the caller to release.
+    return halyx::UinCodec::DecodeInto(data, size, nullptr);
   }
-  // One byte more than reported, holding a zero, for callers that read the
-  // block as a C string.
-  char* block = new (std::nothrow) char[plain.size() + 1];
-  if (!block) {
+  // Decoded straight into the caller's block, with one byte more than
+  // reported holding a zero, for callers that read it as a C string.
+  std::unique_ptr<char[]> block(new (std::nothrow) char[static_cast<size_t>(plainLength) + 1]);
+  if (!block || !halyx::UinCodec::DecodeInto(data, size, block.get())) {
     return false;
   }
-  std::memcpy(block, plain.c_str(), plain.size() + 1);
-  *text = block;
-  *length = static_cast<uint32_t>(plain.size());
+  block[static_cast<size_t>(plainLength)] = '\0';
+  *text = block.release();
+  *length = static_cast<uint32_t>(plainLength);
   return true;
 }
 

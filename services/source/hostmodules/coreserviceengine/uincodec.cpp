@@ -21,34 +21,32 @@ uint16_t Check(const char* text, uint32_t length) {
 
 }  // namespace
 
-std::vector<uint8_t> UinCodec::Encode(const char* text, uint32_t length) {
-  std::vector<uint8_t> out;
-  out.reserve(length + kOverhead);
-  out.push_back(kMarker);
+uint32_t UinCodec::EncodedSize(uint32_t length) { return length + kOverhead; }
+
+void UinCodec::EncodeInto(const char* text, uint32_t length, uint8_t* out) {
+  out[0] = kMarker;
   for (uint32_t i = 0; i < length; ++i) {
-    out.push_back(static_cast<uint8_t>(static_cast<uint8_t>(text[i]) ^ Mask(i)));
+    out[1 + i] = static_cast<uint8_t>(static_cast<uint8_t>(text[i]) ^ Mask(i));
   }
   const uint16_t check = Check(text, length);
-  out.push_back(static_cast<uint8_t>(check >> 8));
-  out.push_back(static_cast<uint8_t>(check & 0xFF));
-  return out;
+  out[1 + length] = static_cast<uint8_t>(check >> 8);
+  out[2 + length] = static_cast<uint8_t>(check & 0xFF);
 }
 
-bool UinCodec::Decode(const uint8_t* data, uint32_t size, std::string* text) {
+int64_t UinCodec::DecodedLength(const uint8_t* data, uint32_t size) {
   if (!data || size < kOverhead || data[0] != kMarker) {
-    return false;
+    return -1;
   }
+  return static_cast<int64_t>(size - kOverhead);
+}
+
+bool UinCodec::DecodeInto(const uint8_t* data, uint32_t size, char* text) {
   const uint32_t length = size - kOverhead;
-  std::string plain(length, '\0');
   for (uint32_t i = 0; i < length; ++i) {
-    plain[i] = static_cast<char>(data[1 + i] ^ Mask(i));
+    text[i] = static_cast<char>(data[1 + i] ^ Mask(i));
   }
-  const uint16_t check = Check(plain.data(), length);
-  if (data[size - 2] != (check >> 8) || data[size - 1] != (check & 0xFF)) {
-    return false;
-  }
-  text->swap(plain);
-  return true;
+  const uint16_t check = Check(text, length);
+  return data[size - 2] == (check >> 8) && data[size - 1] == (check & 0xFF);
 }
 
 }  // namespace halyx

@@ -6,16 +6,19 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 namespace halyx {
 
 class UinCodec {
  public:
-  static std::vector<uint8_t> Encode(const char* text, uint32_t length);
-  // False, leaving *text alone, when the bytes are not an encoding.
-  static bool Decode(const uint8_t* data, uint32_t size, std::string* text);
+  // EncodeInto writes EncodedSize(length) bytes to out.
+  static uint32_t EncodedSize(uint32_t length);
+  static void EncodeInto(const char* text, uint32_t length, uint8_t* out);
+  // The length of the text that data would decode to, or -1 when the bytes
+  // are not an encoding; with room for that many bytes, DecodeInto writes the
+  // text (no terminator) and checks it, false when the check fails.
+  static int64_t DecodedLength(const uint8_t* data, uint32_t size);
+  static bool DecodeInto(const uint8_t* data, uint32_t size, char* text);
 };
 
 }  // namespace halyx

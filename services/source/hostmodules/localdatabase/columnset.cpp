@@ -64,7 +64,7 @@ int ColumnSet::Find(const char* name, size_t from) const {
   const size_t count = columns_.size();
   for (size_t step = 0; step < count; ++step) {
     const size_t i = (from + step) % count;
-    if (sqlite3_stricmp(columns_[i].name.c_str(), name) == 0) {
+    if (SameColumnName(columns_[i].name.c_str(), name)) {
       return static_cast<int>(i);
     }
   }

@@ -18,6 +18,26 @@ enum class ColumnKind { kNumber, kBytes, kOther };
 
 ColumnKind KindOfDeclaredType(const char* declaredType);
 
+// Whether two column names are the same to SQL: equal but for the case of
+// ASCII letters. Asked at every field a caller sets or reads, so it is kept
+// inline rather than a call into SQLite.
+inline bool SameColumnName(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    const unsigned char x = static_cast<unsigned char>(*a);
+    const unsigned char y = static_cast<unsigned char>(*b);
+    if (x != y) {
+      const unsigned char lowerX = (x >= 'A' && x <= 'Z') ? static_cast<unsigned char>(x + 32) : x;
+      const unsigned char lowerY = (y >= 'A' && y <= 'Z') ? static_cast<unsigned char>(y + 32) : y;
+      if (lowerX != lowerY) {
+        return false;
+      }
+    }
+    if (x == 0) {
+      return true;
+    }
+  }
+}
+
 class ColumnSet {
  public:
   struct Column {

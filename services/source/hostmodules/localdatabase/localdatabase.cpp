@@ -68,24 +68,29 @@ struct Service {
 // The library may close its storages after this module's teardown at exit.
 Service& TheService() { return halyx::ModuleState<Service>(); }
 
-// Records the outcome of a call; true when it succeeded.
-bool Finish(int rc, uint32_t* err = nullptr) {
+// Records the outcome of a call; true when it succeeded. The slots that a
+// walk or a row calls per field fetch the state once and pass it on.
+bool Finish(Service& service, int rc, uint32_t* err = nullptr) {
   const uint32_t code = halyx::ToErr(rc);
-  TheService().lastError = code;
+  service.lastError = code;
   if (err) {
     *err = code;
   }
   return code == 0;
 }
 
+bool Finish(int rc, uint32_t* err = nullptr) { return Finish(TheService(), rc, err); }
+
 // Whether the slot's call must fail now; the failure is then recorded.
-bool Injected(uint32_t slot, uint32_t* err = nullptr) {
-  if (!TheService().faults.ShouldFail(slot)) {
+bool Injected(Service& service, uint32_t slot, uint32_t* err = nullptr) {
+  if (!service.faults.ShouldFail(slot)) {
     return false;
   }
-  Finish(SQLITE_IOERR, err);
+  Finish(service, SQLITE_IOERR, err);
   return true;
 }
+
+bool Injected(uint32_t slot, uint32_t* err = nullptr) { return Injected(TheService(), slot, err); }
 
 const char* TypeName(int32_t typeCode) {
   switch (typeCode) {
@@ -248,27 +253,29 @@ bool HALYX_CDECL SelectRows(uint32_t tableHandle, const char* condition) {
 }
 
 bool HALYX_CDECL NextRow(uint32_t tableHandle, uint32_t* err) {
-  if (Injected(kNextRow, err)) {
+  Service& service = TheService();
+  if (Injected(service, kNextRow, err)) {
     return false;
   }
-  Table* table = TheService().tables.Find(tableHandle);
+  Table* table = service.tables.Find(tableHandle);
   if (!table) {
-    return Finish(SQLITE_MISUSE, err);
+    return Finish(service, SQLITE_MISUSE, err);
   }
   const int rc = table->Next();
-  Finish(rc, err);
+  Finish(service, rc, err);
   return rc == SQLITE_ROW;
 }
 
 bool GetNumber(uint32_t slot, uint32_t tableHandle, const char* column, uint32_t* value) {
-  if (Injected(slot)) {
+  Service& service = TheService();
+  if (Injected(service, slot)) {
     return false;
   }
-  Table* table = TheService().tables.Find(tableHandle);
+  Table* table = service.tables.Find(tableHandle);
   if (!table || !column || !value) {
-    return Finish(SQLITE_MISUSE);
+    return Finish(service, SQLITE_MISUSE);
   }
-  return Finish(table->GetNumber(column, value));
+  return Finish(service, table->GetNumber(column, value));
 }
 
 bool HALYX_CDECL GetIntField(uint32_t tableHandle, const char* column, uint32_t* value) {
@@ -280,26 +287,28 @@ bool HALYX_CDECL GetNumberField(uint32_t tableHandle, const char* column, uint32
 }
 
 bool HALYX_CDECL GetTextField(uint32_t tableHandle, const char* column, char** text) {
-  if (Injected(kGetTextField)) {
+  Service& service = TheService();
+  if (Injected(service, kGetTextField)) {
     return false;
   }
-  Table* table = TheService().tables.Find(tableHandle);
+  Table* table = service.tables.Find(tableHandle);
   if (!table || !column || !text) {
-    return Finish(SQLITE_MISUSE);
+    return Finish(service, SQLITE_MISUSE);
   }
-  return Finish(table->GetText(column, text));
+  return Finish(service, table->GetText(column, text));
 }
 
 bool HALYX_CDECL GetBufferField(uint32_t tableHandle, const char* column, uint8_t** bytes,
                                 uint32_t* size) {
-  if (Injected(kGetBufferField)) {
+  Service& service = TheService();
+  if (Injected(service, kGetBufferField)) {
     return false;
   }
-  Table* table = TheService().tables.Find(tableHandle);
+  Table* table = service.tables.Find(tableHandle);
   if (!table || !column || !bytes || !size) {
-    return Finish(SQLITE_MISUSE);
+    return Finish(service, SQLITE_MISUSE);
   }
-  return Finish(table->GetBytes(column, bytes, size));
+  return Finish(service, table->GetBytes(column, bytes, size));
 }
 
 bool HALYX_CDECL DeleteRows(uint32_t tableHandle, const char* where, uint32_t) {
@@ -311,34 +320,37 @@ bool HALYX_CDECL DeleteRows(uint32_t tableHandle, const char* where, uint32_t) {
 }
 
 bool HALYX_CDECL AddRow(uint32_t tableHandle) {
-  if (Injected(kAddRow)) {
+  Service& service = TheService();
+  if (Injected(service, kAddRow)) {
     return false;
   }
-  Table* table = TheService().tables.Find(tableHandle);
+  Table* table = service.tables.Find(tableHandle);
   if (!table) {
-    return Finish(SQLITE_MISUSE);
+    return Finish(service, SQLITE_MISUSE);
   }
   table->AddRow();
-  return Finish(SQLITE_OK);
+  return Finish(service, SQLITE_OK);
 }
 
 bool HALYX_CDECL PostRow(uint32_t tableHandle, uint32_t) {
-  if (Injected(kPostRow)) {
+  Service& service = TheService();
+  if (Injected(service, kPostRow)) {
     return false;
   }
-  Table* table = TheService().tables.Find(tableHandle);
-  return Finish(table ? table->Post() : SQLITE_MISUSE);
+  Table* table = service.tables.Find(tableHandle);
+  return Finish(service, table ? table->Post() : SQLITE_MISUSE);
 }
 
 bool SetNumber(uint32_t slot, uint32_t tableHandle, const char* column, uint32_t value) {
-  if (Injected(slot)) {
+  Service& service = TheService();
+  if (Injected(service, slot)) {
     return false;
   }
-  Table* table = TheService().tables.Find(tableHandle);
+  Table* table = service.tables.Find(tableHandle);
   if (!table || !column) {
-    return Finish(SQLITE_MISUSE);
+    return Finish(service, SQLITE_MISUSE);
   }
-  return Finish(table->SetNumber(column, value));
+  return Finish(service, table->SetNumber(column, value));
 }
 
 bool HALYX_CDECL SetIntField(uint32_t tableHandle, const char* column, uint32_t value) {
@@ -350,25 +362,27 @@ bool HALYX_CDECL SetNumberField(uint32_t tableHandle, const char* column, uint32
 }
 
 bool HALYX_CDECL SetTextField(uint32_t tableHandle, const char* column, const char* text) {
-  if (Injected(kSetTextField)) {
+  Service& service = TheService();
+  if (Injected(service, kSetTextField)) {
     return false;
   }
-  Table* table = TheService().tables.Find(tableHandle);
+  Table* table = service.tables.Find(tableHandle);
   if (!table || !column || !text) {
-    return Finish(SQLITE_MISUSE);
+    return Finish(service, SQLITE_MISUSE);
   }
-  return Finish(table->SetText(column, text));
+  return Finish(service, table->SetText(column, text));
 }
 
 bool HALYX_CDECL SetBufferField(uint32_t tableHandle, const char* column, Buffer value) {
-  if (Injected(kSetBufferField)) {
+  Service& service = TheService();
+  if (Injected(service, kSetBufferField)) {
     return false;
   }
-  Table* table = TheService().tables.Find(tableHandle);
+  Table* table = service.tables.Find(tableHandle);
   if (!table || !column) {
-    return Finish(SQLITE_MISUSE);
+    return Finish(service, SQLITE_MISUSE);
   }
-  return Finish(table->SetBytes(column, value.GetNativeBuf(), value.GetSize()));
+  return Finish(service, table->SetBytes(column, value.GetNativeBuf(), value.GetSize()));
 }
 
 }  // namespace

@@ -4,43 +4,77 @@
 
 namespace halyx {
 
+void PendingRow::Clear() {
+  for (Value& value : values_) {
+    value.set = false;
+  }
+  count_ = 0;
+}
+
+PendingRow::Value& PendingRow::Slot(int column, const std::string& name) {
+  const size_t index = static_cast<size_t>(column);
+  if (index >= values_.size()) {
+    values_.resize(index + 1);
+  }
+  Value& value = values_[index];
+  if (!value.set) {
+    value.set = true;
+    ++count_;
+  }
+  value.name.assign(name);
+  return value;
+}
+
 void PendingRow::SetInteger(int column, const std::string& name, uint32_t value) {
-  values_[column] = Value{name, Type::kInteger, value, std::string()};
+  Value& slot = Slot(column, name);
+  slot.type = Type::kInteger;
+  slot.integer = value;
 }
 
 void PendingRow::SetText(int column, const std::string& name, const char* text) {
-  values_[column] = Value{name, Type::kText, 0, std::string(text)};
+  Value& slot = Slot(column, name);
+  slot.type = Type::kText;
+  slot.bytes.assign(text);
 }
 
-void PendingRow::SetBytes(int column, const std::string& name, const uint8_t* bytes,
-                          uint32_t size) {
-  values_[column] = Value{name, Type::kBytes, 0,
-                          bytes ? std::string(reinterpret_cast<const char*>(bytes), size) : ""};
+void PendingRow::SetBytes(int column, const std::string& name, const uint8_t* bytes, uint32_t size) {
+  Value& slot = Slot(column, name);
+  slot.type = Type::kBytes;
+  if (bytes) {
+    slot.bytes.assign(reinterpret_cast<const char*>(bytes), size);
+  } else {
+    slot.bytes.clear();
+  }
+}
+
+uint64_t PendingRow::Mask() const {
+  uint64_t mask = 0;
+  for (size_t i = 0; i < values_.size(); ++i) {
+    if (!values_[i].set) {
+      continue;
+    }
+    if (i >= 64) {
+      return 0;
+    }
+    mask |= uint64_t{1} << i;
+  }
+  return mask;
 }
 
 std::string PendingRow::ColumnList() const {
-  // Built for every posted row, as the key of its INSERT: names are appended
-  // whole unless a quote in them must be doubled.
-  size_t length = 0;
-  for (const auto& entry : values_) {
-    length += entry.second.name.size() + 3;
-  }
   std::string list;
-  list.reserve(length);
-  for (const auto& entry : values_) {
+  for (size_t i = 0; i < values_.size(); ++i) {
+    if (!values_[i].set) {
+      continue;
+    }
     if (!list.empty()) {
       list += ',';
     }
     list += '"';
-    const std::string& name = entry.second.name;
-    if (name.find('"') == std::string::npos) {
-      list += name;
-    } else {
-      for (char c : name) {
-        list += c;
-        if (c == '"') {
-          list += '"';
-        }
+    for (char c : values_[i].name) {
+      list += c;
+      if (c == '"') {
+        list += '"';
       }
     }
     list += '"';
@@ -50,8 +84,10 @@ std::string PendingRow::ColumnList() const {
 
 int PendingRow::Bind(sqlite3_stmt* insert) const {
   int index = 1;
-  for (const auto& entry : values_) {
-    const Value& value = entry.second;
+  for (const Value& value : values_) {
+    if (!value.set) {
+      continue;
+    }
     int rc = SQLITE_OK;
     switch (value.type) {
       case Type::kInteger:

@@ -1,10 +1,14 @@
 // A row that AddRow opened and the setters fill, not yet in the table.
+//
+// One PendingRow serves every row of its table in turn: Clear forgets the
+// values but keeps the room they took, so that a stream of rows of like size
+// is filled without allocating.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
+#include <vector>
 
 struct sqlite3_stmt;
 
@@ -14,28 +18,42 @@ class PendingRow {
  public:
   enum class Type { kInteger, kText, kBytes };
 
+  // Forgets every value; the next row starts with no column set.
+  void Clear();
+
   // The column at that index of the table gets the value; setting it again
   // replaces the value.
   void SetInteger(int column, const std::string& name, uint32_t value);
   void SetText(int column, const std::string& name, const char* text);
   void SetBytes(int column, const std::string& name, const uint8_t* bytes, uint32_t size);
 
-  size_t size() const { return values_.size(); }
+  size_t size() const { return count_; }
+  // Which of the columns 0..63 are set, one bit each: rows with the same mask
+  // share their INSERT. 0 when no column or a column beyond 63 is set, and the
+  // statement must then be found by its column list.
+  uint64_t Mask() const;
   // The column list of the INSERT that stores this row ("a","b"), in table
-  // order; rows that set the same columns share it, and so share a statement.
+  // order.
   std::string ColumnList() const;
   // Binds the values, in column-list order, as parameters 1..n. The statement
-  // reads the row's bytes in place: the row must outlive its execution.
+  // reads the row's bytes in place: the row must stay unchanged until the
+  // statement has run and been reset.
   int Bind(sqlite3_stmt* insert) const;
 
  private:
   struct Value {
+    bool set = false;
+    Type type = Type::kInteger;
+    uint32_t integer = 0;
+    // Both keep their capacity from row to row. The name is the one the
+    // index stood for when it was set, should the columns be read again.
     std::string name;
-    Type type;
-    uint32_t integer;
     std::string bytes;
   };
-  std::map<int, Value> values_;
+  Value& Slot(int column, const std::string& name);
+
+  std::vector<Value> values_;  // by column index
+  size_t count_ = 0;           // how many are set
 };
 
 }  // namespace halyx

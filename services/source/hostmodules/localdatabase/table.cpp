@@ -94,10 +94,10 @@ int Table::FindCurrent(const char* name, ColumnKind kind, int* index) {
   // Readers mostly ask for the columns in one order, row after row: start
   // where the last read found its column.
   const size_t count = walkColumns_.size();
-  for (size_t step = 0; step < count; ++step) {
-    const size_t i = (nextColumn_ + step) % count;
+  size_t i = nextColumn_ < count ? nextColumn_ : 0;
+  for (size_t step = 0; step < count; ++step, i = i + 1 < count ? i + 1 : 0) {
     const WalkColumn& column = walkColumns_[i];
-    if (column.name != nullptr && sqlite3_stricmp(column.name, name) == 0) {
+    if (column.name != nullptr && SameColumnName(column.name, name)) {
       if (column.kind != kind) {
         return SQLITE_MISMATCH;
       }
@@ -107,6 +107,14 @@ int Table::FindCurrent(const char* name, ColumnKind kind, int* index) {
     }
   }
   return SQLITE_ERROR;
+}
+
+sqlite3_value* Table::CurrentValue(int index) {
+  // The row's own value, read in place: one call into SQLite per field
+  // instead of one for the bytes and one for their size. The value is used
+  // at once, on the thread that stepped the walk, before anything else runs
+  // on the connection.
+  return sqlite3_column_value(walk_->get(), index);
 }
 
 int Table::GetNumber(const char* column, uint32_t* value) {
@@ -125,10 +133,10 @@ int Table::GetText(const char* column, char** text) {
   if (rc != SQLITE_OK) {
     return rc;
   }
-  sqlite3_stmt* row = walk_->get();
   // A blob is read as its bytes as they stand; the copy ends at its first zero.
-  const void* bytes = sqlite3_column_blob(row, index);
-  const int size = bytes ? sqlite3_column_bytes(row, index) : 0;
+  sqlite3_value* value = CurrentValue(index);
+  const void* bytes = sqlite3_value_blob(value);
+  const int size = bytes ? sqlite3_value_bytes(value) : 0;
   char* copy = new (std::nothrow) char[static_cast<size_t>(size) + 1];
   if (!copy) {
     return SQLITE_NOMEM;
@@ -147,9 +155,9 @@ int Table::GetBytes(const char* column, uint8_t** bytes, uint32_t* size) {
   if (rc != SQLITE_OK) {
     return rc;
   }
-  sqlite3_stmt* row = walk_->get();
-  const void* data = sqlite3_column_blob(row, index);
-  const int length = data ? sqlite3_column_bytes(row, index) : 0;
+  sqlite3_value* value = CurrentValue(index);
+  const void* data = sqlite3_value_blob(value);
+  const int length = data ? sqlite3_value_bytes(value) : 0;
   if (length <= 0) {
     *bytes = nullptr;
     *size = 0;
@@ -191,10 +199,14 @@ int Table::Delete(const char* where) {
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
-void Table::AddRow() { pending_.reset(new PendingRow()); }
+void Table::AddRow() {
+  pending_.Clear();
+  rowOpen_ = true;
+  rowVersion_ = cache_->version();
+}
 
 int Table::FindColumn(const char* name, ColumnKind kind, int* index) {
-  if (!pending_) {
+  if (!rowOpen_) {
     return SQLITE_MISUSE;
   }
   int found =
@@ -223,7 +235,7 @@ int Table::SetNumber(const char* column, uint32_t value) {
   int index = 0;
   const int rc = FindColumn(column, ColumnKind::kNumber, &index);
   if (rc == SQLITE_OK) {
-    pending_->SetInteger(index, cache_->columns().at(index).name, value);
+    pending_.SetInteger(index, cache_->columns().at(index).name, value);
   }
   return rc;
 }
@@ -232,7 +244,7 @@ int Table::SetText(const char* column, const char* text) {
   int index = 0;
   const int rc = FindColumn(column, ColumnKind::kBytes, &index);
   if (rc == SQLITE_OK) {
-    pending_->SetText(index, cache_->columns().at(index).name, text);
+    pending_.SetText(index, cache_->columns().at(index).name, text);
   }
   return rc;
 }
@@ -241,38 +253,48 @@ int Table::SetBytes(const char* column, const uint8_t* bytes, uint32_t size) {
   int index = 0;
   const int rc = FindColumn(column, ColumnKind::kBytes, &index);
   if (rc == SQLITE_OK) {
-    pending_->SetBytes(index, cache_->columns().at(index).name, bytes, size);
+    pending_.SetBytes(index, cache_->columns().at(index).name, bytes, size);
   }
   return rc;
 }
 
 int Table::Post() {
-  if (!pending_) {
+  if (!rowOpen_) {
     return SQLITE_MISUSE;
   }
-  const std::unique_ptr<PendingRow> row = std::move(pending_);
-  const std::string columns = row->ColumnList();
-  Statement* insert = cache_->Insert(columns);
-  if (!*insert) {
-    std::string sql = "INSERT INTO " + QuotedName();
-    if (columns.empty()) {
-      sql += " DEFAULT VALUES";
-    } else {
-      sql += " (" + columns + ") VALUES (";
-      for (size_t i = 0; i < row->size(); ++i) {
-        sql += i == 0 ? "?" : ",?";
+  rowOpen_ = false;
+  // Rows that set the same columns mostly follow each other: their INSERT is
+  // found by the columns' indexes, while these still name the same columns.
+  const uint64_t mask = rowVersion_ == cache_->version() ? pending_.Mask() : 0;
+  Statement* insert = mask != 0 ? cache_->InsertOf(mask) : nullptr;
+  if (insert == nullptr) {
+    const std::string columns = pending_.ColumnList();
+    insert = cache_->Insert(columns);
+    if (!*insert) {
+      std::string sql = "INSERT INTO " + QuotedName();
+      if (columns.empty()) {
+        sql += " DEFAULT VALUES";
+      } else {
+        sql += " (" + columns + ") VALUES (";
+        for (size_t i = 0; i < pending_.size(); ++i) {
+          sql += i == 0 ? "?" : ",?";
+        }
+        sql += ")";
       }
-      sql += ")";
+      const int rc = Statement::Prepare(db_->get(), sql, insert);
+      if (rc != SQLITE_OK) {
+        return rc;
+      }
     }
-    const int rc = Statement::Prepare(db_->get(), sql, insert);
-    if (rc != SQLITE_OK) {
-      return rc;
+    if (mask != 0) {
+      cache_->NoteInsert(mask, insert);
     }
   }
-  int rc = row->Bind(insert->get());
+  int rc = pending_.Bind(insert->get());
   if (rc == SQLITE_OK) {
     rc = sqlite3_step(insert->get());
   }
+  // Drops the bindings, which point into the pending row's storage.
   insert->Reset();
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }

@@ -15,6 +15,8 @@
 #include "localdatabase/statement.h"
 #include "localdatabase/tablecache.h"
 
+struct sqlite3_value;
+
 namespace halyx {
 
 class Database;
@@ -69,6 +71,8 @@ class Table {
   // read once, at its first row: its statement is fixed for the whole walk.
   int FindCurrent(const char* name, ColumnKind kind, int* index);
   void EndWalk();
+  // The value of a column of the current row.
+  sqlite3_value* CurrentValue(int index);
 
   struct WalkColumn {
     const char* name;  // SQLite's, valid while the walk's statement is
@@ -87,7 +91,10 @@ class Table {
   size_t nextColumn_ = 0;  // where the next read's column most likely is
 
   size_t nextSetColumn_ = 0;  // where the next setter's column most likely is
-  std::unique_ptr<PendingRow> pending_;
+  // Kept from row to row for its storage; holds a row only while rowOpen_.
+  PendingRow pending_;
+  bool rowOpen_ = false;
+  uint32_t rowVersion_ = 0;  // the columns' version when the row was opened
 };
 
 }  // namespace halyx

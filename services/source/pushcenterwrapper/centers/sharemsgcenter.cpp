@@ -1,5 +1,4 @@
 #include "centers/sharemsgcenter.h"
-#include "centers/fieldtext.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -27,18 +26,29 @@ static_assert(sizeof(void*) != 4 || (sizeof(ShareMsgGroupInfo) == 20 &&
 
 namespace {
 
+// Writes the text and zeroes the rest of the field: together with the
+// numbers, every byte of a record is written once, so records need no
+// zero-filling beforehand.
+template <size_t N>
+void FillField(char (&field)[N], const std::string& text) {
+  const size_t length = text.size() < N - 1 ? text.size() : N - 1;
+  std::memcpy(field, text.data(), length);
+  std::memset(field + length, 0, N - length);
+}
+
 void FillInfo(ShareMsgInfo& info, ShareMsg* msg) {
   info.msgId = msg->GetMsgId();
   info.openType = msg->GetOpenType();
   info.pushTime = msg->GetPushTime();
   info.uin = msg->GetUin();
   info.appId = msg->GetAppId();
-  CopyToField(info.text, msg->TextRef());
-  CopyToField(info.buffer, msg->BufferRef());
-  CopyToField(info.picURL, msg->PicURLRef());
-  CopyToField(info.title, msg->TitleRef());
-  CopyToField(info.appDesc, msg->AppDescRef());
+  FillField(info.text, msg->TextRef());
+  FillField(info.buffer, msg->BufferRef());
+  FillField(info.picURL, msg->PicURLRef());
+  FillField(info.title, msg->TitleRef());
+  FillField(info.appDesc, msg->AppDescRef());
 }
+static_assert(sizeof(ShareMsgInfo) == 5 * 4 + 4 * 600 + 240, "FillInfo writes every byte");
 
 // Writes the taken messages, newest first, to the element as an array that
 // runs from the oldest to the newest.
@@ -49,7 +59,7 @@ void FillElement(ShareMsgGroupInfo& element, ShareMsgGroup* group,
   element.appId = group->GetAppId();
   element.msgCount = static_cast<uint32_t>(taken.size());
   if (taken.empty()) return;
-  element.msgs = new ShareMsgInfo[taken.size()]();
+  element.msgs = new ShareMsgInfo[taken.size()];
   for (size_t i = 0; i < taken.size(); ++i) FillInfo(element.msgs[i], taken[taken.size() - 1 - i]);
 }
 
@@ -142,9 +152,7 @@ void ShareMsgCenter::MergeLoadedGroup(std::unique_ptr<ShareMsgGroup> group) {
       const uint32_t keptUnread = (*kept)->GetUnreadCount();
       MoveMessages(*group, **kept);
       (*kept)->SetUnreadCount(keptUnread);
-      std::unique_ptr<ShareMsgGroup> keptGroup = std::move(*kept);
-      groups.erase(kept);
-      InsertGroup(std::move(keptGroup), false);
+      Refile(kept);
       return;
     }
   }
@@ -154,25 +162,56 @@ void ShareMsgCenter::MergeLoadedGroup(std::unique_ptr<ShareMsgGroup> group) {
 void ShareMsgCenter::Load() {
   std::vector<RoamShareRow> rows;
   ShareMsgStorage::GetInstance()->LoadRoamRows(rows);
-  for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-    std::unique_ptr<ShareMsgGroup> group(new ShareMsgGroup());
+  // From the last row to the first, each row released as soon as its message
+  // is built: the messages' texts then reuse the rows' memory instead of
+  // adding to it.
+  for (; !rows.empty(); rows.pop_back()) {
+    const RoamShareRow* row = &rows.back();
     std::unique_ptr<ShareMsg> msg(new ShareMsg());
     msg->SetMsgId(row->msgId);
     msg->SetAppId(row->appId);
-    group->SetAppId(row->appId);
     if (!row->buffer.IsEmpty()) msg->SetBuffer(ColumnToText(row->buffer));
     if (!row->picURL.IsEmpty()) msg->SetPicURL(ColumnToText(row->picURL));
-    if (!row->textHint.IsEmpty()) msg->SetText(ColumnToText(row->textHint));
+    if (!row->textHint.IsEmpty()) msg->TakeText(ColumnToText(row->textHint));
     if (!row->title.IsEmpty()) msg->SetTitle(ColumnToText(row->title));
     msg->SetOpenType(row->openType);
     msg->SetPushTime(row->shareTime);
-    group->SetShareType(row->shareType);
     msg->SetUin(row->uin);
+    // A stored message is read before it joins any group.
+    msg->SetReadState(true);
+    // A message that joins a kept group goes there at once: what the group
+    // of this one message that MergeLoadedGroup takes would bring, without
+    // building that group.
+    if (row->shareType == 1) {
+      auto kept = FindType1Group(row->appId);
+      if (kept != groups.end()) {
+        const uint32_t keptUnread = (*kept)->GetUnreadCount();
+        (*kept)->AddMsg(msg.release());
+        (*kept)->SetUnreadCount(keptUnread);
+        Refile(kept);
+        continue;
+      }
+    }
+    std::unique_ptr<ShareMsgGroup> group(new ShareMsgGroup());
+    group->SetAppId(row->appId);
+    group->SetShareType(row->shareType);
     group->AddMsg(msg.release());
     group->MarkAllRead();
     MergeLoadedGroup(std::move(group));
   }
   loaded = true;
+}
+
+void ShareMsgCenter::Refile(GroupList::iterator group) {
+  // Where InsertGroup would put it once taken out: before the first other
+  // group whose latest push time is not greater. The node moves as it is.
+  const uint32_t time = (*group)->GetLatestPushTime();
+  auto at = groups.begin();
+  while (at != groups.end() &&
+         (at == group || *at == nullptr || (*at)->GetLatestPushTime() > time)) {
+    ++at;
+  }
+  if (at != group) groups.splice(at, groups, group);
 }
 
 uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
@@ -246,11 +285,11 @@ void ShareMsgCenter::StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, Share
   row.msgId = msg->GetMsgId();
   row.openType = msg->GetOpenType();
   row.shareTime = msg->GetPushTime();
-  row.buffer = TextToColumn(msg->BufferRef(), false);
-  row.picURL = TextToColumn(msg->PicURLRef(), false);
-  row.title = TextToColumn(msg->TitleRef(), false);
-  row.appDesc = TextToColumn(msg->AppDescRef(), false);
-  row.textHint = TextToColumn(msg->TextRef(), false);
+  SetColumnText(row.buffer, msg->BufferRef(), false);
+  SetColumnText(row.picURL, msg->PicURLRef(), false);
+  SetColumnText(row.title, msg->TitleRef(), false);
+  SetColumnText(row.appDesc, msg->AppDescRef(), false);
+  SetColumnText(row.textHint, msg->TextRef(), false);
   storage->SaveRoamRows(rows);
 }
 

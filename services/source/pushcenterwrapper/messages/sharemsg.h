@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "messages/msgbase.h"
 
@@ -19,15 +20,18 @@ class ShareMsg : public MsgBase {
   uint32_t GetAppId() const { return appId; }
   void SetAppId(uint32_t value) { appId = value; }
 
-  // Each getter replaces the content of out.
+  // Each getter replaces the content of out. Setters take their text by
+  // value, so that a temporary is moved in rather than copied.
   void GetBuffer(std::string& out) const { out = buffer; }
-  void SetBuffer(const std::string& value) { buffer = value; }
+  void SetBuffer(std::string value) { buffer = std::move(value); }
   void GetPicURL(std::string& out) const { out = picURL; }
-  void SetPicURL(const std::string& value) { picURL = value; }
+  void SetPicURL(std::string value) { picURL = std::move(value); }
   void GetTitle(std::string& out) const { out = title; }
-  void SetTitle(const std::string& value) { title = value; }
+  void SetTitle(std::string value) { title = std::move(value); }
   void GetAppDesc(std::string& out) const { out = appDesc; }
-  void SetAppDesc(const std::string& value) { appDesc = value; }
+  void SetAppDesc(std::string value) { appDesc = std::move(value); }
+  // SetText for a temporary: the text is taken over.
+  void TakeText(std::string&& value) { text = std::move(value); }
 
   // The texts without a copy, for code that only reads them.
   const std::string& BufferRef() const { return buffer; }

@@ -55,8 +55,19 @@ bool DecodeUin(const Buffer& column, uint32_t* uin) {
   decode(column.GetNativeBuf(), column.GetSize(), &raw, &length);
   std::unique_ptr<char[]> text(raw);
   if (text == nullptr || length == 0) return false;
-  const std::string copy(text.get(), length);
-  *uin = ParseUnsigned(copy.c_str());
+  // The engine's text carries no terminator of its own. A number's text fits
+  // the array; a longer one is copied to the heap.
+  char small[32];
+  std::string large;
+  const char* terminated = small;
+  if (length < sizeof(small)) {
+    std::memcpy(small, text.get(), length);
+    small[length] = '\0';
+  } else {
+    large.assign(text.get(), length);
+    terminated = large.c_str();
+  }
+  *uin = ParseUnsigned(terminated);
   return true;
 }
 
@@ -239,10 +250,16 @@ bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out) {
 
 Buffer TextToColumn(const std::string& text, bool emptyAsNothing) {
   Buffer column;
-  if (!(text.empty() && emptyAsNothing)) {
+  SetColumnText(column, text, emptyAsNothing);
+  return column;
+}
+
+void SetColumnText(Buffer& column, const std::string& text, bool emptyAsNothing) {
+  if (text.empty() && emptyAsNothing) {
+    column.CopyFrom(nullptr, 0);
+  } else {
     column.CopyFrom(text.c_str(), static_cast<uint32_t>(text.size() + 1));
   }
-  return column;
 }
 
 std::string ColumnToText(const Buffer& column) {

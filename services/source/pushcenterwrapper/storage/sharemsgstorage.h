@@ -51,6 +51,8 @@ struct MyShareRow {
 // A text as a column holds it: its bytes and a terminating zero. An empty text
 // is one zero byte, or no byte at all when emptyAsNothing is set.
 Buffer TextToColumn(const std::string& text, bool emptyAsNothing);
+// The same, written into a row's column in place.
+void SetColumnText(Buffer& column, const std::string& text, bool emptyAsNothing);
 // The text of a column, up to its first zero byte; never reads past the
 // column's size.
 std::string ColumnToText(const Buffer& column);
