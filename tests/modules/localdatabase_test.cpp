@@ -478,4 +478,51 @@ TEST_F(LocalDatabaseTest, DeletionsThatDifferOnlyByTheirNumbersEachDeleteTheirOw
             (std::vector<uint32_t>{5, 6, 8, 9, 11, 12, 13, 14, 15, 16, 18}));
 }
 
+TEST_F(LocalDatabaseTest, EachPostedRowHoldsOnlyWhatWasSetForIt) {
+  uint32_t db = OpenDb(path_);
+  uint32_t table = OpenTable(db, "dynmsgtable", kDynColumns, 10);
+  // Rows that set different columns alternate, and a long text is followed
+  // by a shorter one and by none: nothing of one row reaches the next.
+  const std::string longText(700, 'L');
+  ASSERT_TRUE(t_.AddRow(table));
+  ASSERT_TRUE(t_.SetIntField(table, "appId", 1));
+  ASSERT_TRUE(t_.SetBufferField(table, "title", Bytes(longText)));
+  ASSERT_TRUE(t_.SetIntField(table, "msgId", 10));
+  ASSERT_TRUE(t_.PostRow(table, 0));
+  ASSERT_TRUE(Insert(table, {{"appId", 2}}));
+  ASSERT_TRUE(t_.AddRow(table));
+  ASSERT_TRUE(t_.SetIntField(table, "appId", 3));
+  ASSERT_TRUE(t_.SetBufferField(table, "title", Bytes("ab")));
+  ASSERT_TRUE(t_.SetIntField(table, "msgId", 30));
+  ASSERT_TRUE(t_.PostRow(table, 0));
+  ASSERT_TRUE(Insert(table, {{"msgId", 40}, {"appId", 4}}));
+  // A row dropped by AddRow leaves nothing behind either.
+  ASSERT_TRUE(t_.AddRow(table));
+  ASSERT_TRUE(t_.SetIntField(table, "pushTime", 99));
+  ASSERT_TRUE(t_.AddRow(table));
+  ASSERT_TRUE(t_.SetIntField(table, "appId", 5));
+  ASSERT_TRUE(t_.PostRow(table, 0));
+
+  EXPECT_EQ(Column(table, "appId"), (std::vector<uint32_t>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(Column(table, "msgId"), (std::vector<uint32_t>{10, 0, 30, 40, 0}));
+  EXPECT_EQ(Column(table, "pushTime"), (std::vector<uint32_t>{0, 0, 0, 0, 0}));
+  std::vector<std::string> titles;
+  uint32_t err = 99;
+  ASSERT_TRUE(t_.SelectRows(table, nullptr));
+  while (t_.NextRow(table, &err)) {
+    uint8_t* bytes = nullptr;
+    uint32_t size = 0;
+    ASSERT_TRUE(t_.GetBufferField(table, "title", &bytes, &size));
+    titles.emplace_back(reinterpret_cast<char*>(bytes), size);
+    delete[] bytes;
+  }
+  EXPECT_EQ(titles, (std::vector<std::string>{longText, "", "ab", "", ""}));
+
+  // A column added between rows is written by the next row that sets it.
+  ASSERT_TRUE(t_.ExecuteSql(db, "ALTER TABLE dynmsgtable ADD COLUMN extra INTEGER", &err));
+  ASSERT_TRUE(Insert(table, {{"appId", 6}, {"extra", 7}}));
+  ASSERT_TRUE(Insert(table, {{"appId", 8}}));
+  EXPECT_EQ(Column(table, "extra", "appId >= 6"), (std::vector<uint32_t>{7, 0}));
+}
+
 }  // namespace

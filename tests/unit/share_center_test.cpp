@@ -1,6 +1,7 @@
 // The center of received shares and its groups against the real database
 // module: folding, the caps and the rows they delete, read state by share
 // type, listings, and what the next center loads.
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -170,6 +171,40 @@ TEST_F(ShareMsgCenterTest, FiftyFirstGroupPushesOutTheOldestWithItsRows) {
   EXPECT_EQ(center.DeleteShareMsg(2, 102), 0u);
   EXPECT_EQ(center.DeleteShareMsg(3, 103), 1u);
   EXPECT_EQ(center.GetUnreadCount(), 50u);  // deleting leaves the figure
+}
+
+TEST_F(ShareMsgCenterTest, LoadedGroupsStandByTheirNewestStoredMessage) {
+  {
+    // Stored in this order: application 1 at 50, application 2 at 20, then
+    // application 1 at 10. The load meets them last to first, so the group
+    // of application 1 starts behind the other and must move ahead of it.
+    ShareMsgCenter center;
+    center.AddShareMsg(Push(1, 1, 1, 50, "desc"));
+    center.UpdateReadState();
+    center.AddShareMsg(Push(2, 1, 2, 20));
+    center.UpdateReadState();
+    center.AddShareMsg(Push(1, 1, 3, 10));
+    center.UpdateReadState();
+  }
+  ShareMsgCenter center;
+  ShareMsgGroupInfo* out = nullptr;
+  ASSERT_EQ(center.GetShareMsg(0, 0, &out, false), 2u);
+  EXPECT_EQ(out[0].appId, 1u);
+  EXPECT_EQ(Times(out[0]), (Values{10, 50}));
+  EXPECT_EQ(out[1].appId, 2u);
+  EXPECT_EQ(center.GetUnreadCount(), 0u);
+  // Every byte after a text's terminator is zero, in every field.
+  const ShareMsgInfo& info = out[0].msgs[1];
+  EXPECT_EQ(std::string(info.text), "text 1");
+  const char* fields[] = {info.text, info.buffer, info.picURL, info.title, info.appDesc};
+  const size_t sizes[] = {sizeof(info.text), sizeof(info.buffer), sizeof(info.picURL),
+                          sizeof(info.title), sizeof(info.appDesc)};
+  for (size_t f = 0; f < 5; ++f) {
+    for (size_t i = std::strlen(fields[f]); i < sizes[f]; ++i) {
+      ASSERT_EQ(fields[f][i], '\0') << "field " << f << " byte " << i;
+    }
+  }
+  delete[] out;
 }
 
 }  // namespace

@@ -78,6 +78,25 @@ Transcoded Utf8ToUtf16(const unsigned char* source, size_t length, char16_t* tar
   Sink<char16_t> sink{room == 0 ? nullptr : target, room, {}};
   size_t at = 0;
   while (at < length) {
+    // Paths and keys are mostly ASCII: a run of it is copied unit by unit
+    // while the room lasts, or only counted without a target.
+    if (source[at] < 0x80) {
+      size_t& units = sink.result.units;
+      if (sink.target == nullptr) {
+        do {
+          ++units;
+          ++at;
+        } while (at < length && source[at] < 0x80);
+        continue;
+      }
+      while (at < length && source[at] < 0x80 && units < room) {
+        sink.target[units++] = static_cast<char16_t>(source[at++]);
+      }
+      if (at < length && source[at] < 0x80) {
+        sink.Put(static_cast<char16_t>(source[at++]));  // beyond the room
+      }
+      continue;
+    }
     char32_t codePoint = 0;
     bool invalid = false;
     at += DecodeOne(source + at, length - at, &codePoint, &invalid);

@@ -37,17 +37,54 @@ DWORD ErrorFromErrno(int error) {
 }
 
 // A Windows path as the file system here spells it: UTF-8, '\' as '/'.
-std::string PosixPath(LPCWSTR path) {
-  std::string converted = win32posix::ToUtf8(path);
-  for (char& c : converted) {
-    if (c == '\\') c = '/';
+// Paths are converted at every probe, so one that fits the array is
+// converted in a single pass without allocating.
+class PosixPath {
+ public:
+  explicit PosixPath(LPCWSTR path) {
+    // An ASCII path is copied as it is read; any other goes through the
+    // converter from its start.
+    size_t length = 0;
+    for (; path[length] != u'\0' && path[length] < 0x80 && length < sizeof(small_) - 1; ++length) {
+      small_[length] = path[length] == u'\\' ? '/' : static_cast<char>(path[length]);
+    }
+    if (path[length] == u'\0') {
+      small_[length] = '\0';
+      text_ = small_;
+      size_ = length;
+      return;
+    }
+    while (path[length] != u'\0') ++length;
+    const auto done = win32posix::Utf16ToUtf8(path, length, small_, sizeof(small_) - 1);
+    char* text = small_;
+    if (done.overflow) {
+      large_.assign(done.units, '\0');
+      win32posix::Utf16ToUtf8(path, length, &large_[0], large_.size());
+      text = &large_[0];
+    }
+    text[done.units] = '\0';
+    for (size_t i = 0; i < done.units; ++i) {
+      if (text[i] == '\\') text[i] = '/';
+    }
+    text_ = text;
+    size_ = done.units;
   }
-  return converted;
-}
+  PosixPath(const PosixPath&) = delete;
+  PosixPath& operator=(const PosixPath&) = delete;
 
-bool IsDirectory(const std::string& path) {
+  const char* c_str() const { return text_; }
+  std::string str() const { return std::string(text_, size_); }
+
+ private:
+  char small_[512];
+  std::string large_;
+  const char* text_;
+  size_t size_;
+};
+
+bool IsDirectory(const char* path) {
   struct stat info;
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 // The folder that holds `path`, or empty when it has none.
@@ -60,14 +97,14 @@ std::string ParentOf(std::string path) {
 
 // mkdir -p. Returns a Win32 code: ERROR_SUCCESS or ERROR_ALREADY_EXISTS for
 // the last component, else the error of the step that failed.
-DWORD MakeTree(const std::string& path) {
+DWORD MakeTree(const char* path) {
   if (IsDirectory(path)) return ERROR_ALREADY_EXISTS;
   const std::string parent = ParentOf(path);
-  if (!parent.empty() && parent != path && !IsDirectory(parent)) {
-    const DWORD made = MakeTree(parent);
+  if (!parent.empty() && parent != path && !IsDirectory(parent.c_str())) {
+    const DWORD made = MakeTree(parent.c_str());
     if (made != ERROR_SUCCESS) return made == ERROR_ALREADY_EXISTS ? ERROR_PATH_NOT_FOUND : made;
   }
-  if (mkdir(path.c_str(), 0777) == 0) return ERROR_SUCCESS;
+  if (mkdir(path, 0777) == 0) return ERROR_SUCCESS;
   return ErrorFromErrno(errno);
 }
 
@@ -105,11 +142,11 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  const std::string path = PosixPath(fileName);
+  const PosixPath path(fileName);
   HMODULE module = dlopen(path.c_str(), RTLD_NOW);
   if (module == nullptr) {
     struct stat info;
-    const bool present = path.find('/') != std::string::npos && stat(path.c_str(), &info) == 0;
+    const bool present = std::strchr(path.c_str(), '/') != nullptr && stat(path.c_str(), &info) == 0;
     SetLastError(present ? ERROR_BAD_EXE_FORMAT : ERROR_MOD_NOT_FOUND);
   }
   return module;
@@ -194,13 +231,13 @@ DWORD GetFileAttributesW(LPCWSTR fileName) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return INVALID_FILE_ATTRIBUTES;
   }
-  const std::string path = PosixPath(fileName);
+  const PosixPath path(fileName);
   struct stat info;
   if (stat(path.c_str(), &info) != 0) {
     const int error = errno;
-    const std::string parent = ParentOf(path);
+    const std::string parent = ParentOf(path.str());
     // Windows tells a missing file from a missing folder on its way.
-    if (error == ENOENT && !parent.empty() && !IsDirectory(parent)) {
+    if (error == ENOENT && !parent.empty() && !IsDirectory(parent.c_str())) {
       SetLastError(ERROR_PATH_NOT_FOUND);
     } else {
       SetLastError(ErrorFromErrno(error));
@@ -215,44 +252,66 @@ BOOL SHGetSpecialFolderPathW(HWND, LPWSTR path, int csidl, BOOL create) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  std::string folder;
+  // Asked at every storage open and every settings read: the folder is put
+  // together in an array, and only a folder too long for it takes the heap.
+  const char kDocuments[] = "/Documents";
+  char small[512];
+  std::string large;
+  const char* folder = nullptr;
+  size_t length = 0;
   const char* documents = std::getenv("XDG_DOCUMENTS_DIR");
-  const char* home = std::getenv("HOME");
   if (documents != nullptr && documents[0] == '/') {
     folder = documents;
-  } else if (home != nullptr && home[0] == '/') {
-    folder = home;
-    if (folder.back() != '/') folder += '/';
-    folder += "Documents";
+    length = std::strlen(documents);
   } else {
-    SetLastError(ERROR_FILE_NOT_FOUND);
-    return FALSE;
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+      SetLastError(ERROR_FILE_NOT_FOUND);
+      return FALSE;
+    }
+    size_t homeLength = std::strlen(home);
+    if (home[homeLength - 1] == '/') --homeLength;
+    length = homeLength + sizeof(kDocuments) - 1;
+    char* joined = small;
+    if (length >= sizeof(small)) {
+      large.assign(length + 1, '\0');
+      joined = &large[0];
+    }
+    std::memcpy(joined, home, homeLength);
+    std::memcpy(joined + homeLength, kDocuments, sizeof(kDocuments));  // and its terminator
+    folder = joined;
   }
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  const std::u16string wide = win32posix::ToUtf16(folder);
-  if (wide.size() >= MAX_PATH) {
+  while (length > 1 && folder[length - 1] == '/') --length;
+  const auto wide = win32posix::Utf8ToUtf16(reinterpret_cast<const unsigned char*>(folder), length,
+                                            path, MAX_PATH - 1);
+  if (wide.units >= MAX_PATH) {
     SetLastError(ERROR_FILENAME_EXCED_RANGE);
     return FALSE;
   }
   if (create || (csidl & CSIDL_FLAG_CREATE) != 0) {
+    // The folder ends where the text does, unless slashes were cut off it.
+    std::string trimmed;
+    if (folder[length] != '\0') {
+      trimmed.assign(folder, length);
+      folder = trimmed.c_str();
+    }
     const DWORD made = MakeTree(folder);
     if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS) {
       SetLastError(made);
       return FALSE;
     }
   }
-  wide.copy(path, wide.size());
-  path[wide.size()] = u'\0';
+  path[wide.units] = u'\0';
   return TRUE;
 }
 
 int SHCreateDirectoryExW(HWND, LPCWSTR path, const SECURITY_ATTRIBUTES*) {
-  const std::string folder = path == nullptr ? std::string() : PosixPath(path);
   DWORD result;
-  if (folder.empty() || folder[0] != '/') {
+  if (path == nullptr || path[0] == u'\0') {
     result = ERROR_BAD_PATHNAME;
   } else {
-    result = MakeTree(folder);
+    const PosixPath folder(path);
+    result = folder.c_str()[0] != '/' ? ERROR_BAD_PATHNAME : MakeTree(folder.c_str());
   }
   SetLastError(result);
   return static_cast<int>(result);

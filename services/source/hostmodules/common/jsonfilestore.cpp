@@ -26,18 +26,21 @@ const char kTexts[] = "texts";
 JsonFileStore::JsonFileStore(const char* fileName) : fileName_(fileName) {}
 
 void JsonFileStore::Follow() {
-  WCHAR folder[MAX_PATH + 1] = {};
+  WCHAR folder[MAX_PATH + 1];
   size_t length = 0;
   if (SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PERSONAL, FALSE)) {
     while (length < MAX_PATH && folder[length] != 0) ++length;
   }
-  const std::string documents(reinterpret_cast<const char*>(folder), length * sizeof(WCHAR));
-  const bool sameRoot = loaded_ && documents_ == documents;
+  // Compared in place: the folder is asked for at every read, and mostly it
+  // is the one already known.
+  const char* bytes = reinterpret_cast<const char*>(folder);
+  const size_t size = length * sizeof(WCHAR);
+  const bool sameRoot = loaded_ && documents_.compare(0, std::string::npos, bytes, size) == 0;
   if (sameRoot && FileStamp() == stamp_) {
     return;
   }
   if (!sameRoot) {
-    documents_ = documents;
+    documents_.assign(bytes, size);
     root_ = CurrentDataRoot();
     file_ = root_.empty() ? std::filesystem::path() : root_ / fileName_;
   }

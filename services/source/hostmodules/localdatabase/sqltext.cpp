@@ -1,32 +1,35 @@
 #include "localdatabase/sqltext.h"
 
-#include <sqlite3.h>
-
-#include <cctype>
-#include <cstring>
-
 namespace halyx {
 namespace {
 
-bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+// The storages send the same few texts at every open: these read them with
+// plain ASCII tests, without the locale's tables.
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' ||
-         static_cast<unsigned char>(c) >= 0x80;
+  const unsigned char u = static_cast<unsigned char>(c);
+  return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || IsDigit(c) || c == '_' || c == '$' ||
+         u >= 0x80;
 }
 
 void SkipBlanks(const char** p) {
   while (IsBlank(**p)) ++*p;
 }
 
-// Consumes the keyword when it stands next at *p as a whole word.
+// Consumes the keyword (given in capitals) when it stands next at *p as a
+// whole word, in any case.
 bool Keyword(const char** p, const char* word) {
   SkipBlanks(p);
-  const size_t length = std::strlen(word);
-  if (sqlite3_strnicmp(*p, word, static_cast<int>(length)) != 0 || IsNameChar((*p)[length])) {
-    return false;
+  const char* at = *p;
+  for (; *word != '\0'; ++word, ++at) {
+    const char c = (*at >= 'a' && *at <= 'z') ? static_cast<char>(*at - 32) : *at;
+    if (c != *word) return false;
   }
-  *p += length;
+  if (IsNameChar(*at)) return false;
+  *p = at;
   return true;
 }
 
@@ -47,8 +50,10 @@ bool Name(const char** p, std::string* name) {
     }
     return false;
   }
-  if (std::isdigit(static_cast<unsigned char>(**p))) return false;
-  while (IsNameChar(**p)) *name += *(*p)++;
+  if (IsDigit(**p)) return false;
+  const char* start = *p;
+  while (IsNameChar(**p)) ++*p;
+  name->assign(start, static_cast<size_t>(*p - start));
   return !name->empty();
 }
 
