@@ -11,11 +11,20 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
 // Characters that continue a name or a number, so that digits beside them
 // are not a literal of their own.
 bool JoinsToken(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '.' ||
+  return IsAsciiLetter(c) || IsDigit(c) || c == '_' || c == '$' || c == '.' ||
          static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Characters that the loops below look at; a run of any others is copied as
+// it stands. Every storage deletes with such texts at every eviction.
+bool Plain(char c) {
+  return c != '\0' && c != '\'' && c != '"' && c != '`' && c != '[' && c != '?' && c != ':' &&
+         c != '@' && c != '$' && !IsDigit(c);
 }
 
 // Where the quoted text that starts at p ends (past its closing mark), or
@@ -38,6 +47,10 @@ bool StartsOperand(char previous) {
 }  // namespace
 
 std::string UnsignedCondition(const char* condition) {
+  // Without a minus there is nothing to rewrite.
+  if (std::strchr(condition, '-') == nullptr) {
+    return std::string(condition);
+  }
   std::string out;
   char previous = '\0';  // last character that was not blank, outside quotes
   for (const char* p = condition; *p != '\0';) {
@@ -81,16 +94,24 @@ std::string UnsignedCondition(const char* condition) {
 std::string ParameterisedCondition(const std::string& condition, std::vector<int64_t>* values) {
   values->clear();
   std::string out;
+  out.reserve(condition.size());
   const char* text = condition.c_str();
   char previous = '\0';
   for (const char* p = text; *p != '\0';) {
+    if (Plain(*p)) {
+      const char* run = p;
+      while (Plain(*p)) ++p;
+      out.append(run, p);
+      previous = p[-1];
+      continue;
+    }
     if (const char* stop = QuotedEnd(p)) {
       out.append(p, stop);
       previous = stop[-1];
       p = stop;
       continue;
     }
-    if (std::strchr("?:@$", *p) != nullptr && !JoinsToken(previous)) {
+    if ((*p == '?' || *p == ':' || *p == '@' || *p == '$') && !JoinsToken(previous)) {
       values->clear();
       return condition;
     }
@@ -101,7 +122,9 @@ std::string ParameterisedCondition(const std::string& condition, std::vector<int
       }
       // At most 18 digits always fit a 64-bit parameter.
       if (!JoinsToken(*end) && end - p <= 18) {
-        values->push_back(std::strtoll(std::string(p, end).c_str(), nullptr, 10));
+        int64_t value = 0;
+        for (const char* digit = p; digit != end; ++digit) value = value * 10 + (*digit - '0');
+        values->push_back(value);
         out += '?';
         previous = '?';
         p = end;

@@ -13,18 +13,20 @@ bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 }  // namespace
 
 std::string ConnectionPool::KeyOf(const char* utf8Path) {
-  std::string key;
-  key.reserve(std::strlen(utf8Path));
+  // Written in place: every storage open asks for its file's key.
+  std::string key(std::strlen(utf8Path), '\0');
+  size_t size = 0;
   for (const char* p = utf8Path; *p != '\0'; ++p) {
     if (IsSeparator(*p)) {
-      if (!key.empty() && key.back() == '/' && key.size() > 1) {
+      if (size > 1 && key[size - 1] == '/') {
         continue;
       }
-      key += '/';
+      key[size++] = '/';
       continue;
     }
-    key += *p;
+    key[size++] = *p;
   }
+  key.resize(size);
   const bool rooted = !key.empty() && key[0] == '/';
   const bool drive = key.size() >= 3 && key[1] == ':' && key[2] == '/';
   return rooted || drive ? key : std::string();

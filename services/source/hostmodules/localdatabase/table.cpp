@@ -174,7 +174,8 @@ int Table::GetBytes(const char* column, uint8_t** bytes, uint32_t* size) {
 }
 
 int Table::Delete(const char* where) {
-  std::vector<int64_t> values;
+  std::vector<int64_t>& values = deleteValues_;
+  values.clear();
   const std::string key = where ? ParameterisedCondition(UnsignedCondition(where), &values)
                                 : std::string();
   Statement* statement = cache_->Delete(key);

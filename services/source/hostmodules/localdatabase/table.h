@@ -90,6 +90,7 @@ class Table {
   std::vector<WalkColumn> walkColumns_;  // empty until the walk's first read
   size_t nextColumn_ = 0;  // where the next read's column most likely is
 
+  std::vector<int64_t> deleteValues_;  // kept for its room between deletions
   size_t nextSetColumn_ = 0;  // where the next setter's column most likely is
   // Kept from row to row for its storage; holds a row only while rowOpen_.
   PendingRow pending_;
