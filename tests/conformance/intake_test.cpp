@@ -1,6 +1,7 @@
 // Batches delivered through pushcenter.dll: records of applications not
 // installed yet wait for the installation, bad records leave their neighbours
-// alone, and unread counts reach the dynamic center.
+// alone, unread counts reach the dynamic center, and a message twice in one
+// batch is taken once.
 #include <gtest/gtest.h>
 
 #include "support/startedhost.h"
@@ -92,4 +93,18 @@ TEST_F(IntakeTest, UnreadCountsReachTheDynamicCenter) {
   EXPECT_EQ(3u, host.api.PushGetUnreadDynamicMsgCountForApp(7));
   host.Deliver(MakeRecord(4, 7, 3, 12, R"({})"));
   EXPECT_EQ(3u, host.api.PushGetUnreadDynamicMsgCountForApp(7));
+}
+
+// The host-level flow of system messages runs as the pushhost scenario; here
+// a batch that carries one message twice.
+TEST_F(IntakeTest, OfTwoRecordsOfOneSystemMessageInABatchTheFirstIsKeptUnannounced) {
+  CommandRecorder recorder;
+  ASSERT_TRUE(recorder.Register(host, 0, kSystemBit, kEventAdded));
+  host.Deliver({MakeRecord(3, 0, 5, 500, R"({"TITLE":"first"})"), MakeRecord(3, 0, 6, 50, "{}"),
+                MakeRecord(3, 0, 5, 500, R"({"TITLE":"second"})")});
+  EXPECT_EQ(recorder.Count(kSystemBit, kEventAdded), 0u);
+  SystemMsgInfo* msgs = nullptr;
+  ASSERT_EQ(host.api.PushGetSystemMsg(0, &msgs, false), 2u);
+  EXPECT_STREQ(msgs[0].title, "first");
+  host.api.PushFreeSystemMsgList(msgs);
 }
