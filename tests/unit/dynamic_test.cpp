@@ -1,26 +1,63 @@
-// The dynamic center and its per-application groups against the real
-// database module: order, caps and the rows they delete, listings, the unread
-// figure, the first load, and what happens without a database.
+// Dynamic messages against the real database module: the per-application
+// groups and the center (order, caps and the rows they delete, listings, the
+// unread figure, the first load) and the storage's rows.
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "centers/dynamicmsgcenter.h"
-#include "dynamic_testing.h"
+#include "messages/dynamicmsg.h"
+#include "messages/dynamicmsggroup.h"
+#include "storage/dynamicmsgstorage.h"
+#include "support/each.h"
+#include "support/startedlibrary.h"
 
-using namespace dyntest;
 using unithost::SignIn;
 using unithost::SignOut;
 
 namespace {
 
+DynamicMsg* NewMsg(uint32_t msgId, uint32_t pushTime) {
+  DynamicMsg* msg = new DynamicMsg();
+  msg->SetMsgId(msgId);
+  msg->SetPushTime(pushTime);
+  msg->SetNewFlag(1);
+  return msg;
+}
+
+// A group as the decoder hands it over: messages added one by one.
+DynamicMsgGroup* NewGroup(uint32_t appId, uint32_t serverCount,
+                                 std::initializer_list<DynamicMsg*> msgs) {
+  DynamicMsgGroup* group = new DynamicMsgGroup();
+  group->SetAppId(appId);
+  group->SetMsgCountOnServer(serverCount);
+  for (DynamicMsg* msg : msgs) group->AddMsg(msg);
+  return group;
+}
+
+std::vector<DynamicMsgRow> StoredRows() {
+  std::vector<DynamicMsgRow> rows;
+  DynamicMsgStorage storage;
+  EXPECT_TRUE(storage.Open());
+  storage.LoadRows(rows);
+  return rows;
+}
+
+Values StoredMsgIds() { return Each(StoredRows(), &DynamicMsgRow::msgId); }
+
 // A read message of an earlier session, as a row of application appId.
-void StoreRow(uint32_t appId, uint32_t msgId, uint32_t pushTime) {
+void Store(uint32_t appId, uint32_t msgId, uint32_t pushTime, uint32_t serverCount = 1) {
   DynamicMsgStorage storage;
   ASSERT_TRUE(storage.Open());
-  std::unique_ptr<DynamicMsgGroup> owner(NewGroup(appId, 1, {NewMsg(msgId, pushTime)}));
+  std::unique_ptr<DynamicMsgGroup> owner(NewGroup(appId, serverCount, {NewMsg(msgId, pushTime)}));
   ASSERT_TRUE(StoreMessage(storage, *owner->GetMsgs().front(), *owner));
+}
+
+std::string Bytes(const Buffer& buffer) {
+  return std::string(reinterpret_cast<const char*>(buffer.GetNativeBuf()), buffer.GetSize());
 }
 
 // A listing, released as the host would release it.
@@ -57,10 +94,10 @@ class DynamicMsgCenterTest : public unithost::StartedLibrary {
 };
 
 TEST_F(DynamicMsgCenterTest, GroupKeepsTheThreeNewestAndRemovesTheRowOfTheEvicted) {
-  StoreRow(0, 1, 5);
-  StoreRow(0, 1, 10);
-  StoreRow(0, 1, 11);
-  StoreRow(0, 2, 30);
+  Store(0, 1, 5);
+  Store(0, 1, 10);
+  Store(0, 1, 11);
+  Store(0, 2, 30);
   DynamicMsgGroup group;
   for (auto [id, time] : {std::pair<uint32_t, uint32_t>{1, 10}, {2, 30}, {3, 20}, {4, 40}}) {
     group.AddMsg(NewMsg(id, time));
@@ -98,8 +135,8 @@ TEST_F(DynamicMsgCenterTest, KeepsGroupsNewestFirstAndEvictsBeyondFifty) {
   EXPECT_TRUE(center.ClearMsg());
 
   for (uint32_t app = 1; app <= 50; ++app) Push(center, app, 1, app, 100 + app);
-  StoreRow(1, 900, 5);
-  StoreRow(2, 901, 5);
+  Store(1, 900, 5);
+  Store(2, 901, 5);
   EXPECT_EQ(center.GetUnreadCount(), 50u);
   Push(center, 51, 1, 51, 1000);
   EXPECT_EQ(center.GetMsgCount(), 50u);
@@ -237,4 +274,76 @@ TEST_F(DynamicMsgCenterTest, CutsTextsToTheirFieldsWithATerminatingZero) {
   EXPECT_EQ(std::string(info.buttonText), std::string(71, 'b'));
   EXPECT_EQ(std::strlen(info.buffer), 599u);
   EXPECT_EQ(info.padding, 0);
+}
+
+using DynamicMsgStorageTest = unithost::StartedLibrary;
+
+TEST_F(DynamicMsgStorageTest, ReadsBackWhatWasStoredAsAReadMessage) {
+  std::unique_ptr<DynamicMsgGroup> group(NewGroup(4294967295u, 6, {NewMsg(0x80000001u, 777)}));
+  DynamicMsg& msg = *group->GetMsgs().front();
+  msg.SetOpenType(-2);
+  msg.SetVoiceIndex(3);
+  msg.SetText("caf\xC3\xA9 text");
+  msg.SetButtonText("Open");
+  msg.SetBuffer("a%2Db");
+  {
+    DynamicMsgStorage storage;
+    ASSERT_TRUE(storage.Open());
+    ASSERT_TRUE(StoreMessage(storage, msg, *group));
+  }
+  const std::vector<DynamicMsgRow> rows = StoredRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].appId, 4294967295u);
+  EXPECT_EQ(rows[0].msgId, 0x80000001u);
+  // Texts are stored with their terminating zero; an empty title is one zero.
+  EXPECT_EQ(Bytes(rows[0].title), std::string(1, '\0'));
+  EXPECT_EQ(Bytes(rows[0].textHint), std::string("caf\xC3\xA9 text", 11));
+
+  std::unique_ptr<DynamicMsgGroup> loaded(GroupFromRow(rows[0]));
+  ASSERT_EQ(loaded->GetMsgs().size(), 1u);
+  DynamicMsg& back = *loaded->GetMsgs().front();
+  std::string text, title, button, buffer;
+  back.GetText(text);
+  back.GetTitle(title);
+  back.GetButtonText(button);
+  back.GetBuffer(buffer);
+  EXPECT_EQ(text, "caf\xC3\xA9 text");
+  EXPECT_EQ(title, "");
+  EXPECT_EQ(button, "Open");
+  EXPECT_EQ(buffer, "a%2Db");
+  EXPECT_EQ(back.GetOpenType(), -2);
+  EXPECT_EQ(back.GetVoiceIndex(), 3);
+  EXPECT_EQ(back.GetPushTime(), 777u);
+  EXPECT_TRUE(back.GetReadState());
+  EXPECT_EQ(back.GetNewFlag(), 0);
+  EXPECT_EQ(loaded->GetAppId(), 4294967295u);
+  EXPECT_EQ(loaded->GetMsgCountOnServer(), 6u);
+  EXPECT_EQ(loaded->GetUnreadCount(), 0u);
+}
+
+TEST_F(DynamicMsgStorageTest, DeletesAndUpdatesExactlyTheRowsNamed) {
+  Store(4294967295u, 5, 90);
+  Store(4294967295u, 5, 100);
+  Store(4294967295u, 5, 101);
+  Store(8, 6, 100);
+  DynamicMsgStorage storage;
+  ASSERT_TRUE(storage.Open());
+  ASSERT_TRUE(storage.Open());  // a second open on the same object still works
+
+  EXPECT_TRUE(storage.DeleteMsg(5, 100));
+  std::vector<DynamicMsgRow> rows = StoredRows();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].pushTime, 101u);
+  EXPECT_EQ(rows[1].msgId, 6u);
+
+  // The largest application id must reach the database as ten digits.
+  EXPECT_TRUE(storage.UpdateMsgCountOnServer(4294967295u, 0));
+  rows = StoredRows();
+  EXPECT_EQ(rows[0].msgCountOnServer, 0u);
+  EXPECT_EQ(rows[1].msgCountOnServer, 1u);
+
+  EXPECT_TRUE(storage.DeleteByAppId(4294967295u));
+  EXPECT_EQ(StoredMsgIds(), std::vector<uint32_t>{6});
+  EXPECT_TRUE(storage.DeleteAll());
+  EXPECT_TRUE(StoredRows().empty());
 }
