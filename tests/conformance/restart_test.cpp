@@ -45,6 +45,12 @@ class Restart : public StartedHost {
   }
 };
 
+struct ReentryState {
+  libraryhost::LibraryHost* host = nullptr;
+  int calls = 0;
+  uint32_t countSeenInside = 99;
+};
+
 }  // namespace
 
 TEST_F(Restart, BringsBackReadDynamicMessagesMergedWithThoseBeforeTheFirstListing) {
@@ -138,4 +144,32 @@ TEST_F(Restart, KeepsOwnSharesToFiftyGroups) {
   EXPECT_STREQ(groups[0].msgs[0].title, "title 5000");
   EXPECT_STREQ(groups[0].msgs[0].appDesc, "X");
   host.api.FreeMyLocalShareMsgGroupList(groups);
+}
+
+// A host's callback may call back into the library while the library is
+// still busy building a center: the own-share center reports every stored
+// row as it loads them after a restart.
+TEST_F(Restart, ACallbackAskingForTheCenterBeingLoadedGetsNoSecondCenter) {
+  ASSERT_TRUE(host.api.AddMyShareMsg(OwnShares(31, 1, {100, 101, 102}).Get()));
+  ASSERT_TRUE(host.Reload());
+
+  ReentryState reentry;
+  reentry.host = &host;
+  CommandRecorder recorder;
+  recorder.context = &reentry;
+  recorder.onCommand = [](CommandRecorder& self, const PushCommand&) {
+    auto* state = static_cast<ReentryState*>(self.context);
+    // Bounded, so that a library that builds a center inside the callback
+    // fails this test instead of exhausting the stack.
+    if (++state->calls > 10) return;
+    state->countSeenInside = state->host->api.GetAllMyShareMsgNum();
+  };
+  ASSERT_TRUE(recorder.Register(host, 0, 16, 1));
+  // The first call loads the three stored rows, one notification each.
+  EXPECT_EQ(host.api.GetAllMyShareMsgNum(), 1u);
+  EXPECT_EQ(reentry.calls, 3);
+  EXPECT_EQ(reentry.countSeenInside, 0u);  // no center while it is being built
+  EXPECT_EQ(host.api.GetAllMyShareMsgNum(), 1u);
+  EXPECT_EQ(reentry.calls, 3);
+  recorder.Unregister(host);
 }
