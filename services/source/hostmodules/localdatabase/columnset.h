@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ ColumnKind KindOfDeclaredType(const char* declaredType);
 // ASCII letters. Asked at every field a caller sets or reads, so it is kept
 // inline rather than a call into SQLite.
 inline bool SameColumnName(const char* a, const char* b) {
+  // Callers mostly spell a name as the table does: an exact match is found
+  // by the library's own comparison, and only a mismatch is looked at again
+  // letter by letter.
+  if (std::strcmp(a, b) == 0) {
+    return true;
+  }
   for (;; ++a, ++b) {
     const unsigned char x = static_cast<unsigned char>(*a);
     const unsigned char y = static_cast<unsigned char>(*b);
