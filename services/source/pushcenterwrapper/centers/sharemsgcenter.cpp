@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "messages/handover.h"
@@ -150,9 +151,10 @@ void ShareMsgCenter::MergeLoadedGroup(std::unique_ptr<ShareMsgGroup> group) {
     if (kept != groups.end()) {
       // Stored messages are read: they leave the group's unread figure alone.
       const uint32_t keptUnread = (*kept)->GetUnreadCount();
+      const uint32_t keptTime = (*kept)->GetLatestPushTime();
       MoveMessages(*group, **kept);
       (*kept)->SetUnreadCount(keptUnread);
-      Refile(kept);
+      Refile(kept, keptTime);
       return;
     }
   }
@@ -162,6 +164,17 @@ void ShareMsgCenter::MergeLoadedGroup(std::unique_ptr<ShareMsgGroup> group) {
 void ShareMsgCenter::Load() {
   std::vector<RoamShareRow> rows;
   ShareMsgStorage::GetInstance()->LoadRoamRows(rows);
+  // The type-1 group of each application, as FindType1Group would find it,
+  // without walking the list for every row. Made again whenever the cap drops
+  // a group.
+  std::unordered_map<uint32_t, GroupList::iterator> typeOne;
+  auto index = [this, &typeOne]() {
+    typeOne.clear();
+    for (auto it = groups.begin(); it != groups.end(); ++it) {
+      if (*it != nullptr && (*it)->GetShareType() == 1) typeOne.emplace((*it)->GetAppId(), it);
+    }
+  };
+  index();
   // From the last row to the first, each row released as soon as its message
   // is built: the messages' texts then reuse the rows' memory instead of
   // adding to it.
@@ -183,12 +196,14 @@ void ShareMsgCenter::Load() {
     // of this one message that MergeLoadedGroup takes would bring, without
     // building that group.
     if (row->shareType == 1) {
-      auto kept = FindType1Group(row->appId);
-      if (kept != groups.end()) {
-        const uint32_t keptUnread = (*kept)->GetUnreadCount();
-        (*kept)->AddMsg(msg.release());
-        (*kept)->SetUnreadCount(keptUnread);
-        Refile(kept);
+      auto kept = typeOne.find(row->appId);
+      if (kept != typeOne.end()) {
+        ShareMsgGroup& group = **kept->second;
+        const uint32_t keptUnread = group.GetUnreadCount();
+        const uint32_t keptTime = group.GetLatestPushTime();
+        group.AddMsg(msg.release());
+        group.SetUnreadCount(keptUnread);
+        Refile(kept->second, keptTime);
         continue;
       }
     }
@@ -197,19 +212,41 @@ void ShareMsgCenter::Load() {
     group->SetShareType(row->shareType);
     group->AddMsg(msg.release());
     group->MarkAllRead();
+    const ShareMsgGroup* added = group.get();
+    const size_t before = groups.size();
     MergeLoadedGroup(std::move(group));
+    if (groups.size() <= before) {
+      index();
+    } else if (row->shareType == 1) {
+      auto at = std::find_if(groups.begin(), groups.end(),
+                             [added](const std::unique_ptr<ShareMsgGroup>& g) { return g.get() == added; });
+      if (at != groups.end()) typeOne.emplace(row->appId, at);
+    }
   }
   loaded = true;
 }
 
-void ShareMsgCenter::Refile(GroupList::iterator group) {
+void ShareMsgCenter::Refile(GroupList::iterator group, uint32_t previousTime) {
   // Where InsertGroup would put it once taken out: before the first other
   // group whose latest push time is not greater. The node moves as it is.
   const uint32_t time = (*group)->GetLatestPushTime();
   auto at = groups.begin();
-  while (at != groups.end() &&
-         (at == group || *at == nullptr || (*at)->GetLatestPushTime() > time)) {
-    ++at;
+  if (time == previousTime) {
+    // The list runs from the greatest time down, so only groups of the same
+    // time just before this one can come after it: the place is found from
+    // where the group stands.
+    at = group;
+    while (at != groups.begin()) {
+      auto before = std::prev(at);
+      if (*before != nullptr && (*before)->GetLatestPushTime() > time) break;
+      at = before;
+    }
+    if (at == group) return;
+  } else {
+    while (at != groups.end() &&
+           (at == group || *at == nullptr || (*at)->GetLatestPushTime() > time)) {
+      ++at;
+    }
   }
   if (at != group) groups.splice(at, groups, group);
 }
