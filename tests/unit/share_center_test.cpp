@@ -188,26 +188,26 @@ TEST_F(ShareMsgCenterTest, FiftyFirstGroupPushesOutTheOldestWithItsRows) {
 
 TEST_F(ShareMsgCenterTest, LoadedGroupsStandByTheirNewestStoredMessage) {
   {
-    // Stored in this order: application 1 at 50, application 2 at 20, then
-    // application 1 at 10. The load meets them last to first, so the group
-    // of application 1 starts behind the other and must move ahead of it.
+    // Read and stored one by one, in this order. The load meets the rows
+    // last to first: the group of application 3 gets an older message and
+    // must still come before the group of 4, which arrived later with the
+    // same time; the group of 1 starts behind 2 and must move ahead of it.
     ShareMsgCenter center;
-    center.AddShareMsg(Push(1, 1, 1, 50, "desc"));
-    center.UpdateReadState();
-    center.AddShareMsg(Push(2, 1, 2, 20));
-    center.UpdateReadState();
-    center.AddShareMsg(Push(1, 1, 3, 10));
-    center.UpdateReadState();
+    const uint32_t stored[][2] = {{1, 50}, {2, 20}, {1, 10}, {3, 5}, {4, 60}, {3, 60}};
+    uint32_t msgId = 0;
+    for (const auto& push : stored) {
+      center.AddShareMsg(Push(push[0], 1, ++msgId, push[1]));
+      center.UpdateReadState();
+    }
   }
   ShareMsgCenter center;
   ShareMsgGroupInfo* out = nullptr;
-  ASSERT_EQ(center.GetShareMsg(0, 0, &out, false), 2u);
-  EXPECT_EQ(out[0].appId, 1u);
-  EXPECT_EQ(Times(out[0]), (Values{10, 50}));
-  EXPECT_EQ(out[1].appId, 2u);
+  ASSERT_EQ(center.GetShareMsg(0, 0, &out, false), 4u);
+  EXPECT_EQ(Each(out, 4, &ShareMsgGroupInfo::appId), (Values{3, 4, 1, 2}));
+  EXPECT_EQ(Times(out[2]), (Values{10, 50}));
   EXPECT_EQ(center.GetUnreadCount(), 0u);
   // Every byte after a text's terminator is zero, in every field.
-  const ShareMsgInfo& info = out[0].msgs[1];
+  const ShareMsgInfo& info = out[2].msgs[1];
   EXPECT_EQ(std::string(info.text), "text 1");
   const char* fields[] = {info.text, info.buffer, info.picURL, info.title, info.appDesc};
   const size_t sizes[] = {sizeof(info.text), sizeof(info.buffer), sizeof(info.picURL),
