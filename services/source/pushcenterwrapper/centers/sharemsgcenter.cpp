@@ -1,4 +1,5 @@
 #include "centers/sharemsgcenter.h"
+#include "centers/fieldtext.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -27,29 +28,18 @@ static_assert(sizeof(void*) != 4 || (sizeof(ShareMsgGroupInfo) == 20 &&
 
 namespace {
 
-// Writes the text and zeroes the rest of the field: together with the
-// numbers, every byte of a record is written once, so records need no
-// zero-filling beforehand.
-template <size_t N>
-void FillField(char (&field)[N], const std::string& text) {
-  const size_t length = text.size() < N - 1 ? text.size() : N - 1;
-  std::memcpy(field, text.data(), length);
-  std::memset(field + length, 0, N - length);
-}
-
 void FillInfo(ShareMsgInfo& info, ShareMsg* msg) {
   info.msgId = msg->GetMsgId();
   info.openType = msg->GetOpenType();
   info.pushTime = msg->GetPushTime();
   info.uin = msg->GetUin();
   info.appId = msg->GetAppId();
-  FillField(info.text, msg->TextRef());
-  FillField(info.buffer, msg->BufferRef());
-  FillField(info.picURL, msg->PicURLRef());
-  FillField(info.title, msg->TitleRef());
-  FillField(info.appDesc, msg->AppDescRef());
+  CopyToField(info.text, msg->TextRef());
+  CopyToField(info.buffer, msg->BufferRef());
+  CopyToField(info.picURL, msg->PicURLRef());
+  CopyToField(info.title, msg->TitleRef());
+  CopyToField(info.appDesc, msg->AppDescRef());
 }
-static_assert(sizeof(ShareMsgInfo) == 5 * 4 + 4 * 600 + 240, "FillInfo writes every byte");
 
 // Writes the taken messages, newest first, to the element as an array that
 // runs from the oldest to the newest.
@@ -60,7 +50,7 @@ void FillElement(ShareMsgGroupInfo& element, ShareMsgGroup* group,
   element.appId = group->GetAppId();
   element.msgCount = static_cast<uint32_t>(taken.size());
   if (taken.empty()) return;
-  element.msgs = new ShareMsgInfo[taken.size()];
+  element.msgs = new ShareMsgInfo[taken.size()]();
   for (size_t i = 0; i < taken.size(); ++i) FillInfo(element.msgs[i], taken[taken.size() - 1 - i]);
 }
 
