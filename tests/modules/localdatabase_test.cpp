@@ -471,6 +471,13 @@ TEST_F(LocalDatabaseTest, EachPostedRowHoldsOnlyWhatWasSetForIt) {
   ASSERT_TRUE(Insert(table, {{"appId", 6}, {"extra", 7}}));
   ASSERT_TRUE(Insert(table, {{"appId", 8}}));
   EXPECT_EQ(Column(table, "extra", "appId >= 6"), (std::vector<uint32_t>{7, 0}));
+  // Adding it again is refused every time, until the column is gone.
+  const char* add = "ALTER TABLE dynmsgtable ADD COLUMN extra INTEGER";
+  EXPECT_FALSE(t_.ExecuteSql(db, add, &err));
+  EXPECT_FALSE(t_.ExecuteSql(db, add, &err));
+  EXPECT_EQ(err, kError);
+  ASSERT_TRUE(t_.ExecuteSql(db, "ALTER TABLE dynmsgtable DROP COLUMN extra", &err));
+  EXPECT_TRUE(t_.ExecuteSql(db, add, &err));
 }
 
 }  // namespace
