@@ -141,10 +141,9 @@ void ShareMsgCenter::MergeLoadedGroup(std::unique_ptr<ShareMsgGroup> group) {
     if (kept != groups.end()) {
       // Stored messages are read: they leave the group's unread figure alone.
       const uint32_t keptUnread = (*kept)->GetUnreadCount();
-      const uint32_t keptTime = (*kept)->GetLatestPushTime();
       MoveMessages(*group, **kept);
       (*kept)->SetUnreadCount(keptUnread);
-      Refile(kept, keptTime);
+      Refile(kept);
       return;
     }
   }
@@ -190,10 +189,9 @@ void ShareMsgCenter::Load() {
       if (kept != typeOne.end()) {
         ShareMsgGroup& group = **kept->second;
         const uint32_t keptUnread = group.GetUnreadCount();
-        const uint32_t keptTime = group.GetLatestPushTime();
         group.AddMsg(msg.release());
         group.SetUnreadCount(keptUnread);
-        Refile(kept->second, keptTime);
+        Refile(kept->second);
         continue;
       }
     }
@@ -216,27 +214,19 @@ void ShareMsgCenter::Load() {
   loaded = true;
 }
 
-void ShareMsgCenter::Refile(GroupList::iterator group, uint32_t previousTime) {
+void ShareMsgCenter::Refile(GroupList::iterator group) {
   // Where InsertGroup would put it once taken out: before the first other
-  // group whose latest push time is not greater. The node moves as it is.
+  // group whose latest push time is not greater. The list runs from the
+  // greatest time down and this group's time only grew, so that place is
+  // just before the run of groups, ending at this one, whose time is not
+  // greater: it is found from where the group stands, and the node moves as
+  // it is.
   const uint32_t time = (*group)->GetLatestPushTime();
-  auto at = groups.begin();
-  if (time == previousTime) {
-    // The list runs from the greatest time down, so only groups of the same
-    // time just before this one can come after it: the place is found from
-    // where the group stands.
-    at = group;
-    while (at != groups.begin()) {
-      auto before = std::prev(at);
-      if (*before != nullptr && (*before)->GetLatestPushTime() > time) break;
-      at = before;
-    }
-    if (at == group) return;
-  } else {
-    while (at != groups.end() &&
-           (at == group || *at == nullptr || (*at)->GetLatestPushTime() > time)) {
-      ++at;
-    }
+  auto at = group;
+  while (at != groups.begin()) {
+    auto before = std::prev(at);
+    if (*before != nullptr && (*before)->GetLatestPushTime() > time) break;
+    at = before;
   }
   if (at != group) groups.splice(at, groups, group);
 }

@@ -47,10 +47,9 @@ class ShareMsgCenter : public MsgCenter {
   ShareMsgGroup* FindGroup(uint32_t appId, int32_t shareType, uint32_t latestPushTime);
   GroupList::iterator FindType1Group(uint32_t appId);
   void MergeLoadedGroup(std::unique_ptr<ShareMsgGroup> group);
-  // Moves a group that took messages (its latest push time was
-  // previousTime) to where InsertGroup would file it, without taking its node
-  // out of the list.
-  void Refile(GroupList::iterator group, uint32_t previousTime);
+  // Moves a group that took messages to where InsertGroup would file it,
+  // without taking its node out of the list.
+  void Refile(GroupList::iterator group);
   void Load();
   void StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, ShareMsgGroup* group);
   void ReportRead();
