@@ -10,14 +10,21 @@ namespace halyx {
 
 template <class State>
 State& ModuleState() {
+  // Every entry point asks, so the state in use is remembered: one test on
+  // the common path.
+  static State* current = nullptr;
+  if (current != nullptr) return *current;
   static bool gone = false;
   static struct Holder {
     State state;
-    ~Holder() { gone = true; }
+    ~Holder() {
+      gone = true;
+      current = nullptr;
+    }
   } holder;
-  if (!gone) return holder.state;
+  if (!gone) return *(current = &holder.state);
   static State* late = new State();  // still reachable at exit
-  return *late;
+  return *(current = late);
 }
 
 }  // namespace halyx
