@@ -69,8 +69,9 @@ class SystemMsgCenterTest : public SystemFixture {
   // Lists and hands the block back to the export that frees it.
   std::vector<SystemMsgInfo> List(uint32_t wanted, bool newOnly) {
     SystemMsgInfo* block = nullptr;
-    uint32_t n = center.GetSystemMsg(wanted, &block, newOnly);
-    std::vector<SystemMsgInfo> copy(block, block + n);
+    const uint32_t n = center.GetSystemMsg(wanted, &block, newOnly);
+    std::vector<SystemMsgInfo> copy;
+    if (block != nullptr) copy.assign(block, block + n);
     PushFreeSystemMsgList(block);
     return copy;
   }
