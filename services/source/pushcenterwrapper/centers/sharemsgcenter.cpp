@@ -7,7 +7,6 @@
 #include <deque>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "messages/handover.h"
@@ -134,82 +133,44 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
   }
 }
 
-void ShareMsgCenter::MergeLoadedGroup(std::unique_ptr<ShareMsgGroup> group) {
-  if (group == nullptr) return;
-  if (group->GetShareType() == 1) {
-    auto kept = FindType1Group(group->GetAppId());
-    if (kept != groups.end()) {
-      // Stored messages are read: they leave the group's unread figure alone.
-      const uint32_t keptUnread = (*kept)->GetUnreadCount();
-      MoveMessages(*group, **kept);
-      (*kept)->SetUnreadCount(keptUnread);
-      Refile(kept);
-      return;
-    }
-  }
-  InsertGroup(std::move(group), false);
-}
-
 void ShareMsgCenter::Load() {
   std::vector<RoamShareRow> rows;
   ShareMsgStorage::GetInstance()->LoadRoamRows(rows);
-  // The type-1 group of each application, as FindType1Group would find it,
-  // without walking the list for every row. Made again whenever the cap drops
-  // a group.
-  std::unordered_map<uint32_t, GroupList::iterator> typeOne;
-  auto index = [this, &typeOne]() {
-    typeOne.clear();
-    for (auto it = groups.begin(); it != groups.end(); ++it) {
-      if (*it != nullptr && (*it)->GetShareType() == 1) typeOne.emplace((*it)->GetAppId(), it);
-    }
-  };
-  index();
   // From the last row to the first, each row released as soon as its message
   // is built: the messages' texts then reuse the rows' memory instead of
   // adding to it.
   for (; !rows.empty(); rows.pop_back()) {
-    const RoamShareRow* row = &rows.back();
+    const RoamShareRow& row = rows.back();
     std::unique_ptr<ShareMsg> msg(new ShareMsg());
-    msg->SetMsgId(row->msgId);
-    msg->SetAppId(row->appId);
-    if (!row->buffer.IsEmpty()) msg->SetBuffer(ColumnToText(row->buffer));
-    if (!row->picURL.IsEmpty()) msg->SetPicURL(ColumnToText(row->picURL));
-    if (!row->textHint.IsEmpty()) msg->TakeText(ColumnToText(row->textHint));
-    if (!row->title.IsEmpty()) msg->SetTitle(ColumnToText(row->title));
-    msg->SetOpenType(row->openType);
-    msg->SetPushTime(row->shareTime);
-    msg->SetUin(row->uin);
-    // A stored message is read before it joins any group.
+    msg->SetMsgId(row.msgId);
+    msg->SetAppId(row.appId);
+    if (!row.buffer.IsEmpty()) msg->SetBuffer(ColumnToText(row.buffer));
+    if (!row.picURL.IsEmpty()) msg->SetPicURL(ColumnToText(row.picURL));
+    if (!row.textHint.IsEmpty()) msg->TakeText(ColumnToText(row.textHint));
+    if (!row.title.IsEmpty()) msg->SetTitle(ColumnToText(row.title));
+    msg->SetOpenType(row.openType);
+    msg->SetPushTime(row.shareTime);
+    msg->SetUin(row.uin);
     msg->SetReadState(true);
-    // A message that joins a kept group goes there at once: what the group
-    // of this one message that MergeLoadedGroup takes would bring, without
-    // building that group.
-    if (row->shareType == 1) {
-      auto kept = typeOne.find(row->appId);
-      if (kept != typeOne.end()) {
-        ShareMsgGroup& group = **kept->second;
-        const uint32_t keptUnread = group.GetUnreadCount();
-        group.AddMsg(msg.release());
-        group.SetUnreadCount(keptUnread);
-        Refile(kept->second);
+    // A stored type-1 message joins its application's kept group, which may
+    // hold messages pushed before this first load; being read, it leaves
+    // that group's unread figure alone.
+    if (row.shareType == 1) {
+      auto kept = FindType1Group(row.appId);
+      if (kept != groups.end()) {
+        const uint32_t keptUnread = (*kept)->GetUnreadCount();
+        (*kept)->AddMsg(msg.release());
+        (*kept)->SetUnreadCount(keptUnread);
+        Refile(kept);
         continue;
       }
     }
     std::unique_ptr<ShareMsgGroup> group(new ShareMsgGroup());
-    group->SetAppId(row->appId);
-    group->SetShareType(row->shareType);
+    group->SetAppId(row.appId);
+    group->SetShareType(row.shareType);
     group->AddMsg(msg.release());
     group->MarkAllRead();
-    const ShareMsgGroup* added = group.get();
-    const size_t before = groups.size();
-    MergeLoadedGroup(std::move(group));
-    if (groups.size() <= before) {
-      index();
-    } else if (row->shareType == 1) {
-      auto at = std::find_if(groups.begin(), groups.end(),
-                             [added](const std::unique_ptr<ShareMsgGroup>& g) { return g.get() == added; });
-      if (at != groups.end()) typeOne.emplace(row->appId, at);
-    }
+    InsertGroup(std::move(group), false);
   }
   loaded = true;
 }

@@ -46,7 +46,6 @@ class ShareMsgCenter : public MsgCenter {
   bool InsertGroup(std::unique_ptr<ShareMsgGroup> group, bool countUnread);
   ShareMsgGroup* FindGroup(uint32_t appId, int32_t shareType, uint32_t latestPushTime);
   GroupList::iterator FindType1Group(uint32_t appId);
-  void MergeLoadedGroup(std::unique_ptr<ShareMsgGroup> group);
   // Moves a group that took messages to where InsertGroup would file it,
   // without taking its node out of the list.
   void Refile(GroupList::iterator group);
