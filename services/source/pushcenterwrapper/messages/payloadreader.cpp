@@ -10,8 +10,6 @@ PayloadReader::~PayloadReader() {
   if (root != nullptr) json_object_put(root);
 }
 
-bool PayloadReader::Has(const char* key) const { return JsonMember(root, key) != nullptr; }
-
 bool PayloadReader::Int(const char* key, int32_t& out) const {
   json_object* member = JsonMember(root, key);
   if (member == nullptr) return false;

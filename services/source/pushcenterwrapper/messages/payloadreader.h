@@ -20,7 +20,6 @@ class PayloadReader {
   PayloadReader& operator=(const PayloadReader&) = delete;
 
   bool Parsed() const { return root != nullptr; }
-  bool Has(const char* key) const;
   // json-c's integer reading of the member (text is parsed, junk gives 0).
   bool Int(const char* key, int32_t& out) const;
   // json-c's text form of the member: a number comes as its digits.
