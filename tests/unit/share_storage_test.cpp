@@ -21,7 +21,7 @@ RoamShareRow Roam(uint32_t msgId, uint32_t appId, int32_t shareType, uint32_t sh
   row.appId = appId;
   row.shareType = shareType;
   row.shareTime = shareTime;
-  row.title = TextToColumn("t", false);
+  SetColumnText(row.title, "t", false);
   return row;
 }
 
@@ -44,7 +44,8 @@ void WriteRawRoamRow(uint32_t msgId, const Buffer& uin) {
   ASSERT_TRUE(db->OpenDatabase(path.c_str(), 0, &handle, &err));
   ASSERT_TRUE(db->OpenTable(handle, "roamsharemsgtable", &table, &err));
   ASSERT_TRUE(db->AddRow(table));
-  const Buffer text = TextToColumn("x", false);
+  Buffer text;
+  SetColumnText(text, "x", false);
   for (const char* column : {"msgId", "appId", "openType", "shareType", "shareTime"}) {
     EXPECT_TRUE(db->SetIntField(table, column, std::string(column) == "msgId" ? msgId : 1));
   }
@@ -79,9 +80,9 @@ TEST_F(ShareStorage, RoamRowsComeBackAsWritten) {
   RoamShareRow row = Roam(9, 4294967295u, -1, 500);
   row.uin = 4294967295u;
   row.openType = -3;
-  row.title = TextToColumn("abc", false);
-  row.appDesc = TextToColumn("", false);
-  row.textHint = TextToColumn("h\xC3\xA9", false);
+  SetColumnText(row.title, "abc", false);
+  SetColumnText(row.appDesc, "", false);
+  SetColumnText(row.textHint, "h\xC3\xA9", false);
   ASSERT_TRUE(storage->SaveRoamRows({row}));
 
   std::vector<RoamShareRow> rows;

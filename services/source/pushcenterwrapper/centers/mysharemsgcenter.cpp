@@ -154,18 +154,20 @@ bool MyShareMsgCenter::AddMyShareMsg(const MyShareMsgGroupInfo* info) {
   }
 
   std::vector<MyShareRow> rows;
+  rows.reserve(group->GetItems().size());
   for (MyShareItem* item : group->GetItems()) {
-    MyShareRow row;
+    // Filled in place: a row's buffers are copied one by one when a row is.
+    rows.emplace_back();
+    MyShareRow& row = rows.back();
     row.shareType = group->GetShareType();
     row.appId = group->GetAppId();
     row.uin = item->GetUin();
     row.shareTime = item->GetShareTime();
-    row.buffer = TextToColumn(item->BufferRef(), true);
-    row.picURL = TextToColumn(item->PicURLRef(), true);
-    row.title = TextToColumn(item->TitleRef(), true);
-    row.appDesc = TextToColumn(item->AppDescRef(), true);
-    row.textHint = TextToColumn(item->TextRef(), true);
-    rows.push_back(row);
+    SetColumnText(row.buffer, item->BufferRef(), true);
+    SetColumnText(row.picURL, item->PicURLRef(), true);
+    SetColumnText(row.title, item->TitleRef(), true);
+    SetColumnText(row.appDesc, item->AppDescRef(), true);
+    SetColumnText(row.textHint, item->TextRef(), true);
   }
   ShareMsgStorage::GetInstance()->SaveMyRows(rows);
   AddMyShareGroup(group.release());

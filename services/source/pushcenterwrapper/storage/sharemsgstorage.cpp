@@ -10,6 +10,7 @@
 #include "modules/halyx_localdatabase_wrapper.h"
 #include "modules/serviceentry.h"
 #include "storage/datafolder.h"
+#include "storage/usertable.h"
 
 namespace {
 
@@ -55,19 +56,10 @@ bool DecodeUin(const Buffer& column, uint32_t* uin) {
   decode(column.GetNativeBuf(), column.GetSize(), &raw, &length);
   std::unique_ptr<char[]> text(raw);
   if (text == nullptr || length == 0) return false;
-  // The engine's text carries no terminator of its own. A number's text fits
-  // the array; a longer one is copied to the heap.
-  char small[32];
-  std::string large;
-  const char* terminated = small;
-  if (length < sizeof(small)) {
-    std::memcpy(small, text.get(), length);
-    small[length] = '\0';
-  } else {
-    large.assign(text.get(), length);
-    terminated = large.c_str();
-  }
-  *uin = ParseUnsigned(terminated);
+  // The engine's text carries no terminator of its own; a number's text is
+  // short enough to stay inside the string.
+  const std::string terminated(text.get(), length);
+  *uin = ParseUnsigned(terminated.c_str());
   return true;
 }
 
@@ -248,12 +240,6 @@ bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out) {
 
 }  // namespace
 
-Buffer TextToColumn(const std::string& text, bool emptyAsNothing) {
-  Buffer column;
-  SetColumnText(column, text, emptyAsNothing);
-  return column;
-}
-
 void SetColumnText(Buffer& column, const std::string& text, bool emptyAsNothing) {
   if (text.empty() && emptyAsNothing) {
     column.CopyFrom(nullptr, 0);
@@ -295,24 +281,16 @@ bool ShareMsgStorage::Open() {
   if (open == nullptr || !open(path.c_str(), 0, &dbHandle, &err)) return false;
 
   // Without the own table nothing of the database is used: let it go.
-  if (!OpenTable("mysharemsgtable", kMyColumns, 9, &myTableHandle)) {
+  if (!CreateAndOpenTable(dbHandle, "mysharemsgtable", kMyColumns, 9, &myTableHandle)) {
     Close();
     return false;
   }
   // Without the received table the own one still serves; Close lets it go.
-  if (!OpenTable("roamsharemsgtable", kRoamColumns, 11, &roamTableHandle)) return false;
+  if (!CreateAndOpenTable(dbHandle, "roamsharemsgtable", kRoamColumns, 11, &roamTableHandle)) {
+    return false;
+  }
   isOpen = true;
   return true;
-}
-
-bool ShareMsgStorage::OpenTable(const char* table, const ColumnDef* columns, uint32_t count,
-                                uint32_t* handle) {
-  uint32_t err = 0;
-  if (auto create = LocalDb(&LocalDatabaseTable::CreateTable)) {
-    create(dbHandle, table, columns, count, -1, &err);
-  }
-  auto openTable = LocalDb(&LocalDatabaseTable::OpenTable);
-  return openTable != nullptr && openTable(dbHandle, table, handle, &err);
 }
 
 void ShareMsgStorage::Close() {

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "halyx/buffer.h"
-#include "halyx/localdatabase.h"
 #include "modules/singlton.h"
 
 // One row of "roamsharemsgtable". Text columns hold the text's bytes and its
@@ -48,10 +47,9 @@ struct MyShareRow {
   Buffer textHint;
 };
 
-// A text as a column holds it: its bytes and a terminating zero. An empty text
-// is one zero byte, or no byte at all when emptyAsNothing is set.
-Buffer TextToColumn(const std::string& text, bool emptyAsNothing);
-// The same, written into a row's column in place.
+// Writes a text into a row's column as the column holds it: its bytes and a
+// terminating zero. An empty text is one zero byte, or no byte at all when
+// emptyAsNothing is set.
 void SetColumnText(Buffer& column, const std::string& text, bool emptyAsNothing);
 // The text of a column, up to its first zero byte; never reads past the
 // column's size.
@@ -89,8 +87,6 @@ class ShareMsgStorage : public Singlton<ShareMsgStorage> {
  private:
   friend class Singlton<ShareMsgStorage>;
   ShareMsgStorage();
-  // Creates the table when missing and opens it in the held database.
-  bool OpenTable(const char* table, const ColumnDef* columns, uint32_t count, uint32_t* handle);
 
   uint32_t dbHandle;
   uint32_t myTableHandle;

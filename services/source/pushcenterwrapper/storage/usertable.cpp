@@ -22,11 +22,17 @@ bool OpenUserTable(const char* fileName, const char* table, const ColumnDef* col
   if (openDatabase == nullptr || !openDatabase(path.c_str(), CurrentUserNumber(), dbHandle, &err)) {
     return false;
   }
+  return CreateAndOpenTable(*dbHandle, table, columns, columnCount, tableHandle);
+}
+
+bool CreateAndOpenTable(uint32_t dbHandle, const char* table, const ColumnDef* columns,
+                        uint32_t columnCount, uint32_t* tableHandle) {
+  uint32_t err = 0;
   if (auto createTable = LocalDb(&LocalDatabaseTable::CreateTable)) {
-    createTable(*dbHandle, table, columns, columnCount, -1, &err);
+    createTable(dbHandle, table, columns, columnCount, -1, &err);
   }
   auto openTable = LocalDb(&LocalDatabaseTable::OpenTable);
-  return openTable != nullptr && openTable(*dbHandle, table, tableHandle, &err);
+  return openTable != nullptr && openTable(dbHandle, table, tableHandle, &err);
 }
 
 void CloseUserTable(uint32_t* dbHandle, uint32_t* tableHandle) {

@@ -1,5 +1,6 @@
 // The open sequence that the dynamic and system storages share: the signed-in
 // user's folder, found or created, and one table in one database file there.
+// The share storage, whose file holds two tables, shares the table step.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,10 @@
 // destructor to close.
 bool OpenUserTable(const char* fileName, const char* table, const ColumnDef* columns,
                    uint32_t columnCount, uint32_t* dbHandle, uint32_t* tableHandle);
+
+// Creates the table from columns when the database lacks it, then opens it.
+bool CreateAndOpenTable(uint32_t dbHandle, const char* table, const ColumnDef* columns,
+                        uint32_t columnCount, uint32_t* tableHandle);
 
 // Closes the table, then the database, of the handles that are held, and
 // clears them.
