@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -125,6 +126,32 @@ int Database::Resume() {
   }
   resumedGeneration_ = schemaGeneration_;
   return SQLITE_OK;
+}
+
+bool Database::RefusedBefore(const char* sql) const {
+  if (refusedGeneration_ != schemaGeneration_) {
+    return false;
+  }
+  for (const std::string& text : refused_) {
+    if (std::strcmp(text.c_str(), sql) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void Database::NoteRefused(const char* sql) {
+  // A storage has a handful of migrations; a stream of other texts replaces
+  // the oldest rather than growing the list.
+  const size_t kMaxRefused = 8;
+  if (refusedGeneration_ != schemaGeneration_) {
+    refused_.clear();
+    refusedGeneration_ = schemaGeneration_;
+  }
+  if (refused_.size() >= kMaxRefused) {
+    refused_.erase(refused_.begin());
+  }
+  refused_.emplace_back(sql);
 }
 
 int Database::Execute(const char* sql) {

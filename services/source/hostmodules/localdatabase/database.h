@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "localdatabase/statement.h"
 #include "localdatabase/tablecache.h"
@@ -73,6 +74,12 @@ class Database {
   // Counts schema changes that went through this connection.
   void NoteSchemaChange() { ++schemaGeneration_; }
 
+  // Texts that added a column its table already had, as long as no schema
+  // change has been noted since: a storage that runs the same migrations at
+  // every open has them refused at the cost of a comparison each.
+  bool RefusedBefore(const char* sql) const;
+  void NoteRefused(const char* sql);
+
  private:
   Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
   // Runs one of the transaction statements, compiled at its first use and
@@ -91,6 +98,8 @@ class Database {
   uint32_t resumedGeneration_ = 0;
   uint32_t schemaGeneration_ = 0;
   std::map<std::string, TableCache> tables_;  // by table name as asked
+  std::vector<std::string> refused_;
+  uint32_t refusedGeneration_ = 0;  // the generation refused_ holds for
 };
 
 }  // namespace halyx

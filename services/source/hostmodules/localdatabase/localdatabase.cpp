@@ -213,11 +213,15 @@ bool HALYX_CDECL ExecuteSql(uint32_t db, const char* sql, uint32_t* err) {
   }
   // Adding a column that the table is known to have fails, as SQLite would
   // make it fail, without compiling it against the whole schema.
+  if (database->RefusedBefore(sql)) {
+    return Finish(SQLITE_ERROR, err);
+  }
   std::string table;
   std::string column;
   if (halyx::ParseAddColumn(sql, &table, &column)) {
     halyx::TableCache* cache = database->CacheOf(table);
     if (cache->Current(database->SchemaGeneration()) && cache->columns().Find(column.c_str()) >= 0) {
+      database->NoteRefused(sql);
       return Finish(SQLITE_ERROR, err);
     }
   }
