@@ -3,7 +3,7 @@
 #   PUSHHOST     the program; EMULATOR runs it when set (Wine for Windows builds,
 #                qemu-i386 for linux-i686)
 #   WINDOWS      ON when the program is a Windows program
-#   DATA         the data folder, emptied first (not under an emulator)
+#   DATA         the data folder, emptied first (not for a Windows program)
 #   MODE         run or demo; SCENARIO is the file that run gets
 #   EXPECT_FAIL  ON when the run must end with a non-zero status
 #   EXPECT_FILE  a file whose lines "# expect: REGEX" must all match the output
