@@ -131,6 +131,9 @@ TEST(TextTable, LinesUpUtf8AndCutsWholeCharacters) {
   EXPECT_EQ("k   text\n--  -----\n\xC3\xA9   \xC3\xA9\xC3\xA9...\nab  ok\n", out.str());
   EXPECT_EQ("2026-01-05 09:00", FormatTime(1767603600));
   EXPECT_EQ("-", FormatTime(0));
+  // Push times past 2038 stay dates on 32-bit builds too.
+  EXPECT_EQ("2038-01-19 03:14", FormatTime(0x80000000u));
+  EXPECT_EQ("2106-02-07 06:28", FormatTime(0xFFFFFFFFu));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // and it sets the variable so that the library finds the same modules), loads
 // the library and the modules from there by path, and drives them as the
 // desktop client does.
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -113,8 +114,10 @@ int Inspect(HostModules& modules, const Options& options) {
   uint32_t user = 0;
   if (!options.user.empty()) {
     char* end = nullptr;
-    unsigned long value = std::strtoul(options.user.c_str(), &end, 10);
-    if (*end != '\0' || options.user[0] == '-' || value == 0 || value > 0xFFFFFFFFul) {
+    // unsigned long long: a 32-bit long would saturate at the largest user
+    // number and let anything longer through.
+    unsigned long long value = std::strtoull(options.user.c_str(), &end, 10);
+    if (*end != '\0' || options.user[0] == '-' || value == 0 || value > 0xFFFFFFFFull) {
       std::cerr << "pushhost: --user wants a user number, got \"" << options.user << "\"\n";
       return 2;
     }
