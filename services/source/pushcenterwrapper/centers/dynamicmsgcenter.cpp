@@ -347,4 +347,7 @@ uint32_t DynamicMsgCenter::GetMsgCount() {
   EnsureLoaded();
   return static_cast<uint32_t>(groups.size());
 }
-uint32_t DynamicMsgCenter::GetUnreadCount() { return unreadCount; }
+uint32_t DynamicMsgCenter::GetUnreadCount() {
+  EnsureLoaded();
+  return unreadCount;
+}

@@ -374,7 +374,10 @@ uint32_t ShareMsgCenter::GetMsgCount() {
   EnsureLoaded();
   return static_cast<uint32_t>(groups.size());
 }
-uint32_t ShareMsgCenter::GetUnreadCount() { return unreadCount; }
+uint32_t ShareMsgCenter::GetUnreadCount() {
+  EnsureLoaded();
+  return unreadCount;
+}
 
 bool ShareMsgCenter::ClearMsg() {
   unreadCount = 0;

@@ -44,7 +44,11 @@ uint32_t SystemMsgCenter::GetMsgCount() {
   return static_cast<uint32_t>(messages.size());
 }
 
-uint32_t SystemMsgCenter::GetUnreadCount() { return unreadCount; }
+uint32_t SystemMsgCenter::GetUnreadCount() {
+  // Loading may make older unread messages give way to newer stored ones.
+  EnsureLoaded();
+  return unreadCount;
+}
 
 void SystemMsgCenter::AddSystemMsgs(std::deque<SystemMsg*>* msgs) {
   if (msgs == nullptr || msgs->empty()) return;
