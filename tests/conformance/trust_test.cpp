@@ -99,14 +99,15 @@ TEST_F(Trust, NoMessageIsListedTwice) {
     ASSERT_TRUE(host.Reload());
     host.WantEverything();
   }
-  // A message pushed again before the first listing after a restart, then
-  // read: still one, and its row is not written twice.
-  host.Deliver({System(4, 40), Dynamic(7, 1, 10, "1")});
-  EXPECT_EQ(host.api.PushUpdateSystemMsgReadState(4, 1), 1u);
-  EXPECT_EQ(host.api.PushUpdateDynamicMsgReadState(7, 0, false), 1u);
-  ASSERT_TRUE(host.Reload());
+  // Pushed again after a restart: the stored message is held already, read.
+  CommandRecorder afterRestart;
+  ASSERT_TRUE(afterRestart.Register(host, 0, 0xF, kEventAdded));
+  host.Deliver({System(4, 40), Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20)});
+  EXPECT_TRUE(afterRestart.commands.empty());
+  EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 0u);
   EXPECT_EQ(SystemIds(), (Ids{4}));
   EXPECT_EQ(DynamicIds(), (Groups{{1}}));
+  EXPECT_EQ(ShareIds(), (Groups{{3}, {2}}));
 }
 
 // The dynamic figure: every unread message counts, a server count counts

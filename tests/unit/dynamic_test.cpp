@@ -93,18 +93,23 @@ class DynamicMsgCenterTest : public unithost::StartedLibrary {
   }
 };
 
-TEST_F(DynamicMsgCenterTest, GroupKeepsTheThreeNewestAndRemovesTheRowOfTheEvicted) {
-  Store(0, 1, 5);
-  Store(0, 1, 10);
-  Store(0, 1, 11);
-  Store(0, 2, 30);
-  DynamicMsgGroup group;
+TEST_F(DynamicMsgCenterTest, GroupKeepsTheThreeNewestAndTheCenterRemovesTheRowOfTheEvicted) {
+  Store(9, 1, 5);
+  Store(9, 1, 10);
+  Store(9, 1, 11);
+  Store(9, 2, 30);
+  DynamicMsgGroup* pushed = NewGroup(8, 1, {});
+  DynamicMsgGroup& group = *pushed;
   for (auto [id, time] : {std::pair<uint32_t, uint32_t>{1, 10}, {2, 30}, {3, 20}, {4, 40}}) {
     group.AddMsg(NewMsg(id, time));
   }
   EXPECT_EQ(Each(group.GetMsgs(), &DynamicMsg::GetMsgId), (Values{4, 2, 3}));
+  EXPECT_EQ(Each(group.PushedOut(), &DynamicMsg::GetMsgId), (Values{1}));
   EXPECT_EQ(group.GetUnreadCount(), 3u);
-  // Rows of message 1 pushed at or before 10 went with it; a later one stays.
+  // The center takes the rows of message 1 pushed at or before 10 along,
+  // whichever application stored them; a later one stays.
+  DynamicMsgCenter center;
+  center.AddDynamicMsg(pushed);
   EXPECT_EQ(StoredMsgIds(), (Values{1, 2}));
   EXPECT_EQ(StoredRows()[0].pushTime, 11u);
 
@@ -236,12 +241,12 @@ TEST_F(DynamicMsgCenterTest, DeletingAnApplicationReachesRowsNotInMemory) {
     earlier.UpdateDynamicMsgReadState(7, 0, false);
   }
   DynamicMsgCenter center;
-  Push(center, 8, 3, 2, 20);
-  Push(center, 8, 3, 3, 30);
   seen.clear();
   EXPECT_EQ(center.DeleteDynamicMsg(7, 0), 0u);
   EXPECT_TRUE(StoredRows().empty());
   EXPECT_TRUE(seen.empty());
+  Push(center, 8, 3, 2, 20);
+  Push(center, 8, 3, 3, 30);
   EXPECT_EQ(center.DeleteDynamicMsg(8, 0), 2u);
   EXPECT_EQ(center.GetUnreadCount(), 0u);
   EXPECT_TRUE(Seen(kEventDeleted, 8));

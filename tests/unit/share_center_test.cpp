@@ -76,7 +76,7 @@ size_t StoredOwnRows() {
   return rows.size();
 }
 
-TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndDeletesTheRowOfTheEvicted) {
+TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndTheCenterDeletesTheRowOfTheEvicted) {
   std::vector<RoamShareRow> stored(2);
   stored[0].msgId = 101;
   stored[0].shareTime = 1;
@@ -84,12 +84,14 @@ TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndDeletesTheRowOfTheEvicted) {
   stored[1].shareTime = 2;
   ASSERT_TRUE(ShareMsgStorage::GetInstance()->SaveRoamRows(stored));
 
-  ShareMsgGroup group;
+  std::unique_ptr<ShareMsgGroup> owned(new ShareMsgGroup());
+  ShareMsgGroup& group = *owned;
+  group.SetShareType(1);
   for (uint32_t t = 1; t <= 12; ++t) group.AddMsg(Msg(100 + t, t));
   EXPECT_EQ(Each(group.GetMsgs(), &ShareMsg::GetPushTime), (Values{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}));
   EXPECT_EQ(group.GetUnreadCount(), 11u);
   EXPECT_EQ(group.GetLatestPushTime(), 12u);
-  EXPECT_EQ(StoredMsgIds(), Values{102});
+  EXPECT_EQ(Each(group.PushedOut(), &ShareMsg::GetMsgId), Values{101});
 
   // Older than everything kept: in and out at once, the figure stays.
   group.AddMsg(Msg(500, 0));
@@ -102,7 +104,7 @@ TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndDeletesTheRowOfTheEvicted) {
   EXPECT_EQ(group.GetMsgs()[5]->GetMsgId(), 700u);
   EXPECT_EQ(group.GetMsgs()[6]->GetMsgId(), 107u);
   EXPECT_EQ(group.GetMsgs().back()->GetPushTime(), 3u);
-  EXPECT_TRUE(StoredMsgIds().empty());
+  EXPECT_EQ(Each(group.PushedOut(), &ShareMsg::GetMsgId), (Values{101, 500, 102}));
 
   // Evicting a read message leaves the figure alone; a time 2^31 or more
   // counts as the newest.
@@ -111,6 +113,12 @@ TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndDeletesTheRowOfTheEvicted) {
   EXPECT_EQ(group.GetUnreadCount(), 1u);
   EXPECT_EQ(group.GetMsgs().front()->GetMsgId(), 800u);
   EXPECT_EQ(group.GetLatestPushTime(), 0x80000000u);
+
+  // The center that takes the group removes the stored copies of what it
+  // pushed out.
+  ShareMsgCenter center;
+  center.AddShareMsg(owned.release());
+  EXPECT_TRUE(StoredMsgIds().empty());
 }
 
 // Folding and read marks by share type run as the pushhost scenario; here a

@@ -117,21 +117,20 @@ TEST_F(SystemMsgCenterTest, EvictsOldestBeyondFiftyWithItsRows) {
   Store(900, 10);
   Store(901, 11);
   Store(902, 12);
-  for (uint32_t i = 1; i <= 51; ++i) Push({Msg(i, 10 + i)});
-  std::vector<SystemMsgRow> rows = StoredRows();  // rows at or below push time 11 went
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].msgId, 902u);
-
-  // The first count reads row 902 back; newer than pushed message 2, which
-  // makes way for it, taking its row along; the count follows what is held.
+  // The first push reads the three rows back; the two oldest then make way,
+  // each taking every row at or below its push time along.
+  for (uint32_t i = 1; i <= 49; ++i) Push({Msg(i, 100 + i)});
   EXPECT_EQ(center.GetMsgCount(), 50u);
   EXPECT_EQ(center.GetUnreadCount(), 49u);
-  EXPECT_TRUE(StoredRows().empty());
+  std::vector<SystemMsgRow> rows = StoredRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].msgId, 902u);
 
   seen.clear();
   Push({Msg(99, 5)});  // older than all held: dropped at once, still announced
   EXPECT_EQ(center.GetUnreadCount(), 49u);
   EXPECT_EQ(seen.size(), 1u);
+  EXPECT_EQ(StoredRows().size(), 1u);
 }
 
 TEST_F(SystemMsgCenterTest, DuplicateIsDroppedAndOnlyABatchThatAddedIsAnnounced) {
@@ -205,13 +204,15 @@ TEST_F(SystemMsgCenterTest, DeleteAndClearReachTheRows) {
   Store(1, 100);
   Store(1, 100);
   Store(9, 900);
-  Push({Msg(1, 100)});
+  EXPECT_EQ(center.DeleteSystemMsg(9, 900), 0u);  // only stored: quietly removed
+  EXPECT_TRUE(seen.empty());
+  Push({Msg(1, 100), Msg(3, 300)});  // message 1 is read back, and held once
+  EXPECT_EQ(Ids(), (IdList{3, 1}));
   seen.clear();
   EXPECT_EQ(center.DeleteSystemMsg(1, 100), 1u);
-  EXPECT_EQ(seen.size(), 1u);
-  EXPECT_EQ(center.DeleteSystemMsg(9, 900), 0u);  // only stored: quietly removed
-  EXPECT_EQ(seen.size(), 1u);
-  EXPECT_TRUE(StoredRows().empty());
+  EXPECT_TRUE(StoredRows().empty());  // both rows of message 1
+  EXPECT_EQ(center.DeleteSystemMsg(3, 300), 1u);
+  EXPECT_EQ(seen.size(), 2u);
   EXPECT_EQ(center.GetUnreadCount(), 0u);  // the unread message took its count along
 
   Push({Msg(2, 200)});

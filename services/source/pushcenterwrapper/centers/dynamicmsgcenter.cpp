@@ -130,18 +130,45 @@ void DynamicMsgCenter::Recount() {
 
 bool DynamicMsgCenter::EnsureLoaded() { return loaded || LoadOnce(); }
 
-void DynamicMsgCenter::EvictBeyondCap() {
+void DynamicMsgCenter::RemovePushedOut(DynamicMsgGroup& group, DynamicMsgStorage& storage) {
+  std::deque<DynamicMsg*>& pushedOut = group.PushedOut();
+  while (!pushedOut.empty()) {
+    std::unique_ptr<DynamicMsg> msg(pushedOut.front());
+    pushedOut.pop_front();
+    const uint32_t msgId = msg->GetMsgId(), pushTime = msg->GetPushTime();
+    if (!DynamicMsgStorage::MayHoldMsg(msgId, pushTime) || !storage.OpenOnce() ||
+        !storage.DeleteMsg(msgId, pushTime)) {
+      continue;
+    }
+    // The deletion names no application and reaches back in time: a held
+    // message with the same id and an earlier push lost its row too, and a
+    // later read stores it again.
+    for (auto& other : groups) {
+      for (DynamicMsg* held : other->GetMsgs()) {
+        if (held->GetMsgId() == msgId && held->GetPushTime() <= pushTime) held->SetHasRow(false);
+      }
+    }
+  }
+}
+
+void DynamicMsgCenter::EvictBeyondCap(DynamicMsgStorage& storage) {
   if (static_cast<int32_t>(groups.size()) <= maxMsgCount) return;
   std::unique_ptr<DynamicMsgGroup> oldest = std::move(groups.back());
   groups.pop_back();
   if (oldest == nullptr) return;
-  DynamicMsgStorage storage;
-  if (storage.Open()) storage.DeleteByAppId(oldest->GetAppId());
+  RemovePushedOut(*oldest, storage);
+  if (DynamicMsgStorage::MayHoldApp(oldest->GetAppId()) && storage.OpenOnce()) {
+    storage.DeleteByAppId(oldest->GetAppId());
+  }
 }
 
 void DynamicMsgCenter::AddDynamicMsg(DynamicMsgGroup* newGroup) {
   if (newGroup == nullptr) return;
   std::unique_ptr<DynamicMsgGroup> incoming(newGroup);
+  EnsureLoaded();
+  DynamicMsgStorage storage;  // opened on first need
+  // What the intake's folding pushed out of the batch's own group.
+  RemovePushedOut(*incoming, storage);
   const uint32_t appId = incoming->GetAppId();
   DynamicMsgGroup* held = FindGroup(appId);
   if (held == nullptr) {
@@ -151,9 +178,10 @@ void DynamicMsgCenter::AddDynamicMsg(DynamicMsgGroup* newGroup) {
     if (!BringsNews(*incoming, *held)) return;
     held->SetMsgCountOnServer(incoming->GetMsgCountOnServer());
     MoveMessages(*incoming, *held);
+    RemovePushedOut(*held, storage);
     Refile(held);
   }
-  EvictBeyondCap();
+  EvictBeyondCap(storage);
   Recount();
   Notify(kEventAdded, appId, 0);
 }
@@ -177,15 +205,17 @@ bool DynamicMsgCenter::LoadOnce() {
 // already in memory keeps its own server count and unread messages, and a
 // stored row of a message it holds only marks that message as stored.
 void DynamicMsgCenter::MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup> group) {
+  DynamicMsgStorage storage;  // opened on first need
   DynamicMsgGroup* held = FindGroup(group->GetAppId());
   if (held == nullptr) {
     InsertGroupByTime(std::move(group));
   } else {
     MoveMessages(*group, *held);
+    RemovePushedOut(*held, storage);
     held->CountUnread();
     Refile(held);
   }
-  EvictBeyondCap();
+  EvictBeyondCap(storage);
 }
 
 uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
@@ -258,6 +288,7 @@ uint32_t DynamicMsgCenter::GetUnreadDynamicMsgCountForApp(uint32_t appId) {
 
 bool DynamicMsgCenter::ResetUnreadDynamicMsgCount(uint32_t appId, uint32_t count,
                                                   uint32_t originator) {
+  EnsureLoaded();
   DynamicMsgGroup* group = FindGroup(appId);
   if (group == nullptr) return false;
   group->SetMsgCountOnServer(count);

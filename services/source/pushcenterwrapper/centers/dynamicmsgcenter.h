@@ -11,8 +11,9 @@
 // the group is read). It is derived from the groups after every change, so a
 // group that goes takes its part with it.
 //
-// The stored messages are read back once, by the first operation that lists,
-// counts or marks read; a push does not wait for them.
+// The stored messages are read back once, by the first operation other than a
+// delete, a clear or a shield, a push included, so that an eviction whose
+// deletion can meet no row may leave the database alone (storage/rowmirror.h).
 #pragma once
 
 #include <cstdint>
@@ -60,7 +61,10 @@ class DynamicMsgCenter : public MsgCenter {
   void Refile(DynamicMsgGroup* group);
   // Sets the unread figure from the groups held.
   void Recount();
-  void EvictBeyondCap();
+  // Drops the oldest group beyond the cap, with its rows.
+  void EvictBeyondCap(DynamicMsgStorage& storage);
+  // Removes the rows of the messages the group pushed out, and deletes them.
+  void RemovePushedOut(DynamicMsgGroup& group, DynamicMsgStorage& storage);
   bool LoadOnce();
   // Whether the stored messages are in memory, reading them if they are not.
   bool EnsureLoaded();

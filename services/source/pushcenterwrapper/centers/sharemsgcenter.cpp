@@ -87,11 +87,43 @@ bool ShareMsgCenter::InsertGroup(std::unique_ptr<ShareMsgGroup> group) {
     std::unique_ptr<ShareMsgGroup> oldest = std::move(groups.back());
     groups.pop_back();
     if (oldest != nullptr) {
-      ShareMsgStorage::GetInstance()->DeleteRoamGroup(oldest->GetAppId(), oldest->GetShareType(),
-                                                      oldest->GetLatestPushTime());
+      RemovePushedOut(*oldest);
+      const uint32_t appId = oldest->GetAppId(), time = oldest->GetLatestPushTime();
+      const int32_t shareType = oldest->GetShareType();
+      if (ShareMsgStorage::MayHoldRoamGroup(appId, shareType, time) &&
+          ShareMsgStorage::GetInstance()->DeleteRoamGroup(appId, shareType, time)) {
+        // A type-2 group of time 0 stands for every type-2 push of the
+        // application: held groups lost their rows too.
+        for (auto& group : groups) {
+          if (group->GetAppId() != appId || group->GetShareType() != shareType) continue;
+          for (ShareMsg* msg : group->GetMsgs()) {
+            if (shareType != 2 || time == 0 || msg->GetPushTime() == time) msg->SetHasRow(false);
+          }
+        }
+      }
     }
   }
   return true;
+}
+
+void ShareMsgCenter::RemovePushedOut(ShareMsgGroup& group) {
+  std::deque<ShareMsg*>& pushedOut = group.PushedOut();
+  while (!pushedOut.empty()) {
+    std::unique_ptr<ShareMsg> msg(pushedOut.front());
+    pushedOut.pop_front();
+    const uint32_t msgId = msg->GetMsgId(), time = msg->GetPushTime();
+    if (!ShareMsgStorage::MayHoldRoamMsg(msgId, time) ||
+        !ShareMsgStorage::GetInstance()->DeleteRoamMsg(msgId, time)) {
+      continue;
+    }
+    // The deletion names no application: a held message of another group
+    // with the same id and time lost its row too.
+    for (auto& other : groups) {
+      for (ShareMsg* held : other->GetMsgs()) {
+        if (held->GetMsgId() == msgId && held->GetPushTime() == time) held->SetHasRow(false);
+      }
+    }
+  }
 }
 
 void ShareMsgCenter::Recount() {
@@ -133,7 +165,13 @@ ShareMsgCenter::GroupList::iterator ShareMsgCenter::FindType1Group(uint32_t appI
 
 void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
   std::unique_ptr<ShareMsgGroup> group(raw);
-  if (group == nullptr || group->GetUnreadCount() == 0) return;
+  if (group == nullptr) return;
+  // Read first, so that a share pushed again is known, and an eviction that
+  // can meet no row leaves the database alone.
+  EnsureLoaded();
+  // What the intake's folding pushed out of the batch's own group.
+  RemovePushedOut(*group);
+  if (group->GetUnreadCount() == 0) return;
   const uint32_t appId = group->GetAppId();
   const int32_t shareType = group->GetShareType();
   if (shareType == 1) {
@@ -144,6 +182,7 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
       // The kept group stays listed until its new messages are in, so that a
       // merge cut short by a lack of memory loses nothing it held.
       MoveMessages(*group, **kept);
+      RemovePushedOut(**kept);
       std::unique_ptr<ShareMsgGroup> keptGroup = std::move(*kept);
       groups.erase(kept);
       InsertGroup(std::move(keptGroup));
@@ -196,6 +235,7 @@ void ShareMsgCenter::Load() {
       auto kept = FindType1Group(row.appId);
       if (kept != groups.end()) {
         (*kept)->AddMsg(msg.release());
+        RemovePushedOut(**kept);
         (*kept)->CountUnread();
         Refile(kept);
         continue;

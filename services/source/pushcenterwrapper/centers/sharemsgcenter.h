@@ -46,6 +46,9 @@ class ShareMsgCenter : public MsgCenter {
   bool InsertGroup(std::unique_ptr<ShareMsgGroup> group);
   // Sets the unread figure from the groups held.
   void Recount();
+  // Removes the stored copies of the messages the group pushed out, unless
+  // none can be stored, and deletes them.
+  void RemovePushedOut(ShareMsgGroup& group);
   void EnsureLoaded();
   // The held message of that application and type with msg's id and push time.
   ShareMsg* FindHeld(uint32_t appId, int32_t shareType, ShareMsg& msg);

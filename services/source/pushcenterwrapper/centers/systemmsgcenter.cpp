@@ -52,6 +52,9 @@ uint32_t SystemMsgCenter::GetUnreadCount() {
 
 void SystemMsgCenter::AddSystemMsgs(std::deque<SystemMsg*>* msgs) {
   if (msgs == nullptr || msgs->empty()) return;
+  // Read first, so that a message pushed again is known, and an eviction
+  // that can meet no row leaves the database alone.
+  EnsureLoaded();
   // The intake queues each message at the front, so the back is the batch's
   // first record. Each message leaves the list as the center takes it, so that
   // a lack of memory part-way leaves every message with exactly one owner.
@@ -76,8 +79,17 @@ bool SystemMsgCenter::EvictOldest() {
   std::unique_ptr<SystemMsg> oldest(messages.back());
   messages.pop_back();
   const bool wasUnread = !oldest->GetReadState();
-  SystemMsgStorage storage;
-  if (storage.Open()) storage.DeleteUpTo(oldest->GetPushTime());
+  const uint32_t time = oldest->GetPushTime();
+  if (SystemMsgStorage::MayHoldUpTo(time)) {
+    SystemMsgStorage storage;
+    if (storage.Open() && storage.DeleteUpTo(time)) {
+      // Held messages of the same push time lost their rows too: a later
+      // read stores them again.
+      for (SystemMsg* held : messages) {
+        if (held->GetPushTime() <= time) held->SetHasRow(false);
+      }
+    }
+  }
   return wasUnread;
 }
 

@@ -3,14 +3,16 @@
 #include <memory>
 
 #include "messages/dynamicmsg.h"
-#include "storage/dynamicmsgstorage.h"
 
 DynamicMsgGroup::DynamicMsgGroup()
     : appId(0), capacity(3), msgCountOnServer(0), unreadCount(0), latestPushTime(0), countStands(false) {}
 
 DynamicMsgGroup::~DynamicMsgGroup() {
   for (DynamicMsg* msg : msgs) delete msg;
+  for (DynamicMsg* msg : pushedOut) delete msg;
 }
+
+std::deque<DynamicMsg*>& DynamicMsgGroup::PushedOut() { return pushedOut; }
 
 uint32_t DynamicMsgGroup::GetAppId() const { return appId; }
 void DynamicMsgGroup::SetAppId(uint32_t value) { appId = value; }
@@ -63,8 +65,8 @@ bool DynamicMsgGroup::AddMsg(DynamicMsg* msg) {
     msgs.pop_back();
     if (oldest != nullptr) {
       if (!oldest->GetReadState()) --unreadCount;
-      DynamicMsgStorage storage;
-      if (storage.Open()) storage.DeleteMsg(oldest->GetMsgId(), oldest->GetPushTime());
+      pushedOut.push_back(oldest.get());
+      oldest.release();
     }
   }
   if (unreadCount > capacity) unreadCount = capacity;

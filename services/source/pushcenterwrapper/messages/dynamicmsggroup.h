@@ -1,9 +1,9 @@
 // DynamicMsgGroup: the messages of one application, newest push time first.
 //
 // The group owns every message in msgs and deletes them with itself. It keeps
-// at most three; a message pushed out at the cap is deleted and its stored row
-// removed as well, so memory and database never hold what the user can no
-// longer see.
+// at most three; a message pushed out at the cap waits in PushedOut() for the
+// center, which removes its stored row, so that memory and database never hold
+// what the user can no longer see.
 #pragma once
 
 #include <cstdint>
@@ -37,8 +37,8 @@ class DynamicMsgGroup {
   uint32_t GetFigure() const;
 
   // Takes ownership. Files the message by push time (before others of the same
-  // time) and counts it unread; beyond the cap the oldest message is deleted
-  // together with its row. A message whose id the group already holds is
+  // time) and counts it unread; beyond the cap the oldest message moves to
+  // PushedOut(). A message whose id the group already holds is
   // deleted instead (false): a push delivered again, or a stored row of a
   // message that is in memory, which then counts as stored.
   bool AddMsg(DynamicMsg* msg);
@@ -47,6 +47,9 @@ class DynamicMsgGroup {
   uint32_t MarkAllRead();
   // Sets the unread count to the number of messages not read.
   void CountUnread();
+  // The messages pushed out at the cap whose rows are still to be removed;
+  // the group deletes what is left in it when it goes.
+  std::deque<DynamicMsg*>& PushedOut();
   // Empties the group, deleting the messages only when asked: false is for
   // messages that now belong to another group.
   void Clear(bool deleteMsgs);
@@ -56,6 +59,7 @@ class DynamicMsgGroup {
   uint32_t capacity;
   uint32_t msgCountOnServer;
   std::deque<DynamicMsg*> msgs;
+  std::deque<DynamicMsg*> pushedOut;
   uint32_t unreadCount;
   uint32_t latestPushTime;
   bool countStands;

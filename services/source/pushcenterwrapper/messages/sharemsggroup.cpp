@@ -3,12 +3,16 @@
 #include <memory>
 
 #include "messages/sharemsg.h"
-#include "storage/sharemsgstorage.h"
 
 ShareMsgGroup::ShareMsgGroup()
     : shareType(0), appId(0), capacity(11), unreadCount(0), latestPushTime(0) {}
 
-ShareMsgGroup::~ShareMsgGroup() { Clear(true); }
+ShareMsgGroup::~ShareMsgGroup() {
+  Clear(true);
+  for (ShareMsg* msg : pushedOut) delete msg;
+}
+
+std::deque<ShareMsg*>& ShareMsgGroup::PushedOut() { return pushedOut; }
 
 ShareMsg* ShareMsgGroup::Find(ShareMsg& msg) {
   for (ShareMsg* held : msgs) {
@@ -55,8 +59,8 @@ bool ShareMsgGroup::AddMsg(ShareMsg* msg) {
     msgs.pop_back();
     if (oldest != nullptr) {
       if (!oldest->GetReadState() && unreadCount > 0) --unreadCount;
-      // A read copy of it may be stored; the storage is opened on first need.
-      ShareMsgStorage::GetInstance()->DeleteRoamMsg(oldest->GetMsgId(), oldest->GetPushTime());
+      pushedOut.push_back(oldest.get());
+      oldest.release();
     }
   }
   if (unreadCount > capacity) unreadCount = capacity;

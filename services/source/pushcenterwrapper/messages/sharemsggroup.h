@@ -41,6 +41,9 @@ class ShareMsgGroup {
   ShareMsg* Find(ShareMsg& msg);
   // Sets the unread count to the number of messages not read.
   void CountUnread();
+  // The messages pushed out at the cap whose stored copies are still to be
+  // removed; the group deletes what is left in it when it goes.
+  std::deque<ShareMsg*>& PushedOut();
   // Marks every message read; returns the unread count it had.
   uint32_t MarkAllRead();
   // Empties the group, deleting the messages only when asked: without deletion
@@ -52,6 +55,7 @@ class ShareMsgGroup {
   uint32_t appId;
   uint32_t capacity;
   std::deque<ShareMsg*> msgs;
+  std::deque<ShareMsg*> pushedOut;
   uint32_t unreadCount;
   uint32_t latestPushTime;
 };

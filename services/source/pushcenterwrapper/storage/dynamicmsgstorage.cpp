@@ -7,7 +7,9 @@
 #include "messages/dynamicmsg.h"
 #include "messages/dynamicmsggroup.h"
 #include "modules/halyx_localdatabase_wrapper.h"
+#include "modules/halyx_status_wrapper.h"
 #include "storage/datafolder.h"
+#include "storage/rowmirror.h"
 #include "storage/usertable.h"
 
 namespace {
@@ -108,13 +110,33 @@ bool ReadRow(uint32_t table, DynamicMsgRow& row) {
   return true;
 }
 
+struct RowKey {
+  uint32_t appId;
+  uint32_t msgId;
+  uint32_t pushTime;
+};
+
+// The table's rows as the deletions see them, for the whole library.
+RowMirror<RowKey> mirror;
+
 }  // namespace
 
-DynamicMsgStorage::DynamicMsgStorage() : dbHandle(0), tableHandle(0) {}
+bool DynamicMsgStorage::MayHoldMsg(uint32_t msgId, uint32_t pushTime) {
+  return mirror.MayHold(CurrentUserNumber(), [=](const RowKey& key) {
+    return key.msgId == msgId && key.pushTime <= pushTime;
+  });
+}
+
+bool DynamicMsgStorage::MayHoldApp(uint32_t appId) {
+  return mirror.MayHold(CurrentUserNumber(), [=](const RowKey& key) { return key.appId == appId; });
+}
+
+DynamicMsgStorage::DynamicMsgStorage() : dbHandle(0), tableHandle(0), user(0) {}
 
 DynamicMsgStorage::~DynamicMsgStorage() { CloseUserTable(&dbHandle, &tableHandle); }
 
 bool DynamicMsgStorage::Open() {
+  user = CurrentUserNumber();
   return OpenUserTable(kFileName, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]),
                        &dbHandle, &tableHandle);
 }
@@ -127,6 +149,7 @@ bool DynamicMsgStorage::InsertRows(const std::vector<DynamicMsgRow>& rows) {
   auto postRow = LocalDb(&LocalDatabaseTable::PostRow);
   bool ok = true;
   for (const DynamicMsgRow& row : rows) {
+    mirror.Add(user, RowKey{row.appId, row.msgId, row.pushTime});
     // The transaction is left uncommitted: the database drops it.
     if (addRow == nullptr || !addRow(tableHandle)) return false;
     if (!WriteRow(tableHandle, row)) ok = false;
@@ -143,24 +166,35 @@ bool DynamicMsgStorage::LoadRows(std::vector<DynamicMsgRow>& out) {
   // A row holds buffers that a growing vector would copy one by one.
   out.reserve(out.size() + kRowsExpected);
   uint32_t err = 0;
+  const size_t first = out.size();
+  bool complete = next != nullptr;
   while (next != nullptr && next(tableHandle, &err)) {
     out.emplace_back();
-    if (!ReadRow(tableHandle, out.back())) out.pop_back();
+    if (!ReadRow(tableHandle, out.back())) {
+      out.pop_back();
+      complete = false;
+    }
   }
+  mirror.Reset(user, complete);
+  for (size_t i = first; i < out.size(); ++i) mirror.Add(user, RowKey{out[i].appId, out[i].msgId, out[i].pushTime});
   return true;
 }
 
 bool DynamicMsgStorage::DeleteByAppId(uint32_t appId) {
   auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
   const std::string where = std::string("appId") + " = " + ToDecimal(appId);
-  return deleteRows != nullptr && deleteRows(tableHandle, where.c_str(), 0);
+  if (deleteRows == nullptr || !deleteRows(tableHandle, where.c_str(), 0)) return false;
+  mirror.Remove(user, [=](const RowKey& key) { return key.appId == appId; });
+  return true;
 }
 
 bool DynamicMsgStorage::DeleteMsg(uint32_t msgId, uint32_t pushTime) {
   auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
   const std::string where = std::string("msgId") + " = " + ToDecimal(msgId) + " and " +
                             "pushTime" + " <= " + ToDecimal(pushTime);
-  return deleteRows != nullptr && deleteRows(tableHandle, where.c_str(), 0);
+  if (deleteRows == nullptr || !deleteRows(tableHandle, where.c_str(), 0)) return false;
+  mirror.Remove(user, [=](const RowKey& key) { return key.msgId == msgId && key.pushTime <= pushTime; });
+  return true;
 }
 
 bool DynamicMsgStorage::UpdateMsgCountOnServer(uint32_t appId, uint32_t count) {
@@ -173,7 +207,9 @@ bool DynamicMsgStorage::UpdateMsgCountOnServer(uint32_t appId, uint32_t count) {
 
 bool DynamicMsgStorage::DeleteAll() {
   auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
-  return deleteRows != nullptr && deleteRows(tableHandle, nullptr, 0);
+  if (deleteRows == nullptr || !deleteRows(tableHandle, nullptr, 0)) return false;
+  mirror.Reset(user, true);
+  return true;
 }
 
 bool StoreMessage(DynamicMsgStorage& storage, const DynamicMsg& msg, const DynamicMsgGroup& group) {

@@ -41,6 +41,8 @@ class DynamicMsgStorage {
   // missing; a handle already held is closed first. False without a signed-in
   // user, a folder or a database.
   bool Open();
+  // Open() unless the storage is open already.
+  bool OpenOnce() { return tableHandle != 0 || Open(); }
   // One transaction. A row that cannot be added stops the insertion without a
   // commit; a field that cannot be set still posts its row, and the result is
   // false.
@@ -53,9 +55,16 @@ class DynamicMsgStorage {
   bool UpdateMsgCountOnServer(uint32_t appId, uint32_t count);
   bool DeleteAll();
 
+  // Whether DeleteMsg or DeleteByAppId may find a row in the signed-in user's
+  // table (see storage/rowmirror.h); false only when it certainly cannot.
+  static bool MayHoldMsg(uint32_t msgId, uint32_t pushTime);
+  static bool MayHoldApp(uint32_t appId);
+
  private:
   uint32_t dbHandle;
   uint32_t tableHandle;
+  // The user whose table is open.
+  uint32_t user;
 };
 
 // Writes one message, with its group's application and server count, in a

@@ -10,6 +10,7 @@
 #include "modules/halyx_localdatabase_wrapper.h"
 #include "modules/serviceentry.h"
 #include "storage/datafolder.h"
+#include "storage/rowmirror.h"
 #include "storage/usertable.h"
 
 namespace {
@@ -219,21 +220,48 @@ bool SaveRows(uint32_t db, uint32_t table, const std::vector<Row>& rows) {
   return result;
 }
 
+struct RoamKey {
+  uint32_t appId;
+  int32_t shareType;
+  uint32_t msgId;
+  uint32_t shareTime;
+};
+
+RoamKey KeyOf(const RoamShareRow& row) { return RoamKey{row.appId, row.shareType, row.msgId, row.shareTime}; }
+
+// The rows of "roamsharemsgtable" as the deletions see them.
+RowMirror<RoamKey> roamMirror;
+
+// The condition of DeleteRoamGroup.
+struct InGroup {
+  uint32_t appId;
+  int32_t shareType;
+  uint32_t shareTime;
+  bool operator()(const RoamKey& key) const {
+    return key.appId == appId && key.shareType == shareType &&
+           (shareType != 2 || shareTime == 0 || key.shareTime == shareTime);
+  }
+};
+
 // Walks every row, filling a fresh row in place; it is kept only when every
-// field was read and its "UIN" decodes.
+// field was read and its "UIN" decodes. complete tells whether every row was.
 template <class Row>
-bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out) {
+bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out, bool* complete = nullptr) {
   if (db == 0 || table == 0) return false;
   auto select = LocalDb(&LocalDatabaseTable::SelectRows);
   auto next = LocalDb(&LocalDatabaseTable::NextRow);
   if (select == nullptr || next == nullptr || !select(table, nullptr)) return false;
   out.reserve(out.size() + kRowsExpected);
   uint32_t err = 0;
+  if (complete != nullptr) *complete = true;
   while (next(table, &err)) {
     out.emplace_back();
     RowReader reader(table);
     Columns(reader, out.back());
-    if (!reader.Ok() || !reader.Commit()) out.pop_back();
+    if (!reader.Ok() || !reader.Commit()) {
+      out.pop_back();
+      if (complete != nullptr) *complete = false;
+    }
   }
   return true;
 }
@@ -332,12 +360,30 @@ void ShareMsgStorage::Close() {
 
 bool ShareMsgStorage::SaveRoamRows(const std::vector<RoamShareRow>& rows) {
   Ready();
+  if (roamTableHandle != 0) {
+    for (const RoamShareRow& row : rows) roamMirror.Add(openUser, KeyOf(row));
+  }
   return SaveRows(dbHandle, roamTableHandle, rows);
 }
 
 bool ShareMsgStorage::LoadRoamRows(std::vector<RoamShareRow>& out) {
   Ready();
-  return LoadRows(dbHandle, roamTableHandle, out);
+  const size_t first = out.size();
+  bool complete = false;
+  if (!LoadRows(dbHandle, roamTableHandle, out, &complete)) return false;
+  roamMirror.Reset(openUser, complete);
+  for (size_t i = first; i < out.size(); ++i) roamMirror.Add(openUser, KeyOf(out[i]));
+  return true;
+}
+
+bool ShareMsgStorage::MayHoldRoamGroup(uint32_t appId, int32_t shareType, uint32_t shareTime) {
+  return roamMirror.MayHold(CurrentUser(), InGroup{appId, shareType, shareTime});
+}
+
+bool ShareMsgStorage::MayHoldRoamMsg(uint32_t msgId, uint32_t shareTime) {
+  return roamMirror.MayHold(CurrentUser(), [=](const RoamKey& key) {
+    return key.msgId == msgId && key.shareTime == shareTime;
+  });
 }
 
 bool ShareMsgStorage::SaveMyRows(const std::vector<MyShareRow>& rows) {
@@ -357,14 +403,18 @@ bool ShareMsgStorage::DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_
   if (shareType == 2 && shareTime != 0) {
     where += std::string(" and ") + "shareTime" + " = " + ToDecimal(shareTime);
   }
-  return DeleteWhere(dbHandle, roamTableHandle, where.c_str());
+  if (!DeleteWhere(dbHandle, roamTableHandle, where.c_str())) return false;
+  roamMirror.Remove(openUser, InGroup{appId, shareType, shareTime});
+  return true;
 }
 
 bool ShareMsgStorage::DeleteRoamMsg(uint32_t msgId, uint32_t shareTime) {
   Ready();
   const std::string where = std::string("msgId") + " = " + ToDecimal(msgId) + " and " +
                             "shareTime" + " = " + ToDecimal(shareTime);
-  return DeleteWhere(dbHandle, roamTableHandle, where.c_str());
+  if (!DeleteWhere(dbHandle, roamTableHandle, where.c_str())) return false;
+  roamMirror.Remove(openUser, [=](const RoamKey& key) { return key.msgId == msgId && key.shareTime == shareTime; });
+  return true;
 }
 
 bool ShareMsgStorage::DeleteMyRows(uint32_t appId, int32_t shareType, uint32_t shareTime) {
@@ -377,7 +427,9 @@ bool ShareMsgStorage::DeleteMyRows(uint32_t appId, int32_t shareType, uint32_t s
 
 bool ShareMsgStorage::ClearRoam() {
   Ready();
-  return DeleteWhere(dbHandle, roamTableHandle, nullptr);
+  if (!DeleteWhere(dbHandle, roamTableHandle, nullptr)) return false;
+  roamMirror.Reset(openUser, true);
+  return true;
 }
 
 bool ShareMsgStorage::ClearMy() {

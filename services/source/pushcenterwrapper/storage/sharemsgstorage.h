@@ -74,6 +74,11 @@ class ShareMsgStorage : public Singlton<ShareMsgStorage> {
   bool DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_t shareTime);
   bool DeleteRoamMsg(uint32_t msgId, uint32_t shareTime);
   bool ClearRoam();
+  // Whether DeleteRoamGroup or DeleteRoamMsg may find a row in the signed-in
+  // user's table (see storage/rowmirror.h); false only when it certainly
+  // cannot.
+  static bool MayHoldRoamGroup(uint32_t appId, int32_t shareType, uint32_t shareTime);
+  static bool MayHoldRoamMsg(uint32_t msgId, uint32_t shareTime);
 
   bool SaveMyRows(const std::vector<MyShareRow>& rows);
   bool LoadMyRows(std::vector<MyShareRow>& out);

@@ -6,7 +6,9 @@
 
 #include "messages/systemmsg.h"
 #include "modules/halyx_localdatabase_wrapper.h"
+#include "modules/halyx_status_wrapper.h"
 #include "storage/datafolder.h"
+#include "storage/rowmirror.h"
 #include "storage/usertable.h"
 
 namespace {
@@ -172,13 +174,26 @@ std::string TextOf(const Buffer& bytes) {
   return std::string(data, length);
 }
 
+struct RowKey {
+  uint32_t msgId;
+  uint32_t pushTime;
+};
+
+// The table's rows as the deletions see them, for the whole library.
+RowMirror<RowKey> mirror;
+
 }  // namespace
 
-SystemMsgStorage::SystemMsgStorage() : databaseHandle(0), tableHandle(0) {}
+bool SystemMsgStorage::MayHoldUpTo(uint32_t pushTime) {
+  return mirror.MayHold(CurrentUserNumber(), [=](const RowKey& key) { return key.pushTime <= pushTime; });
+}
+
+SystemMsgStorage::SystemMsgStorage() : databaseHandle(0), tableHandle(0), user(0) {}
 
 SystemMsgStorage::~SystemMsgStorage() { CloseUserTable(&databaseHandle, &tableHandle); }
 
 bool SystemMsgStorage::Open() {
+  user = CurrentUserNumber();
   if (!OpenUserTable(kDatabaseFile, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]),
                      &databaseHandle, &tableHandle)) {
     return false;
@@ -196,6 +211,7 @@ bool SystemMsgStorage::InsertRows(const std::vector<SystemMsgRow>& rows) {
   if (begin == nullptr || !begin(databaseHandle, &err)) return false;
   bool result = true;
   for (const SystemMsgRow& row : rows) {
+    mirror.Add(user, RowKey{row.msgId, row.pushTime});
     auto addRow = LocalDb(&LocalDatabaseTable::AddRow);
     // Left uncommitted: closing the handles in the destructor abandons it.
     if (addRow == nullptr || !addRow(tableHandle)) return false;
@@ -213,12 +229,20 @@ bool SystemMsgStorage::LoadRows(std::vector<SystemMsgRow>& rows) {
   // A row holds buffers that a growing vector would copy one by one.
   rows.reserve(rows.size() + kRowsExpected);
   uint32_t err = 0;
+  const size_t first = rows.size();
+  bool complete = true;
   for (;;) {
     auto nextRow = LocalDb(&LocalDatabaseTable::NextRow);
+    if (nextRow == nullptr) complete = false;
     if (nextRow == nullptr || !nextRow(tableHandle, &err)) break;
     rows.emplace_back();
-    if (!FetchRow(tableHandle, rows.back())) rows.pop_back();
+    if (!FetchRow(tableHandle, rows.back())) {
+      rows.pop_back();
+      complete = false;
+    }
   }
+  mirror.Reset(user, complete);
+  for (size_t i = first; i < rows.size(); ++i) mirror.Add(user, RowKey{rows[i].msgId, rows[i].pushTime});
   return true;
 }
 
@@ -231,15 +255,23 @@ bool SystemMsgStorage::DeleteWhere(const char* condition) {
 bool SystemMsgStorage::DeleteMsg(uint32_t msgId, uint32_t pushTime) {
   std::string condition = std::string("msgId") + " = " + ToDecimal(msgId) + " and " + "pushTime" +
                           " = " + ToDecimal(pushTime);
-  return DeleteWhere(condition.c_str());
+  if (!DeleteWhere(condition.c_str())) return false;
+  mirror.Remove(user, [=](const RowKey& key) { return key.msgId == msgId && key.pushTime == pushTime; });
+  return true;
 }
 
 bool SystemMsgStorage::DeleteUpTo(uint32_t pushTime) {
   std::string condition = std::string("pushTime") + " <= " + ToDecimal(pushTime);
-  return DeleteWhere(condition.c_str());
+  if (!DeleteWhere(condition.c_str())) return false;
+  mirror.Remove(user, [=](const RowKey& key) { return key.pushTime <= pushTime; });
+  return true;
 }
 
-bool SystemMsgStorage::DeleteAll() { return DeleteWhere(nullptr); }
+bool SystemMsgStorage::DeleteAll() {
+  if (!DeleteWhere(nullptr)) return false;
+  mirror.Reset(user, true);
+  return true;
+}
 
 bool SaveSystemMsg(SystemMsgStorage& storage, SystemMsg& msg) {
   std::vector<SystemMsgRow> rows(1);

@@ -2,9 +2,9 @@
 // in "systemmsgtable" of "sysmsg.db" in the current user's data folder.
 //
 // An object serves one center operation: construct, Open, one or two calls,
-// destroy (which closes what Open acquired). Nothing is cached between
-// objects, so each Open lands in the folder of whoever is signed in at that
-// moment. The table has no read column: a row exists because its message was
+// destroy (which closes what Open acquired). Each Open lands in the folder of
+// whoever is signed in at that moment; what is kept between objects is only
+// the keys of the rows, for the deletions (storage/rowmirror.h). The table has no read column: a row exists because its message was
 // read, and every row loads as a read message.
 #pragma once
 
@@ -39,11 +39,17 @@ class SystemMsgStorage {
   bool DeleteUpTo(uint32_t pushTime);
   bool DeleteAll();
 
+  // Whether DeleteUpTo may find a row in the signed-in user's table (see
+  // storage/rowmirror.h); false only when it certainly cannot.
+  static bool MayHoldUpTo(uint32_t pushTime);
+
  private:
   bool DeleteWhere(const char* condition);
 
   uint32_t databaseHandle;
   uint32_t tableHandle;
+  // The user whose table is open.
+  uint32_t user;
 };
 
 // Writes one message as one row; whether the row was written. The read state
