@@ -226,6 +226,21 @@ TEST_F(SystemMsgCenterTest, DeleteAndClearReachTheRows) {
   EXPECT_EQ(seen.back().eventBit, kEventDeleted);
 }
 
+// An eviction takes every row at or below its push time along, those of held
+// messages of the same time included: such a message is stored again when it
+// is read again.
+TEST_F(SystemMsgCenterTest, ARowTakenAlongByAnEvictionIsWrittenAgain) {
+  Push({Msg(2, 50), Msg(1, 50)});
+  EXPECT_EQ(center.UpdateSystemMsgReadState(2, 1), 1u);
+  for (uint32_t i = 0; i < 49; ++i) Push({Msg(100 + i, 100 + i)});  // message 1 goes
+  EXPECT_TRUE(StoredRows().empty());
+  EXPECT_EQ(center.UpdateSystemMsgReadState(2, 0), 1u);
+  EXPECT_EQ(center.UpdateSystemMsgReadState(2, 1), 1u);
+  std::vector<SystemMsgRow> rows = StoredRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].msgId, 2u);
+}
+
 TEST_F(SystemMsgCenterTest, FirstLoadKeepsTheFiftyNewestOfStoredAndPushed) {
   for (uint32_t i = 1; i <= 30; ++i) Store(100 + i, 1000 + i);
   for (uint32_t i = 1; i <= 30; ++i) Push({Msg(i, 2 * i)});
