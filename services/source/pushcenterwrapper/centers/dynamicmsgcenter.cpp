@@ -131,10 +131,10 @@ void DynamicMsgCenter::Recount() {
 bool DynamicMsgCenter::EnsureLoaded() { return loaded || LoadOnce(); }
 
 void DynamicMsgCenter::RemovePushedOut(DynamicMsgGroup& group, DynamicMsgStorage& storage) {
-  std::deque<DynamicMsg*>& pushedOut = group.PushedOut();
+  std::vector<DynamicMsg*>& pushedOut = group.PushedOut();
   while (!pushedOut.empty()) {
-    std::unique_ptr<DynamicMsg> msg(pushedOut.front());
-    pushedOut.pop_front();
+    std::unique_ptr<DynamicMsg> msg(pushedOut.back());
+    pushedOut.pop_back();
     const uint32_t msgId = msg->GetMsgId(), pushTime = msg->GetPushTime();
     if (!DynamicMsgStorage::MayHoldMsg(msgId, pushTime) || !storage.OpenOnce() ||
         !storage.DeleteMsg(msgId, pushTime)) {

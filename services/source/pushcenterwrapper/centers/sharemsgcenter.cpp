@@ -107,10 +107,10 @@ bool ShareMsgCenter::InsertGroup(std::unique_ptr<ShareMsgGroup> group) {
 }
 
 void ShareMsgCenter::RemovePushedOut(ShareMsgGroup& group) {
-  std::deque<ShareMsg*>& pushedOut = group.PushedOut();
+  std::vector<ShareMsg*>& pushedOut = group.PushedOut();
   while (!pushedOut.empty()) {
-    std::unique_ptr<ShareMsg> msg(pushedOut.front());
-    pushedOut.pop_front();
+    std::unique_ptr<ShareMsg> msg(pushedOut.back());
+    pushedOut.pop_back();
     const uint32_t msgId = msg->GetMsgId(), time = msg->GetPushTime();
     if (!ShareMsgStorage::MayHoldRoamMsg(msgId, time) ||
         !ShareMsgStorage::GetInstance()->DeleteRoamMsg(msgId, time)) {

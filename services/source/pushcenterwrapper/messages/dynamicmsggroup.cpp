@@ -12,7 +12,7 @@ DynamicMsgGroup::~DynamicMsgGroup() {
   for (DynamicMsg* msg : pushedOut) delete msg;
 }
 
-std::deque<DynamicMsg*>& DynamicMsgGroup::PushedOut() { return pushedOut; }
+std::vector<DynamicMsg*>& DynamicMsgGroup::PushedOut() { return pushedOut; }
 
 uint32_t DynamicMsgGroup::GetAppId() const { return appId; }
 void DynamicMsgGroup::SetAppId(uint32_t value) { appId = value; }

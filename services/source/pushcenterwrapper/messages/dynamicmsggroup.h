@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 class DynamicMsg;
 
@@ -49,7 +50,7 @@ class DynamicMsgGroup {
   void CountUnread();
   // The messages pushed out at the cap whose rows are still to be removed;
   // the group deletes what is left in it when it goes.
-  std::deque<DynamicMsg*>& PushedOut();
+  std::vector<DynamicMsg*>& PushedOut();
   // Empties the group, deleting the messages only when asked: false is for
   // messages that now belong to another group.
   void Clear(bool deleteMsgs);
@@ -59,7 +60,7 @@ class DynamicMsgGroup {
   uint32_t capacity;
   uint32_t msgCountOnServer;
   std::deque<DynamicMsg*> msgs;
-  std::deque<DynamicMsg*> pushedOut;
+  std::vector<DynamicMsg*> pushedOut;
   uint32_t unreadCount;
   uint32_t latestPushTime;
   bool countStands;

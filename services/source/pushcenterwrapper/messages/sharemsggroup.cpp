@@ -12,7 +12,7 @@ ShareMsgGroup::~ShareMsgGroup() {
   for (ShareMsg* msg : pushedOut) delete msg;
 }
 
-std::deque<ShareMsg*>& ShareMsgGroup::PushedOut() { return pushedOut; }
+std::vector<ShareMsg*>& ShareMsgGroup::PushedOut() { return pushedOut; }
 
 ShareMsg* ShareMsgGroup::Find(ShareMsg& msg) {
   for (ShareMsg* held : msgs) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 class ShareMsg;
 
@@ -43,7 +44,7 @@ class ShareMsgGroup {
   void CountUnread();
   // The messages pushed out at the cap whose stored copies are still to be
   // removed; the group deletes what is left in it when it goes.
-  std::deque<ShareMsg*>& PushedOut();
+  std::vector<ShareMsg*>& PushedOut();
   // Marks every message read; returns the unread count it had.
   uint32_t MarkAllRead();
   // Empties the group, deleting the messages only when asked: without deletion
@@ -55,7 +56,7 @@ class ShareMsgGroup {
   uint32_t appId;
   uint32_t capacity;
   std::deque<ShareMsg*> msgs;
-  std::deque<ShareMsg*> pushedOut;
+  std::vector<ShareMsg*> pushedOut;
   uint32_t unreadCount;
   uint32_t latestPushTime;
 };
