@@ -84,13 +84,16 @@ std::string BinFolder() {
 }
 
 bool UseData(const std::string& dir) {
+  // The documents folder follows HOME only when that is an absolute path.
   std::error_code error;
-  std::filesystem::create_directories(std::filesystem::u8path(dir), error);
+  std::filesystem::path path = std::filesystem::absolute(std::filesystem::u8path(dir), error);
+  if (!error) std::filesystem::create_directories(path, error);
   if (error) {
-    std::cerr << "pushhost: cannot create the data folder " << dir << "\n";
+    std::cerr << "pushhost: cannot create the data folder " << dir << ": " << error.message()
+              << "\n";
     return false;
   }
-  if (!hostos::UseDataRoot(dir)) {
+  if (!hostos::UseDataRoot(path.lexically_normal().u8string())) {
     std::cerr << "pushhost: --data needs a system whose documents folder follows HOME; here "
                  "the data stays in the profile's documents folder (see --clean)\n";
     return false;
@@ -168,9 +171,15 @@ int main(int argc, char** argv) {
   } else if (!options.data.empty() && !UseData(options.data)) {
     return 2;
   }
+  std::string problem = DataRootProblem();
+  if (!problem.empty()) {
+    std::cerr << "pushhost: " << problem << "\n";
+    if (!tempData.empty()) RemoveFolder(tempData);
+    return 2;
+  }
   if (options.clean) {
     std::string root = DataRoot();
-    if (root.empty() || !RemoveFolder(root)) {
+    if (!RemoveFolder(root)) {
       std::cerr << "pushhost: cannot empty the data folder " << ForDisplay(root) << "\n";
       return 2;
     }
@@ -190,6 +199,9 @@ int main(int argc, char** argv) {
       }
     } catch (const std::exception& failure) {
       std::cerr << "pushhost: " << failure.what() << "\n";
+      status = 2;
+    } catch (...) {
+      std::cerr << "pushhost: stopped by an unexpected failure\n";
       status = 2;
     }
   }
