@@ -37,6 +37,35 @@ check(2 "documents folder is unknown: HOME is unset"
   ${CMAKE_COMMAND} -E env --unset=HOME --unset=XDG_DOCUMENTS_DIR ${PUSHHOST} run ${host})
 check(2 "documents folder is unknown" ${CMAKE_COMMAND} -E env HOME=relative ${PUSHHOST} inspect)
 
+# Statuses and messages: 2 for input that cannot run, with the reason.
+file(WRITE "${DATA}/expect.jsonl" "{\"do\":\"init\",\"expect\":\"notanobject\"}\n")
+file(WRITE "${DATA}/big.jsonl" "{\"do\":\"signIn\",\"user\":12345678901234567890123456}\n")
+file(WRITE "${DATA}/column.jsonl" "\n{\"do\": }\n")
+file(WRITE "${DATA}/d/Documents/Corvane Files/Halyx/5/dynmsg.db" "not a database at all")
+check(2 "the scenario \\. is a folder" ${PUSHHOST} run --data d .)
+check(2 "nothere.jsonl: No such file or directory" ${PUSHHOST} run --data d nothere.jsonl)
+check(2 "expect.jsonl:1: error: \"expect\" must be a JSON object" ${PUSHHOST} run --data d expect.jsonl)
+check(2 "must be an unsigned 32-bit number, got a number beyond 64 bits" ${PUSHHOST} run --data d big.jsonl)
+check(2 "column.jsonl:2: error: not a JSON line: .* at column 8" ${PUSHHOST} run --data d column.jsonl)
+check(0 "dynmsg.db\n  cannot open it: the file is not a database" ${PUSHHOST} inspect --data d --user 5)
+check(2 "cannot load the library ${DATA}/nobin/pushcenterwrapper.dll: cannot open shared object"
+  ${CMAKE_COMMAND} -E env HalyxBinPath=${DATA}/nobin ${PUSHHOST} demo --data d)
+
+# Output that cannot be written fails the run; the demo's own folder goes
+# even when its reader stops reading early.
+execute_process(COMMAND ${PUSHHOST} run --data d --verbose settings.jsonl WORKING_DIRECTORY "${DATA}"
+  OUTPUT_FILE /dev/full ERROR_VARIABLE err RESULT_VARIABLE got)
+if(NOT got STREQUAL "2" OR NOT err MATCHES "output could not be written")
+  string(APPEND failures "\nrun into a full disk: wanted 2, got ${got}: ${err}")
+endif()
+file(MAKE_DIRECTORY "${DATA}/tmp")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TMPDIR=${DATA}/tmp ${PUSHHOST} demo
+  COMMAND head -c 1 OUTPUT_QUIET ERROR_QUIET RESULTS_VARIABLE got)
+file(GLOB left "${DATA}/tmp/*")
+if(NOT got MATCHES "^[02];0$" OR left)
+  string(APPEND failures "\ndemo | head: statuses ${got}, left behind: ${left}")
+endif()
+
 if(failures)
   message(FATAL_ERROR "${failures}")
 endif()

@@ -28,4 +28,12 @@ std::string MakeTempFolder();
 // belongs to the user's profile).
 bool UseDataRoot(const std::string& root);
 
+// Why the system's loader cannot load the module at path (a path that
+// LoadLibraryW just failed on), in the loader's own words.
+std::string LoadFailure(const std::string& path);
+
+// Writes to a closed pipe fail from now on instead of ending the process, so
+// that pushhost still removes what it made and ends with its own status.
+void IgnoreBrokenPipe();
+
 }  // namespace hostos

@@ -1,6 +1,8 @@
 #include "hostos.h"
 
+#include <dlfcn.h>
 #include <limits.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -43,5 +45,22 @@ bool UseDataRoot(const std::string& root) {
   UnsetEnv("XDG_DOCUMENTS_DIR");
   return SetEnv("HOME", root);
 }
+
+std::string LoadFailure(const std::string& path) {
+  // The Windows layer keeps only an error number; the loader says more when
+  // asked again.
+  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (module) {
+    dlclose(module);
+    return "it loads now";
+  }
+  const char* text = dlerror();
+  std::string reason = text ? text : "unknown reason";
+  // The loader starts with the path, which the caller has said already.
+  if (reason.compare(0, path.size() + 2, path + ": ") == 0) reason.erase(0, path.size() + 2);
+  return reason;
+}
+
+void IgnoreBrokenPipe() { signal(SIGPIPE, SIG_IGN); }
 
 }  // namespace hostos

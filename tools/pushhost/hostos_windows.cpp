@@ -77,4 +77,20 @@ bool UseDataRoot(const std::string&) {
   return false;
 }
 
+std::string LoadFailure(const std::string&) {
+  DWORD code = GetLastError();
+  wchar_t* text = nullptr;
+  DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring words = length ? std::wstring(text, length) : std::wstring();
+  if (text) LocalFree(text);
+  while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r' || words.back() == L'.')) {
+    words.pop_back();
+  }
+  return (words.empty() ? "error" : Narrow(words)) + " (error " + std::to_string(code) + ")";
+}
+
+void IgnoreBrokenPipe() {}
+
 }  // namespace hostos

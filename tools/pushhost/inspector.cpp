@@ -12,6 +12,21 @@ namespace {
 
 const size_t kCellWidth = 32;
 
+// localdatabase.dll passes on SQLite's result codes; the extended ones keep
+// the primary code in their low byte.
+std::string DatabaseError(uint32_t code) {
+  switch (code & 0xFF) {
+    case 5: return "the database is locked";
+    case 8: return "the database is read-only";
+    case 10: return "a disk input or output error";
+    case 11: return "the database file is damaged";
+    case 13: return "the disk is full";
+    case 14: return "the file cannot be opened";
+    case 26: return "the file is not a database";
+    default: return "error " + std::to_string(code);
+  }
+}
+
 }  // namespace
 
 std::string Inspector::ReadCell(uint32_t table, const Column& column) {
@@ -132,7 +147,7 @@ bool Inspector::Print(std::ostream& out, uint32_t userNumber, std::string* error
     uint32_t dbHandle = 0;
     uint32_t err = 0;
     if (!db.OpenDatabase || !db.OpenDatabase(path.c_str(), userNumber, &dbHandle, &err)) {
-      out << "  cannot open it (error " << err << ")\n";
+      out << "  cannot open it: " << DatabaseError(err) << "\n";
       continue;
     }
     for (const auto& table : file.tables) {

@@ -16,15 +16,16 @@ JsonPtr ParseJson(const std::string& text, std::string* error) {
     *error = "the JSON text ends too early";
     return nullptr;
   }
+  size_t used = json_tokener_get_parse_end(tokener.get());
+  // Columns count bytes from 1, as editors that show them for UTF-8 do.
   if (status != json_tokener_success) {
-    *error = json_tokener_error_desc(status);
+    *error = std::string(json_tokener_error_desc(status)) + " at column " + std::to_string(used + 1);
     return nullptr;
   }
-  size_t used = json_tokener_get_parse_end(tokener.get());
   for (size_t i = used; i < text.size(); ++i) {
     char c = text[i];
     if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
-      *error = "unexpected text after the JSON value";
+      *error = "unexpected text after the JSON value at column " + std::to_string(i + 1);
       return nullptr;
     }
   }

@@ -4,6 +4,8 @@
 // and it sets the variable so that the library finds the same modules), loads
 // the library and the modules from there by path, and drives them as the
 // desktop client does.
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -102,9 +104,16 @@ bool UseData(const std::string& dir) {
 }
 
 int RunScenario(HostModules& modules, const Options& options) {
-  std::ifstream file(options.file, std::ios::binary);
+  std::error_code error;
+  if (std::filesystem::is_directory(std::filesystem::u8path(options.file), error)) {
+    std::cerr << "pushhost: the scenario " << options.file << " is a folder, not a file\n";
+    return ScenarioRunner::kBadInput;
+  }
+  errno = 0;
+  std::ifstream file(std::filesystem::u8path(options.file), std::ios::binary);
   if (!file) {
-    std::cerr << "pushhost: cannot read the scenario " << options.file << "\n";
+    std::cerr << "pushhost: cannot read the scenario " << options.file
+              << (errno ? ": " + std::generic_category().message(errno) : std::string()) << "\n";
     return ScenarioRunner::kBadInput;
   }
   ScenarioRunner runner(modules, std::cout, std::cerr);
@@ -134,9 +143,7 @@ int Inspect(HostModules& modules, const Options& options) {
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
   if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
       std::strcmp(argv[1], "help") == 0) {
     std::cout << kUsage;
@@ -207,6 +214,28 @@ int main(int argc, char** argv) {
   }
   if (!tempData.empty()) {
     RemoveFolder(tempData);
+  }
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  hostos::IgnoreBrokenPipe();
+  int status = 2;
+  try {
+    status = Main(argc, argv);
+  } catch (const std::exception& failure) {
+    std::cerr << "pushhost: " << failure.what() << "\n";
+  } catch (...) {
+    std::cerr << "pushhost: stopped by an unexpected failure\n";
+  }
+  // Output that never reached its reader (a full disk, a closed pipe) is a
+  // result lost: the run did not do what was asked.
+  std::cout.flush();
+  if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::cerr << "pushhost: the output could not be written in full\n";
+    return 2;
   }
   return status;
 }

@@ -211,6 +211,8 @@ ScenarioRunner::Status ScenarioRunner::Run(const std::string& name, std::istream
   while (std::getline(lines, text)) {
     ++lineNumber;
     if (!text.empty() && text.back() == '\r') text.pop_back();
+    // Editors of Windows start a UTF-8 file with a byte-order mark.
+    if (lineNumber == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos || text[first] == '#') continue;
     std::string where = name + ":" + std::to_string(lineNumber);
@@ -223,6 +225,9 @@ ScenarioRunner::Status ScenarioRunner::Run(const std::string& name, std::istream
       }
       StepArgs args(step.get(), "step");
       json_object* expected = args.Any("expect");
+      if (expected && !json_object_is_type(expected, json_type_object)) {
+        throw InputError("\"expect\" must be a JSON object, got " + JsonText(expected));
+      }
       args.Accept("note");
       bool echo = args.Bool("echo", false);
       JsonPtr result;
