@@ -10,7 +10,10 @@
 #include "json.h"
 #include "pushbatch.h"
 #include "recordjson.h"
+#include "scenariorunner.h"
 #include "stepargs.h"
+#include "support/testenv.h"
+#include "terminaltext.h"
 #include "texttable.h"
 
 namespace {
@@ -131,6 +134,61 @@ TEST(TextTable, LinesUpUtf8AndCutsWholeCharacters) {
   EXPECT_EQ("k   text\n--  -----\n\xC3\xA9   \xC3\xA9\xC3\xA9...\nab  ok\n", out.str());
   EXPECT_EQ("2026-01-05 09:00", FormatTime(1767603600));
   EXPECT_EQ("-", FormatTime(0));
+}
+
+TEST(TerminalText, EscapesWhatATerminalWouldObey) {
+  struct Case {
+    const char* text;
+    const char* plain;
+    const char* json;
+  } cases[] = {
+      {"a\x1B[31mb", "a\\x1B[31mb", "a\\u001B[31mb"},
+      {"t\tn\nr\rbell\x07", "t\\tn\\nr\\rbell\\x07", "t\\u0009n\nr\\u000Dbell\\u0007"},
+      {"del\x7F csi\xC2\x9B rlo\xE2\x80\xAE lri\xE2\x81\xA6",
+       "del\\x7F csi\\x9B rlo\\u202E lri\\u2066", "del\\u007F csi\\u009B rlo\\u202E lri\\u2066"},
+      {"bad\xFF cut\xE2\x80 long\xC0\xAF", "bad\\xFF cut\\xE2\\x80 long\\xC0\\xAF",
+       "bad\\uFFFD cut\\uFFFD\\uFFFD long\\uFFFD\\uFFFD"},
+      {"\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80 kept", "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80 kept",
+       "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80 kept"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.plain, TerminalText::Plain(c.text)) << c.text;
+    EXPECT_EQ(c.json, TerminalText::InJson(c.text)) << c.text;
+  }
+}
+
+TEST(TerminalText, NoPushedTextReachesTheOutputRaw) {
+  // Hostile texts in a name, a dynamic and a system message, printed every
+  // way pushhost prints: verbose results, echo, tables, the databases.
+  const std::string evil = R"(\u001b[31m\u001b]0;t\u0007\r\t\u007f\u009b\u202e)";
+  std::istringstream scenario(
+      "{\"do\":\"signIn\",\"user\":1001}\n"
+      "{\"do\":\"setRoamBoolean\",\"id\":9,\"value\":true}\n"
+      "{\"do\":\"setRoamNumber\",\"id\":11,\"value\":1}\n"
+      "{\"do\":\"installApp\",\"appId\":7,\"name\":\"" + evil + "\"}\n"
+      "{\"do\":\"init\"}\n"
+      "{\"do\":\"push\",\"echo\":true,\"records\":["
+      "{\"kind\":\"dynamic\",\"appId\":7,\"msgId\":1,\"pushTime\":9,"
+      "\"payload\":{\"TITLE\":\"" + evil + "\",\"TEXT\":\"" + evil + "\",\"NUM\":1}},"
+      "{\"kind\":\"system\",\"appId\":0,\"msgId\":2,\"pushTime\":9,"
+      "\"payload\":{\"TITLE\":\"" + evil + "\",\"TEXT\":\"" + evil + "\"}}]}\n"
+      "{\"call\":\"PushUpdateSystemMsgReadState\",\"msgId\":2,\"readState\":1}\n"
+      "{\"call\":\"PushGetSystemMsg\",\"wanted\":5,\"newOnly\":false,\"echo\":true}\n"
+      "{\"do\":\"show\",\"kind\":\"all\"}\n"
+      "{\"do\":\"inspect\"}\n");
+  HostModules modules(testenv::BinFolder());
+  std::ostringstream out;
+  std::ostringstream err;
+  ScenarioRunner runner(modules, out, err);
+  runner.SetVerbose(true);
+  ASSERT_EQ(ScenarioRunner::kPassed, runner.Run("evil", scenario)) << err.str();
+  const std::string text = out.str() + err.str();
+  EXPECT_NE(std::string::npos, text.find("\\x1B[31m")) << "the table shows the text escaped";
+  EXPECT_NE(std::string::npos, text.find("systemmsgtable: 1 row"));
+  for (const char* raw : {"\x1B", "\x07", "\r", "\t", "\x7F", "\xC2\x9B", "\xE2\x80\xAE"}) {
+    EXPECT_EQ(std::string::npos, text.find(raw)) << "raw " << TerminalText::Plain(raw) << " in\n"
+                                                 << TerminalText::Plain(text);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "terminaltext.h"
+
 JsonPtr ParseJson(const std::string& text, std::string* error) {
   std::unique_ptr<json_tokener, void (*)(json_tokener*)> tokener(json_tokener_new(),
                                                                  json_tokener_free);
@@ -34,8 +36,9 @@ JsonPtr ParseJson(const std::string& text, std::string* error) {
 
 std::string JsonText(const json_object* value) {
   if (!value) return "null";
-  return json_object_to_json_string_ext(const_cast<json_object*>(value),
-                                        JSON_C_TO_STRING_PLAIN | JSON_C_TO_STRING_NOSLASHESCAPE);
+  // Printed, never parsed again: pushed texts in it must not reach a terminal raw.
+  return TerminalText::InJson(json_object_to_json_string_ext(
+      const_cast<json_object*>(value), JSON_C_TO_STRING_PLAIN | JSON_C_TO_STRING_NOSLASHESCAPE));
 }
 
 JsonPtr JsonObject() { return JsonPtr(json_object_new_object()); }

@@ -6,6 +6,7 @@
 #include "inspector.h"
 #include "messageview.h"
 #include "pushbatch.h"
+#include "terminaltext.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ void ScenarioRunner::SetNarrate(bool narrate) {
   }
   recorder_.SetEcho([this](const RecordedCommand& recorded) {
     const PushCommand& c = recorded.command;
-    out_ << "    [" << recorded.callback << "] " << KindBitName(c.kindBit) << ": "
+    out_ << "    [" << TerminalText::Plain(recorded.callback) << "] " << KindBitName(c.kindBit) << ": "
          << EventBitName(c.eventBit);
     if (c.value1 != 0) out_ << " (application " << c.value1 << ")";
     out_ << "\n";
@@ -122,7 +123,7 @@ JsonPtr ScenarioRunner::RunHostStep(const std::string& action, StepArgs& step) {
                         step);
   }
   if (action == "say") {
-    out_ << "\n" << step.String("text") << "\n";
+    out_ << "\n" << TerminalText::Plain(step.String("text")) << "\n";
     return JsonObject();
   }
   if (action == "show") {

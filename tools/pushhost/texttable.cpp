@@ -4,6 +4,8 @@
 #include <ctime>
 #include <utility>
 
+#include "terminaltext.h"
+
 size_t DisplayWidth(const std::string& text) {
   size_t width = 0;
   for (unsigned char c : text) {
@@ -40,9 +42,7 @@ void TextTable::AddColumn(const std::string& header, size_t maxWidth) {
 
 void TextTable::AddRow(std::vector<std::string> cells) {
   cells.resize(columns_.size());
-  for (std::string& cell : cells) {
-    std::replace(cell.begin(), cell.end(), '\n', ' ');
-  }
+  for (std::string& cell : cells) cell = TerminalText::Plain(cell);
   rows_.push_back(std::move(cells));
 }
 
