@@ -51,6 +51,32 @@ check(0 "dynmsg.db\n  cannot open it: the file is not a database" ${PUSHHOST} in
 check(2 "cannot load the library ${DATA}/nobin/pushcenterwrapper.dll: cannot open shared object"
   ${CMAKE_COMMAND} -E env HalyxBinPath=${DATA}/nobin ${PUSHHOST} demo --data d)
 
+# The command line: help on stdout with 0, mistakes on stderr with 2 and a
+# hint, misspelt names answered with the name meant.
+file(WRITE "${DATA}/export.jsonl" "{\"call\":\"PushClearMsgs\",\"kind\":3}\n")
+check(2 "^usage: pushhost run .*Exit status" ${PUSHHOST})
+check(0 "^pushhost [0-9]+\\.[0-9]+\\.[0-9]+\n$" ${PUSHHOST} --version)
+check(0 "^usage: pushhost run .*--verbose " ${PUSHHOST} help run)
+check(0 "^usage: pushhost inspect .*--user N" ${PUSHHOST} inspect --help)
+check(0 "installApp +appId needPush name\n.*PushClearMsg +kind\n" ${PUSHHOST} help steps)
+check(2 "no help on \"stpes\" \\(did you mean \"steps\"\\?\\)" ${PUSHHOST} help stpes)
+check(2 "unknown command \"rnu\" \\(did you mean \"run\"\\?\\)\nTry 'pushhost help'\\.\n$" ${PUSHHOST} rnu x)
+check(2 "^pushhost: --data needs a value\nTry 'pushhost help run'\\.\n$" ${PUSHHOST} run --data)
+check(2 "--data needs a value" ${PUSHHOST} run --data --clean settings.jsonl)
+check(2 "unknown option \"--dta\" for run \\(did you mean \"--data\"\\?\\)" ${PUSHHOST} run --dta d x)
+check(2 "--clean takes no value" ${PUSHHOST} run --clean=yes settings.jsonl)
+check(2 "unexpected argument \"b\"" ${PUSHHOST} run a b)
+check(2 "--user wants a user number" ${PUSHHOST} inspect --data d --user 99999999999999999999)
+check(0 "1 steps run" ${PUSHHOST} run --data=d -- settings.jsonl)
+check(2 "unknown export \"PushClearMsgs\" \\(did you mean \"PushClearMsg\"\\?\\)"
+  ${PUSHHOST} run --data d export.jsonl)
+file(WRITE "${DATA}/misspelt.jsonl" "{\"do\":\"sigIn\",\"user\":3}\n")
+execute_process(COMMAND ${PUSHHOST} run --data d - WORKING_DIRECTORY "${DATA}"
+  INPUT_FILE "${DATA}/misspelt.jsonl" OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE got)
+if(NOT got STREQUAL "2" OR NOT err MATCHES "stdin:1: error: unknown step \"sigIn\" \\(did you mean \"signIn\"")
+  string(APPEND failures "\nrun - with a misspelt step: wanted 2, got ${got}: ${out}${err}")
+endif()
+
 # Output that cannot be written fails the run; the demo's own folder goes
 # even when its reader stops reading early.
 execute_process(COMMAND ${PUSHHOST} run --data d --verbose settings.jsonl WORKING_DIRECTORY "${DATA}"

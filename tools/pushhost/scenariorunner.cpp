@@ -6,6 +6,7 @@
 #include "inspector.h"
 #include "messageview.h"
 #include "pushbatch.h"
+#include "suggest.h"
 #include "terminaltext.h"
 
 namespace {
@@ -144,31 +145,45 @@ JsonPtr ScenarioRunner::RunHostStep(const std::string& action, StepArgs& step) {
   throw InputError("unknown step \"" + action + "\"");
 }
 
+namespace {
+
+// The arguments of each host step, separated by blanks. A step with an
+// argument nobody asked for is refused before it runs.
+const std::vector<std::pair<std::string, std::string>> kSteps = {
+    {"signIn", "user"},
+    {"signOut", ""},
+    {"setRoamBoolean", "id value"},
+    {"setRoamNumber", "id value"},
+    {"setAppRoamBoolean", "appId id value"},
+    {"installApp", "appId needPush name"},
+    {"uninstallApp", "appId"},
+    {"init", ""},
+    {"uninit", ""},
+    {"reload", ""},
+    {"push", "records"},
+    {"unreadCounts", "counts"},
+    {"readReports", "kind"},
+    {"register", "callback userData ownerId kindMask eventMask"},
+    {"unregister", "callback"},
+    {"say", "text"},
+    {"show", "kind"},
+    {"inspect", "user"},
+};
+
+}  // namespace
+
+const std::vector<std::pair<std::string, std::string>>& ScenarioRunner::StepArguments() {
+  return kSteps;
+}
+
 JsonPtr ScenarioRunner::RunStep(const std::string& action, StepArgs& step) {
-  // The arguments of each host step, separated by blanks. A step with an
-  // argument nobody asked for is refused before it runs.
-  static const std::map<std::string, std::string> kParams = {
-      {"signIn", "user"},
-      {"signOut", ""},
-      {"setRoamBoolean", "id value"},
-      {"setRoamNumber", "id value"},
-      {"setAppRoamBoolean", "appId id value"},
-      {"installApp", "appId needPush name"},
-      {"uninstallApp", "appId"},
-      {"init", ""},
-      {"uninit", ""},
-      {"reload", ""},
-      {"push", "records"},
-      {"unreadCounts", "counts"},
-      {"readReports", "kind"},
-      {"register", "callback userData ownerId kindMask eventMask"},
-      {"unregister", "callback"},
-      {"say", "text"},
-      {"show", "kind"},
-      {"inspect", "user"},
-  };
-  auto found = kParams.find(action);
-  if (found == kParams.end()) throw InputError("unknown step \"" + action + "\"");
+  auto found = kSteps.begin();
+  while (found != kSteps.end() && found->first != action) ++found;
+  if (found == kSteps.end()) {
+    std::vector<std::string> names;
+    for (const auto& known : kSteps) names.push_back(known.first);
+    throw InputError("unknown step \"" + action + "\"" + DidYouMean(action, names));
+  }
   const std::string& params = found->second;
   for (size_t start = 0; start < params.size();) {
     size_t end = params.find(' ', start);

@@ -13,6 +13,8 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "commandrecorder.h"
 #include "exportcaller.h"
@@ -39,6 +41,9 @@ class ScenarioRunner {
   // Runs the scenario read from lines; name labels messages. The library is
   // loaded first and shut down and released at the end if a step started it.
   Status Run(const std::string& name, std::istream& lines);
+
+  // Every host step's name and its arguments, separated by blanks.
+  static const std::vector<std::pair<std::string, std::string>>& StepArguments();
 
  private:
   JsonPtr RunStep(const std::string& action, StepArgs& step);
