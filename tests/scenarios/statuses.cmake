@@ -77,6 +77,21 @@ if(NOT got STREQUAL "2" OR NOT err MATCHES "stdin:1: error: unknown step \"sigIn
   string(APPEND failures "\nrun - with a misspelt step: wanted 2, got ${got}: ${out}${err}")
 endif()
 
+# A new profile gets the client's first-run settings, once, unless --bare;
+# inspect reads the user who signed in last.
+file(WRITE "${DATA}/push.jsonl" "{\"do\":\"signIn\",\"user\":8001}\n{\"do\":\"installApp\",\"appId\":7}\n"
+  "{\"do\":\"init\"}\n{\"do\":\"push\",\"records\":[{\"kind\":\"dynamic\",\"appId\":7,\"msgId\":1,"
+  "\"payload\":{\"TEXT\":\"x\"}},{\"kind\":\"system\",\"appId\":0,\"msgId\":2,\"payload\":{\"TEXT\":\"y\"}}]}\n"
+  "{\"call\":\"PushGetMsgCountByType\",\"kind\":1,\"expect\":{\"result\":1}}\n"
+  "{\"call\":\"PushGetMsgCountByType\",\"kind\":3,\"expect\":{\"result\":1}}\n")
+check(0 "2 of 2 expectations met\npushhost: a new profile: wrote the client's first-run settings"
+  ${PUSHHOST} run --data fresh push.jsonl)
+check(0 "^[^\n]*2 of 2 expectations met\n$" ${PUSHHOST} run --data fresh push.jsonl)
+check(0 "Databases of user 8001 in ${DATA}/fresh/" ${PUSHHOST} inspect --data fresh)
+check(1 "0 of 2 expectations met" ${PUSHHOST} run --data bare --bare push.jsonl)
+check(2 "no user is signed in, and none has signed in in this data folder"
+  ${PUSHHOST} inspect --data empty)
+
 # Output that cannot be written fails the run; the demo's own folder goes
 # even when its reader stops reading early.
 execute_process(COMMAND ${PUSHHOST} run --data d --verbose settings.jsonl WORKING_DIRECTORY "${DATA}"

@@ -16,14 +16,21 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"run", "--data= --clean --verbose", "pushhost run [--data DIR] [--clean] [--verbose] FILE",
+    {"run", "--data= --clean --bare --verbose",
+     "pushhost run [--data DIR] [--clean] [--bare] [--verbose] FILE",
      "Runs a scenario: JSON Lines, one step per line (see the README; `pushhost help steps`\n"
      "lists the steps). FILE - reads the scenario from standard input.\n"
      "\n"
      "  --data DIR  keep the user data under DIR (DIR/Documents/Corvane Files/Halyx);\n"
      "              not on Windows, where the documents folder is the profile's\n"
      "  --clean     empty <documents>/Corvane Files/Halyx before the run\n"
-     "  --verbose   print every step's result\n"},
+     "  --bare      leave a new profile bare (see below)\n"
+     "  --verbose   print every step's result\n"
+     "\n"
+     "A profile that pushhost has not used before gets what the desktop client writes on\n"
+     "its first run: roaming booleans 9 and 10 true (system and share messages wanted)\n"
+     "and roaming number 11 = 1 (dynamic messages from every application); without them\n"
+     "the library refuses every push. --bare leaves them unset.\n"},
     {"demo", "--data=", "pushhost demo [--data DIR]",
      "A guided tour of the library. Without --data it runs in a temporary folder and\n"
      "removes it afterwards.\n"
@@ -32,7 +39,8 @@ const Command kCommands[] = {
     {"inspect", "--user= --data=", "pushhost inspect [--user N] [--data DIR]",
      "Prints what a user's three databases hold, table by table.\n"
      "\n"
-     "  --user N    the user to inspect; default: the signed-in user (HALYX_USER)\n"
+     "  --user N    the user to inspect; default: the signed-in user (HALYX_USER), else\n"
+     "              the user who signed in last in this data folder\n"
      "  --data DIR  the data folder to read\n"},
 };
 
@@ -165,6 +173,7 @@ bool CommandLine::Parse(int argc, char** argv) {
     if (name == "--user") user_ = value;
     if (name == "--clean") clean_ = true;
     if (name == "--verbose") verbose_ = true;
+    if (name == "--bare") bare_ = true;
   }
   if (command_ == "run" && file_.empty()) return Fail("run needs a scenario file (- for standard input)");
   return true;

@@ -24,6 +24,7 @@ class CommandLine {
   const std::string& user() const { return user_; }
   bool verbose() const { return verbose_; }
   bool clean() const { return clean_; }
+  bool bare() const { return bare_; }
 
   // The help text of a topic ("" for the overview); empty for no such topic.
   static std::string Help(const std::string& topic);
@@ -40,4 +41,5 @@ class CommandLine {
   std::string user_;
   bool verbose_ = false;
   bool clean_ = false;
+  bool bare_ = false;
 };

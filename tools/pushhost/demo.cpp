@@ -91,6 +91,7 @@ int Demo::Run(HostModules& modules, std::ostream& out, std::ostream& err) {
   ScenarioRunner runner(modules, out, err);
   runner.SetNarrate(true);
   runner.SetQuiet(true);
+  runner.SetPrepareProfile(true);
   // The tour keeps long steps readable by continuing them on lines that start
   // with a blank; the runner wants one step per line.
   std::istringstream source(kTour);

@@ -99,7 +99,8 @@ void Inspector::PrintTable(std::ostream& out, uint32_t dbHandle, const char* nam
 
 bool Inspector::Print(std::ostream& out, uint32_t userNumber, std::string* error) {
   if (userNumber == 0) {
-    *error = "no user is signed in; name one with --user N";
+    *error = "no user is signed in, and none has signed in in this data folder; name one "
+             "with --user N";
     return false;
   }
   std::string folder = UserFolder(userNumber);

@@ -18,6 +18,7 @@
 #include "demo.h"
 #include "hostmodules.h"
 #include "hostos.h"
+#include "hostprofile.h"
 #include "inspector.h"
 #include "scenariorunner.h"
 #include "terminaltext.h"
@@ -54,6 +55,7 @@ bool UseData(const std::string& dir) {
 int RunScenario(HostModules& modules, const CommandLine& options) {
   ScenarioRunner runner(modules, std::cout, std::cerr);
   runner.SetVerbose(options.verbose());
+  runner.SetPrepareProfile(!options.bare());
   if (options.file() == "-") return runner.Run("stdin", std::cin);
   std::error_code error;
   if (std::filesystem::is_directory(std::filesystem::u8path(options.file()), error)) {
@@ -85,6 +87,7 @@ int Inspect(HostModules& modules, const CommandLine& options) {
     user = static_cast<uint32_t>(value);
   } else {
     user = modules.CurrentUser();
+    if (user == 0) user = HostProfile().LastUser();
   }
   Inspector inspector(modules);
   std::string error;

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "hostprofile.h"
 #include "inspector.h"
 #include "messageview.h"
 #include "pushbatch.h"
@@ -61,6 +62,7 @@ JsonPtr ScenarioRunner::UnInit() {
 JsonPtr ScenarioRunner::RunHostStep(const std::string& action, StepArgs& step) {
   if (action == "signIn") {
     modules_.SignIn(step.Uint("user"));
+    HostProfile().RememberUser(modules_.CurrentUser());
     return CountResult("user", modules_.CurrentUser());
   }
   if (action == "signOut") {
@@ -220,6 +222,11 @@ ScenarioRunner::Status ScenarioRunner::Run(const std::string& name, std::istream
   if (!library_.Load(modules_.BinFolder(), &loadError)) {
     err_ << name << ": " << loadError << "\n";
     return kBadInput;
+  }
+  if (prepareProfile_ && HostProfile().WriteFirstRunSettings(modules_)) {
+    err_ << "pushhost: a new profile: wrote the client's first-run settings (system and share "
+            "messages wanted, dynamic messages from every application); --bare leaves them "
+            "out\n";
   }
   std::string text;
   int lineNumber = 0;

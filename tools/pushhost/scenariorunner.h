@@ -35,6 +35,9 @@ class ScenarioRunner {
   void SetVerbose(bool verbose) { verbose_ = verbose; }
   // Prints every notification as the callbacks receive it, in words.
   void SetNarrate(bool narrate);
+  // Gives a profile that pushhost has not used before the client's first-run
+  // settings once the library is loaded, and says so (HostProfile).
+  void SetPrepareProfile(bool prepare) { prepareProfile_ = prepare; }
   // Leaves out the closing summary line.
   void SetQuiet(bool quiet) { quiet_ = quiet; }
 
@@ -62,6 +65,7 @@ class ScenarioRunner {
   std::map<uint32_t, std::string> appNames_;
   bool verbose_ = false;
   bool quiet_ = false;
+  bool prepareProfile_ = false;
   bool initialized_ = false;
   int expectations_ = 0;
   int failures_ = 0;
