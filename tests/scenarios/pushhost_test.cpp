@@ -3,7 +3,9 @@
 // person. A fault here would make scenarios pass that should fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -122,16 +124,35 @@ TEST(RecordJson, TextsStopAtTheirFieldWithoutATerminator) {
   EXPECT_NE(std::string::npos, text.find("\"title\":\"" + std::string(240, 'x') + "\""));
 }
 
-TEST(TextTable, LinesUpUtf8AndCutsWholeCharacters) {
-  EXPECT_EQ(3u, DisplayWidth("\xC3\xA9t\xC3\xA9"));
+TEST(TextTable, LinesUpByDisplayWidthAndFitsTheLine) {
+  const std::string e = "\xC3\xA9";                   // one column
+  const std::string han = "\xE4\xB8\xAD\xE6\x96\x87";  // two wide characters
+  const std::string smile = "\xF0\x9F\x98\x80";         // one wide emoji
+  const std::string accent = "e\xCC\x81";                // e and a combining mark
   TextTable table;
   table.AddColumn("k");
-  table.AddColumn("text", 5);
-  table.AddRow({"\xC3\xA9", "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"});
-  table.AddRow({"ab", "ok"});
-  std::ostringstream out;
-  table.Print(out, 0);
-  EXPECT_EQ("k   text\n--  -----\n\xC3\xA9   \xC3\xA9\xC3\xA9...\nab  ok\n", out.str());
+  table.AddColumn("text");
+  table.AddRow({e, han + smile + "abcdefghij"});
+  table.AddRow({accent, "ok\tx"});
+  std::ostringstream whole;
+  table.Print(whole, 0, 0);
+  std::ostringstream fitted;
+  table.Print(fitted, 0, 15);
+#if defined(_WIN32)
+  // No wcwidth: every character counts one column.
+  EXPECT_EQ(4u, DisplayWidth(han + "ab"));
+#else
+  EXPECT_EQ(6u, DisplayWidth(han + "ab"));
+  EXPECT_EQ(2u, DisplayWidth(smile));
+  EXPECT_EQ(1u, DisplayWidth(accent));
+  EXPECT_EQ("k  text\n-  ----------------\n" + e + "  " + han + smile + "abcdefghij\n" + accent +
+                "  ok\\tx\n",
+            whole.str());
+  // 15 columns: "k" and two blanks leave 12; a wide character is never split.
+  EXPECT_EQ("k  text\n-  ------------\n" + e + "  " + han + smile + "abc...\n" + accent +
+                "  ok\\tx\n",
+            fitted.str());
+#endif
   EXPECT_EQ("2026-01-05 09:00", FormatTime(1767603600));
   EXPECT_EQ("-", FormatTime(0));
 }
@@ -190,5 +211,51 @@ TEST(TerminalText, NoPushedTextReachesTheOutputRaw) {
                                                  << TerminalText::Plain(text);
   }
 }
+
+// The README's scenario examples: those of the host step table, in the
+// table's order, and the scenario in its jsonl block. A newcomer pastes them
+// as they stand, so each group must run clean as one scenario.
+std::string ReadmeExamples(bool table) {
+  std::ifstream readme(PCW_README);
+  EXPECT_TRUE(readme) << PCW_README;
+  std::string examples;
+  std::string line;
+  bool inBlock = false;
+  while (std::getline(readme, line)) {
+    if (line.rfind("```", 0) == 0) {
+      inBlock = !inBlock && line == "```jsonl";
+    } else if (inBlock && !table) {
+      examples += line + "\n";
+    } else if (table && line.rfind("| ", 0) == 0) {
+      // The example column, the second; each example is one `...` span.
+      size_t start = line.find(" | ") + 3;
+      size_t end = line.find(" | ", start);
+      for (size_t at = line.find("`{\"do\"", start); at < end; at = line.find("`{\"do\"", at)) {
+        size_t close = line.find('`', at + 1);
+        examples += line.substr(at + 1, close - at - 1) + "\n";
+        at = close + 1;
+      }
+    }
+  }
+  return examples;
+}
+
+void RunReadmeExamples(bool table, size_t atLeast) {
+  std::string examples = ReadmeExamples(table);
+  EXPECT_GE(static_cast<size_t>(std::count(examples.begin(), examples.end(), '\n')), atLeast)
+      << examples;
+  HostModules modules(testenv::BinFolder());
+  std::ostringstream out;
+  std::ostringstream err;
+  ScenarioRunner runner(modules, out, err);
+  runner.SetPrepareProfile(true);
+  std::istringstream scenario(examples);
+  EXPECT_EQ(ScenarioRunner::kPassed, runner.Run("README.md", scenario))
+      << err.str() << out.str() << "\n" << examples;
+}
+
+TEST(Readme, TheHostStepTableExamplesRunInTheTablesOrder) { RunReadmeExamples(true, 15); }
+
+TEST(Readme, TheScenarioExampleRunsAndMeetsItsExpectations) { RunReadmeExamples(false, 10); }
 
 }  // namespace

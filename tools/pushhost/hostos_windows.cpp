@@ -93,4 +93,12 @@ std::string LoadFailure(const std::string&) {
 
 void IgnoreBrokenPipe() {}
 
+int CharWidth(uint32_t) { return 1; }
+
+size_t OutputColumns() {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info)) return 0;
+  return static_cast<size_t>(info.srWindow.Right - info.srWindow.Left + 1);
+}
+
 }  // namespace hostos

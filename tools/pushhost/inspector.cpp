@@ -10,7 +10,6 @@
 
 namespace {
 
-const size_t kCellWidth = 32;
 
 // localdatabase.dll passes on SQLite's result codes; the extended ones keep
 // the primary code in their low byte.
@@ -33,10 +32,12 @@ std::string Inspector::ReadCell(uint32_t table, const Column& column) {
   const LocalDatabaseTable& db = modules_.Database();
   switch (column.type) {
     case 'i':
+    case 'd':
     case 's': {
       uint32_t value = 0;
       if (!db.GetIntField || !db.GetIntField(table, column.name, &value)) return "?";
       if (column.type == 's') return std::to_string(static_cast<int32_t>(value));
+      if (column.type == 'd') return FormatTime(value);
       return std::to_string(value);
     }
     case 'n': {
@@ -82,7 +83,11 @@ void Inspector::PrintTable(std::ostream& out, uint32_t dbHandle, const char* nam
     return;
   }
   TextTable text;
-  for (size_t c = 0; c < count; ++c) text.AddColumn(columns[c].name, kCellWidth);
+  for (size_t c = 0; c < count; ++c) {
+    const char type = columns[c].type;
+    text.AddColumn(type == 'd' ? std::string(columns[c].name) + " (UTC)" : columns[c].name,
+                   type == 't' || type == 'b');
+  }
   size_t rows = 0;
   if (db.SelectRows && db.SelectRows(table, nullptr)) {
     while (db.NextRow && db.NextRow(table, &err)) {
@@ -108,23 +113,23 @@ bool Inspector::Print(std::ostream& out, uint32_t userNumber, std::string* error
     *error = "the documents folder is unknown";
     return false;
   }
-  out << "Databases of user " << userNumber << " in " << ForDisplay(folder) << "\n";
+  out << "Databases of user " << userNumber << " in " << ForDisplay(folder) << "; times in UTC\n";
 
   static const Column kDynamic[] = {
       {"appId", 'i'},    {"msgId", 'i'},      {"voiceIndex", 's'}, {"openType", 's'},
-      {"pushTime", 'i'}, {"msgCountOnServer", 'i'}, {"buttonText", 'b'}, {"buffer", 'b'},
+      {"pushTime", 'd'}, {"msgCountOnServer", 'i'}, {"buttonText", 'b'}, {"buffer", 'b'},
       {"textHint", 'b'}, {"title", 'b'}};
   static const Column kSystem[] = {
-      {"msgId", 'i'},   {"pushTime", 'i'},   {"openType", 's'}, {"title", 'b'},
+      {"msgId", 'i'},   {"pushTime", 'd'},   {"openType", 's'}, {"title", 'b'},
       {"text", 'b'},    {"pictureUrl", 'b'}, {"jumpUrl", 'b'},  {"buttonText", 'b'},
       {"appId", 'i'},   {"buffer", 't'},     {"subType", 'n'},  {"btnType", 'n'}};
   static const Column kRoamShare[] = {
       {"msgId", 'i'},    {"UIN", 'u'},       {"appId", 'i'},  {"openType", 's'},
-      {"shareType", 's'}, {"picURL", 'b'},   {"title", 'b'},  {"shareTime", 'i'},
+      {"shareType", 's'}, {"picURL", 'b'},   {"title", 'b'},  {"shareTime", 'd'},
       {"buffer", 'b'},   {"textHint", 'b'},  {"appDesc", 'b'}};
   static const Column kMyShare[] = {
       {"UIN", 'u'},       {"appId", 'i'},  {"shareType", 's'}, {"picURL", 'b'}, {"title", 'b'},
-      {"shareTime", 'i'}, {"buffer", 'b'}, {"textHint", 'b'},  {"appDesc", 'b'}};
+      {"shareTime", 'd'}, {"buffer", 'b'}, {"textHint", 'b'},  {"appDesc", 'b'}};
   struct File {
     const char* name;
     std::vector<std::pair<const char*, std::pair<const Column*, size_t>>> tables;

@@ -21,7 +21,8 @@ class Inspector {
  private:
   struct Column {
     const char* name;
-    char type;  // 'i' unsigned, 's' signed, 'n' number, 't' text, 'b' bytes, 'u' encoded user number
+    char type;  // 'i' unsigned, 'd' a time, 's' signed, 'n' number, 't' text, 'b' bytes,
+                // 'u' encoded user number
   };
   void PrintTable(std::ostream& out, uint32_t db, const char* table, const Column* columns,
                   size_t count);

@@ -22,6 +22,7 @@
 #include "inspector.h"
 #include "scenariorunner.h"
 #include "terminaltext.h"
+#include "texttable.h"
 
 namespace {
 
@@ -175,6 +176,7 @@ int Main(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   hostos::IgnoreBrokenPipe();
+  TextTable::SetLineWidth(hostos::OutputColumns());
   int status = 2;
   try {
     status = Main(argc, argv);

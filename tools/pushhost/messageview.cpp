@@ -14,12 +14,12 @@ using MessageKey = std::tuple<uint32_t, uint32_t, uint32_t>;  // appId, msgId, p
 
 TextTable MessageTable() {
   TextTable table;
-  table.AddColumn("kind");
-  table.AddColumn("application", 18);
-  table.AddColumn("time");
-  table.AddColumn("title", 26);
-  table.AddColumn("text", 44);
-  table.AddColumn("read");
+  table.AddColumn("kind", false);
+  table.AddColumn("application");
+  table.AddColumn("time (UTC)", false);
+  table.AddColumn("title");
+  table.AddColumn("text");
+  table.AddColumn("read", false);
   return table;
 }
 
