@@ -212,6 +212,40 @@ TEST(TerminalText, NoPushedTextReachesTheOutputRaw) {
   }
 }
 
+TEST(JsonOutput, ShowAndInspectPrintOneDocumentEachWithStableKeys) {
+  std::istringstream scenario(R"({"do":"signIn","user":1001}
+{"do":"installApp","appId":7,"name":"Weather"}
+{"do":"init"}
+{"do":"push","records":[{"kind":"dynamic","appId":7,"msgId":1,"pushTime":1767603600,"payload":{"TITLE":"Rain","TEXT":"Umbrella","NUM":1}},{"kind":"system","appId":0,"msgId":3,"pushTime":1767603800,"payload":{"TITLE":"Hi","TEXT":"Hello"}}]}
+{"do":"show","kind":"all"}
+{"do":"inspect"}
+)");
+  HostModules modules(testenv::BinFolder());
+  std::ostringstream out;
+  std::ostringstream err;
+  ScenarioRunner runner(modules, out, err);
+  runner.SetPrepareProfile(true);
+  runner.SetJson(true);
+  ASSERT_EQ(ScenarioRunner::kPassed, runner.Run("json", scenario)) << err.str();
+  std::vector<JsonPtr> documents;
+  std::istringstream lines(out.str());
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line[0] == '{') documents.push_back(Parse(line));
+  }
+  ASSERT_EQ(2u, documents.size()) << out.str();
+  std::string where;
+  EXPECT_TRUE(JsonMatches(Parse(R"({
+      "dynamic":[{"appId":7,"application":"Weather","msgId":1,"time":1767603600,"title":"Rain",
+                  "text":"Umbrella","read":false}],
+      "share":[],
+      "system":[{"appId":0,"application":null,"msgId":3,"time":1767603800,"title":"Hi","read":false}],
+      "myshare":[]})").get(), documents[0].get(), &where)) << where << ": " << out.str();
+  EXPECT_TRUE(JsonMatches(Parse(R"({"user":1001,"databases":[
+      {"file":"dynmsg.db","problem":null,"tables":[{"name":"dynmsgtable","rows":[]}]},
+      {"file":"sysmsg.db","problem":null,"tables":[{"name":"systemmsgtable","rows":[]}]},
+      {"file":"sharemsg.db"}]})").get(), documents[1].get(), &where)) << where << ": " << out.str();
+}
+
 // The README's scenario examples: those of the host step table, in the
 // table's order, and the scenario in its jsonl block. A newcomer pastes them
 // as they stand, so each group must run clean as one scenario.

@@ -47,7 +47,7 @@ check(2 "nothere.jsonl: No such file or directory" ${PUSHHOST} run --data d noth
 check(2 "expect.jsonl:1: error: \"expect\" must be a JSON object" ${PUSHHOST} run --data d expect.jsonl)
 check(2 "must be an unsigned 32-bit number, got a number beyond 64 bits" ${PUSHHOST} run --data d big.jsonl)
 check(2 "column.jsonl:2: error: not a JSON line: .* at column 8" ${PUSHHOST} run --data d column.jsonl)
-check(0 "dynmsg.db\n  cannot open it: the file is not a database" ${PUSHHOST} inspect --data d --user 5)
+check(0 "dynmsg.db\n  \\(cannot open it: the file is not a database\\)" ${PUSHHOST} inspect --data d --user 5)
 check(2 "cannot load the library ${DATA}/nobin/pushcenterwrapper.dll: cannot open shared object"
   ${CMAKE_COMMAND} -E env HalyxBinPath=${DATA}/nobin ${PUSHHOST} demo --data d)
 
@@ -88,6 +88,8 @@ check(0 "2 of 2 expectations met\npushhost: a new profile: wrote the client's fi
   ${PUSHHOST} run --data fresh push.jsonl)
 check(0 "^[^\n]*2 of 2 expectations met\n$" ${PUSHHOST} run --data fresh push.jsonl)
 check(0 "Databases of user 8001 in ${DATA}/fresh/" ${PUSHHOST} inspect --data fresh)
+check(0 "^{\"user\":8001,\"folder\":\"${DATA}/fresh/Documents/Corvane Files/Halyx/8001/\",\"databases\":\\[.*\\]}\n$"
+  ${PUSHHOST} inspect --data=fresh --json)
 check(1 "0 of 2 expectations met" ${PUSHHOST} run --data bare --bare push.jsonl)
 check(2 "no user is signed in, and none has signed in in this data folder"
   ${PUSHHOST} inspect --data empty)

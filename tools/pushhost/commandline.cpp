@@ -16,8 +16,8 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"run", "--data= --clean --bare --verbose",
-     "pushhost run [--data DIR] [--clean] [--bare] [--verbose] FILE",
+    {"run", "--data= --clean --bare --verbose --json",
+     "pushhost run [--data DIR] [--clean] [--bare] [--verbose] [--json] FILE",
      "Runs a scenario: JSON Lines, one step per line (see the README; `pushhost help steps`\n"
      "lists the steps). FILE - reads the scenario from standard input.\n"
      "\n"
@@ -26,6 +26,7 @@ const Command kCommands[] = {
      "  --clean     empty <documents>/Corvane Files/Halyx before the run\n"
      "  --bare      leave a new profile bare (see below)\n"
      "  --verbose   print every step's result\n"
+     "  --json      the show and inspect steps print one JSON document each, not tables\n"
      "\n"
      "A profile that pushhost has not used before gets what the desktop client writes on\n"
      "its first run: roaming booleans 9 and 10 true (system and share messages wanted)\n"
@@ -36,12 +37,13 @@ const Command kCommands[] = {
      "removes it afterwards.\n"
      "\n"
      "  --data DIR  keep the user data under DIR instead\n"},
-    {"inspect", "--user= --data=", "pushhost inspect [--user N] [--data DIR]",
+    {"inspect", "--user= --data= --json", "pushhost inspect [--user N] [--data DIR] [--json]",
      "Prints what a user's three databases hold, table by table.\n"
      "\n"
      "  --user N    the user to inspect; default: the signed-in user (HALYX_USER), else\n"
      "              the user who signed in last in this data folder\n"
-     "  --data DIR  the data folder to read\n"},
+     "  --data DIR  the data folder to read\n"
+     "  --json      one JSON document instead of tables (see the README)\n"},
 };
 
 const char kStatuses[] =
@@ -174,6 +176,7 @@ bool CommandLine::Parse(int argc, char** argv) {
     if (name == "--clean") clean_ = true;
     if (name == "--verbose") verbose_ = true;
     if (name == "--bare") bare_ = true;
+    if (name == "--json") json_ = true;
   }
   if (command_ == "run" && file_.empty()) return Fail("run needs a scenario file (- for standard input)");
   return true;

@@ -25,6 +25,7 @@ class CommandLine {
   bool verbose() const { return verbose_; }
   bool clean() const { return clean_; }
   bool bare() const { return bare_; }
+  bool json() const { return json_; }
 
   // The help text of a topic ("" for the overview); empty for no such topic.
   static std::string Help(const std::string& topic);
@@ -42,4 +43,5 @@ class CommandLine {
   bool verbose_ = false;
   bool clean_ = false;
   bool bare_ = false;
+  bool json_ = false;
 };

@@ -57,6 +57,7 @@ int RunScenario(HostModules& modules, const CommandLine& options) {
   ScenarioRunner runner(modules, std::cout, std::cerr);
   runner.SetVerbose(options.verbose());
   runner.SetPrepareProfile(!options.bare());
+  runner.SetJson(options.json());
   if (options.file() == "-") return runner.Run("stdin", std::cin);
   std::error_code error;
   if (std::filesystem::is_directory(std::filesystem::u8path(options.file()), error)) {
@@ -92,7 +93,7 @@ int Inspect(HostModules& modules, const CommandLine& options) {
   }
   Inspector inspector(modules);
   std::string error;
-  if (!inspector.Print(std::cout, user, &error)) {
+  if (!inspector.Print(std::cout, user, &error, options.json())) {
     std::cerr << "pushhost: " << error << "\n";
     return 2;
   }

@@ -132,7 +132,7 @@ JsonPtr ScenarioRunner::RunHostStep(const std::string& action, StepArgs& step) {
   if (action == "show") {
     std::string which = step.String("kind", "all");
     MessageView view(library_.Exports(), appNames_);
-    if (!view.Print(out_, which)) {
+    if (!view.Print(out_, which, json_)) {
       throw InputError("show: \"kind\" must be dynamic, share, system, myshare or all");
     }
     return JsonObject();
@@ -141,7 +141,7 @@ JsonPtr ScenarioRunner::RunHostStep(const std::string& action, StepArgs& step) {
     uint32_t user = step.Uint("user", modules_.CurrentUser());
     Inspector inspector(modules_);
     std::string error;
-    if (!inspector.Print(out_, user, &error)) throw InputError("inspect: " + error);
+    if (!inspector.Print(out_, user, &error, json_)) throw InputError("inspect: " + error);
     return JsonObject();
   }
   throw InputError("unknown step \"" + action + "\"");

@@ -38,6 +38,8 @@ class ScenarioRunner {
   // Gives a profile that pushhost has not used before the client's first-run
   // settings once the library is loaded, and says so (HostProfile).
   void SetPrepareProfile(bool prepare) { prepareProfile_ = prepare; }
+  // The show and inspect steps print JSON documents instead of tables.
+  void SetJson(bool json) { json_ = json; }
   // Leaves out the closing summary line.
   void SetQuiet(bool quiet) { quiet_ = quiet; }
 
@@ -66,6 +68,7 @@ class ScenarioRunner {
   bool verbose_ = false;
   bool quiet_ = false;
   bool prepareProfile_ = false;
+  bool json_ = false;
   bool initialized_ = false;
   int expectations_ = 0;
   int failures_ = 0;
