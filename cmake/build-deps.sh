@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds the Windows builds' third-party code once per machine into a cache
+# Builds the cross builds' third-party code once per machine into a cache
 # folder outside the source tree, and reuses it on every later call:
-#   <cache>/<target>/include, lib   json-c (static), GoogleTest (static, x64)
+#   <cache>/<target>/include, lib   json-c (static), GoogleTest (static; the
+#                                   builds that run tests: mingw-x64, linux-i686)
 #   <cache>/<target>/sqlite         the SQLite amalgamation (sqlite3.c, .h)
-# Usage: cmake/build-deps.sh [mingw-i686] [mingw-x64]   (default: both)
+# Usage: cmake/build-deps.sh [mingw-i686] [mingw-x64] [linux-i686]
+#        (default: the two Windows targets)
 # The cache is $PCW_CACHE, else $HOME/.cache/pushcenterwrapper. Sources come
 # from Debian's source packages; fetching them needs root once, to add a
 # deb-src entry beside (never inside) the system's own source list.
@@ -124,7 +126,7 @@ build_gtest() {
 for target in "${targets[@]}"; do
   case $target in
     mingw-i686) build_jsonc "$target"; build_sqlite "$target" ;;
-    mingw-x64) build_jsonc "$target"; build_sqlite "$target"; build_gtest "$target" ;;
+    mingw-x64|linux-i686) build_jsonc "$target"; build_sqlite "$target"; build_gtest "$target" ;;
     *) echo "build-deps: unknown target $target" >&2; exit 2 ;;
   esac
 done

@@ -1,8 +1,9 @@
 # json-c for every target; SQLite for localdatabase.dll.
 #
-# Linux takes Debian's packages. The Windows builds take what
-# cmake/build-deps.sh compiled once into the cache folder (PCW_DEPS_PREFIX).
-if(WIN32)
+# The Linux build of this machine takes Debian's packages. The cross builds
+# (PCW_DEPS_TARGET) take what cmake/build-deps.sh compiled once into the cache
+# folder (PCW_DEPS_PREFIX).
+if(WIN32 OR PCW_DEPS_TARGET)
   # The cache folder of cmake/build-deps.sh: $PCW_CACHE, else
   # $HOME/.cache/pushcenterwrapper, one subfolder per target.
   if(NOT PCW_DEPS_PREFIX)
@@ -26,7 +27,7 @@ if(WIN32)
     add_library(sqlite3 STATIC ${PCW_DEPS_PREFIX}/sqlite/sqlite3.c)
     target_include_directories(sqlite3 PUBLIC ${PCW_DEPS_PREFIX}/sqlite)
     # The stand-in database needs no heavy optimisation; -O1 keeps this one
-    # large file from dominating the Windows builds' time.
+    # large file from dominating the cross builds' time.
     target_compile_options(sqlite3 PRIVATE -w -O1)
     target_compile_definitions(sqlite3 PRIVATE SQLITE_THREADSAFE=0 SQLITE_OMIT_LOAD_EXTENSION)
     set(PCW_HAVE_SQLITE ON)

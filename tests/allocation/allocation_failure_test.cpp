@@ -27,6 +27,7 @@
 #include "messages/sharemsggroup.h"
 #include "messages/systemmsg.h"
 #include "modules/singlton.h"
+#include "pushcenterwrapper.h"
 
 namespace {
 
@@ -191,6 +192,23 @@ TEST_F(AllocationFailure, ListingsCutShortLeaveNothingBehind) {
     Attempt([&] { myShare.GetMyShareMsg(0, 0, &myShareOut); });
     delete[] myShareOut;
   });
+}
+
+// A clear that runs out of memory part-way is no success to report. The
+// system center's clear succeeds even without a database, which this program
+// does not have.
+TEST_F(AllocationFailure, AClearCutShortAnswersFalse) {
+  ASSERT_TRUE(PushClearMsg(kSystemKind));  // the center, and all it uses, made once
+  for (long k = 0;; ++k) {
+    ASSERT_LT(k, 1000) << "the clear never ran through";
+    failureHit = false;
+    failCountdown = k;
+    const bool cleared = PushClearMsg(kSystemKind);
+    failCountdown = -1;
+    if (!failureHit) break;
+    EXPECT_FALSE(cleared) << "allocation " << k << " failing";
+  }
+  PushWrapperUnInit();
 }
 
 }  // namespace

@@ -229,25 +229,22 @@ TEST(Faults, PushCenterEntriesMissing) {
 }
 
 TEST(Faults, StatusAndEngineEntriesMissing) {
-  // No user: no dynamic or system storage opens. The engine asks the status
-  // service, so it knows no user either, and the shares go to the folder of
-  // user number 0.
+  // No user: no storage opens. The engine asks the status service, so it
+  // knows no user either; the shares go to no folder of user number 0.
   RunOmitted("statusservice.dll", "HalyxStatusOmitEntry",
              {{0, Same},
               {9,
                [](Outcome& o) {
                  NoDatabase(o);
-                 o.userZeroFolder = 1;
                }}},
              8200);
   RunOmitted("coreserviceengine.dll", "HalyxEngineOmitEntry",
              {{0, Same},
-              // The shares go to the folder of user number 0, where the user's
-              // next session does not look.
+              // The shares have no user to be stored for, and go to no folder of
+              // user number 0.
               {6,
                [](Outcome& o) {
                  o.shareStored = 0;
-                 o.userZeroFolder = 1;
                }},
               // Rows written without a "UIN" belong to nobody and never load.
               {30, [](Outcome& o) { o.shareStored = 0; }},
@@ -258,9 +255,10 @@ TEST(Faults, StatusAndEngineEntriesMissing) {
 
 TEST(Faults, LocalDatabaseSlotsMissing) {
   // Rows posted without their leading fields: the share rows lack their
-  // "UIN", the system rows the numbers the deletion looks for.
+  // "UIN"; the system rows lack the numbers the deletion looks for, and,
+  // alike in those numbers, load as one message.
   auto leadingFieldMissing = [](Outcome& o) {
-    o.systemStored = 2;
+    o.systemStored = 1;
     o.shareStored = 0;
   };
   auto nothingStored = [](Outcome& o) { o.systemStored = o.dynamicStored = o.shareStored = 0; };

@@ -112,7 +112,7 @@ TEST_F(Restart, BringsBackReadSharesMergedWithThoseBeforeTheFirstListing) {
   EXPECT_EQ(groups[1].msgs[1].pushTime, 200u);
   EXPECT_EQ(groups[1].msgs[2].pushTime, 250u);
   EXPECT_STREQ(groups[1].msgs[0].text, "m1");
-  EXPECT_STREQ(groups[1].msgs[0].appDesc, "");
+  EXPECT_STREQ(groups[1].msgs[0].appDesc, "about");
   host.api.PushFreeShareMsgGroupList(groups);
   EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), 1u);
   EXPECT_EQ(host.api.PushGetShareMsg(0, 0, &groups, true), 1u);

@@ -155,6 +155,9 @@ TEST(TextTable, LinesUpByDisplayWidthAndFitsTheLine) {
 #endif
   EXPECT_EQ("2026-01-05 09:00", FormatTime(1767603600));
   EXPECT_EQ("-", FormatTime(0));
+  // Push times past 2038 stay dates on 32-bit builds too.
+  EXPECT_EQ("2038-01-19 03:14", FormatTime(0x80000000u));
+  EXPECT_EQ("2106-02-07 06:28", FormatTime(0xFFFFFFFFu));
 }
 
 TEST(TerminalText, EscapesWhatATerminalWouldObey) {
@@ -217,6 +220,7 @@ TEST(JsonOutput, ShowAndInspectPrintOneDocumentEachWithStableKeys) {
 {"do":"installApp","appId":7,"name":"Weather"}
 {"do":"init"}
 {"do":"push","records":[{"kind":"dynamic","appId":7,"msgId":1,"pushTime":1767603600,"payload":{"TITLE":"Rain","TEXT":"Umbrella","NUM":1}},{"kind":"system","appId":0,"msgId":3,"pushTime":1767603800,"payload":{"TITLE":"Hi","TEXT":"Hello"}}]}
+{"call":"PushUpdateSystemMsgReadState","msgId":3,"readState":1}
 {"do":"show","kind":"all"}
 {"do":"inspect"}
 )");
@@ -238,11 +242,12 @@ TEST(JsonOutput, ShowAndInspectPrintOneDocumentEachWithStableKeys) {
       "dynamic":[{"appId":7,"application":"Weather","msgId":1,"time":1767603600,"title":"Rain",
                   "text":"Umbrella","read":false}],
       "share":[],
-      "system":[{"appId":0,"application":null,"msgId":3,"time":1767603800,"title":"Hi","read":false}],
+      "system":[{"appId":0,"application":null,"msgId":3,"time":1767603800,"title":"Hi","read":true}],
       "myshare":[]})").get(), documents[0].get(), &where)) << where << ": " << out.str();
   EXPECT_TRUE(JsonMatches(Parse(R"({"user":1001,"databases":[
       {"file":"dynmsg.db","problem":null,"tables":[{"name":"dynmsgtable","rows":[]}]},
-      {"file":"sysmsg.db","problem":null,"tables":[{"name":"systemmsgtable","rows":[]}]},
+      {"file":"sysmsg.db","problem":null,"tables":[{"name":"systemmsgtable",
+        "rows":[{"msgId":3,"pushTime":1767603800,"title":"Hi","text":"Hello","subType":1}]}]},
       {"file":"sharemsg.db"}]})").get(), documents[1].get(), &where)) << where << ": " << out.str();
 }
 

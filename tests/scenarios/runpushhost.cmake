@@ -1,11 +1,13 @@
 # Runs pushhost once in a data folder of its own and judges the run.
 #
-#   PUSHHOST     the program; EMULATOR runs it when set (Wine for Windows builds)
-#   DATA         the data folder, emptied first (not under an emulator)
+#   PUSHHOST     the program; EMULATOR runs it when set (Wine for Windows builds,
+#                qemu-i386 for linux-i686)
+#   WINDOWS      ON when the program is a Windows program
+#   DATA         the data folder, emptied first (not for a Windows program)
 #   MODE         run or demo; SCENARIO is the file that run gets
 #   EXPECT_FAIL  ON when the run must end with a non-zero status
 #   EXPECT_FILE  a file whose lines "# expect: REGEX" must all match the output
-if(EMULATOR)
+if(WINDOWS)
   # Windows keeps the data in the profile's documents folder, which no option
   # moves: a scenario empties the data root first, the demo its own user.
   set(args ${MODE})
@@ -19,7 +21,7 @@ else()
 endif()
 if(MODE STREQUAL "run")
   set(scenario_arg "${SCENARIO}")
-  if(EMULATOR)
+  if(WINDOWS)
     # A Windows program takes the file as a path of Wine's Z: drive.
     string(REPLACE "/" "\\" scenario_arg "Z:${SCENARIO}")
   endif()

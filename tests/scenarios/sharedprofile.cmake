@@ -2,7 +2,7 @@
 # product's processes share a profile: each installs applications of its own,
 # and afterwards the application file must hold every one of them.
 #
-#   PUSHHOST, EMULATOR, DATA as for runpushhost.cmake
+#   PUSHHOST, EMULATOR, WINDOWS, DATA as for runpushhost.cmake
 if(WRITER)
   # One of the writers: pushhost's output stays here, so that no writer
   # writes into the pipe of one that has already ended.
@@ -18,7 +18,7 @@ set(apps 150)
 
 file(REMOVE_RECURSE "${DATA}")
 file(MAKE_DIRECTORY "${DATA}")
-if(EMULATOR)
+if(WINDOWS)
   # The profile's documents folder: emptied by a first run of its own, as the
   # writers must not empty it under each other.
   file(WRITE "${DATA}/empty.jsonl" "# nothing\n")
@@ -43,7 +43,7 @@ foreach(process RANGE 1 ${processes})
   endforeach()
   file(WRITE "${DATA}/install${process}.jsonl" "${text}")
   set(scenario "${DATA}/install${process}.jsonl")
-  if(EMULATOR)
+  if(WINDOWS)
     string(REPLACE "/" "\\" scenario "Z:${scenario}")
   endif()
   string(REPLACE ";" "\\;" writer "run;${data_args};${scenario}")
@@ -58,7 +58,7 @@ foreach(status IN LISTS statuses)
   endif()
 endforeach()
 
-if(EMULATOR)
+if(WINDOWS)
   set(prefix "$ENV{WINEPREFIX}")
   if(NOT prefix)
     set(prefix "$ENV{HOME}/.wine")

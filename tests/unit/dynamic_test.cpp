@@ -159,7 +159,8 @@ TEST_F(DynamicMsgCenterTest, ListingsFollowTheirLimitsAndUnreadRules) {
   for (uint32_t t : {10u, 20u, 30u}) Push(center, 1, 1, t, t);
   for (uint32_t app = 2; app <= 5; ++app) Push(center, app, 1, app * 10, app * 10 + 30);
   for (uint32_t app = 3; app <= 5; ++app) EXPECT_EQ(center.UpdateDynamicMsgReadState(app, 0, false), 1u);
-  EXPECT_EQ(center.GetUnreadCount(), 2u);
+  // Application 1 counts its three unread messages, above its server count.
+  EXPECT_EQ(center.GetUnreadCount(), 4u);
 
   Listing all = List(center, 0, 0, false);
   EXPECT_EQ(all.AppIds(), (Values{5, 4, 3, 2, 1}));
@@ -175,7 +176,7 @@ TEST_F(DynamicMsgCenterTest, ListingsFollowTheirLimitsAndUnreadRules) {
   EXPECT_EQ(unread.PushTimes(1), (Values{10, 20, 30}));
 
   // With a figure of 0 nothing is unread to the host, and out stays as it was.
-  EXPECT_EQ(center.UpdateReadState(), 2u);
+  EXPECT_EQ(center.UpdateReadState(), 4u);
   DynamicMsgGroupInfo* untouched = reinterpret_cast<DynamicMsgGroupInfo*>(&center);
   EXPECT_EQ(center.GetDynamicMsg(0, 0, &untouched, true), 0u);
   EXPECT_EQ(untouched, reinterpret_cast<DynamicMsgGroupInfo*>(&center));
@@ -187,13 +188,16 @@ TEST_F(DynamicMsgCenterTest, ListingsFollowTheirLimitsAndUnreadRules) {
   EXPECT_EQ(everyGroup.groups[0].msgCount, 0u);
   EXPECT_EQ(everyGroup.groups[0].msgs, nullptr);
 
-  // Unread but older than the newest, which is read: nothing to show.
+  // Unread but older than the newest, which is read: the unread one alone.
   Push(center, 1, 1, 25, 25);
   Listing forApp;
-  EXPECT_EQ(center.GetDynamicMsgForApp(1, 0, &forApp.groups, true), 0u);
-  ASSERT_NE(forApp.groups, nullptr);
-  EXPECT_EQ(forApp.groups[0].msgCount, 0u);
-  EXPECT_EQ(forApp.groups[0].msgs, nullptr);
+  ASSERT_EQ(center.GetDynamicMsgForApp(1, 0, &forApp.groups, true), 1u);
+  EXPECT_EQ(forApp.PushTimes(0), Values{25});
+  // Nothing unread: no array to free.
+  EXPECT_EQ(center.UpdateDynamicMsgReadState(1, 0, false), 1u);
+  Listing none;
+  EXPECT_EQ(center.GetDynamicMsgForApp(1, 0, &none.groups, true), 0u);
+  EXPECT_EQ(none.groups, nullptr);
 }
 
 // Resets and read marks as a host meets them run as the pushhost scenario;

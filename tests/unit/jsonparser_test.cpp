@@ -125,7 +125,7 @@ TEST_F(IntakeTest, AcceptanceFollowsTheSettingsAndTheApplicationsState) {
   stSetAppRoamBoolean(60, 6, false);
 }
 
-TEST_F(IntakeTest, StoreIsFullForGoodAfterThirtyOneRecords) {
+TEST_F(IntakeTest, StoreHoldsThirtyOneRecordsAtATime) {
   PendingPushRecords& store = Store();
   PushRecord system = MakeRecord(3, 0, 1, 10, "{}");
   EXPECT_EQ(0u, store.ParkRecord(nullptr));
@@ -141,21 +141,23 @@ TEST_F(IntakeTest, StoreIsFullForGoodAfterThirtyOneRecords) {
   ASSERT_FALSE(store.IsFull());
 
   // Announced, but the application still reads as not installed: while its
-  // record is delivered again it is one of the 30, so parking it once more
-  // makes 31 and fills the store for good.
+  // record is delivered again it still counts, and parking it once more
+  // takes the last place only while the replay lasts.
   HYNotifyAppInstallChanged(30, 0, true);
   EXPECT_EQ(30u, store.ParkedCount());
-  EXPECT_TRUE(store.IsFull());
+  EXPECT_FALSE(store.IsFull());
   HXSetAppInstalled(32, false);
-  PushRecord late = Dynamic(32, 40, 1);
+  PushRecord last = Dynamic(32, 40, 1);
+  EXPECT_EQ(31u, store.ParkRecord(&last));
+  EXPECT_TRUE(store.IsFull());
+  PushRecord late = Dynamic(32, 41, 1);
   EXPECT_EQ(0u, store.ParkRecord(&late));
 
-  // A replay that takes records out does not open the store again.
+  // A replay that takes records out makes room again.
   Install(30, "1");
   HYNotifyAppInstallChanged(30, 0, true);
-  EXPECT_EQ(29u, store.ParkedCount());
-  EXPECT_EQ(0u, store.ParkRecord(&late));
-  EXPECT_TRUE(store.IsFull());
+  EXPECT_EQ(30u, store.ParkedCount());
+  EXPECT_EQ(31u, store.ParkRecord(&late));
 }
 
 TEST_F(IntakeTest, ProgrammingErrorsAreReportedAndTheOperationReturns) {

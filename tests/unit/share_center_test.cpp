@@ -183,7 +183,7 @@ TEST_F(ShareMsgCenterTest, FiftyFirstGroupPushesOutTheOldestWithItsRows) {
   EXPECT_EQ(center.GetUnreadCount(), 50u);
   EXPECT_EQ(center.DeleteShareMsg(2, 102), 0u);
   EXPECT_EQ(center.DeleteShareMsg(3, 103), 1u);
-  EXPECT_EQ(center.GetUnreadCount(), 50u);  // deleting leaves the figure
+  EXPECT_EQ(center.GetUnreadCount(), 49u);  // an unread group takes its part along
 }
 
 TEST_F(ShareMsgCenterTest, LoadedGroupsStandByTheirNewestStoredMessage) {

@@ -137,7 +137,7 @@ TEST_F(ShareStorage, RowsWhoseUinDoesNotDecodeAreNotLoaded) {
   EXPECT_EQ(rows[1].uin, 31u);
 }
 
-TEST_F(ShareStorage, AnOpenThatFailsHalfwayKeepsOnlyWhatServesAndCloseLetsGoOfIt) {
+TEST_F(ShareStorage, AnOpenThatFailedIsTriedAgainAndCloseLetsGoOfEverything) {
   using FailAfter = bool(HALYX_CDECL*)(uint32_t, int32_t);
   using OpenHandles = uint32_t(HALYX_CDECL*)();
   auto failAfter = testenv::ModuleFunction<FailAfter>("localdatabase.dll", "LocalDatabaseFailAfter");
@@ -146,29 +146,33 @@ TEST_F(ShareStorage, AnOpenThatFailsHalfwayKeepsOnlyWhatServesAndCloseLetsGoOfIt
   const uint32_t kOpenTable = 3;
   const uint32_t before = openHandles();
 
-  // The own table does not open: nothing is kept.
+  // The own table does not open: nothing is kept, and the next operation
+  // opens the database again.
   ASSERT_TRUE(failAfter(kOpenTable, 0));
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
-  failAfter(kOpenTable, -1);
   EXPECT_FALSE(storage->IsOpen());
   EXPECT_EQ(openHandles(), before);
   EXPECT_FALSE(storage->SaveMyRows({MyShareRow()}));
+  failAfter(kOpenTable, -1);
+  MyShareRow mine;
+  mine.appId = 76;
+  EXPECT_TRUE(storage->SaveMyRows({mine}));
   SingltonRegistry::ReleaseAll();
+  EXPECT_EQ(openHandles(), before);
 
-  // Only the received table does not open: the own table still serves until
-  // the storage goes.
+  // Only the received table does not open: the own table serves meanwhile.
   ASSERT_TRUE(failAfter(kOpenTable, 1));
   storage = ShareMsgStorage::GetInstance();
-  failAfter(kOpenTable, -1);
   EXPECT_FALSE(storage->IsOpen());
-  MyShareRow mine;
   mine.appId = 77;
   EXPECT_TRUE(storage->SaveMyRows({mine}));
+  EXPECT_FALSE(storage->SaveRoamRows({Roam(1, 7, 1, 5)}));
+  failAfter(kOpenTable, -1);
+  EXPECT_TRUE(storage->SaveRoamRows({Roam(1, 7, 1, 5)}));
   std::vector<MyShareRow> rows;
   EXPECT_TRUE(storage->LoadMyRows(rows));
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].appId, 77u);
-  EXPECT_FALSE(storage->SaveRoamRows({Roam(1, 7, 1, 5)}));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].appId + rows[1].appId, 76u + 77u);
   EXPECT_GT(openHandles(), before);
   SingltonRegistry::ReleaseAll();
   EXPECT_EQ(openHandles(), before);

@@ -1,10 +1,13 @@
 #include "commandline.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 #include "exportcaller.h"
 #include "scenariorunner.h"
 #include "suggest.h"
+#include "terminaltext.h"
 
 namespace {
 
@@ -94,6 +97,19 @@ std::string StepsHelp() {
 
 CommandLine::CommandLine(int argc, char** argv) { Parse(argc, argv); }
 
+bool CommandLine::ParseUser(const std::string& text) {
+  // unsigned long long: a 32-bit long would saturate at the largest user
+  // number and let anything longer through.
+  char* end = nullptr;
+  errno = 0;
+  unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+  if (*end != '\0' || text[0] == '-' || errno == ERANGE || value == 0 || value > 0xFFFFFFFFull) {
+    return false;
+  }
+  user_ = static_cast<uint32_t>(value);
+  return true;
+}
+
 bool CommandLine::Fail(const std::string& error) {
   action_ = kUsageError;
   error_ = "pushhost: " + error + "\nTry 'pushhost help" +
@@ -172,7 +188,10 @@ bool CommandLine::Parse(int argc, char** argv) {
     }
     if (takesValue && value.empty()) return Fail(name + " needs a value");
     if (name == "--data") data_ = value;
-    if (name == "--user") user_ = value;
+    if (name == "--user" && !ParseUser(value)) {
+      return Fail("--user wants a user number from 1 to 4294967295, got \"" +
+                  TerminalText::Plain(value) + "\"");
+    }
     if (name == "--clean") clean_ = true;
     if (name == "--verbose") verbose_ = true;
     if (name == "--bare") bare_ = true;

@@ -3,6 +3,7 @@
 // texts. Errors say what is wrong and name the help that explains it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class CommandLine {
@@ -21,7 +22,7 @@ class CommandLine {
 
   const std::string& file() const { return file_; }  // "-" is standard input
   const std::string& data() const { return data_; }
-  const std::string& user() const { return user_; }
+  uint32_t user() const { return user_; }  // 0 when not given
   bool verbose() const { return verbose_; }
   bool clean() const { return clean_; }
   bool bare() const { return bare_; }
@@ -33,13 +34,14 @@ class CommandLine {
  private:
   bool Fail(const std::string& error);
   bool Parse(int argc, char** argv);
+  bool ParseUser(const std::string& text);
 
   Action action_ = kRun;
   std::string command_;
   std::string error_;
   std::string file_;
   std::string data_;
-  std::string user_;
+  uint32_t user_ = 0;
   bool verbose_ = false;
   bool clean_ = false;
   bool bare_ = false;

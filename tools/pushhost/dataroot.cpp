@@ -37,7 +37,7 @@ bool RemoveFolder(const std::string& path) {
   return !std::filesystem::exists(native, error);
 }
 
-std::string DataRootProblem() {
+std::string DataRootProblem(bool forWriting) {
   std::string root = DataRoot();
   if (root.empty()) {
 #if defined(_WIN32)
@@ -47,6 +47,7 @@ std::string DataRootProblem() {
            "(name a data folder with --data DIR)";
 #endif
   }
+  if (!forWriting) return "";
   std::filesystem::path native = std::filesystem::u8path(ForDisplay(root));
   std::error_code error;
   std::filesystem::create_directories(native, error);

@@ -75,22 +75,9 @@ int RunScenario(HostModules& modules, const CommandLine& options) {
 }
 
 int Inspect(HostModules& modules, const CommandLine& options) {
-  uint32_t user = 0;
-  if (!options.user().empty()) {
-    const std::string& text = options.user();
-    char* end = nullptr;
-    errno = 0;
-    unsigned long long value = std::strtoull(text.c_str(), &end, 10);
-    if (*end != '\0' || text[0] == '-' || errno == ERANGE || value == 0 || value > 0xFFFFFFFFull) {
-      std::cerr << "pushhost: --user wants a user number from 1 to 4294967295, got \""
-                << TerminalText::Plain(text) << "\"\n";
-      return 2;
-    }
-    user = static_cast<uint32_t>(value);
-  } else {
-    user = modules.CurrentUser();
-    if (user == 0) user = HostProfile().LastUser();
-  }
+  uint32_t user = options.user();
+  if (user == 0) user = modules.CurrentUser();
+  if (user == 0) user = HostProfile().LastUser();
   Inspector inspector(modules);
   std::string error;
   if (!inspector.Print(std::cout, user, &error, options.json())) {
@@ -133,7 +120,8 @@ int Main(int argc, char** argv) {
   } else if (!options.data().empty() && !UseData(options.data())) {
     return 2;
   }
-  std::string problem = DataRootProblem();
+  // inspect only reads: the folder must be known, not writable.
+  std::string problem = DataRootProblem(options.command() != "inspect");
   if (!problem.empty()) {
     std::cerr << "pushhost: " << problem << "\n";
     if (!tempData.empty()) RemoveFolder(tempData);

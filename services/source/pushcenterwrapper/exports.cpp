@@ -14,15 +14,22 @@ const uint32_t kAppSettingShielded = 6;
 
 // Makes one slot call on the center of kind, or answers noCenter when there is
 // none. Nothing a center throws (lack of memory) crosses into the host: the
-// export then answers noCenter too.
+// export then answers failed.
 template <class Result, class Call>
-Result Forward(int32_t kind, Result noCenter, Call call) {
+Result Forward(int32_t kind, Result noCenter, Result failed, Call call) {
   try {
     MsgCenter* center = PushWrapper::Instance()->GetCenter(kind);
     return center != nullptr ? call(*center) : noCenter;
   } catch (...) {
-    return noCenter;
+    return failed;
   }
+}
+
+// The same for the exports whose no-center answer also says that nothing was
+// done.
+template <class Result, class Call>
+Result Forward(int32_t kind, Result noCenter, Call call) {
+  return Forward(kind, noCenter, noCenter, call);
 }
 
 template <class Call>
@@ -60,7 +67,8 @@ uint32_t HALYX_CDECL PushGetUnreadCountByType(int32_t kind) {
 }
 
 bool HALYX_CDECL PushClearMsg(int32_t kind) {
-  return Forward(kind, true, [&](MsgCenter& center) { return center.ClearMsg(); });
+  // Without a center there is nothing to clear; a clear cut short is no success.
+  return Forward(kind, true, false, [&](MsgCenter& center) { return center.ClearMsg(); });
 }
 
 uint32_t HALYX_CDECL PushGetAllUnreadMsgCount() {

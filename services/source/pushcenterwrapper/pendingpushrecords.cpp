@@ -12,11 +12,9 @@ PendingPushRecords::~PendingPushRecords() {
 }
 
 uint32_t PendingPushRecords::ParkRecord(const PushRecord* record) {
-  if (full || record == nullptr || record->kind != 1) return 0;
+  if (IsFull() || record == nullptr || record->kind != 1) return 0;
   parkedRecords.emplace_back(new PushRecord(*record));
-  const size_t held = parkedRecords.size() + replaying;
-  if (held > 30) full = true;
-  return static_cast<uint32_t>(held);
+  return static_cast<uint32_t>(parkedRecords.size() + replaying);
 }
 
 void PendingPushRecords::ReplayApp(uint32_t appId) {

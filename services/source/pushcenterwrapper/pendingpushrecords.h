@@ -3,8 +3,8 @@
 // application-install module reports the installation.
 //
 // The store registers its install callback with the application-install module
-// for as long as it exists. It parks at most 31 records over its whole life:
-// once full it stays full, even after parked records have been replayed.
+// for as long as it exists. It holds at most kCapacity records at a time; a
+// replay makes room again.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +27,8 @@ class PendingPushRecords {
   // so that one that parks itself again can fill the store.
   uint32_t ParkRecord(const PushRecord* record);
 
-  bool IsFull() const { return full; }
+  static const size_t kCapacity = 31;
+  bool IsFull() const { return parkedRecords.size() + replaying >= kCapacity; }
   size_t ParkedCount() const { return parkedRecords.size(); }
 
   // Runs the intake again for every parked record of an application that has
@@ -37,7 +38,6 @@ class PendingPushRecords {
 
  private:
   std::list<std::unique_ptr<PushRecord>> parkedRecords;
-  bool full = false;
   // Records taken out of the list for a replay that has not returned yet.
   size_t replaying = 0;
 };

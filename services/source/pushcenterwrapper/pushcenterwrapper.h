@@ -4,8 +4,9 @@
 // Every export uses the caller-cleans convention. Arrays that the listing
 // functions hand out belong to this library: the host reads them and gives
 // each back to its matching free function, never to its own allocator.
-// Layouts are proved below for the 32-bit Windows build, where a pointer is
-// 4 bytes; on 64-bit builds a group element is 24 bytes.
+// Layouts are proved below for every 32-bit build (the shipped Windows DLL and
+// the 32-bit Linux build that runs its tests), where a pointer is 4 bytes; on
+// 64-bit builds a group element is 24 bytes.
 #pragma once
 
 #include <cstddef>
@@ -151,7 +152,7 @@ struct MyShareMsgGroupInfo {
   ~MyShareMsgGroupInfo() { delete[] msgs; }
 };
 
-#if defined(_WIN32) && !defined(_WIN64)
+#if UINTPTR_MAX == 0xFFFFFFFFu
 static_assert(sizeof(DynamicMsgGroupInfo) == 20, "group elements are 20 bytes");
 static_assert(sizeof(ShareMsgGroupInfo) == 20, "group elements are 20 bytes");
 static_assert(sizeof(MyShareMsgGroupInfo) == 20, "group elements are 20 bytes");

@@ -72,6 +72,20 @@ void MoveMessages(DynamicMsgGroup& from, DynamicMsgGroup& to) {
   HandOver(from.GetMsgs(), [&to](DynamicMsg* item) { to.AddMsg(item); });
 }
 
+// Whether the group brings a message that the held group does not have: a
+// push delivered again brings none.
+bool BringsNews(DynamicMsgGroup& incoming, DynamicMsgGroup& held) {
+  for (DynamicMsg* msg : incoming.GetMsgs()) {
+    if (msg == nullptr) continue;
+    bool known = false;
+    for (DynamicMsg* kept : held.GetMsgs()) {
+      if (kept != nullptr && kept->GetMsgId() == msg->GetMsgId()) known = true;
+    }
+    if (!known) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 DynamicMsgCenter::DynamicMsgCenter() : MsgCenter(kDynamicKind), loaded(false) {}
@@ -106,16 +120,21 @@ void DynamicMsgCenter::Refile(DynamicMsgGroup* group) {
   InsertGroupByTime(std::move(owned));
 }
 
-void DynamicMsgCenter::DropFromFigure(const DynamicMsgGroup& group) {
-  if (group.GetUnreadCount() > 0) unreadCount -= group.GetMsgCountOnServer();
+void DynamicMsgCenter::Recount() {
+  uint32_t figure = 0;
+  for (auto& group : groups) {
+    if (group != nullptr) figure += group->GetFigure();
+  }
+  unreadCount = figure;
 }
+
+bool DynamicMsgCenter::EnsureLoaded() { return loaded || LoadOnce(); }
 
 void DynamicMsgCenter::EvictBeyondCap() {
   if (static_cast<int32_t>(groups.size()) <= maxMsgCount) return;
   std::unique_ptr<DynamicMsgGroup> oldest = std::move(groups.back());
   groups.pop_back();
   if (oldest == nullptr) return;
-  DropFromFigure(*oldest);
   DynamicMsgStorage storage;
   if (storage.Open()) storage.DeleteByAppId(oldest->GetAppId());
 }
@@ -126,16 +145,16 @@ void DynamicMsgCenter::AddDynamicMsg(DynamicMsgGroup* newGroup) {
   const uint32_t appId = incoming->GetAppId();
   DynamicMsgGroup* held = FindGroup(appId);
   if (held == nullptr) {
-    unreadCount += incoming->GetMsgCountOnServer();
     InsertGroupByTime(std::move(incoming));
   } else {
-    DropFromFigure(*held);
-    unreadCount += incoming->GetMsgCountOnServer();
+    // A push delivered again changes nothing, its count included.
+    if (!BringsNews(*incoming, *held)) return;
     held->SetMsgCountOnServer(incoming->GetMsgCountOnServer());
     MoveMessages(*incoming, *held);
     Refile(held);
   }
   EvictBeyondCap();
+  Recount();
   Notify(kEventAdded, appId, 0);
 }
 
@@ -150,19 +169,20 @@ bool DynamicMsgCenter::LoadOnce() {
     MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup>(GroupFromRow(*row)));
   }
   loaded = true;
+  Recount();
   return true;
 }
 
 // A loaded group never raises the unread figure and never notifies; a group
-// already in memory keeps its own server count and unread messages.
+// already in memory keeps its own server count and unread messages, and a
+// stored row of a message it holds only marks that message as stored.
 void DynamicMsgCenter::MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup> group) {
   DynamicMsgGroup* held = FindGroup(group->GetAppId());
   if (held == nullptr) {
     InsertGroupByTime(std::move(group));
   } else {
-    const uint32_t unread = held->GetUnreadCount();
     MoveMessages(*group, *held);
-    held->SetUnreadCount(unread);
+    held->CountUnread();
     Refile(held);
   }
   EvictBeyondCap();
@@ -171,7 +191,7 @@ void DynamicMsgCenter::MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup> group) 
 uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
                                          DynamicMsgGroupInfo** out, bool onlyUnread) {
   if (out == nullptr) return 0;
-  if (!loaded && !LoadOnce()) return 0;
+  if (!EnsureLoaded()) return 0;
 
   const size_t total = groups.size();
   size_t wanted = total;
@@ -200,7 +220,7 @@ uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
     std::vector<DynamicMsg*> taken;
     for (DynamicMsg* msg : group.GetMsgs()) {
       if (taken.size() >= limit) break;
-      if (msg != nullptr) taken.push_back(msg);
+      if (msg != nullptr && !(onlyUnread && msg->GetReadState())) taken.push_back(msg);
     }
     if (!FillElement(elements[i], group, taken)) return 0;
   }
@@ -211,6 +231,9 @@ uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
 uint32_t DynamicMsgCenter::GetDynamicMsgForApp(uint32_t appId, uint32_t maxMsgs,
                                                DynamicMsgGroupInfo** out, bool onlyUnread) {
   if (out == nullptr) return 0;
+  // A host that frees only what a non-zero result hands out leaks nothing.
+  *out = nullptr;
+  EnsureLoaded();
   DynamicMsgGroup* group = FindGroup(appId);
   if (group == nullptr || (onlyUnread && group->GetUnreadCount() == 0)) return 0;
 
@@ -218,10 +241,9 @@ uint32_t DynamicMsgCenter::GetDynamicMsgForApp(uint32_t appId, uint32_t maxMsgs,
   std::vector<DynamicMsg*> taken;
   for (DynamicMsg* msg : group->GetMsgs()) {
     if (taken.size() >= limit) break;
-    if (msg == nullptr) continue;
-    if (onlyUnread && msg->GetReadState()) break;
-    taken.push_back(msg);
+    if (msg != nullptr && !(onlyUnread && msg->GetReadState())) taken.push_back(msg);
   }
+  if (taken.empty()) return 0;
   std::unique_ptr<DynamicMsgGroupInfo[]> element(new (std::nothrow) DynamicMsgGroupInfo[1]());
   if (element == nullptr || !FillElement(element[0], *group, taken)) return 0;
   *out = element.release();
@@ -229,6 +251,7 @@ uint32_t DynamicMsgCenter::GetDynamicMsgForApp(uint32_t appId, uint32_t maxMsgs,
 }
 
 uint32_t DynamicMsgCenter::GetUnreadDynamicMsgCountForApp(uint32_t appId) {
+  EnsureLoaded();
   DynamicMsgGroup* group = FindGroup(appId);
   return group != nullptr ? group->GetMsgCountOnServer() : 0;
 }
@@ -237,9 +260,8 @@ bool DynamicMsgCenter::ResetUnreadDynamicMsgCount(uint32_t appId, uint32_t count
                                                   uint32_t originator) {
   DynamicMsgGroup* group = FindGroup(appId);
   if (group == nullptr) return false;
-  DropFromFigure(*group);
   group->SetMsgCountOnServer(count);
-  unreadCount += count;
+  Recount();
   DynamicMsgStorage storage;
   if (storage.Open()) storage.UpdateMsgCountOnServer(appId, count);
   Notify(kEventReadState, appId, originator);
@@ -248,38 +270,44 @@ bool DynamicMsgCenter::ResetUnreadDynamicMsgCount(uint32_t appId, uint32_t count
 
 uint32_t DynamicMsgCenter::StoreAndMarkRead(DynamicMsgGroup& group, DynamicMsgStorage& storage) {
   for (DynamicMsg* msg : group.GetMsgs()) {
-    if (msg != nullptr && !msg->GetReadState()) StoreMessage(storage, *msg, group);
+    if (msg == nullptr || msg->GetReadState() || msg->HasRow()) continue;
+    if (StoreMessage(storage, *msg, group)) msg->SetHasRow(true);
   }
   return group.MarkAllRead();
 }
 
 uint32_t DynamicMsgCenter::UpdateDynamicMsgReadState(uint32_t appId, uint32_t originator,
                                                      bool reportRead) {
+  // Loaded first: a message read now whose row is already stored is not
+  // stored a second time.
+  EnsureLoaded();
   DynamicMsgGroup* group = FindGroup(appId);
   if (group == nullptr) return 0;
   // Without the database nothing is marked: a message read only in memory
   // would be lost at the next start.
   DynamicMsgStorage storage;
   if (!storage.Open()) return 0;
+  const uint32_t figure = unreadCount;
   const uint32_t marked = StoreAndMarkRead(*group, storage);
-  if (marked > 0) {
-    if (reportRead) ReportRead();
-    unreadCount -= group->GetMsgCountOnServer();
-    Notify(kEventReadState, appId, originator);
-  }
+  Recount();
+  if (marked > 0 && reportRead) ReportRead();
+  // A group read has nothing left to count, its server count included.
+  if (marked > 0 || unreadCount != figure) Notify(kEventReadState, appId, originator);
   return marked;
 }
 
 uint32_t DynamicMsgCenter::UpdateReadState() {
+  // Any unread message makes the figure at least 1.
   if (unreadCount == 0) return 0;
   DynamicMsgStorage storage;
   if (!storage.Open()) return 0;
+  EnsureLoaded();
   ReportRead();
   for (auto& group : groups) {
     if (group != nullptr) StoreAndMarkRead(*group, storage);
   }
   const uint32_t previous = unreadCount;
-  unreadCount = 0;
+  Recount();
   Notify(kEventReadState, 0, 0);
   return previous;
 }
@@ -288,10 +316,9 @@ uint32_t DynamicMsgCenter::DeleteDynamicMsg(uint32_t appId, uint32_t originator)
   uint32_t deleted = 0;
   if (DynamicMsgGroup* group = FindGroup(appId)) {
     auto at = Locate(group);
-    std::unique_ptr<DynamicMsgGroup> doomed = std::move(*at);
+    deleted = static_cast<uint32_t>((*at)->GetMsgs().size());
     groups.erase(at);
-    deleted = static_cast<uint32_t>(doomed->GetMsgs().size());
-    DropFromFigure(*doomed);
+    Recount();
   }
   // Rows go even when the group was only in the database.
   DynamicMsgStorage storage;
@@ -316,5 +343,8 @@ bool DynamicMsgCenter::ShieldDynamicMsgForApp(uint32_t appId, uint32_t) {
   return true;
 }
 
-uint32_t DynamicMsgCenter::GetMsgCount() { return static_cast<uint32_t>(groups.size()); }
+uint32_t DynamicMsgCenter::GetMsgCount() {
+  EnsureLoaded();
+  return static_cast<uint32_t>(groups.size());
+}
 uint32_t DynamicMsgCenter::GetUnreadCount() { return unreadCount; }

@@ -5,10 +5,14 @@
 // Only read messages reach the database, so after a restart the first listing
 // brings back what was read and nothing else.
 //
-// The unread figure is not a count of unread messages: it is the sum of the
-// server counts of the groups that hold unread messages, adjusted exactly as
-// each operation below states (a server count reset adds its count even to a
-// group without unread messages).
+// The unread figure is not a count of unread messages: it is the sum of what
+// each held group contributes, its unread messages and never less than the
+// server's count while that count stands (from a push or a count record until
+// the group is read). It is derived from the groups after every change, so a
+// group that goes takes its part with it.
+//
+// The stored messages are read back once, by the first operation that lists,
+// counts or marks read; a push does not wait for them.
 #pragma once
 
 #include <cstdint>
@@ -54,10 +58,12 @@ class DynamicMsgCenter : public MsgCenter {
   void InsertGroupByTime(std::unique_ptr<DynamicMsgGroup> group);
   // Unlinks an existing group and files it again by its latest push time.
   void Refile(DynamicMsgGroup* group);
-  // Takes the server count of a group with unread messages off the figure.
-  void DropFromFigure(const DynamicMsgGroup& group);
+  // Sets the unread figure from the groups held.
+  void Recount();
   void EvictBeyondCap();
   bool LoadOnce();
+  // Whether the stored messages are in memory, reading them if they are not.
+  bool EnsureLoaded();
   void MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup> group);
   // Stores the group's unread messages, then marks them all read; returns how
   // many were unread.

@@ -196,6 +196,8 @@ uint32_t MyShareMsgCenter::GetMyShareMsg(uint32_t groupLimit, uint32_t msgLimit,
 uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType, uint32_t msgLimit,
                                                MyShareMsgGroupInfo** out, const char* appDesc) {
   if (out == nullptr) return 0;
+  // A host that frees only what a non-zero result hands out leaks nothing.
+  *out = nullptr;
   for (auto& group : groups) {
     if (group == nullptr || group->GetAppId() != appId || group->GetShareType() != shareType) {
       continue;
@@ -204,6 +206,7 @@ uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType
         strcmp(FirstAppDesc(group.get()), appDesc) != 0) {
       continue;
     }
+    if (group->GetItems().empty()) return 0;
     std::unique_ptr<MyShareMsgGroupInfo[]> element(new MyShareMsgGroupInfo[1]());
     FillElement(element[0], group.get(), msgLimit);
     *out = element.release();

@@ -57,6 +57,15 @@ void MoveMessages(ShareMsgGroup& from, ShareMsgGroup& to) {
   HandOver(from.GetMsgs(), [&to](ShareMsg* item) { to.AddMsg(item); });
 }
 
+// Whether the incoming group brings a message that the held one lacks: a
+// push delivered again brings none.
+bool BringsNews(ShareMsgGroup& incoming, ShareMsgGroup& held) {
+  for (ShareMsg* msg : incoming.GetMsgs()) {
+    if (msg != nullptr && held.Find(*msg) == nullptr) return true;
+  }
+  return false;
+}
+
 uint32_t EffectiveLimit(uint32_t limit, size_t available) {
   return (limit == 0 || limit > available) ? static_cast<uint32_t>(available) : limit;
 }
@@ -67,29 +76,42 @@ ShareMsgCenter::ShareMsgCenter() : MsgCenter(kShareKind), loaded(false) {}
 
 ShareMsgCenter::~ShareMsgCenter() = default;
 
-bool ShareMsgCenter::InsertGroup(std::unique_ptr<ShareMsgGroup> group, bool countUnread) {
+bool ShareMsgCenter::InsertGroup(std::unique_ptr<ShareMsgGroup> group) {
   if (group == nullptr) return false;
-  if (groups.empty()) {
-    groups.push_back(std::move(group));
-    if (countUnread) ++unreadCount;
-    return true;
-  }
   const uint32_t time = group->GetLatestPushTime();
   auto at = groups.begin();
   while (at != groups.end() && (*at == nullptr || (*at)->GetLatestPushTime() > time)) ++at;
   groups.insert(at, std::move(group));
-  if (countUnread) ++unreadCount;
 
   if (static_cast<int32_t>(groups.size()) > maxMsgCount) {
     std::unique_ptr<ShareMsgGroup> oldest = std::move(groups.back());
     groups.pop_back();
     if (oldest != nullptr) {
-      if (oldest->GetUnreadCount() > 0 && unreadCount > 0) --unreadCount;
       ShareMsgStorage::GetInstance()->DeleteRoamGroup(oldest->GetAppId(), oldest->GetShareType(),
                                                       oldest->GetLatestPushTime());
     }
   }
   return true;
+}
+
+void ShareMsgCenter::Recount() {
+  uint32_t unread = 0;
+  for (auto& group : groups) {
+    if (group != nullptr && group->GetUnreadCount() > 0) ++unread;
+  }
+  unreadCount = unread;
+}
+
+void ShareMsgCenter::EnsureLoaded() {
+  if (!loaded) Load();
+}
+
+ShareMsg* ShareMsgCenter::FindHeld(uint32_t appId, int32_t shareType, ShareMsg& msg) {
+  for (auto& group : groups) {
+    if (group == nullptr || group->GetAppId() != appId || group->GetShareType() != shareType) continue;
+    if (ShareMsg* held = group->Find(msg)) return held;
+  }
+  return nullptr;
 }
 
 ShareMsgGroup* ShareMsgCenter::FindGroup(uint32_t appId, int32_t shareType,
@@ -113,29 +135,36 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
   std::unique_ptr<ShareMsgGroup> group(raw);
   if (group == nullptr || group->GetUnreadCount() == 0) return;
   const uint32_t appId = group->GetAppId();
-  if (group->GetShareType() == 1) {
+  const int32_t shareType = group->GetShareType();
+  if (shareType == 1) {
     auto kept = FindType1Group(appId);
     if (kept != groups.end()) {
+      // A push delivered again changes nothing.
+      if (!BringsNews(*group, **kept)) return;
       // The kept group stays listed until its new messages are in, so that a
       // merge cut short by a lack of memory loses nothing it held.
-      const bool wasUnread = (*kept)->GetUnreadCount() > 0;
       MoveMessages(*group, **kept);
-      if (wasUnread && unreadCount > 0) --unreadCount;
       std::unique_ptr<ShareMsgGroup> keptGroup = std::move(*kept);
       groups.erase(kept);
-      if (InsertGroup(std::move(keptGroup), true)) NotifyPushCommand(kShareBit, kEventAdded, appId, 0, 1, 0, 0);
+      InsertGroup(std::move(keptGroup));
+      Recount();
+      NotifyPushCommand(kShareBit, kEventAdded, appId, 0, 1, 0, 0);
       return;
     }
+  } else {
+    // A group of one push: the same push delivered again is held already.
+    ShareMsg* first = group->GetMsgs().empty() ? nullptr : group->GetMsgs().front();
+    if (first != nullptr && FindHeld(appId, shareType, *first) != nullptr) return;
   }
-  const int32_t shareType = group->GetShareType();
-  if (InsertGroup(std::move(group), true)) {
-    NotifyPushCommand(kShareBit, kEventAdded, appId, 0, static_cast<uint32_t>(shareType), 0, 0);
-  }
+  InsertGroup(std::move(group));
+  Recount();
+  NotifyPushCommand(kShareBit, kEventAdded, appId, 0, static_cast<uint32_t>(shareType), 0, 0);
 }
 
 void ShareMsgCenter::Load() {
   std::vector<RoamShareRow> rows;
-  ShareMsgStorage::GetInstance()->LoadRoamRows(rows);
+  // Not loaded while the database cannot be read: the next query tries again.
+  if (!ShareMsgStorage::GetInstance()->LoadRoamRows(rows)) return;
   // From the last row to the first, each row released as soon as its message
   // is built: the messages' texts then reuse the rows' memory instead of
   // adding to it.
@@ -148,19 +177,26 @@ void ShareMsgCenter::Load() {
     if (!row.picURL.IsEmpty()) msg->SetPicURL(ColumnToText(row.picURL));
     if (!row.textHint.IsEmpty()) msg->TakeText(ColumnToText(row.textHint));
     if (!row.title.IsEmpty()) msg->SetTitle(ColumnToText(row.title));
+    if (!row.appDesc.IsEmpty()) msg->SetAppDesc(ColumnToText(row.appDesc));
     msg->SetOpenType(row.openType);
     msg->SetPushTime(row.shareTime);
     msg->SetUin(row.uin);
     msg->SetReadState(true);
+    msg->SetHasRow(true);
+    // The row of a message in memory (read early, or pushed again) only marks
+    // that message as stored.
+    if (ShareMsg* held = FindHeld(row.appId, row.shareType, *msg)) {
+      held->SetHasRow(true);
+      continue;
+    }
     // A stored type-1 message joins its application's kept group, which may
     // hold messages pushed before this first load; being read, it leaves
-    // that group's unread figure alone.
+    // that group's unread messages as they were.
     if (row.shareType == 1) {
       auto kept = FindType1Group(row.appId);
       if (kept != groups.end()) {
-        const uint32_t keptUnread = (*kept)->GetUnreadCount();
         (*kept)->AddMsg(msg.release());
-        (*kept)->SetUnreadCount(keptUnread);
+        (*kept)->CountUnread();
         Refile(kept);
         continue;
       }
@@ -170,9 +206,10 @@ void ShareMsgCenter::Load() {
     group->SetShareType(row.shareType);
     group->AddMsg(msg.release());
     group->MarkAllRead();
-    InsertGroup(std::move(group), false);
+    InsertGroup(std::move(group));
   }
   loaded = true;
+  Recount();
 }
 
 void ShareMsgCenter::Refile(GroupList::iterator group) {
@@ -195,7 +232,7 @@ void ShareMsgCenter::Refile(GroupList::iterator group) {
 uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
                                      ShareMsgGroupInfo** out, bool unreadOnly) {
   if (out == nullptr) return 0;
-  if (!loaded) Load();
+  EnsureLoaded();
 
   uint32_t n = static_cast<uint32_t>(groups.size());
   if (groupLimit != 0 && groupLimit < n) n = groupLimit;
@@ -224,8 +261,7 @@ uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
     std::vector<ShareMsg*> taken;
     for (ShareMsg* msg : msgs) {
       if (taken.size() == m) break;
-      if (unreadOnly && taken.size() == group->GetUnreadCount()) break;
-      if (msg != nullptr) taken.push_back(msg);
+      if (msg != nullptr && !(unreadOnly && msg->GetReadState())) taken.push_back(msg);
     }
     FillElement(elements[i], group, taken);
   }
@@ -236,6 +272,9 @@ uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
 uint32_t ShareMsgCenter::GetShareMsgForApp(uint32_t appId, int32_t shareType, uint32_t msgLimit,
                                            ShareMsgGroupInfo** out, bool unreadOnly) {
   if (out == nullptr) return 0;
+  // A host that frees only what a non-zero result hands out leaks nothing.
+  *out = nullptr;
+  EnsureLoaded();
   ShareMsgGroup* group = FindGroup(appId, shareType, 0);
   if (group == nullptr) return 0;
   if (unreadOnly && group->GetUnreadCount() == 0) return 0;
@@ -244,10 +283,10 @@ uint32_t ShareMsgCenter::GetShareMsgForApp(uint32_t appId, int32_t shareType, ui
   const uint32_t m = EffectiveLimit(msgLimit, msgs.size());
   std::vector<ShareMsg*> taken;
   for (ShareMsg* msg : msgs) {
-    if (taken.size() == m || msg == nullptr) break;
-    if (unreadOnly && msg->GetReadState()) break;
-    taken.push_back(msg);
+    if (taken.size() == m) break;
+    if (msg != nullptr && !(unreadOnly && msg->GetReadState())) taken.push_back(msg);
   }
+  if (taken.empty()) return 0;
   std::unique_ptr<ShareMsgGroupInfo[]> element(new ShareMsgGroupInfo[1]());
   FillElement(element[0], group, taken);
   *out = element.release();
@@ -255,6 +294,7 @@ uint32_t ShareMsgCenter::GetShareMsgForApp(uint32_t appId, int32_t shareType, ui
 }
 
 void ShareMsgCenter::StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, ShareMsgGroup* group) {
+  if (msg->HasRow()) return;
   std::vector<RoamShareRow> rows(1);
   RoamShareRow& row = rows.front();
   row.shareType = group->GetShareType();
@@ -268,7 +308,7 @@ void ShareMsgCenter::StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, Share
   SetColumnText(row.title, msg->TitleRef(), false);
   SetColumnText(row.appDesc, msg->AppDescRef(), false);
   SetColumnText(row.textHint, msg->TextRef(), false);
-  storage->SaveRoamRows(rows);
+  if (storage->SaveRoamRows(rows)) msg->SetHasRow(true);
 }
 
 void ShareMsgCenter::ReportRead() {
@@ -279,6 +319,7 @@ void ShareMsgCenter::ReportRead() {
 
 uint32_t ShareMsgCenter::UpdateReadState() {
   if (unreadCount == 0) return 0;
+  EnsureLoaded();
   ReportRead();
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
   for (auto& group : groups) {
@@ -289,13 +330,15 @@ uint32_t ShareMsgCenter::UpdateReadState() {
     group->MarkAllRead();
   }
   const uint32_t result = unreadCount;
-  unreadCount = 0;
+  Recount();
   NotifyPushCommand(kShareBit, kEventReadState, 0, 0, 1, 0, 0);
   return result;
 }
 
 uint32_t ShareMsgCenter::UpdateShareMsgReadState(uint32_t appId, int32_t shareType, uint32_t,
                                                  uint32_t latestPushTime) {
+  // Loaded first, so that a message whose row is stored is not stored again.
+  EnsureLoaded();
   ShareMsgGroup* group = FindGroup(appId, shareType, shareType == 1 ? 0 : latestPushTime);
   if (group == nullptr) return 0;
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
@@ -305,7 +348,7 @@ uint32_t ShareMsgCenter::UpdateShareMsgReadState(uint32_t appId, int32_t shareTy
   const uint32_t marked = group->MarkAllRead();
   if (marked > 0) {
     ReportRead();
-    if (unreadCount > 0) --unreadCount;
+    Recount();
     NotifyPushCommand(kShareBit, kEventReadState, appId, 0, static_cast<uint32_t>(shareType), 0, 0);
   }
   return marked;
@@ -320,13 +363,17 @@ uint32_t ShareMsgCenter::DeleteShareMsg(uint32_t appId, uint32_t latestPushTime)
   groups.erase(at);
   const uint32_t count = static_cast<uint32_t>(group->GetMsgs().size());
   const int32_t shareType = group->GetShareType();
+  Recount();
   ShareMsgStorage::GetInstance()->DeleteRoamGroup(appId, shareType, latestPushTime);
   NotifyPushCommand(kShareBit, kEventDeleted, appId, 0, static_cast<uint32_t>(shareType),
                     latestPushTime, 0);
   return count;
 }
 
-uint32_t ShareMsgCenter::GetMsgCount() { return static_cast<uint32_t>(groups.size()); }
+uint32_t ShareMsgCenter::GetMsgCount() {
+  EnsureLoaded();
+  return static_cast<uint32_t>(groups.size());
+}
 uint32_t ShareMsgCenter::GetUnreadCount() { return unreadCount; }
 
 bool ShareMsgCenter::ClearMsg() {

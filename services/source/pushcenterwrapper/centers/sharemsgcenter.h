@@ -1,11 +1,12 @@
 // ShareMsgCenter: the received shares, as groups of one application and share
 // type, the group with the newest push first, at most 50 groups.
 //
-// The unread figure counts groups that hold unread messages, not messages. A
-// message reaches the database at the moment it is marked read; unread ones
-// live only here and are lost with the center. The stored read messages are
-// read back once, on the first full listing, and merged with what arrived
-// before.
+// The unread figure counts groups that hold unread messages, not messages; it
+// is derived from the groups after every change. A message reaches the
+// database at the moment it is marked read, once; unread ones live only here
+// and are lost with the center. The stored read messages are read back once,
+// by the first operation that lists, counts or marks read, and merged with
+// what arrived before: a message held already is not added twice.
 #pragma once
 
 #include <list>
@@ -34,7 +35,6 @@ class ShareMsgCenter : public MsgCenter {
   // its latest push time.
   uint32_t UpdateShareMsgReadState(uint32_t appId, int32_t shareType, uint32_t unused,
                                    uint32_t latestPushTime) override;
-  // Leaves the unread figure as it is, even for an unread group.
   uint32_t DeleteShareMsg(uint32_t appId, uint32_t latestPushTime) override;
   bool ClearMsg() override;
 
@@ -42,8 +42,13 @@ class ShareMsgCenter : public MsgCenter {
   typedef std::list<std::unique_ptr<ShareMsgGroup>> GroupList;
 
   // Files the group by its latest push time and drops the oldest group beyond
-  // the cap, with its stored rows. countUnread is false for stored groups.
-  bool InsertGroup(std::unique_ptr<ShareMsgGroup> group, bool countUnread);
+  // the cap, with its stored rows.
+  bool InsertGroup(std::unique_ptr<ShareMsgGroup> group);
+  // Sets the unread figure from the groups held.
+  void Recount();
+  void EnsureLoaded();
+  // The held message of that application and type with msg's id and push time.
+  ShareMsg* FindHeld(uint32_t appId, int32_t shareType, ShareMsg& msg);
   ShareMsgGroup* FindGroup(uint32_t appId, int32_t shareType, uint32_t latestPushTime);
   GroupList::iterator FindType1Group(uint32_t appId);
   // Moves a group that took messages to where InsertGroup would file it,

@@ -39,7 +39,10 @@ SystemMsgCenter::~SystemMsgCenter() {
   for (SystemMsg* msg : messages) delete msg;
 }
 
-uint32_t SystemMsgCenter::GetMsgCount() { return static_cast<uint32_t>(messages.size()); }
+uint32_t SystemMsgCenter::GetMsgCount() {
+  EnsureLoaded();
+  return static_cast<uint32_t>(messages.size());
+}
 
 uint32_t SystemMsgCenter::GetUnreadCount() { return unreadCount; }
 
@@ -48,15 +51,15 @@ void SystemMsgCenter::AddSystemMsgs(std::deque<SystemMsg*>* msgs) {
   // The intake queues each message at the front, so the back is the batch's
   // first record. Each message leaves the list as the center takes it, so that
   // a lack of memory part-way leaves every message with exactly one owner.
-  bool all = true;
+  bool added = false;
   for (auto it = msgs->rbegin(); it != msgs->rend(); ++it) {
     SystemMsg* msg = *it;
     *it = nullptr;
-    if (msg != nullptr && !AcceptSystemMsg(msg)) all = false;
+    if (msg != nullptr && AcceptSystemMsg(msg)) added = true;
   }
-  // A batch that repeated a known message stays silent, although its other
-  // messages were taken.
-  if (all) NotifyPushCommand(kSystemBit, kEventAdded, 0, 0, 1, 0, 0);
+  // Only a batch of nothing but messages already held stays silent.
+  if (added) NotifyPushCommand(kSystemBit, kEventAdded, 0, 0, 1, 0, 0);
+  CountUnread();
 }
 
 void SystemMsgCenter::InsertOrdered(SystemMsg* msg) {
@@ -102,6 +105,14 @@ bool SystemMsgCenter::AcceptSystemMsg(SystemMsg* msg) {
 void SystemMsgCenter::InsertLoadedMsg(SystemMsg* msg) {
   if (msg == nullptr) return;
   std::unique_ptr<SystemMsg> owned(msg);
+  // A row of a message already in memory (read early, or pushed again) only
+  // tells that the message is stored; a second row of one message is dropped.
+  for (SystemMsg* held : messages) {
+    if (held->GetMsgId() == msg->GetMsgId() && held->GetPushTime() == msg->GetPushTime()) {
+      held->SetHasRow(true);
+      return;
+    }
+  }
   if (messages.empty()) {
     messages.push_back(msg);
     owned.release();
@@ -109,9 +120,25 @@ void SystemMsgCenter::InsertLoadedMsg(SystemMsg* msg) {
   }
   InsertOrdered(msg);
   owned.release();
-  // The count is left alone here, also when a pushed unread message makes
-  // way for newer stored ones.
   if (messages.size() > static_cast<size_t>(maxMsgCount)) EvictOldest();
+}
+
+void SystemMsgCenter::CountUnread() {
+  uint32_t unread = 0;
+  for (SystemMsg* msg : messages) {
+    if (!msg->GetReadState()) ++unread;
+  }
+  unreadCount = unread;
+}
+
+bool SystemMsgCenter::EnsureLoaded() {
+  if (!storageLoaded) LoadStoredMsgs();
+  return storageLoaded;
+}
+
+bool SystemMsgCenter::Store(SystemMsgStorage& storage, SystemMsg& msg) {
+  if (!msg.HasRow() && SaveSystemMsg(storage, msg)) msg.SetHasRow(true);
+  return msg.HasRow();
 }
 
 void SystemMsgCenter::LoadStoredMsgs() {
@@ -123,20 +150,16 @@ void SystemMsgCenter::LoadStoredMsgs() {
   }
   for (auto it = rows.rbegin(); it != rows.rend(); ++it) InsertLoadedMsg(SystemMsgFromRow(*it));
   storageLoaded = true;
+  CountUnread();
 }
 
 uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, bool newOnly) {
   if (out == nullptr) return 0;
   // Until the database has opened once, every listing tries again; without
   // it the caller's pointer stays untouched.
-  if (!storageLoaded) {
-    LoadStoredMsgs();
-    if (!storageLoaded) return 0;
-  }
+  if (!EnsureLoaded()) return 0;
   uint32_t held = static_cast<uint32_t>(messages.size());
   uint32_t n = wanted == 0 || wanted > held ? held : wanted;
-  // New-only does not look at read flags: it hands out the newest
-  // unreadCount messages.
   if (newOnly && n > unreadCount) n = unreadCount;
   if (n == 0) return 0;
 
@@ -154,6 +177,7 @@ uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, boo
   uint32_t written = 0;
   for (SystemMsg* msg : messages) {
     if (written >= n || msg == nullptr) break;
+    if (newOnly && msg->GetReadState()) continue;
     FillSystemMsgInfo(&infos[written], msg);
     ++written;
   }
@@ -187,6 +211,8 @@ uint32_t SystemMsgCenter::UpdateSystemMsgReadState(uint32_t msgId, uint32_t read
   bool read = (readState & 0xFFu) != 0;
   SystemMsgStorage storage;
   if (!storage.Open()) return 0;
+  // Loaded first, so that a message whose row is stored is not stored again.
+  EnsureLoaded();
   SystemMsg* found = nullptr;
   for (SystemMsg* msg : messages) {
     if (msg->GetMsgId() == msgId && msg->GetReadState() != read) {
@@ -195,19 +221,13 @@ uint32_t SystemMsgCenter::UpdateSystemMsgReadState(uint32_t msgId, uint32_t read
     }
   }
   if (found == nullptr) return 0;
-  // The table has no read column, so a change back to unread stores the
-  // message once more; the next load brings both rows back as read.
-  SaveSystemMsg(storage, *found);
+  // The table has no read column: a message is stored once, when first read
+  // or turned unread, and its row stays while it is unread, so that the
+  // message outlives a restart; it then comes back read.
+  Store(storage, *found);
   ReportSystemRead();
   found->SetReadState(read);
-  // unreadCount follows the messages: a message turned read leaves the count,
-  // a message turned unread joins it again, so that a later "mark all read"
-  // subtracts exactly what it turns read.
-  if (read) {
-    if (unreadCount > 0) unreadCount -= 1;
-  } else {
-    unreadCount += 1;
-  }
+  CountUnread();
   NotifyPushCommand(kSystemBit, kEventReadState, 0, 0, 1, 0, 0);
   return 1;
 }
@@ -219,17 +239,16 @@ uint32_t SystemMsgCenter::UpdateReadState() {
   ReportSystemRead();
   SystemMsgStorage storage;
   if (!storage.Open()) return 0;
+  EnsureLoaded();
   uint32_t changed = 0;
   for (SystemMsg* msg : messages) {
     if (msg->GetReadState()) continue;
-    SaveSystemMsg(storage, *msg);
+    Store(storage, *msg);
     msg->SetReadState(true);
     ++changed;
   }
-  if (changed > 0) {
-    unreadCount = unreadCount > changed ? unreadCount - changed : 0;
-    NotifyPushCommand(kSystemBit, kEventReadState, 0, 0, 1, 0, 0);
-  }
+  CountUnread();
+  if (changed > 0) NotifyPushCommand(kSystemBit, kEventReadState, 0, 0, 1, 0, 0);
   return changed;
 }
 
@@ -243,6 +262,7 @@ uint32_t SystemMsgCenter::DeleteSystemMsg(uint32_t msgId, uint32_t pushTime) {
       break;
     }
   }
+  CountUnread();
   // The stored row goes too, also when the message was only in the database.
   SystemMsgStorage storage;
   if (storage.Open()) storage.DeleteMsg(msgId, pushTime);

@@ -5,7 +5,10 @@
 //
 // Order: push time descending, then message id descending (both unsigned).
 // The center owns every message in its list and deletes it on eviction,
-// deletion, clearing and destruction. Unread messages live only in memory.
+// deletion, clearing and destruction. A pushed message lives only in memory
+// until the host reads it; from then on it has one row, whatever its read
+// state does later. The count is the number of unread messages held, and the
+// new-only listing hands out exactly those.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +17,7 @@
 #include "centers/msgcenter.h"
 
 class SystemMsg;
+class SystemMsgStorage;
 
 class SystemMsgCenter : public MsgCenter {
  public:
@@ -32,7 +36,8 @@ class SystemMsgCenter : public MsgCenter {
   // Takes a pushed message: false (and the message deleted) for a duplicate
   // of one in memory, same id and push time.
   bool AcceptSystemMsg(SystemMsg* msg);
-  // Takes a message read back from the database; no duplicate check, no count.
+  // Takes a message read back from the database; its row marks a message
+  // already held as stored instead. No count.
   void InsertLoadedMsg(SystemMsg* msg);
   // Writes one host-visible element; the element is zeroed first.
   void FillSystemMsgInfo(SystemMsgInfo* info, SystemMsg* msg);
@@ -44,6 +49,12 @@ class SystemMsgCenter : public MsgCenter {
   // Returns whether the dropped message was unread.
   bool EvictOldest();
   void LoadStoredMsgs();
+  // Whether the stored messages are in memory, reading them if they are not.
+  bool EnsureLoaded();
+  // Sets the count to the number of unread messages held.
+  void CountUnread();
+  // Writes the message's row unless it has one; whether it has one now.
+  static bool Store(SystemMsgStorage& storage, SystemMsg& msg);
 
   bool storageLoaded;
   std::deque<SystemMsg*> messages;

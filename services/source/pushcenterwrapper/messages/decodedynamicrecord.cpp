@@ -27,7 +27,7 @@ bool JsonParser::DecodeDynamicRecord(const PushRecord* record) {
     payload.Int("OPTYPE", *msg, &DynamicMsg::SetOpenType);
     // The count goes to the group before the message, so that a count of 0
     // clears the new mark of older messages only.
-    payload.Int("NUM", *group, &DynamicMsgGroup::SetMsgCountOnServer);
+    payload.Unsigned("NUM", *group, &DynamicMsgGroup::SetMsgCountOnServer);
     payload.Text("TEXT", *msg, &DynamicMsg::SetText);
     payload.Text("TITLE", *msg, &DynamicMsg::SetTitle);
     payload.Text("BOTTON", *msg, &DynamicMsg::SetButtonText);

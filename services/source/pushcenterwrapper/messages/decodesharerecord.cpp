@@ -1,5 +1,4 @@
 // Decoding of one share record into a group that holds one message.
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -30,14 +29,13 @@ bool JsonParser::DecodeShareRecord(const PushRecord* record) {
     const PayloadReader payload(*record);
     // Without its application a share cannot be filed anywhere. A number and
     // a numeric string are read alike; anything else gives application 0.
-    std::string app;
-    if (!payload.Parsed() || !payload.Text("DSTAPPID", app)) return false;
-    const uint32_t appId = static_cast<uint32_t>(atol(app.c_str()));
+    uint32_t appId = 0;
+    if (!payload.Parsed() || !payload.Unsigned("DSTAPPID", appId)) return false;
     msg->SetAppId(appId);
     group->SetAppId(appId);
 
     payload.Int("OPTYPE", *msg, &ShareMsg::SetOpenType);
-    payload.Int("FUIN", *msg, &ShareMsg::SetUin);
+    payload.Unsigned("FUIN", *msg, &ShareMsg::SetUin);
     payload.Text("MSG", *msg, &ShareMsg::SetText);
     payload.Int("SHARETYPE", *group, &ShareMsgGroup::SetShareType);
     payload.Encoded("APPCUSTOMIZE", *msg, &ShareMsg::SetBuffer);

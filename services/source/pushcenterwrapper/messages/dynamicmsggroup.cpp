@@ -6,7 +6,7 @@
 #include "storage/dynamicmsgstorage.h"
 
 DynamicMsgGroup::DynamicMsgGroup()
-    : appId(0), capacity(3), msgCountOnServer(0), unreadCount(0), latestPushTime(0) {}
+    : appId(0), capacity(3), msgCountOnServer(0), unreadCount(0), latestPushTime(0), countStands(false) {}
 
 DynamicMsgGroup::~DynamicMsgGroup() {
   for (DynamicMsg* msg : msgs) delete msg;
@@ -20,16 +20,21 @@ uint32_t DynamicMsgGroup::GetUnreadCount() const { return unreadCount; }
 void DynamicMsgGroup::SetUnreadCount(uint32_t value) { unreadCount = value; }
 uint32_t DynamicMsgGroup::GetLatestPushTime() const { return latestPushTime; }
 
+uint32_t DynamicMsgGroup::GetFigure() const {
+  return countStands && msgCountOnServer > unreadCount ? msgCountOnServer : unreadCount;
+}
+
 void DynamicMsgGroup::SetMsgCountOnServer(uint32_t count) {
   msgCountOnServer = count;
+  countStands = true;
   if (count != 0) return;
   for (DynamicMsg* msg : msgs) {
     if (msg != nullptr) msg->SetNewFlag(0);
   }
 }
 
-void DynamicMsgGroup::AddMsg(DynamicMsg* msg) {
-  if (msg == nullptr) return;
+bool DynamicMsgGroup::AddMsg(DynamicMsg* msg) {
+  if (msg == nullptr) return false;
   // Ownership passes with the call: a message that cannot be filed for lack
   // of memory is deleted here, never left to the caller.
   std::unique_ptr<DynamicMsg> owned(msg);
@@ -39,7 +44,12 @@ void DynamicMsgGroup::AddMsg(DynamicMsg* msg) {
     owned.release();
     if (pushTime > latestPushTime) latestPushTime = pushTime;
     ++unreadCount;
-    return;
+    return true;
+  }
+  for (DynamicMsg* held : msgs) {
+    if (held == nullptr || held->GetMsgId() != msg->GetMsgId()) continue;
+    if (msg->HasRow()) held->SetHasRow(true);
+    return false;
   }
   auto at = msgs.begin();
   while (at != msgs.end() && (*at == nullptr || (*at)->GetPushTime() > pushTime)) ++at;
@@ -58,6 +68,7 @@ void DynamicMsgGroup::AddMsg(DynamicMsg* msg) {
     }
   }
   if (unreadCount > capacity) unreadCount = capacity;
+  return true;
 }
 
 uint32_t DynamicMsgGroup::MarkAllRead() {
@@ -66,7 +77,15 @@ uint32_t DynamicMsgGroup::MarkAllRead() {
   }
   const uint32_t previous = unreadCount;
   unreadCount = 0;
+  countStands = false;
   return previous;
+}
+
+void DynamicMsgGroup::CountUnread() {
+  unreadCount = 0;
+  for (DynamicMsg* msg : msgs) {
+    if (msg != nullptr && !msg->GetReadState()) ++unreadCount;
+  }
 }
 
 void DynamicMsgGroup::Clear(bool deleteMsgs) {

@@ -23,6 +23,8 @@ class DynamicMsgGroup {
   uint32_t GetMsgCountOnServer() const;
   // The server's count of the application's unread messages. A count of 0
   // means the user has seen them elsewhere: no held message is new any more.
+  // The count stands, and so counts towards the unread figure, until the group
+  // is marked read.
   void SetMsgCountOnServer(uint32_t count);
   // The messages, owned by the group. Whoever takes pointers out of it must
   // leave the group with Clear(false) or put them back.
@@ -30,13 +32,21 @@ class DynamicMsgGroup {
   uint32_t GetUnreadCount() const;
   void SetUnreadCount(uint32_t value);
   uint32_t GetLatestPushTime() const;
+  // What the group adds to the center's unread figure: its unread messages,
+  // and never less than its server count while that count stands.
+  uint32_t GetFigure() const;
 
   // Takes ownership. Files the message by push time (before others of the same
   // time) and counts it unread; beyond the cap the oldest message is deleted
-  // together with its row.
-  void AddMsg(DynamicMsg* msg);
-  // Marks every message read; returns how many were unread.
+  // together with its row. A message whose id the group already holds is
+  // deleted instead (false): a push delivered again, or a stored row of a
+  // message that is in memory, which then counts as stored.
+  bool AddMsg(DynamicMsg* msg);
+  // Marks every message read and lets the server count go; returns how many
+  // were unread.
   uint32_t MarkAllRead();
+  // Sets the unread count to the number of messages not read.
+  void CountUnread();
   // Empties the group, deleting the messages only when asked: false is for
   // messages that now belong to another group.
   void Clear(bool deleteMsgs);
@@ -48,4 +58,5 @@ class DynamicMsgGroup {
   std::deque<DynamicMsg*> msgs;
   uint32_t unreadCount;
   uint32_t latestPushTime;
+  bool countStands;
 };

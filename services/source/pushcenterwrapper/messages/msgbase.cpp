@@ -1,6 +1,6 @@
 #include "messages/msgbase.h"
 
-MsgBase::MsgBase() : msgId(0), openType(1), pushTime(0), readState(false) {}
+MsgBase::MsgBase() : msgId(0), openType(1), pushTime(0), readState(false), hasRow(false) {}
 MsgBase::~MsgBase() = default;
 
 uint32_t MsgBase::GetMsgId() { return msgId; }

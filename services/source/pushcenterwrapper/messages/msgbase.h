@@ -30,6 +30,11 @@ class MsgBase {
 
   // The text without a copy, for code that only reads it.
   const std::string& TextRef() const { return text; }
+  // Whether the message has its row in the database: read back from it, or
+  // written when the host read it. A message with a row is never written
+  // again, so that it stays one row however its read state goes.
+  bool HasRow() const { return hasRow; }
+  void SetHasRow(bool value) { hasRow = value; }
 
  protected:
   uint32_t msgId;
@@ -37,4 +42,5 @@ class MsgBase {
   uint32_t pushTime;
   std::string text;
   bool readState;
+  bool hasRow;
 };

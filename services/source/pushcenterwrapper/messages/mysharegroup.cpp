@@ -30,14 +30,14 @@ void MyShareGroup::AddItem(MyShareItem* item) {
   if (items.size() > capacity) {
     std::unique_ptr<MyShareItem> oldest(items.back());
     items.pop_back();
-    if (oldest != nullptr) ShareMsgStorage::GetInstance()->DeleteMyRows(appId, oldest->GetShareTime());
+    if (oldest != nullptr) ShareMsgStorage::GetInstance()->DeleteMyRows(appId, shareType, oldest->GetShareTime());
   }
 }
 
 void MyShareGroup::DeleteItemRows() {
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
   for (MyShareItem* item : items) {
-    if (item != nullptr) storage->DeleteMyRows(appId, item->GetShareTime());
+    if (item != nullptr) storage->DeleteMyRows(appId, shareType, item->GetShareTime());
   }
 }
 

@@ -17,6 +17,16 @@ bool PayloadReader::Int(const char* key, int32_t& out) const {
   return true;
 }
 
+bool PayloadReader::Unsigned(const char* key, uint32_t& out) const {
+  json_object* member = JsonMember(root, key);
+  if (member == nullptr) return false;
+  // 64 bits wide on every build, so that neither a 32-bit long nor a 32-bit
+  // int cuts the upper half of the range.
+  const int64_t value = json_object_get_int64(member);
+  out = value < 0 ? 0u : value > int64_t{0xFFFFFFFF} ? 0xFFFFFFFFu : static_cast<uint32_t>(value);
+  return true;
+}
+
 bool PayloadReader::Text(const char* key, std::string& out) const {
   json_object* member = JsonMember(root, key);
   if (member == nullptr) return false;

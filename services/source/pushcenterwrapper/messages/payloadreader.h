@@ -22,6 +22,10 @@ class PayloadReader {
   bool Parsed() const { return root != nullptr; }
   // json-c's integer reading of the member (text is parsed, junk gives 0).
   bool Int(const char* key, int32_t& out) const;
+  // The member as a 32-bit unsigned number, the same on every build: a number
+  // or the leading digits of a text, negative values as 0 and values beyond
+  // the range as its largest.
+  bool Unsigned(const char* key, uint32_t& out) const;
   // json-c's text form of the member: a number comes as its digits.
   bool Text(const char* key, std::string& out) const;
 
@@ -31,6 +35,11 @@ class PayloadReader {
   void Int(const char* key, Target& target, Setter set) const {
     int32_t value = 0;
     if (Int(key, value)) (target.*set)(value);
+  }
+  template <class Target, class Setter>
+  void Unsigned(const char* key, Target& target, Setter set) const {
+    uint32_t value = 0;
+    if (Unsigned(key, value)) (target.*set)(value);
   }
   template <class Target, class Setter>
   void Text(const char* key, Target& target, Setter set) const {

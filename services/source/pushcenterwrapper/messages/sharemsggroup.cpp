@@ -10,8 +10,24 @@ ShareMsgGroup::ShareMsgGroup()
 
 ShareMsgGroup::~ShareMsgGroup() { Clear(true); }
 
-void ShareMsgGroup::AddMsg(ShareMsg* msg) {
-  if (msg == nullptr) return;
+ShareMsg* ShareMsgGroup::Find(ShareMsg& msg) {
+  for (ShareMsg* held : msgs) {
+    if (held != nullptr && held->GetMsgId() == msg.GetMsgId() && held->GetPushTime() == msg.GetPushTime()) {
+      return held;
+    }
+  }
+  return nullptr;
+}
+
+void ShareMsgGroup::CountUnread() {
+  unreadCount = 0;
+  for (ShareMsg* msg : msgs) {
+    if (msg != nullptr && !msg->GetReadState()) ++unreadCount;
+  }
+}
+
+bool ShareMsgGroup::AddMsg(ShareMsg* msg) {
+  if (msg == nullptr) return false;
   // Ownership passes with the call: a message that cannot be filed for lack
   // of memory is deleted here, never left to the caller.
   std::unique_ptr<ShareMsg> owned(msg);
@@ -21,7 +37,11 @@ void ShareMsgGroup::AddMsg(ShareMsg* msg) {
     owned.release();
     if (time > latestPushTime) latestPushTime = time;
     ++unreadCount;
-    return;
+    return true;
+  }
+  if (ShareMsg* held = Find(*msg)) {
+    if (msg->HasRow()) held->SetHasRow(true);
+    return false;
   }
   auto at = msgs.begin();
   while (at != msgs.end() && (*at == nullptr || (*at)->GetPushTime() > time)) ++at;
@@ -40,6 +60,7 @@ void ShareMsgGroup::AddMsg(ShareMsg* msg) {
     }
   }
   if (unreadCount > capacity) unreadCount = capacity;
+  return true;
 }
 
 uint32_t ShareMsgGroup::MarkAllRead() {

@@ -32,8 +32,15 @@ class ShareMsgGroup {
   uint32_t GetLatestPushTime() const { return latestPushTime; }
 
   // Takes ownership; null is ignored. Among equal push times the newest
-  // arrival goes first. Every added message counts as unread.
-  void AddMsg(ShareMsg* msg);
+  // arrival goes first. Every added message counts as unread. A message the
+  // group already holds (same id and push time) is deleted instead (false):
+  // a push delivered again, or the stored row of a message in memory, which
+  // then counts as stored.
+  bool AddMsg(ShareMsg* msg);
+  // The held message with the id and push time of msg, or null.
+  ShareMsg* Find(ShareMsg& msg);
+  // Sets the unread count to the number of messages not read.
+  void CountUnread();
   // Marks every message read; returns the unread count it had.
   uint32_t MarkAllRead();
   // Empties the group, deleting the messages only when asked: without deletion

@@ -207,6 +207,7 @@ DynamicMsgGroup* GroupFromRow(const DynamicMsgRow& row) {
   msg->SetOpenType(row.openType);
   msg->SetPushTime(row.pushTime);
   msg->SetVoiceIndex(row.voiceIndex);
+  msg->SetHasRow(true);
   group->AddMsg(msg.release());
   group->SetMsgCountOnServer(row.msgCountOnServer);
   group->MarkAllRead();

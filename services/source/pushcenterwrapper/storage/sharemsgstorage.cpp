@@ -258,8 +258,30 @@ std::string ColumnToText(const Buffer& column) {
 }
 
 ShareMsgStorage::ShareMsgStorage()
-    : dbHandle(0), myTableHandle(0), roamTableHandle(0), isOpen(false) {
+    : dbHandle(0), myTableHandle(0), roamTableHandle(0), isOpen(false), openUser(0) {
   Open();
+}
+
+namespace {
+
+uint32_t CurrentUser() {
+  auto currentUser = Engine(&EngineTable::getCurrentUserId);
+  return currentUser != nullptr ? currentUser() : 0;
+}
+
+}  // namespace
+
+bool ShareMsgStorage::Ready() {
+  if (dbHandle != 0 && openUser == CurrentUser()) {
+    // Only the received table failed: it alone is tried again, and the own
+    // table serves meanwhile.
+    if (!isOpen && CreateAndOpenTable(dbHandle, "roamsharemsgtable", kRoamColumns, 11, &roamTableHandle)) {
+      isOpen = true;
+    }
+    return isOpen;
+  }
+  Close();
+  return Open();
 }
 
 ShareMsgStorage::~ShareMsgStorage() = default;
@@ -269,12 +291,14 @@ void ShareMsgStorage::OnInstanceReleasing() { Close(); }
 
 bool ShareMsgStorage::Open() {
   if (isOpen) return true;
-  auto currentUser = Engine(&EngineTable::getCurrentUserId);
-  const uint32_t userId = currentUser != nullptr ? currentUser() : 0;
+  // Nobody's data goes into a folder of its own: without a user, no database.
+  const uint32_t userId = CurrentUser();
+  if (userId == 0) return false;
   const std::string folder = GetUserDataFolder(userId);
-  if (!PathExists(folder.c_str()) && !CreateFolderTree(folder.c_str())) return false;
+  if (folder.empty() || (!PathExists(folder.c_str()) && !CreateFolderTree(folder.c_str()))) return false;
 
   Close();
+  openUser = userId;
   const std::string path = folder + "sharemsg.db";
   uint32_t err = 0;
   auto open = LocalDb(&LocalDatabaseTable::OpenDatabase);
@@ -307,22 +331,27 @@ void ShareMsgStorage::Close() {
 }
 
 bool ShareMsgStorage::SaveRoamRows(const std::vector<RoamShareRow>& rows) {
+  Ready();
   return SaveRows(dbHandle, roamTableHandle, rows);
 }
 
 bool ShareMsgStorage::LoadRoamRows(std::vector<RoamShareRow>& out) {
+  Ready();
   return LoadRows(dbHandle, roamTableHandle, out);
 }
 
 bool ShareMsgStorage::SaveMyRows(const std::vector<MyShareRow>& rows) {
+  Ready();
   return SaveRows(dbHandle, myTableHandle, rows);
 }
 
 bool ShareMsgStorage::LoadMyRows(std::vector<MyShareRow>& out) {
+  Ready();
   return LoadRows(dbHandle, myTableHandle, out);
 }
 
 bool ShareMsgStorage::DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_t shareTime) {
+  Ready();
   std::string where = std::string("appId") + " = " + ToDecimal(appId) + " and " + "shareType" +
                       " = " + std::to_string(shareType);
   if (shareType == 2 && shareTime != 0) {
@@ -332,16 +361,26 @@ bool ShareMsgStorage::DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_
 }
 
 bool ShareMsgStorage::DeleteRoamMsg(uint32_t msgId, uint32_t shareTime) {
+  Ready();
   const std::string where = std::string("msgId") + " = " + ToDecimal(msgId) + " and " +
                             "shareTime" + " = " + ToDecimal(shareTime);
   return DeleteWhere(dbHandle, roamTableHandle, where.c_str());
 }
 
-bool ShareMsgStorage::DeleteMyRows(uint32_t appId, uint32_t shareTime) {
-  const std::string where = std::string("appId") + " = " + ToDecimal(appId) + " and " +
-                            "shareTime" + " = " + ToDecimal(shareTime);
+bool ShareMsgStorage::DeleteMyRows(uint32_t appId, int32_t shareType, uint32_t shareTime) {
+  Ready();
+  const std::string where = std::string("appId") + " = " + ToDecimal(appId) + " and " + "shareType" +
+                            " = " + std::to_string(shareType) + " and " + "shareTime" + " = " +
+                            ToDecimal(shareTime);
   return DeleteWhere(dbHandle, myTableHandle, where.c_str());
 }
 
-bool ShareMsgStorage::ClearRoam() { return DeleteWhere(dbHandle, roamTableHandle, nullptr); }
-bool ShareMsgStorage::ClearMy() { return DeleteWhere(dbHandle, myTableHandle, nullptr); }
+bool ShareMsgStorage::ClearRoam() {
+  Ready();
+  return DeleteWhere(dbHandle, roamTableHandle, nullptr);
+}
+
+bool ShareMsgStorage::ClearMy() {
+  Ready();
+  return DeleteWhere(dbHandle, myTableHandle, nullptr);
+}

@@ -2,10 +2,11 @@
 // received shares that were read ("roamsharemsgtable") and the user's own
 // shares ("mysharemsgtable").
 //
-// One module-wide instance, opened by its construction and closed when the
-// library unloads. An open that failed is not tried again: every operation
-// checks the handles it needs and fails while one is 0, so the own-share table
-// still works when only the received table could not be opened. An open that
+// One module-wide instance, closed when the library unloads. Every operation
+// works on the database of the user signed in at that moment, opening it on
+// first need and again after a user switch or a failed open; it checks the
+// handles it needs and fails while one is 0, so the own-share table still
+// works when only the received table could not be opened. An open that
 // failed keeps no handle that nothing uses, and Close lets go of whatever an
 // open left held. Storage
 // failures are reported only as false results; nothing is logged.
@@ -76,7 +77,9 @@ class ShareMsgStorage : public Singlton<ShareMsgStorage> {
 
   bool SaveMyRows(const std::vector<MyShareRow>& rows);
   bool LoadMyRows(std::vector<MyShareRow>& out);
-  bool DeleteMyRows(uint32_t appId, uint32_t shareTime);
+  // The rows of one own-share group's item: the application, the type and the
+  // time together, so that a group of the other type is left alone.
+  bool DeleteMyRows(uint32_t appId, int32_t shareType, uint32_t shareTime);
   bool ClearMy();
 
   void OnInstanceCreated() override;
@@ -88,8 +91,15 @@ class ShareMsgStorage : public Singlton<ShareMsgStorage> {
   friend class Singlton<ShareMsgStorage>;
   ShareMsgStorage();
 
+  // Whether the database of the user signed in now is open: opened for that
+  // user, opened anew when another user has signed in, tried again after a
+  // failure. Without a signed-in user there is no database.
+  bool Ready();
+
   uint32_t dbHandle;
   uint32_t myTableHandle;
   uint32_t roamTableHandle;
   bool isOpen;
+  // The user whose database the handles belong to.
+  uint32_t openUser;
 };

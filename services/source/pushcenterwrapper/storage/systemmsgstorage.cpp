@@ -241,7 +241,7 @@ bool SystemMsgStorage::DeleteUpTo(uint32_t pushTime) {
 
 bool SystemMsgStorage::DeleteAll() { return DeleteWhere(nullptr); }
 
-void SaveSystemMsg(SystemMsgStorage& storage, SystemMsg& msg) {
+bool SaveSystemMsg(SystemMsgStorage& storage, SystemMsg& msg) {
   std::vector<SystemMsgRow> rows(1);
   SystemMsgRow& row = rows.front();
   row.title = BytesWithTerminator(msg.TitleRef());
@@ -256,7 +256,7 @@ void SaveSystemMsg(SystemMsgStorage& storage, SystemMsg& msg) {
   CopyBufferText(row.buffer, msg.BufferRef().c_str());
   row.subType = msg.GetSubType();
   row.btnType = msg.GetBtnType();
-  storage.InsertRows(rows);
+  return storage.InsertRows(rows);
 }
 
 SystemMsg* SystemMsgFromRow(const SystemMsgRow& row) {
@@ -274,5 +274,6 @@ SystemMsg* SystemMsgFromRow(const SystemMsgRow& row) {
   msg->SetSubType(row.subType);
   msg->SetBtnType(row.btnType);
   msg->SetReadState(true);
+  msg->SetHasRow(true);
   return msg.release();
 }

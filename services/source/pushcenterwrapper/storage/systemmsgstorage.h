@@ -46,9 +46,9 @@ class SystemMsgStorage {
   uint32_t tableHandle;
 };
 
-// Writes one message as one row; the outcome is not reported. The read state
+// Writes one message as one row; whether the row was written. The read state
 // is not stored.
-void SaveSystemMsg(SystemMsgStorage& storage, SystemMsg& msg);
+bool SaveSystemMsg(SystemMsgStorage& storage, SystemMsg& msg);
 
 // A new message built from a stored row, marked read. The caller owns it.
 SystemMsg* SystemMsgFromRow(const SystemMsgRow& row);

@@ -1,0 +1,229 @@
+// What a host relies on, through the exports: no message listed twice, counts
+// that equal what the listings show, deletes that remove exactly what they
+// name, every user's data in that user's database, stored messages seen by
+// every query, and payload numbers read alike on every build.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/ownshares.h"
+#include "support/startedhost.h"
+
+using libraryhost::CommandRecorder;
+using libraryhost::MakeRecord;
+
+namespace {
+
+PushRecord Dynamic(uint32_t appId, uint32_t msgId, uint32_t pushTime, const std::string& num) {
+  const std::string count = num.empty() ? "" : R"(,"NUM":)" + num;
+  return MakeRecord(1, appId, msgId, pushTime, R"({"TITLE":"t)" + std::to_string(msgId) + "\"" + count + "}");
+}
+
+PushRecord Share(uint32_t appId, int shareType, uint32_t msgId, uint32_t pushTime) {
+  return MakeRecord(2, appId, msgId, pushTime,
+                    R"({"DSTAPPID":")" + std::to_string(appId) + R"(","SHARETYPE":)" +
+                        std::to_string(shareType) + R"(,"APPDESC":"d)" + std::to_string(msgId) + "\"}");
+}
+
+PushRecord System(uint32_t msgId, uint32_t pushTime) {
+  return MakeRecord(3, 0, msgId, pushTime, R"({"TITLE":"s)" + std::to_string(msgId) + "\"}");
+}
+
+class Trust : public StartedHost {
+ protected:
+  void SetUp() override {
+    StartedHost::SetUp();
+    for (uint32_t app : {7u, 8u, 9u}) host.MarkInstalled(app);
+  }
+
+  // Message ids of every dynamic listing element, element by element.
+  std::vector<std::vector<uint32_t>> DynamicIds(bool onlyUnread = false) {
+    DynamicMsgGroupInfo* groups = nullptr;
+    const uint32_t n = host.api.PushGetDynamicMsg(0, 0, &groups, onlyUnread);
+    std::vector<std::vector<uint32_t>> ids(n);
+    for (uint32_t i = 0; i < n; ++i) {
+      for (uint32_t m = 0; m < groups[i].msgCount; ++m) ids[i].push_back(groups[i].msgs[m].msgId);
+    }
+    if (n > 0) host.api.PushFreeDynamicMsgGroupList(groups);
+    return ids;
+  }
+  std::vector<std::vector<uint32_t>> ShareIds(bool unreadOnly = false) {
+    ShareMsgGroupInfo* groups = nullptr;
+    const uint32_t n = host.api.PushGetShareMsg(0, 0, &groups, unreadOnly);
+    std::vector<std::vector<uint32_t>> ids(n);
+    for (uint32_t i = 0; i < n; ++i) {
+      for (uint32_t m = 0; m < groups[i].msgCount; ++m) ids[i].push_back(groups[i].msgs[m].msgId);
+    }
+    if (n > 0) host.api.PushFreeShareMsgGroupList(groups);
+    return ids;
+  }
+  std::vector<uint32_t> SystemIds(bool newOnly = false) {
+    SystemMsgInfo* msgs = nullptr;
+    const uint32_t n = host.api.PushGetSystemMsg(0, &msgs, newOnly);
+    std::vector<uint32_t> ids;
+    for (uint32_t i = 0; i < n; ++i) ids.push_back(msgs[i].msgId);
+    if (n > 0) host.api.PushFreeSystemMsgList(msgs);
+    return ids;
+  }
+};
+
+using Ids = std::vector<uint32_t>;
+using Groups = std::vector<Ids>;
+
+}  // namespace
+
+// Read early (before the first listing), pushed again, read back after a
+// restart: every message of every kind is listed once.
+TEST_F(Trust, NoMessageIsListedTwice) {
+  host.Deliver({Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20), Share(9, 2, 3, 30), System(4, 40)});
+  EXPECT_EQ(host.api.PushUpdateDynamicMsgReadState(7, 0, false), 1u);
+  EXPECT_EQ(host.api.PushUpdateShareMsgReadState(8, 1, 0, 0), 1u);
+  EXPECT_EQ(host.api.PushUpdateShareMsgReadState(9, 2, 0, 30), 1u);
+  // Read, unread, read: still one message with one row.
+  for (uint32_t state : {1u, 0u, 1u}) EXPECT_EQ(host.api.PushUpdateSystemMsgReadState(4, state), 1u);
+  CommandRecorder recorder;
+  ASSERT_TRUE(recorder.Register(host, 0, 0xF, kEventAdded));
+  host.Deliver({Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20), Share(9, 2, 3, 30), System(4, 40)});
+  EXPECT_TRUE(recorder.commands.empty()) << "a redelivery announced as new";
+  EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 0u);
+
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round == 0 ? "first listing" : "after a restart");
+    EXPECT_EQ(DynamicIds(), (Groups{{1}}));
+    EXPECT_EQ(ShareIds(), (Groups{{3}, {2}}));
+    EXPECT_EQ(SystemIds(), (Ids{4}));
+    EXPECT_EQ(host.api.PushGetMsgCountByType(1), 1u);
+    EXPECT_EQ(host.api.PushGetMsgCountByType(2), 2u);
+    EXPECT_EQ(host.api.PushGetMsgCountByType(3), 1u);
+    ASSERT_TRUE(host.Reload());
+    host.WantEverything();
+  }
+  // A message pushed again before the first listing after a restart, then
+  // read: still one, and its row is not written twice.
+  host.Deliver({System(4, 40), Dynamic(7, 1, 10, "1")});
+  EXPECT_EQ(host.api.PushUpdateSystemMsgReadState(4, 1), 1u);
+  EXPECT_EQ(host.api.PushUpdateDynamicMsgReadState(7, 0, false), 1u);
+  ASSERT_TRUE(host.Reload());
+  EXPECT_EQ(SystemIds(), (Ids{4}));
+  EXPECT_EQ(DynamicIds(), (Groups{{1}}));
+}
+
+// The dynamic figure: every unread message counts, a server count counts
+// while it stands, and whatever goes takes its part along.
+TEST_F(Trust, DynamicFigureFollowsWhatIsHeld) {
+  // Read, then a count record, then deleted: nothing left to count.
+  host.Deliver(Dynamic(7, 1, 10, "2"));
+  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 2u);
+  host.api.PushUpdateDynamicMsgReadState(7, 0, false);
+  host.Deliver(MakeRecord(4, 7, 2, 11, R"({"Num":5})"));
+  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 5u);
+  EXPECT_EQ(host.api.PushDeleteDynamicMsg(7, 0), 1u);
+  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 0u);
+
+  // A standing count on a read group goes when the group is read again.
+  host.Deliver(Dynamic(7, 3, 20, "1"));
+  host.api.PushUpdateDynamicMsgReadState(7, 0, false);
+  ASSERT_TRUE(host.api.PushResetUnreadDynamicMsgCount(7, 4, 0));
+  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 4u);
+  EXPECT_EQ(host.api.PushUpdateDynamicMsgReadState(7, 0, false), 0u);
+  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 0u);
+
+  // Without a count, or with a negative one: the message itself counts, is
+  // listed as unread, marked by mark-all and stored.
+  host.Deliver({Dynamic(8, 4, 30, ""), Dynamic(9, 5, 40, "-5")});
+  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 2u);
+  EXPECT_EQ(DynamicIds(true), (Groups{{5}, {4}}));
+  EXPECT_EQ(host.api.PushUpdateReadStateByType(1), 2u);
+  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 0u);
+  EXPECT_TRUE(DynamicIds(true).empty());
+  ASSERT_TRUE(host.Reload());
+  EXPECT_EQ(DynamicIds(), (Groups{{5}, {4}, {3}}));
+}
+
+// System and share counts are the unread messages (groups, for shares) that
+// the new-only listings hand out; a batch that added anything is announced.
+TEST_F(Trust, SystemAndShareCountsEqualTheirUnreadListings) {
+  CommandRecorder recorder;
+  ASSERT_TRUE(recorder.Register(host, 0, kSystemBit, kEventAdded));
+  host.Deliver({System(1, 10), System(2, 20), System(3, 30)});
+  host.Deliver({System(3, 30), System(4, 40)});
+  EXPECT_EQ(recorder.commands.size(), 2u);
+  EXPECT_EQ(host.api.PushUpdateSystemMsgReadState(3, 1), 1u);
+  EXPECT_EQ(host.api.PushDeleteSystemMsg(2, 20), 1u);
+  EXPECT_EQ(host.api.PushGetNewSystemMsgNum(), 2u);
+  EXPECT_EQ(SystemIds(true), (Ids{4, 1}));
+  EXPECT_EQ(host.api.PushUpdateReadStateByType(3), 2u);
+  EXPECT_EQ(host.api.PushGetNewSystemMsgNum(), 0u);
+  EXPECT_TRUE(SystemIds(true).empty());
+
+  host.Deliver({Share(8, 1, 5, 50), Share(8, 1, 6, 60), Share(9, 2, 7, 70)});
+  EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), 2u);
+  EXPECT_EQ(host.api.PushDeleteShareMsg(9, 70), 1u);
+  EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), 1u);
+  EXPECT_EQ(ShareIds(true), (Groups{{5, 6}}));
+  EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 1u);
+}
+
+// Own shares of both types at one time: deleting one group leaves the other's
+// rows. Shares follow the signed-in user, never a folder of user 0.
+TEST_F(Trust, DeletesAndUsersKeepToWhatTheyName) {
+  OwnShares typeOne(7, 1, {100}), typeTwo(7, 2, {100});
+  ASSERT_TRUE(host.api.AddMyShareMsg(typeOne.Get()));
+  ASSERT_TRUE(host.api.AddMyShareMsg(typeTwo.Get()));
+  EXPECT_EQ(host.api.PushDeleteMyShareMsg(7, 0), 1u);
+  ASSERT_TRUE(host.Reload());
+  EXPECT_EQ(host.api.GetAllMyShareMsgNum(), 1u);
+
+  host.Deliver(Share(8, 1, 1, 10));
+  host.api.PushUpdateShareMsgReadState(8, 1, 0, 0);
+  host.SignIn(5002);
+  ASSERT_TRUE(host.Reload());
+  host.WantEverything();
+  EXPECT_TRUE(ShareIds().empty()) << "another user's shares";
+  EXPECT_EQ(host.api.GetAllMyShareMsgNum(), 0u);
+  host.Deliver(Share(9, 1, 2, 20));
+  host.api.PushUpdateShareMsgReadState(9, 1, 0, 0);
+  host.SignIn(5001);
+  ASSERT_TRUE(host.Reload());
+  EXPECT_EQ(ShareIds(), (Groups{{1}}));
+  EXPECT_EQ(host.api.GetAllMyShareMsgNum(), 1u);
+}
+
+// Per-application queries see what is stored; a listing of nothing hands out
+// nothing to free.
+TEST_F(Trust, EveryQuerySeesStoredMessages) {
+  host.Deliver({Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20)});
+  host.api.PushUpdateDynamicMsgReadState(7, 0, false);
+  host.api.PushUpdateShareMsgReadState(8, 1, 0, 0);
+  ASSERT_TRUE(host.Reload());
+  DynamicMsgGroupInfo* dynamic = reinterpret_cast<DynamicMsgGroupInfo*>(&host);
+  ASSERT_EQ(host.api.PushGetDynamicMsgForApp(7, 0, &dynamic, false), 1u);
+  EXPECT_EQ(dynamic[0].msgs[0].msgId, 1u);
+  host.api.PushFreeDynamicMsgGroupList(dynamic);
+  EXPECT_EQ(host.api.PushGetUnreadDynamicMsgCountForApp(7), 1u);
+  ShareMsgGroupInfo* share = nullptr;
+  ASSERT_EQ(host.api.PushGetShareMsgForApp(8, 1, 0, &share, false), 1u);
+  EXPECT_STREQ(share[0].msgs[0].appDesc, "d2");
+  host.api.PushFreeShareMsgGroupList(share);
+
+  dynamic = reinterpret_cast<DynamicMsgGroupInfo*>(&host);
+  EXPECT_EQ(host.api.PushGetDynamicMsgForApp(7, 0, &dynamic, true), 0u);
+  EXPECT_EQ(dynamic, nullptr);
+  share = reinterpret_cast<ShareMsgGroupInfo*>(&host);
+  EXPECT_EQ(host.api.PushGetShareMsgForApp(8, 1, 0, &share, true), 0u);
+  EXPECT_EQ(share, nullptr);
+}
+
+// Numbers beyond 2^31 arrive whole on every build.
+TEST_F(Trust, PayloadNumbersAreReadOverTheWholeUnsignedRange) {
+  host.Deliver({MakeRecord(2, 8, 1, 10,
+                           R"({"DSTAPPID":"3000000000","SHARETYPE":1,"FUIN":4000000000})"),
+                Dynamic(7, 2, 20, "3000000000")});
+  ShareMsgGroupInfo* share = nullptr;
+  ASSERT_EQ(host.api.PushGetShareMsg(0, 0, &share, false), 1u);
+  EXPECT_EQ(share[0].appId, 3000000000u);
+  EXPECT_EQ(share[0].msgs[0].uin, 4000000000u);
+  host.api.PushFreeShareMsgGroupList(share);
+  EXPECT_EQ(host.api.PushGetUnreadDynamicMsgCountForApp(7), 3000000000u);
+}
