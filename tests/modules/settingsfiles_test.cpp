@@ -6,7 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "halyx/hyappinfo.h"
 #include "halyx/setting.h"
@@ -76,12 +79,12 @@ TEST(SettingModule, ValuesSurviveAFreshLoadInOneAtomicallyReplacedFile) {
     EXPECT_FALSE(st.stGetRoamBoolean(11));
     EXPECT_FALSE(st.stGetAppRoamBoolean(6, 7));
   }
-  // Only the file itself is left behind, and it is whole JSON.
-  std::vector<std::string> names;
+  // Only the file and its lock file are left behind, and the file is whole JSON.
+  std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(DataRoot())) {
-    names.push_back(entry.path().filename().u8string());
+    names.insert(entry.path().filename().u8string());
   }
-  EXPECT_EQ(names, std::vector<std::string>{"setting.json"});
+  EXPECT_EQ(names, (std::set<std::string>{"setting.json", "setting.json.lock"}));
   json_object* document = json_tokener_parse(FileText(DataRoot() / "setting.json").c_str());
   EXPECT_NE(document, nullptr);
   json_object_put(document);
@@ -170,6 +173,39 @@ TEST(AppInfoModule, InstalledFlagsAndInfoSurviveAFreshLoad) {
   EXPECT_EQ(hx.Query(7, "needPush"), "<none>");
   ASSERT_TRUE(hx.HXSetFailAll(false));
   EXPECT_TRUE(hx.HXCheckAppInstalled(7));
+}
+
+TEST(SettingsModules, ThreadsOfOneProcessLoseNoUpdate) {
+  // Every thread writes values of its own into both files at once; each
+  // write reads the file again, so an unguarded store loses some.
+  const uint32_t kThreads = 4;
+  const uint32_t kEach = 60;
+  {
+    Settings st;
+    AppInfo hx;
+    std::vector<std::thread> threads;
+    for (uint32_t t = 0; t < kThreads; ++t) {
+      threads.emplace_back([&, t] {
+        for (uint32_t i = 0; i < kEach; ++i) {
+          const uint32_t appId = t * 1000 + i;
+          EXPECT_TRUE(st.stSetAppRoamBoolean(appId, 6, true));
+          EXPECT_TRUE(hx.HXSetAppInfo(appId, "needPush", std::to_string(appId).c_str()));
+          EXPECT_TRUE(st.stGetAppRoamBoolean(appId, 6));
+        }
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+  }
+  Settings st;
+  AppInfo hx;
+  uint32_t kept = 0;
+  for (uint32_t t = 0; t < kThreads; ++t) {
+    for (uint32_t i = 0; i < kEach; ++i) {
+      const uint32_t appId = t * 1000 + i;
+      kept += st.stGetAppRoamBoolean(appId, 6) && hx.Query(appId, "needPush") == std::to_string(appId);
+    }
+  }
+  EXPECT_EQ(kept, kThreads * kEach);
 }
 
 }  // namespace

@@ -3,14 +3,19 @@
 // person. A fault here would make scenarios pass that should fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "json.h"
 #include "pushbatch.h"
 #include "recordjson.h"
+#include "scenariorunner.h"
 #include "stepargs.h"
+#include "support/testenv.h"
+#include "terminaltext.h"
 #include "texttable.h"
 
 namespace {
@@ -119,21 +124,177 @@ TEST(RecordJson, TextsStopAtTheirFieldWithoutATerminator) {
   EXPECT_NE(std::string::npos, text.find("\"title\":\"" + std::string(240, 'x') + "\""));
 }
 
-TEST(TextTable, LinesUpUtf8AndCutsWholeCharacters) {
-  EXPECT_EQ(3u, DisplayWidth("\xC3\xA9t\xC3\xA9"));
+TEST(TextTable, LinesUpByDisplayWidthAndFitsTheLine) {
+  const std::string e = "\xC3\xA9";                   // one column
+  const std::string han = "\xE4\xB8\xAD\xE6\x96\x87";  // two wide characters
+  const std::string smile = "\xF0\x9F\x98\x80";         // one wide emoji
+  const std::string accent = "e\xCC\x81";                // e and a combining mark
   TextTable table;
   table.AddColumn("k");
-  table.AddColumn("text", 5);
-  table.AddRow({"\xC3\xA9", "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"});
-  table.AddRow({"ab", "ok"});
-  std::ostringstream out;
-  table.Print(out, 0);
-  EXPECT_EQ("k   text\n--  -----\n\xC3\xA9   \xC3\xA9\xC3\xA9...\nab  ok\n", out.str());
+  table.AddColumn("text");
+  table.AddRow({e, han + smile + "abcdefghij"});
+  table.AddRow({accent, "ok\tx"});
+  std::ostringstream whole;
+  table.Print(whole, 0, 0);
+  std::ostringstream fitted;
+  table.Print(fitted, 0, 15);
+#if defined(_WIN32)
+  // No wcwidth: every character counts one column.
+  EXPECT_EQ(4u, DisplayWidth(han + "ab"));
+#else
+  EXPECT_EQ(6u, DisplayWidth(han + "ab"));
+  EXPECT_EQ(2u, DisplayWidth(smile));
+  EXPECT_EQ(1u, DisplayWidth(accent));
+  EXPECT_EQ("k  text\n-  ----------------\n" + e + "  " + han + smile + "abcdefghij\n" + accent +
+                "  ok\\tx\n",
+            whole.str());
+  // 15 columns: "k" and two blanks leave 12; a wide character is never split.
+  EXPECT_EQ("k  text\n-  ------------\n" + e + "  " + han + smile + "abc...\n" + accent +
+                "  ok\\tx\n",
+            fitted.str());
+#endif
   EXPECT_EQ("2026-01-05 09:00", FormatTime(1767603600));
   EXPECT_EQ("-", FormatTime(0));
   // Push times past 2038 stay dates on 32-bit builds too.
   EXPECT_EQ("2038-01-19 03:14", FormatTime(0x80000000u));
   EXPECT_EQ("2106-02-07 06:28", FormatTime(0xFFFFFFFFu));
 }
+
+TEST(TerminalText, EscapesWhatATerminalWouldObey) {
+  struct Case {
+    const char* text;
+    const char* plain;
+    const char* json;
+  } cases[] = {
+      {"a\x1B[31mb", "a\\x1B[31mb", "a\\u001B[31mb"},
+      {"t\tn\nr\rbell\x07", "t\\tn\\nr\\rbell\\x07", "t\\u0009n\nr\\u000Dbell\\u0007"},
+      {"del\x7F csi\xC2\x9B rlo\xE2\x80\xAE lri\xE2\x81\xA6",
+       "del\\x7F csi\\x9B rlo\\u202E lri\\u2066", "del\\u007F csi\\u009B rlo\\u202E lri\\u2066"},
+      {"bad\xFF cut\xE2\x80 long\xC0\xAF", "bad\\xFF cut\\xE2\\x80 long\\xC0\\xAF",
+       "bad\\uFFFD cut\\uFFFD\\uFFFD long\\uFFFD\\uFFFD"},
+      {"\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80 kept", "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80 kept",
+       "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80 kept"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.plain, TerminalText::Plain(c.text)) << c.text;
+    EXPECT_EQ(c.json, TerminalText::InJson(c.text)) << c.text;
+  }
+}
+
+TEST(TerminalText, NoPushedTextReachesTheOutputRaw) {
+  // Hostile texts in a name, a dynamic and a system message, printed every
+  // way pushhost prints: verbose results, echo, tables, the databases.
+  const std::string evil = R"(\u001b[31m\u001b]0;t\u0007\r\t\u007f\u009b\u202e)";
+  std::istringstream scenario(
+      "{\"do\":\"signIn\",\"user\":1001}\n"
+      "{\"do\":\"setRoamBoolean\",\"id\":9,\"value\":true}\n"
+      "{\"do\":\"setRoamNumber\",\"id\":11,\"value\":1}\n"
+      "{\"do\":\"installApp\",\"appId\":7,\"name\":\"" + evil + "\"}\n"
+      "{\"do\":\"init\"}\n"
+      "{\"do\":\"push\",\"echo\":true,\"records\":["
+      "{\"kind\":\"dynamic\",\"appId\":7,\"msgId\":1,\"pushTime\":9,"
+      "\"payload\":{\"TITLE\":\"" + evil + "\",\"TEXT\":\"" + evil + "\",\"NUM\":1}},"
+      "{\"kind\":\"system\",\"appId\":0,\"msgId\":2,\"pushTime\":9,"
+      "\"payload\":{\"TITLE\":\"" + evil + "\",\"TEXT\":\"" + evil + "\"}}]}\n"
+      "{\"call\":\"PushUpdateSystemMsgReadState\",\"msgId\":2,\"readState\":1}\n"
+      "{\"call\":\"PushGetSystemMsg\",\"wanted\":5,\"newOnly\":false,\"echo\":true}\n"
+      "{\"do\":\"show\",\"kind\":\"all\"}\n"
+      "{\"do\":\"inspect\"}\n");
+  HostModules modules(testenv::BinFolder());
+  std::ostringstream out;
+  std::ostringstream err;
+  ScenarioRunner runner(modules, out, err);
+  runner.SetVerbose(true);
+  ASSERT_EQ(ScenarioRunner::kPassed, runner.Run("evil", scenario)) << err.str();
+  const std::string text = out.str() + err.str();
+  EXPECT_NE(std::string::npos, text.find("\\x1B[31m")) << "the table shows the text escaped";
+  EXPECT_NE(std::string::npos, text.find("systemmsgtable: 1 row"));
+  for (const char* raw : {"\x1B", "\x07", "\r", "\t", "\x7F", "\xC2\x9B", "\xE2\x80\xAE"}) {
+    EXPECT_EQ(std::string::npos, text.find(raw)) << "raw " << TerminalText::Plain(raw) << " in\n"
+                                                 << TerminalText::Plain(text);
+  }
+}
+
+TEST(JsonOutput, ShowAndInspectPrintOneDocumentEachWithStableKeys) {
+  std::istringstream scenario(R"({"do":"signIn","user":1001}
+{"do":"installApp","appId":7,"name":"Weather"}
+{"do":"init"}
+{"do":"push","records":[{"kind":"dynamic","appId":7,"msgId":1,"pushTime":1767603600,"payload":{"TITLE":"Rain","TEXT":"Umbrella","NUM":1}},{"kind":"system","appId":0,"msgId":3,"pushTime":1767603800,"payload":{"TITLE":"Hi","TEXT":"Hello"}}]}
+{"call":"PushUpdateSystemMsgReadState","msgId":3,"readState":1}
+{"do":"show","kind":"all"}
+{"do":"inspect"}
+)");
+  HostModules modules(testenv::BinFolder());
+  std::ostringstream out;
+  std::ostringstream err;
+  ScenarioRunner runner(modules, out, err);
+  runner.SetPrepareProfile(true);
+  runner.SetJson(true);
+  ASSERT_EQ(ScenarioRunner::kPassed, runner.Run("json", scenario)) << err.str();
+  std::vector<JsonPtr> documents;
+  std::istringstream lines(out.str());
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line[0] == '{') documents.push_back(Parse(line));
+  }
+  ASSERT_EQ(2u, documents.size()) << out.str();
+  std::string where;
+  EXPECT_TRUE(JsonMatches(Parse(R"({
+      "dynamic":[{"appId":7,"application":"Weather","msgId":1,"time":1767603600,"title":"Rain",
+                  "text":"Umbrella","read":false}],
+      "share":[],
+      "system":[{"appId":0,"application":null,"msgId":3,"time":1767603800,"title":"Hi","read":true}],
+      "myshare":[]})").get(), documents[0].get(), &where)) << where << ": " << out.str();
+  EXPECT_TRUE(JsonMatches(Parse(R"({"user":1001,"databases":[
+      {"file":"dynmsg.db","problem":null,"tables":[{"name":"dynmsgtable","rows":[]}]},
+      {"file":"sysmsg.db","problem":null,"tables":[{"name":"systemmsgtable",
+        "rows":[{"msgId":3,"pushTime":1767603800,"title":"Hi","text":"Hello","subType":1}]}]},
+      {"file":"sharemsg.db"}]})").get(), documents[1].get(), &where)) << where << ": " << out.str();
+}
+
+// The README's scenario examples: those of the host step table, in the
+// table's order, and the scenario in its jsonl block. A newcomer pastes them
+// as they stand, so each group must run clean as one scenario.
+std::string ReadmeExamples(bool table) {
+  std::ifstream readme(PCW_README);
+  EXPECT_TRUE(readme) << PCW_README;
+  std::string examples;
+  std::string line;
+  bool inBlock = false;
+  while (std::getline(readme, line)) {
+    if (line.rfind("```", 0) == 0) {
+      inBlock = !inBlock && line == "```jsonl";
+    } else if (inBlock && !table) {
+      examples += line + "\n";
+    } else if (table && line.rfind("| ", 0) == 0) {
+      // The example column, the second; each example is one `...` span.
+      size_t start = line.find(" | ") + 3;
+      size_t end = line.find(" | ", start);
+      for (size_t at = line.find("`{\"do\"", start); at < end; at = line.find("`{\"do\"", at)) {
+        size_t close = line.find('`', at + 1);
+        examples += line.substr(at + 1, close - at - 1) + "\n";
+        at = close + 1;
+      }
+    }
+  }
+  return examples;
+}
+
+void RunReadmeExamples(bool table, size_t atLeast) {
+  std::string examples = ReadmeExamples(table);
+  EXPECT_GE(static_cast<size_t>(std::count(examples.begin(), examples.end(), '\n')), atLeast)
+      << examples;
+  HostModules modules(testenv::BinFolder());
+  std::ostringstream out;
+  std::ostringstream err;
+  ScenarioRunner runner(modules, out, err);
+  runner.SetPrepareProfile(true);
+  std::istringstream scenario(examples);
+  EXPECT_EQ(ScenarioRunner::kPassed, runner.Run("README.md", scenario))
+      << err.str() << out.str() << "\n" << examples;
+}
+
+TEST(Readme, TheHostStepTableExamplesRunInTheTablesOrder) { RunReadmeExamples(true, 15); }
+
+TEST(Readme, TheScenarioExampleRunsAndMeetsItsExpectations) { RunReadmeExamples(false, 10); }
 
 }  // namespace

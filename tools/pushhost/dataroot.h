@@ -15,5 +15,10 @@ std::string UserFolder(uint32_t userNumber);
 // part of it uses '/'.
 std::string ForDisplay(const std::string& path);
 
+// Empty when the data root is known and, with forWriting, a file can be made
+// in it (it is created when missing); else what stands in the way, in words
+// that name the folder.
+std::string DataRootProblem(bool forWriting);
+
 // Removes a folder and everything in it; true when it is gone afterwards.
 bool RemoveFolder(const std::string& path);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "recordjson.h"
+#include "suggest.h"
 
 namespace {
 
@@ -246,7 +247,11 @@ const ExportEntry* FindExport(const std::string& name) {
 
 JsonPtr ExportCaller::Call(const std::string& exportName, StepArgs& args) {
   const ExportEntry* entry = FindExport(exportName);
-  if (!entry) throw InputError("unknown export \"" + exportName + "\"");
+  if (!entry) {
+    std::vector<std::string> names;
+    for (const ExportEntry& known : kExports) names.push_back(known.name);
+    throw InputError("unknown export \"" + exportName + "\"" + DidYouMean(exportName, names));
+  }
   if (!library_.IsLoaded()) {
     throw InputError("export " + exportName + " called while the library is not loaded");
   }
@@ -255,12 +260,10 @@ JsonPtr ExportCaller::Call(const std::string& exportName, StepArgs& args) {
   return entry->handler(library_.Exports(), arguments);
 }
 
-bool ExportCaller::IsExport(const std::string& name) { return FindExport(name) != nullptr; }
-
-std::vector<std::string> ExportCaller::ExportNames() {
-  std::vector<std::string> names;
-  for (const ExportEntry& entry : kExports) names.push_back(entry.name);
-  return names;
+std::vector<std::pair<std::string, std::string>> ExportCaller::ExportArguments() {
+  std::vector<std::pair<std::string, std::string>> list;
+  for (const ExportEntry& entry : kExports) list.emplace_back(entry.name, entry.params);
+  return list;
 }
 
 const PushExports& ExportCaller::Exports() const { return library_.Exports(); }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commandrecorder.h"
@@ -21,8 +22,9 @@ class ExportCaller {
   // argument; args holds the arguments by name.
   JsonPtr Call(const std::string& exportName, StepArgs& args);
 
-  static bool IsExport(const std::string& name);
-  static std::vector<std::string> ExportNames();
+  // Every export's name and its arguments in parameter order, separated by
+  // blanks; those that may be left out end in '?'.
+  static std::vector<std::pair<std::string, std::string>> ExportArguments();
 
   const PushExports& Exports() const;
 

@@ -7,6 +7,8 @@
 #include "halyx/hyappinfo.h"
 #include "halyx/setting.h"
 #include "halyx/statusservice.h"
+#include "dataroot.h"
+#include "hostos.h"
 #include "widetext.h"
 
 #define PUSHHOST_CALL(file, name) Find<decltype(&::name)>(file, #name)
@@ -30,8 +32,8 @@ HMODULE HostModules::Module(const char* fileName) {
   std::string path = binFolder_ + "\\" + fileName;
   HMODULE module = LoadLibraryW(ToWide(path).c_str());
   if (!module) {
-    throw ModuleError("cannot load the module " + path + " (error " +
-                      std::to_string(GetLastError()) + ")");
+    std::string shown = ForDisplay(path);
+    throw ModuleError("cannot load the module " + shown + ": " + hostos::LoadFailure(shown));
   }
   modules_[fileName] = module;
   return module;

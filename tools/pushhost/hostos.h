@@ -4,6 +4,8 @@
 // the build compiles one of the two.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace hostos {
@@ -27,5 +29,22 @@ std::string MakeTempFolder();
 // asks from now on. False when this system cannot move it (Windows, where it
 // belongs to the user's profile).
 bool UseDataRoot(const std::string& root);
+
+// Why the system's loader cannot load the module at path (a path that
+// LoadLibraryW just failed on), in the loader's own words.
+std::string LoadFailure(const std::string& path);
+
+// Writes to a closed pipe fail from now on instead of ending the process, so
+// that pushhost still removes what it made and ends with its own status.
+void IgnoreBrokenPipe();
+
+// How many columns a terminal gives the character: 2 for wide ones (CJK,
+// most emoji), 0 for combining marks, else 1, as the C library's wcwidth
+// says under UTF-8. Windows has no wcwidth: there every character counts 1.
+int CharWidth(uint32_t codePoint);
+
+// The width of the terminal that standard output goes to; 0 when it goes
+// elsewhere (a file, a pipe).
+size_t OutputColumns();
 
 }  // namespace hostos

@@ -1,10 +1,15 @@
 #include "hostos.h"
 
+#include <dlfcn.h>
 #include <limits.h>
+#include <locale.h>
+#include <signal.h>
+#include <sys/ioctl.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <cwchar>
 
 namespace hostos {
 
@@ -42,6 +47,43 @@ bool UseDataRoot(const std::string& root) {
   // The documents folder is $XDG_DOCUMENTS_DIR, else $HOME/Documents.
   UnsetEnv("XDG_DOCUMENTS_DIR");
   return SetEnv("HOME", root);
+}
+
+std::string LoadFailure(const std::string& path) {
+  // The Windows layer keeps only an error number; the loader says more when
+  // asked again.
+  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (module) {
+    dlclose(module);
+    return "it loads now";
+  }
+  const char* text = dlerror();
+  std::string reason = text ? text : "unknown reason";
+  // The loader starts with the path, which the caller has said already.
+  if (reason.compare(0, path.size() + 2, path + ": ") == 0) reason.erase(0, path.size() + 2);
+  return reason;
+}
+
+void IgnoreBrokenPipe() { signal(SIGPIPE, SIG_IGN); }
+
+int CharWidth(uint32_t codePoint) {
+  // wcwidth follows the locale's character type; this thread uses UTF-8's for
+  // the call only, whatever the process's locale is.
+  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  if (!utf8) return 1;
+  locale_t previous = uselocale(utf8);
+  int width = wcwidth(static_cast<wchar_t>(codePoint));
+  uselocale(previous);
+  return width < 0 ? 1 : width;
+}
+
+size_t OutputColumns() {
+  if (!isatty(STDOUT_FILENO)) return 0;
+  struct winsize size = {};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  const char* columns = getenv("COLUMNS");
+  long value = columns ? strtol(columns, nullptr, 10) : 0;
+  return value > 0 ? static_cast<size_t>(value) : 80;
 }
 
 }  // namespace hostos

@@ -77,4 +77,28 @@ bool UseDataRoot(const std::string&) {
   return false;
 }
 
+std::string LoadFailure(const std::string&) {
+  DWORD code = GetLastError();
+  wchar_t* text = nullptr;
+  DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring words = length ? std::wstring(text, length) : std::wstring();
+  if (text) LocalFree(text);
+  while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r' || words.back() == L'.')) {
+    words.pop_back();
+  }
+  return (words.empty() ? "error" : Narrow(words)) + " (error " + std::to_string(code) + ")";
+}
+
+void IgnoreBrokenPipe() {}
+
+int CharWidth(uint32_t) { return 1; }
+
+size_t OutputColumns() {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info)) return 0;
+  return static_cast<size_t>(info.srWindow.Right - info.srWindow.Left + 1);
+}
+
 }  // namespace hostos

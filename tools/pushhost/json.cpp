@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "terminaltext.h"
+
 JsonPtr ParseJson(const std::string& text, std::string* error) {
   std::unique_ptr<json_tokener, void (*)(json_tokener*)> tokener(json_tokener_new(),
                                                                  json_tokener_free);
@@ -16,15 +18,16 @@ JsonPtr ParseJson(const std::string& text, std::string* error) {
     *error = "the JSON text ends too early";
     return nullptr;
   }
+  size_t used = json_tokener_get_parse_end(tokener.get());
+  // Columns count bytes from 1, as editors that show them for UTF-8 do.
   if (status != json_tokener_success) {
-    *error = json_tokener_error_desc(status);
+    *error = std::string(json_tokener_error_desc(status)) + " at column " + std::to_string(used + 1);
     return nullptr;
   }
-  size_t used = json_tokener_get_parse_end(tokener.get());
   for (size_t i = used; i < text.size(); ++i) {
     char c = text[i];
     if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
-      *error = "unexpected text after the JSON value";
+      *error = "unexpected text after the JSON value at column " + std::to_string(i + 1);
       return nullptr;
     }
   }
@@ -33,8 +36,9 @@ JsonPtr ParseJson(const std::string& text, std::string* error) {
 
 std::string JsonText(const json_object* value) {
   if (!value) return "null";
-  return json_object_to_json_string_ext(const_cast<json_object*>(value),
-                                        JSON_C_TO_STRING_PLAIN | JSON_C_TO_STRING_NOSLASHESCAPE);
+  // Printed, never parsed again: pushed texts in it must not reach a terminal raw.
+  return TerminalText::InJson(json_object_to_json_string_ext(
+      const_cast<json_object*>(value), JSON_C_TO_STRING_PLAIN | JSON_C_TO_STRING_NOSLASHESCAPE));
 }
 
 JsonPtr JsonObject() { return JsonPtr(json_object_new_object()); }

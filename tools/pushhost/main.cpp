@@ -4,7 +4,8 @@
 // and it sets the variable so that the library finds the same modules), loads
 // the library and the modules from there by path, and drives them as the
 // desktop client does.
-#include <cstdlib>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,68 +13,18 @@
 #include <string>
 #include <system_error>
 
+#include "commandline.h"
 #include "dataroot.h"
 #include "demo.h"
 #include "hostmodules.h"
 #include "hostos.h"
+#include "hostprofile.h"
 #include "inspector.h"
 #include "scenariorunner.h"
+#include "terminaltext.h"
+#include "texttable.h"
 
 namespace {
-
-const char kUsage[] =
-    "usage: pushhost run [--data DIR] [--clean] [--verbose] FILE\n"
-    "       pushhost demo [--data DIR]\n"
-    "       pushhost inspect [--user N] [--data DIR]\n"
-    "\n"
-    "  run      runs a scenario: JSON Lines, one step per line (see the README)\n"
-    "  demo     a guided tour of the library in a fresh data folder\n"
-    "  inspect  prints what a user's three databases hold, table by table\n"
-    "\n"
-    "  --data DIR  keep the user data under DIR (DIR/Documents/Corvane Files/Halyx);\n"
-    "              not on Windows, where the documents folder is the profile's\n"
-    "  --clean     empty <documents>/Corvane Files/Halyx before the run\n"
-    "  --user N    the user to inspect; default: the signed-in user (HALYX_USER)\n"
-    "  --verbose   print every step's result\n"
-    "\n"
-    "The bin folder is HalyxBinPath, or pushhost's own folder when that is unset.\n";
-
-struct Options {
-  std::string command;
-  std::string file;
-  std::string data;
-  std::string user;
-  bool verbose = false;
-  bool clean = false;
-};
-
-bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
-  options->command = argv[1];
-  for (int i = 2; i < argc; ++i) {
-    std::string arg = argv[i];
-    if ((arg == "--data" || arg == "--user") && i + 1 < argc) {
-      (arg == "--data" ? options->data : options->user) = argv[++i];
-    } else if (arg == "--verbose" && options->command == "run") {
-      options->verbose = true;
-    } else if (arg == "--clean" && options->command == "run") {
-      options->clean = true;
-    } else if (arg.rfind("--", 0) != 0 && options->command == "run" && options->file.empty()) {
-      options->file = arg;
-    } else {
-      *error = "unexpected argument \"" + arg + "\"";
-      return false;
-    }
-  }
-  if (options->command == "run" && options->file.empty()) {
-    *error = "run needs a scenario file";
-    return false;
-  }
-  if (!options->user.empty() && options->command != "inspect") {
-    *error = "--user goes with inspect";
-    return false;
-  }
-  return true;
-}
 
 std::string BinFolder() {
   std::string folder = hostos::GetEnv("HalyxBinPath");
@@ -85,13 +36,16 @@ std::string BinFolder() {
 }
 
 bool UseData(const std::string& dir) {
+  // The documents folder follows HOME only when that is an absolute path.
   std::error_code error;
-  std::filesystem::create_directories(std::filesystem::u8path(dir), error);
+  std::filesystem::path path = std::filesystem::absolute(std::filesystem::u8path(dir), error);
+  if (!error) std::filesystem::create_directories(path, error);
   if (error) {
-    std::cerr << "pushhost: cannot create the data folder " << dir << "\n";
+    std::cerr << "pushhost: cannot create the data folder " << dir << ": " << error.message()
+              << "\n";
     return false;
   }
-  if (!hostos::UseDataRoot(dir)) {
+  if (!hostos::UseDataRoot(path.lexically_normal().u8string())) {
     std::cerr << "pushhost: --data needs a system whose documents folder follows HOME; here "
                  "the data stays in the profile's documents folder (see --clean)\n";
     return false;
@@ -99,66 +53,61 @@ bool UseData(const std::string& dir) {
   return true;
 }
 
-int RunScenario(HostModules& modules, const Options& options) {
-  std::ifstream file(options.file, std::ios::binary);
-  if (!file) {
-    std::cerr << "pushhost: cannot read the scenario " << options.file << "\n";
+int RunScenario(HostModules& modules, const CommandLine& options) {
+  ScenarioRunner runner(modules, std::cout, std::cerr);
+  runner.SetVerbose(options.verbose());
+  runner.SetPrepareProfile(!options.bare());
+  runner.SetJson(options.json());
+  if (options.file() == "-") return runner.Run("stdin", std::cin);
+  std::error_code error;
+  if (std::filesystem::is_directory(std::filesystem::u8path(options.file()), error)) {
+    std::cerr << "pushhost: the scenario " << options.file() << " is a folder, not a file\n";
     return ScenarioRunner::kBadInput;
   }
-  ScenarioRunner runner(modules, std::cout, std::cerr);
-  runner.SetVerbose(options.verbose);
-  return runner.Run(options.file, file);
+  errno = 0;
+  std::ifstream file(std::filesystem::u8path(options.file()), std::ios::binary);
+  if (!file) {
+    std::cerr << "pushhost: cannot read the scenario " << options.file()
+              << (errno ? ": " + std::generic_category().message(errno) : std::string()) << "\n";
+    return ScenarioRunner::kBadInput;
+  }
+  return runner.Run(options.file(), file);
 }
 
-int Inspect(HostModules& modules, const Options& options) {
-  uint32_t user = 0;
-  if (!options.user.empty()) {
-    char* end = nullptr;
-    // unsigned long long: a 32-bit long would saturate at the largest user
-    // number and let anything longer through.
-    unsigned long long value = std::strtoull(options.user.c_str(), &end, 10);
-    if (*end != '\0' || options.user[0] == '-' || value == 0 || value > 0xFFFFFFFFull) {
-      std::cerr << "pushhost: --user wants a user number, got \"" << options.user << "\"\n";
-      return 2;
-    }
-    user = static_cast<uint32_t>(value);
-  } else {
-    user = modules.CurrentUser();
-  }
+int Inspect(HostModules& modules, const CommandLine& options) {
+  uint32_t user = options.user();
+  if (user == 0) user = modules.CurrentUser();
+  if (user == 0) user = HostProfile().LastUser();
   Inspector inspector(modules);
   std::string error;
-  if (!inspector.Print(std::cout, user, &error)) {
+  if (!inspector.Print(std::cout, user, &error, options.json())) {
     std::cerr << "pushhost: " << error << "\n";
     return 2;
   }
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
-      std::strcmp(argv[1], "help") == 0) {
-    std::cout << kUsage;
-    return argc < 2 ? 2 : 0;
-  }
-  Options options;
-  std::string error;
-  if (std::strcmp(argv[1], "run") != 0 && std::strcmp(argv[1], "demo") != 0 &&
-      std::strcmp(argv[1], "inspect") != 0) {
-    std::cerr << "pushhost: unknown command \"" << argv[1] << "\"\n" << kUsage;
-    return 2;
-  }
-  if (!ParseOptions(argc, argv, &options, &error)) {
-    std::cerr << "pushhost: " << error << "\n" << kUsage;
-    return 2;
+int Main(int argc, char** argv) {
+  const CommandLine options(argc, argv);
+  switch (options.action()) {
+    case CommandLine::kUsageError:
+      std::cerr << options.error() << "\n";
+      return 2;
+    case CommandLine::kHelp:
+      std::cout << CommandLine::Help(options.command());
+      return 0;
+    case CommandLine::kVersion:
+      std::cout << "pushhost " << PUSHHOST_VERSION << "\n";
+      return 0;
+    case CommandLine::kRun:
+      break;
   }
 
   // The demo runs in a folder of its own unless told otherwise, so that it
   // starts from nothing and leaves nothing behind. Where the documents folder
   // cannot be moved it empties its own user's folder instead.
   std::string tempData;
-  if (options.command == "demo" && options.data.empty()) {
+  if (options.command() == "demo" && options.data().empty()) {
     tempData = hostos::MakeTempFolder();
     if (!tempData.empty() && !hostos::UseDataRoot(tempData)) {
       RemoveFolder(tempData);
@@ -168,12 +117,19 @@ int main(int argc, char** argv) {
       std::cerr << "pushhost: cannot create a temporary data folder\n";
       return 2;
     }
-  } else if (!options.data.empty() && !UseData(options.data)) {
+  } else if (!options.data().empty() && !UseData(options.data())) {
     return 2;
   }
-  if (options.clean) {
+  // inspect only reads: the folder must be known, not writable.
+  std::string problem = DataRootProblem(options.command() != "inspect");
+  if (!problem.empty()) {
+    std::cerr << "pushhost: " << problem << "\n";
+    if (!tempData.empty()) RemoveFolder(tempData);
+    return 2;
+  }
+  if (options.clean()) {
     std::string root = DataRoot();
-    if (root.empty() || !RemoveFolder(root)) {
+    if (!RemoveFolder(root)) {
       std::cerr << "pushhost: cannot empty the data folder " << ForDisplay(root) << "\n";
       return 2;
     }
@@ -183,9 +139,9 @@ int main(int argc, char** argv) {
   {
     HostModules modules(BinFolder());
     try {
-      if (options.command == "run") {
+      if (options.command() == "run") {
         status = RunScenario(modules, options);
-      } else if (options.command == "demo") {
+      } else if (options.command() == "demo") {
         std::cout << "Data folder: " << ForDisplay(DataRoot()) << "\n";
         status = Demo::Run(modules, std::cout, std::cerr);
       } else {
@@ -194,10 +150,36 @@ int main(int argc, char** argv) {
     } catch (const std::exception& failure) {
       std::cerr << "pushhost: " << failure.what() << "\n";
       status = 2;
+    } catch (...) {
+      std::cerr << "pushhost: stopped by an unexpected failure\n";
+      status = 2;
     }
   }
   if (!tempData.empty()) {
     RemoveFolder(tempData);
+  }
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  hostos::IgnoreBrokenPipe();
+  TextTable::SetLineWidth(hostos::OutputColumns());
+  int status = 2;
+  try {
+    status = Main(argc, argv);
+  } catch (const std::exception& failure) {
+    std::cerr << "pushhost: " << failure.what() << "\n";
+  } catch (...) {
+    std::cerr << "pushhost: stopped by an unexpected failure\n";
+  }
+  // Output that never reached its reader (a full disk, a closed pipe) is a
+  // result lost: the run did not do what was asked.
+  std::cout.flush();
+  if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::cerr << "pushhost: the output could not be written in full\n";
+    return 2;
   }
   return status;
 }

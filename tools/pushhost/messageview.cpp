@@ -4,6 +4,7 @@
 #include <tuple>
 #include <utility>
 
+#include "json.h"
 #include "recordjson.h"
 #include "texttable.h"
 
@@ -12,14 +13,19 @@ namespace {
 // A message as the read-state probes identify it.
 using MessageKey = std::tuple<uint32_t, uint32_t, uint32_t>;  // appId, msgId, pushTime
 
+const char* const kKinds[] = {"dynamic", "share", "system", "myshare"};
+const char* const kHeadings[] = {"dynamic messages", "share messages", "system messages",
+                                 "my share messages"};
+const char* const kLabels[] = {"dynamic", "share", "system", "my share"};
+
 TextTable MessageTable() {
   TextTable table;
-  table.AddColumn("kind");
-  table.AddColumn("application", 18);
-  table.AddColumn("time");
-  table.AddColumn("title", 26);
-  table.AddColumn("text", 44);
-  table.AddColumn("read");
+  table.AddColumn("kind", false);
+  table.AddColumn("application");
+  table.AddColumn("time (UTC)", false);
+  table.AddColumn("title");
+  table.AddColumn("text");
+  table.AddColumn("read", false);
   return table;
 }
 
@@ -41,20 +47,51 @@ std::string MessageView::AppLabel(uint32_t appId) const {
   return std::to_string(appId) + " " + found->second;
 }
 
-bool MessageView::Print(std::ostream& out, const std::string& which) const {
+bool MessageView::Print(std::ostream& out, const std::string& which, bool json) const {
   bool all = which == "all";
-  if (!all && which != "dynamic" && which != "share" && which != "system" && which != "myshare") {
-    return false;
+  int only = -1;
+  for (int k = 0; k < 4; ++k) {
+    if (which == kKinds[k]) only = k;
   }
-  if (all || which == "dynamic") PrintDynamic(out);
-  if (all || which == "share") PrintShare(out);
-  if (all || which == "system") PrintSystem(out);
-  if (all || which == "myshare") PrintMyShare(out);
+  if (!all && only < 0) return false;
+  JsonPtr document = JsonObject();
+  for (int k = 0; k < 4; ++k) {
+    if (!all && k != only) continue;
+    std::vector<Shown> shown = k == 0 ? Dynamic() : k == 1 ? Share() : k == 2 ? System() : MyShare();
+    if (json) {
+      JsonPtr list = JsonArray();
+      for (const Shown& msg : shown) {
+        JsonPtr item = JsonObject();
+        JsonSet(item.get(), "appId", JsonUint(msg.appId));
+        auto name = appNames_.find(msg.appId);
+        JsonSet(item.get(), "application",
+                name == appNames_.end() ? JsonPtr() : JsonString(name->second));
+        if (k != 3) JsonSet(item.get(), "msgId", JsonUint(msg.msgId));
+        JsonSet(item.get(), "time", JsonUint(msg.time));
+        JsonSet(item.get(), "title", JsonString(msg.title));
+        JsonSet(item.get(), "text", JsonString(msg.text));
+        if (k == 1) JsonSet(item.get(), "fromUser", JsonUint(msg.fromUser));
+        if (msg.read >= 0) JsonSet(item.get(), "read", JsonBool(msg.read == 1));
+        JsonAppend(list.get(), std::move(item));
+      }
+      JsonSet(document.get(), kKinds[k], std::move(list));
+      continue;
+    }
+    TextTable table = MessageTable();
+    for (const Shown& msg : shown) {
+      std::string text = msg.fromUser ? "from " + std::to_string(msg.fromUser) + ": " + msg.text
+                                      : msg.text;
+      table.AddRow({kLabels[k], AppLabel(msg.appId), FormatTime(msg.time), msg.title, text,
+                    msg.read < 0 ? "-" : msg.read ? "yes" : "no"});
+    }
+    PrintTable(out, kHeadings[k], table);
+  }
+  if (json) out << JsonText(document.get()) << "\n";
   return true;
 }
 
-void MessageView::PrintDynamic(std::ostream& out) const {
-  TextTable table = MessageTable();
+std::vector<MessageView::Shown> MessageView::Dynamic() const {
+  std::vector<Shown> shown;
   DynamicMsgGroupInfo* groups = nullptr;
   uint32_t count = exports_.PushGetDynamicMsg(0, 0, &groups, false);
   for (uint32_t g = 0; groups && g < count; ++g) {
@@ -73,17 +110,16 @@ void MessageView::PrintDynamic(std::ostream& out) const {
     for (uint32_t m = group.msgCount; group.msgs && m > 0; --m) {
       const DynamicMsgInfo& msg = group.msgs[m - 1];
       bool isUnread = unread.count(MessageKey(group.appId, msg.msgId, msg.pushTime)) != 0;
-      table.AddRow({"dynamic", AppLabel(group.appId), FormatTime(msg.pushTime),
-                    FixedText(msg.title, sizeof(msg.title)), FixedText(msg.text, sizeof(msg.text)),
-                    isUnread ? "no" : "yes"});
+      shown.push_back({group.appId, msg.msgId, msg.pushTime, FixedText(msg.title, sizeof(msg.title)),
+                       FixedText(msg.text, sizeof(msg.text)), 0, isUnread ? 0 : 1});
     }
   }
   if (groups) exports_.PushFreeDynamicMsgGroupList(groups);
-  PrintTable(out, "dynamic messages", table);
+  return shown;
 }
 
-void MessageView::PrintShare(std::ostream& out) const {
-  TextTable table = MessageTable();
+std::vector<MessageView::Shown> MessageView::Share() const {
+  std::vector<Shown> shown;
   std::set<MessageKey> unread;
   ShareMsgGroupInfo* fresh = nullptr;
   uint32_t freshCount = exports_.PushGetShareMsg(0, 0, &fresh, true);
@@ -101,18 +137,16 @@ void MessageView::PrintShare(std::ostream& out) const {
     for (uint32_t m = group.msgCount; group.msgs && m > 0; --m) {
       const ShareMsgInfo& msg = group.msgs[m - 1];
       bool isUnread = unread.count(MessageKey(group.appId, msg.msgId, msg.pushTime)) != 0;
-      std::string text = FixedText(msg.text, sizeof(msg.text));
-      if (msg.uin != 0) text = "from " + std::to_string(msg.uin) + ": " + text;
-      table.AddRow({"share", AppLabel(group.appId), FormatTime(msg.pushTime),
-                    FixedText(msg.title, sizeof(msg.title)), text, isUnread ? "no" : "yes"});
+      shown.push_back({group.appId, msg.msgId, msg.pushTime, FixedText(msg.title, sizeof(msg.title)),
+                       FixedText(msg.text, sizeof(msg.text)), msg.uin, isUnread ? 0 : 1});
     }
   }
   if (groups) exports_.PushFreeShareMsgGroupList(groups);
-  PrintTable(out, "share messages", table);
+  return shown;
 }
 
-void MessageView::PrintSystem(std::ostream& out) const {
-  TextTable table = MessageTable();
+std::vector<MessageView::Shown> MessageView::System() const {
+  std::vector<Shown> shown;
   // The host counts the newest messages, as many as are new, as unread.
   std::set<MessageKey> unread;
   SystemMsgInfo* fresh = nullptr;
@@ -127,27 +161,25 @@ void MessageView::PrintSystem(std::ostream& out) const {
   for (uint32_t i = 0; msgs && i < count; ++i) {
     const SystemMsgInfo& msg = msgs[i];
     bool isUnread = unread.count(MessageKey(0, msg.msgId, msg.pushTime)) != 0;
-    table.AddRow({"system", AppLabel(msg.appId), FormatTime(msg.pushTime),
-                  FixedText(msg.title, sizeof(msg.title)), FixedText(msg.text, sizeof(msg.text)),
-                  isUnread ? "no" : "yes"});
+    shown.push_back({msg.appId, msg.msgId, msg.pushTime, FixedText(msg.title, sizeof(msg.title)),
+                     FixedText(msg.text, sizeof(msg.text)), 0, isUnread ? 0 : 1});
   }
   if (msgs) exports_.PushFreeSystemMsgList(msgs);
-  PrintTable(out, "system messages", table);
+  return shown;
 }
 
-void MessageView::PrintMyShare(std::ostream& out) const {
-  TextTable table = MessageTable();
+std::vector<MessageView::Shown> MessageView::MyShare() const {
+  std::vector<Shown> shown;
   MyShareMsgGroupInfo* groups = nullptr;
   uint32_t count = exports_.GetMyShareMsg(0, 0, &groups);
   for (uint32_t g = 0; groups && g < count; ++g) {
     const MyShareMsgGroupInfo& group = groups[g];
     for (uint32_t m = 0; group.msgs && m < group.msgCount; ++m) {
       const MyShareMsgInfo& msg = group.msgs[m];
-      table.AddRow({"my share", AppLabel(group.appId), FormatTime(msg.shareTime),
-                    FixedText(msg.title, sizeof(msg.title)), FixedText(msg.text, sizeof(msg.text)),
-                    "-"});
+      shown.push_back({group.appId, 0, msg.shareTime, FixedText(msg.title, sizeof(msg.title)),
+                       FixedText(msg.text, sizeof(msg.text)), 0, -1});
     }
   }
   if (groups) exports_.FreeMyLocalShareMsgGroupList(groups);
-  PrintTable(out, "my share messages", table);
+  return shown;
 }

@@ -57,7 +57,8 @@ std::vector<PushRecord> PushBatch::FromJson(json_object* records, const std::str
     std::string text = json_object_is_type(payload, json_type_string)
                            ? std::string(json_object_get_string(payload),
                                          json_object_get_string_len(payload))
-                           : JsonText(payload);
+                           : json_object_to_json_string_ext(
+                                 payload, JSON_C_TO_STRING_PLAIN | JSON_C_TO_STRING_NOSLASHESCAPE);
     args.CheckAllUsed();
     try {
       batch.push_back(MakeRecord(kind, appId, msgId, pushTime, text));

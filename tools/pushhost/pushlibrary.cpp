@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "dataroot.h"
+#include "hostos.h"
 #include "widetext.h"
 
 namespace {
@@ -26,7 +28,8 @@ bool PushLibrary::Load(const std::string& binFolder, std::string* error) {
   std::string path = binFolder + "\\pushcenterwrapper.dll";
   module_ = LoadLibraryW(ToWide(path).c_str());
   if (!module_) {
-    *error = "cannot load the library " + path + " (error " + std::to_string(GetLastError()) + ")";
+    std::string shown = ForDisplay(path);
+    *error = "cannot load the library " + shown + ": " + hostos::LoadFailure(shown);
     return false;
   }
   PushExports bound;

@@ -3,9 +3,12 @@
 #include <utility>
 #include <vector>
 
+#include "hostprofile.h"
 #include "inspector.h"
 #include "messageview.h"
 #include "pushbatch.h"
+#include "suggest.h"
+#include "terminaltext.h"
 
 namespace {
 
@@ -37,7 +40,7 @@ void ScenarioRunner::SetNarrate(bool narrate) {
   }
   recorder_.SetEcho([this](const RecordedCommand& recorded) {
     const PushCommand& c = recorded.command;
-    out_ << "    [" << recorded.callback << "] " << KindBitName(c.kindBit) << ": "
+    out_ << "    [" << TerminalText::Plain(recorded.callback) << "] " << KindBitName(c.kindBit) << ": "
          << EventBitName(c.eventBit);
     if (c.value1 != 0) out_ << " (application " << c.value1 << ")";
     out_ << "\n";
@@ -59,6 +62,7 @@ JsonPtr ScenarioRunner::UnInit() {
 JsonPtr ScenarioRunner::RunHostStep(const std::string& action, StepArgs& step) {
   if (action == "signIn") {
     modules_.SignIn(step.Uint("user"));
+    HostProfile().RememberUser(modules_.CurrentUser());
     return CountResult("user", modules_.CurrentUser());
   }
   if (action == "signOut") {
@@ -122,13 +126,13 @@ JsonPtr ScenarioRunner::RunHostStep(const std::string& action, StepArgs& step) {
                         step);
   }
   if (action == "say") {
-    out_ << "\n" << step.String("text") << "\n";
+    out_ << "\n" << TerminalText::Plain(step.String("text")) << "\n";
     return JsonObject();
   }
   if (action == "show") {
     std::string which = step.String("kind", "all");
     MessageView view(library_.Exports(), appNames_);
-    if (!view.Print(out_, which)) {
+    if (!view.Print(out_, which, json_)) {
       throw InputError("show: \"kind\" must be dynamic, share, system, myshare or all");
     }
     return JsonObject();
@@ -137,37 +141,51 @@ JsonPtr ScenarioRunner::RunHostStep(const std::string& action, StepArgs& step) {
     uint32_t user = step.Uint("user", modules_.CurrentUser());
     Inspector inspector(modules_);
     std::string error;
-    if (!inspector.Print(out_, user, &error)) throw InputError("inspect: " + error);
+    if (!inspector.Print(out_, user, &error, json_)) throw InputError("inspect: " + error);
     return JsonObject();
   }
   throw InputError("unknown step \"" + action + "\"");
 }
 
+namespace {
+
+// The arguments of each host step, separated by blanks. A step with an
+// argument nobody asked for is refused before it runs.
+const std::vector<std::pair<std::string, std::string>> kSteps = {
+    {"signIn", "user"},
+    {"signOut", ""},
+    {"setRoamBoolean", "id value"},
+    {"setRoamNumber", "id value"},
+    {"setAppRoamBoolean", "appId id value"},
+    {"installApp", "appId needPush name"},
+    {"uninstallApp", "appId"},
+    {"init", ""},
+    {"uninit", ""},
+    {"reload", ""},
+    {"push", "records"},
+    {"unreadCounts", "counts"},
+    {"readReports", "kind"},
+    {"register", "callback userData ownerId kindMask eventMask"},
+    {"unregister", "callback"},
+    {"say", "text"},
+    {"show", "kind"},
+    {"inspect", "user"},
+};
+
+}  // namespace
+
+const std::vector<std::pair<std::string, std::string>>& ScenarioRunner::StepArguments() {
+  return kSteps;
+}
+
 JsonPtr ScenarioRunner::RunStep(const std::string& action, StepArgs& step) {
-  // The arguments of each host step, separated by blanks. A step with an
-  // argument nobody asked for is refused before it runs.
-  static const std::map<std::string, std::string> kParams = {
-      {"signIn", "user"},
-      {"signOut", ""},
-      {"setRoamBoolean", "id value"},
-      {"setRoamNumber", "id value"},
-      {"setAppRoamBoolean", "appId id value"},
-      {"installApp", "appId needPush name"},
-      {"uninstallApp", "appId"},
-      {"init", ""},
-      {"uninit", ""},
-      {"reload", ""},
-      {"push", "records"},
-      {"unreadCounts", "counts"},
-      {"readReports", "kind"},
-      {"register", "callback userData ownerId kindMask eventMask"},
-      {"unregister", "callback"},
-      {"say", "text"},
-      {"show", "kind"},
-      {"inspect", "user"},
-  };
-  auto found = kParams.find(action);
-  if (found == kParams.end()) throw InputError("unknown step \"" + action + "\"");
+  auto found = kSteps.begin();
+  while (found != kSteps.end() && found->first != action) ++found;
+  if (found == kSteps.end()) {
+    std::vector<std::string> names;
+    for (const auto& known : kSteps) names.push_back(known.first);
+    throw InputError("unknown step \"" + action + "\"" + DidYouMean(action, names));
+  }
   const std::string& params = found->second;
   for (size_t start = 0; start < params.size();) {
     size_t end = params.find(' ', start);
@@ -205,12 +223,19 @@ ScenarioRunner::Status ScenarioRunner::Run(const std::string& name, std::istream
     err_ << name << ": " << loadError << "\n";
     return kBadInput;
   }
+  if (prepareProfile_ && HostProfile().WriteFirstRunSettings(modules_)) {
+    err_ << "pushhost: a new profile: wrote the client's first-run settings (system and share "
+            "messages wanted, dynamic messages from every application); --bare leaves them "
+            "out\n";
+  }
   std::string text;
   int lineNumber = 0;
   int steps = 0;
   while (std::getline(lines, text)) {
     ++lineNumber;
     if (!text.empty() && text.back() == '\r') text.pop_back();
+    // Editors of Windows start a UTF-8 file with a byte-order mark.
+    if (lineNumber == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos || text[first] == '#') continue;
     std::string where = name + ":" + std::to_string(lineNumber);
@@ -223,6 +248,9 @@ ScenarioRunner::Status ScenarioRunner::Run(const std::string& name, std::istream
       }
       StepArgs args(step.get(), "step");
       json_object* expected = args.Any("expect");
+      if (expected && !json_object_is_type(expected, json_type_object)) {
+        throw InputError("\"expect\" must be a JSON object, got " + JsonText(expected));
+      }
       args.Accept("note");
       bool echo = args.Bool("echo", false);
       JsonPtr result;

@@ -13,6 +13,8 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "commandrecorder.h"
 #include "exportcaller.h"
@@ -33,12 +35,20 @@ class ScenarioRunner {
   void SetVerbose(bool verbose) { verbose_ = verbose; }
   // Prints every notification as the callbacks receive it, in words.
   void SetNarrate(bool narrate);
+  // Gives a profile that pushhost has not used before the client's first-run
+  // settings once the library is loaded, and says so (HostProfile).
+  void SetPrepareProfile(bool prepare) { prepareProfile_ = prepare; }
+  // The show and inspect steps print JSON documents instead of tables.
+  void SetJson(bool json) { json_ = json; }
   // Leaves out the closing summary line.
   void SetQuiet(bool quiet) { quiet_ = quiet; }
 
   // Runs the scenario read from lines; name labels messages. The library is
   // loaded first and shut down and released at the end if a step started it.
   Status Run(const std::string& name, std::istream& lines);
+
+  // Every host step's name and its arguments, separated by blanks.
+  static const std::vector<std::pair<std::string, std::string>>& StepArguments();
 
  private:
   JsonPtr RunStep(const std::string& action, StepArgs& step);
@@ -57,6 +67,8 @@ class ScenarioRunner {
   std::map<uint32_t, std::string> appNames_;
   bool verbose_ = false;
   bool quiet_ = false;
+  bool prepareProfile_ = false;
+  bool json_ = false;
   bool initialized_ = false;
   int expectations_ = 0;
   int failures_ = 0;

@@ -28,8 +28,14 @@ json_object* StepArgs::Required(const char* key) {
 }
 
 void StepArgs::Mistyped(const char* key, const char* wanted, json_object* value) const {
+  // The parser keeps an integer beyond 64 bits as the nearest 64-bit one; that
+  // number was never written, so it is not quoted back.
+  bool clipped = json_object_is_type(value, json_type_int) &&
+                 (json_object_get_uint64(value) == std::numeric_limits<uint64_t>::max() ||
+                  json_object_get_int64(value) == std::numeric_limits<int64_t>::max() ||
+                  json_object_get_int64(value) == std::numeric_limits<int64_t>::min());
   throw InputError(context_ + ": argument \"" + key + "\" must be " + wanted + ", got " +
-                   JsonText(value));
+                   (clipped ? std::string("a number beyond 64 bits") : JsonText(value)));
 }
 
 uint32_t StepArgs::Uint(const char* key) {

@@ -3,11 +3,13 @@
 #include <json-c/json.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <system_error>
 
 #include "common/dataroot.h"
+#include "common/filelock.h"
 #include "platform/win32.h"
 
 namespace halyx {
@@ -61,9 +63,26 @@ void JsonFileStore::Load() {
   numbers_.clear();
   texts_.clear();
   stamp_ = FileStamp();
-  if (root_.empty()) {
+  if (root_.empty() || stamp_ == std::filesystem::file_time_type::min()) {
     return;
   }
+  // Windows cannot replace a file that is open for reading, so a reader waits
+  // for a writer of another process as well; in a folder where the lock
+  // cannot be taken, nothing is written either, and the file is read as is.
+  FileLock lock(LockFile());
+  stamp_ = FileStamp();
+  Read();
+}
+
+std::filesystem::path JsonFileStore::LockFile() const {
+  std::filesystem::path lockFile = file_;
+  lockFile += ".lock";
+  return lockFile;
+}
+
+void JsonFileStore::Read() {
+  numbers_.clear();
+  texts_.clear();
   std::ifstream in(file_, std::ios::binary);
   if (!in) {
     return;
@@ -123,10 +142,6 @@ bool JsonFileStore::Save(const std::map<std::string, uint32_t>& numbers,
   }
 
   std::error_code error;
-  std::filesystem::create_directories(root_, error);
-  if (error) {
-    return false;
-  }
   const std::filesystem::path& target = file_;
   std::filesystem::path temporary = target;
   temporary += ".tmp";
@@ -149,12 +164,14 @@ bool JsonFileStore::Save(const std::map<std::string, uint32_t>& numbers,
 }
 
 uint32_t JsonFileStore::GetNumber(const std::string& key) {
+  ThreadLock::Hold hold(lock_);
   Follow();
   auto found = numbers_.find(key);
   return found == numbers_.end() ? 0 : found->second;
 }
 
 bool JsonFileStore::GetText(const std::string& key, std::string* value) {
+  ThreadLock::Hold hold(lock_);
   Follow();
   auto found = texts_.find(key);
   if (found == texts_.end()) {
@@ -165,27 +182,43 @@ bool JsonFileStore::GetText(const std::string& key, std::string* value) {
 }
 
 bool JsonFileStore::SetNumber(const std::string& key, uint32_t value) {
-  Follow();
-  std::map<std::string, uint32_t> numbers = numbers_;
-  numbers[key] = value;
-  if (!Save(numbers, texts_)) {
-    return false;
-  }
-  numbers_.swap(numbers);
-  stamp_ = FileStamp();
-  return true;
+  ThreadLock::Hold hold(lock_);
+  return Update([&](Numbers& numbers, Texts&) { numbers[key] = value; });
 }
 
 bool JsonFileStore::SetText(const std::string& key, const std::string& value) {
+  ThreadLock::Hold hold(lock_);
+  return Update([&](Numbers&, Texts& texts) { texts[key] = value; });
+}
+
+bool JsonFileStore::Update(const std::function<void(Numbers&, Texts&)>& edit) {
   Follow();
-  std::map<std::string, std::string> texts = texts_;
-  texts[key] = value;
-  if (!Save(numbers_, texts)) {
+  if (root_.empty()) {
     return false;
   }
-  texts_.swap(texts);
+  std::error_code error;
+  std::filesystem::create_directories(root_, error);
+  if (error) {
+    return false;
+  }
+  FileLock lock(LockFile());
+  if (!lock.held()) {
+    return false;
+  }
+  // Read again under the lock whatever the file's time says: another process
+  // may have written within the time's resolution, and its values must be
+  // kept.
+  Read();
+  Numbers numbers = numbers_;
+  Texts texts = texts_;
+  edit(numbers, texts);
+  const bool saved = Save(numbers, texts);
+  if (saved) {
+    numbers_.swap(numbers);
+    texts_.swap(texts);
+  }
   stamp_ = FileStamp();
-  return true;
+  return saved;
 }
 
 }  // namespace halyx

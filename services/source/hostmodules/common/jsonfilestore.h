@@ -9,12 +9,20 @@
 // valid JSON reads as empty. Every change rewrites the whole file through a
 // temporary file renamed over it, so the file on disk is always either the old
 // or the new content, never half of one.
+//
+// Several processes may share a data root, and several threads a module: a
+// change holds this store's lock and the lock file "<file>.lock" while it
+// reads the file again, changes it and writes it back, so no update of
+// another thread or process is lost.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
+
+#include "common/threadlock.h"
 
 namespace halyx {
 
@@ -36,11 +44,18 @@ class JsonFileStore {
   bool SetText(const std::string& key, const std::string& value);
 
  private:
+  using Numbers = std::map<std::string, uint32_t>;
+  using Texts = std::map<std::string, std::string>;
+
   void Follow();
   void Load();
+  void Read();
+  std::filesystem::path LockFile() const;
   std::filesystem::file_time_type FileStamp() const;
-  bool Save(const std::map<std::string, uint32_t>& numbers,
-            const std::map<std::string, std::string>& texts) const;
+  bool Update(const std::function<void(Numbers&, Texts&)>& edit);
+  bool Save(const Numbers& numbers, const Texts& texts) const;
+
+  ThreadLock lock_;
 
   std::string fileName_;
   bool loaded_ = false;
@@ -50,8 +65,8 @@ class JsonFileStore {
   std::filesystem::path root_;  // the data root whose values are in memory
   std::filesystem::path file_;  // the file in it; empty while root_ is
   std::filesystem::file_time_type stamp_;  // the file's time when it was read; min when missing
-  std::map<std::string, uint32_t> numbers_;
-  std::map<std::string, std::string> texts_;
+  Numbers numbers_;
+  Texts texts_;
 };
 
 }  // namespace halyx

@@ -4,6 +4,7 @@
 
 #include "halyx/hyappinfo.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 #include <string>
@@ -19,7 +20,7 @@ halyx::JsonFileStore& Store() {
 
 // While set, the two entry points the library uses answer false or 0; the
 // control functions keep working.
-bool failAll = false;
+std::atomic<bool> failAll{false};
 
 std::string InstalledKey(uint32_t appId) { return "installed." + std::to_string(appId); }
 std::string InfoKey(uint32_t appId, const char* key) {

@@ -3,6 +3,7 @@
 
 #include "halyx/setting.h"
 
+#include <atomic>
 #include <string>
 
 #include "common/jsonfilestore.h"
@@ -17,7 +18,7 @@ halyx::JsonFileStore& Store() {
 // While set, every entry point the library uses answers false or 0 and changes
 // nothing; the control functions keep working so that a test can still arrange
 // the values it wants to see once failure ends.
-bool failAll = false;
+std::atomic<bool> failAll{false};
 
 std::string RoamKey(uint32_t id) { return "roam." + std::to_string(id); }
 std::string NumberKey(uint32_t id) { return "number." + std::to_string(id); }
