@@ -37,26 +37,26 @@ class Trust : public StartedHost {
     for (uint32_t app : {7u, 8u, 9u}) host.MarkInstalled(app);
   }
 
-  // Message ids of every dynamic listing element, element by element.
-  std::vector<std::vector<uint32_t>> DynamicIds(bool onlyUnread = false) {
-    DynamicMsgGroupInfo* groups = nullptr;
-    const uint32_t n = host.api.PushGetDynamicMsg(0, 0, &groups, onlyUnread);
+  // Message ids of every listing element, element by element; the array goes
+  // back to the library.
+  template <class Element, class Free>
+  std::vector<std::vector<uint32_t>> IdsOf(Element* groups, uint32_t n, Free free) {
     std::vector<std::vector<uint32_t>> ids(n);
     for (uint32_t i = 0; i < n; ++i) {
       for (uint32_t m = 0; m < groups[i].msgCount; ++m) ids[i].push_back(groups[i].msgs[m].msgId);
     }
-    if (n > 0) host.api.PushFreeDynamicMsgGroupList(groups);
+    if (n > 0) free(groups);
     return ids;
+  }
+  std::vector<std::vector<uint32_t>> DynamicIds(bool onlyUnread = false) {
+    DynamicMsgGroupInfo* groups = nullptr;
+    const uint32_t n = host.api.PushGetDynamicMsg(0, 0, &groups, onlyUnread);
+    return IdsOf(groups, n, host.api.PushFreeDynamicMsgGroupList);
   }
   std::vector<std::vector<uint32_t>> ShareIds(bool unreadOnly = false) {
     ShareMsgGroupInfo* groups = nullptr;
     const uint32_t n = host.api.PushGetShareMsg(0, 0, &groups, unreadOnly);
-    std::vector<std::vector<uint32_t>> ids(n);
-    for (uint32_t i = 0; i < n; ++i) {
-      for (uint32_t m = 0; m < groups[i].msgCount; ++m) ids[i].push_back(groups[i].msgs[m].msgId);
-    }
-    if (n > 0) host.api.PushFreeShareMsgGroupList(groups);
-    return ids;
+    return IdsOf(groups, n, host.api.PushFreeShareMsgGroupList);
   }
   std::vector<uint32_t> SystemIds(bool newOnly = false) {
     SystemMsgInfo* msgs = nullptr;

@@ -13,6 +13,7 @@
 #include "messages/dynamicmsg.h"
 #include "messages/dynamicmsggroup.h"
 #include "messages/handover.h"
+#include "messages/newestfirst.h"
 #include "modules/halyx_pushcenter_wrapper.h"
 #include "modules/serviceentry.h"
 #include "pushcommandregistry.h"
@@ -105,19 +106,19 @@ DynamicMsgCenter::GroupList::iterator DynamicMsgCenter::Locate(const DynamicMsgG
                       [group](const std::unique_ptr<DynamicMsgGroup>& held) { return held.get() == group; });
 }
 
-void DynamicMsgCenter::InsertGroupByTime(std::unique_ptr<DynamicMsgGroup> group) {
+std::unique_ptr<DynamicMsgGroup> DynamicMsgCenter::InsertGroupByTime(std::unique_ptr<DynamicMsgGroup> group) {
   const uint32_t latest = group->GetLatestPushTime();
-  auto at = std::find_if(groups.begin(), groups.end(), [latest](const std::unique_ptr<DynamicMsgGroup>& held) {
-    return held != nullptr && held->GetLatestPushTime() <= latest;
-  });
-  groups.insert(at, std::move(group));
+  return InsertNewestFirst(groups, std::move(group), static_cast<size_t>(maxMsgCount),
+                           [latest](const std::unique_ptr<DynamicMsgGroup>&, const std::unique_ptr<DynamicMsgGroup>& held) {
+                             return held->GetLatestPushTime() <= latest;
+                           });
 }
 
-void DynamicMsgCenter::Refile(DynamicMsgGroup* group) {
+void DynamicMsgCenter::Refile(DynamicMsgGroup* group, DynamicMsgStorage& storage) {
   auto at = Locate(group);
   std::unique_ptr<DynamicMsgGroup> owned = std::move(*at);
   groups.erase(at);
-  InsertGroupByTime(std::move(owned));
+  DropGroup(InsertGroupByTime(std::move(owned)), storage);
 }
 
 void DynamicMsgCenter::Recount() {
@@ -151,10 +152,7 @@ void DynamicMsgCenter::RemovePushedOut(DynamicMsgGroup& group, DynamicMsgStorage
   }
 }
 
-void DynamicMsgCenter::EvictBeyondCap(DynamicMsgStorage& storage) {
-  if (static_cast<int32_t>(groups.size()) <= maxMsgCount) return;
-  std::unique_ptr<DynamicMsgGroup> oldest = std::move(groups.back());
-  groups.pop_back();
+void DynamicMsgCenter::DropGroup(std::unique_ptr<DynamicMsgGroup> oldest, DynamicMsgStorage& storage) {
   if (oldest == nullptr) return;
   RemovePushedOut(*oldest, storage);
   if (DynamicMsgStorage::MayHoldApp(oldest->GetAppId()) && storage.OpenOnce()) {
@@ -172,16 +170,15 @@ void DynamicMsgCenter::AddDynamicMsg(DynamicMsgGroup* newGroup) {
   const uint32_t appId = incoming->GetAppId();
   DynamicMsgGroup* held = FindGroup(appId);
   if (held == nullptr) {
-    InsertGroupByTime(std::move(incoming));
+    DropGroup(InsertGroupByTime(std::move(incoming)), storage);
   } else {
     // A push delivered again changes nothing, its count included.
     if (!BringsNews(*incoming, *held)) return;
     held->SetMsgCountOnServer(incoming->GetMsgCountOnServer());
     MoveMessages(*incoming, *held);
     RemovePushedOut(*held, storage);
-    Refile(held);
+    Refile(held, storage);
   }
-  EvictBeyondCap(storage);
   Recount();
   Notify(kEventAdded, appId, 0);
 }
@@ -208,14 +205,13 @@ void DynamicMsgCenter::MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup> group) 
   DynamicMsgStorage storage;  // opened on first need
   DynamicMsgGroup* held = FindGroup(group->GetAppId());
   if (held == nullptr) {
-    InsertGroupByTime(std::move(group));
+    DropGroup(InsertGroupByTime(std::move(group)), storage);
   } else {
     MoveMessages(*group, *held);
     RemovePushedOut(*held, storage);
     held->CountUnread();
-    Refile(held);
+    Refile(held, storage);
   }
-  EvictBeyondCap(storage);
 }
 
 uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,

@@ -56,13 +56,15 @@ class DynamicMsgCenter : public MsgCenter {
 
   DynamicMsgGroup* FindGroup(uint32_t appId);
   GroupList::iterator Locate(const DynamicMsgGroup* group);
-  void InsertGroupByTime(std::unique_ptr<DynamicMsgGroup> group);
+  // Files the group by its latest push time; returns the oldest group when
+  // the cap is passed.
+  std::unique_ptr<DynamicMsgGroup> InsertGroupByTime(std::unique_ptr<DynamicMsgGroup> group);
   // Unlinks an existing group and files it again by its latest push time.
-  void Refile(DynamicMsgGroup* group);
+  void Refile(DynamicMsgGroup* group, DynamicMsgStorage& storage);
   // Sets the unread figure from the groups held.
   void Recount();
-  // Drops the oldest group beyond the cap, with its rows.
-  void EvictBeyondCap(DynamicMsgStorage& storage);
+  // Lets a group pushed out at the cap go, with its rows.
+  void DropGroup(std::unique_ptr<DynamicMsgGroup> oldest, DynamicMsgStorage& storage);
   // Removes the rows of the messages the group pushed out, and deletes them.
   void RemovePushedOut(DynamicMsgGroup& group, DynamicMsgStorage& storage);
   bool LoadOnce();

@@ -11,6 +11,7 @@
 
 #include "messages/handover.h"
 #include "messages/mysharegroup.h"
+#include "messages/newestfirst.h"
 #include "messages/myshareitem.h"
 #include "pushcommandregistry.h"
 #include "storage/sharemsgstorage.h"
@@ -89,19 +90,13 @@ void MyShareMsgCenter::Load() {
 
 bool MyShareMsgCenter::InsertGroup(std::unique_ptr<MyShareGroup> group) {
   if (group == nullptr) return false;
-  if (groups.empty()) {
-    groups.push_back(std::move(group));
-    return true;
-  }
   const uint32_t time = group->GetLatestShareTime();
-  auto at = groups.begin();
-  while (at != groups.end() && (*at == nullptr || (*at)->GetLatestShareTime() > time)) ++at;
-  groups.insert(at, std::move(group));
-  if (static_cast<int32_t>(groups.size()) > maxMsgCount) {
-    std::unique_ptr<MyShareGroup> oldest = std::move(groups.back());
-    groups.pop_back();
-    if (oldest != nullptr) oldest->DeleteItemRows();
-  }
+  std::unique_ptr<MyShareGroup> oldest =
+      InsertNewestFirst(groups, std::move(group), static_cast<size_t>(maxMsgCount),
+                        [time](const std::unique_ptr<MyShareGroup>&, const std::unique_ptr<MyShareGroup>& held) {
+                          return held->GetLatestShareTime() <= time;
+                        });
+  if (oldest != nullptr) oldest->DeleteItemRows();
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "messages/handover.h"
+#include "messages/newestfirst.h"
 #include "messages/sharemsg.h"
 #include "messages/sharemsggroup.h"
 #include "modules/halyx_pushcenter_wrapper.h"
@@ -79,27 +80,23 @@ ShareMsgCenter::~ShareMsgCenter() = default;
 bool ShareMsgCenter::InsertGroup(std::unique_ptr<ShareMsgGroup> group) {
   if (group == nullptr) return false;
   const uint32_t time = group->GetLatestPushTime();
-  auto at = groups.begin();
-  while (at != groups.end() && (*at == nullptr || (*at)->GetLatestPushTime() > time)) ++at;
-  groups.insert(at, std::move(group));
-
-  if (static_cast<int32_t>(groups.size()) > maxMsgCount) {
-    std::unique_ptr<ShareMsgGroup> oldest = std::move(groups.back());
-    groups.pop_back();
-    if (oldest != nullptr) {
-      RemovePushedOut(*oldest);
-      const uint32_t appId = oldest->GetAppId(), time = oldest->GetLatestPushTime();
-      const int32_t shareType = oldest->GetShareType();
-      if (ShareMsgStorage::MayHoldRoamGroup(appId, shareType, time) &&
-          ShareMsgStorage::GetInstance()->DeleteRoamGroup(appId, shareType, time)) {
-        // A type-2 group of time 0 stands for every type-2 push of the
-        // application: held groups lost their rows too.
-        for (auto& group : groups) {
-          if (group->GetAppId() != appId || group->GetShareType() != shareType) continue;
-          for (ShareMsg* msg : group->GetMsgs()) {
-            if (shareType != 2 || time == 0 || msg->GetPushTime() == time) msg->SetHasRow(false);
-          }
-        }
+  std::unique_ptr<ShareMsgGroup> oldest =
+      InsertNewestFirst(groups, std::move(group), static_cast<size_t>(maxMsgCount),
+                        [time](const std::unique_ptr<ShareMsgGroup>&, const std::unique_ptr<ShareMsgGroup>& held) {
+                          return held->GetLatestPushTime() <= time;
+                        });
+  if (oldest == nullptr) return true;
+  RemovePushedOut(*oldest);
+  const uint32_t appId = oldest->GetAppId(), oldestTime = oldest->GetLatestPushTime();
+  const int32_t shareType = oldest->GetShareType();
+  if (ShareMsgStorage::MayHoldRoamGroup(appId, shareType, oldestTime) &&
+      ShareMsgStorage::GetInstance()->DeleteRoamGroup(appId, shareType, oldestTime)) {
+    // A type-2 group of time 0 stands for every type-2 push of the
+    // application: held groups lost their rows too.
+    for (auto& held : groups) {
+      if (held->GetAppId() != appId || held->GetShareType() != shareType) continue;
+      for (ShareMsg* msg : held->GetMsgs()) {
+        if (shareType != 2 || oldestTime == 0 || msg->GetPushTime() == oldestTime) msg->SetHasRow(false);
       }
     }
   }

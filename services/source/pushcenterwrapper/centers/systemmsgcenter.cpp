@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "messages/newestfirst.h"
 #include "messages/systemmsg.h"
 #include "modules/halyx_pushcenter_wrapper.h"
 #include "modules/serviceentry.h"
@@ -69,28 +70,28 @@ void SystemMsgCenter::AddSystemMsgs(std::deque<SystemMsg*>* msgs) {
   CountUnread();
 }
 
-void SystemMsgCenter::InsertOrdered(SystemMsg* msg) {
-  auto it = messages.begin();
-  while (it != messages.end() && !GoesBefore(msg, *it)) ++it;
-  messages.insert(it, msg);
-}
-
-bool SystemMsgCenter::EvictOldest() {
-  std::unique_ptr<SystemMsg> oldest(messages.back());
-  messages.pop_back();
-  const bool wasUnread = !oldest->GetReadState();
+void SystemMsgCenter::File(std::unique_ptr<SystemMsg> msg) {
+  std::unique_ptr<SystemMsg> oldest(
+      InsertNewestFirst(messages, msg.get(), static_cast<size_t>(maxMsgCount), GoesBefore));
+  msg.release();
+  if (oldest == nullptr) return;
   const uint32_t time = oldest->GetPushTime();
-  if (SystemMsgStorage::MayHoldUpTo(time)) {
-    SystemMsgStorage storage;
-    if (storage.Open() && storage.DeleteUpTo(time)) {
-      // Held messages of the same push time lost their rows too: a later
-      // read stores them again.
-      for (SystemMsg* held : messages) {
-        if (held->GetPushTime() <= time) held->SetHasRow(false);
-      }
+  if (!SystemMsgStorage::MayHoldUpTo(time)) return;
+  SystemMsgStorage storage;
+  if (storage.Open() && storage.DeleteUpTo(time)) {
+    // Held messages of the same push time lost their rows too: a later read
+    // stores them again.
+    for (SystemMsg* held : messages) {
+      if (held->GetPushTime() <= time) held->SetHasRow(false);
     }
   }
-  return wasUnread;
+}
+
+SystemMsg* SystemMsgCenter::FindSame(SystemMsg& msg) {
+  for (SystemMsg* held : messages) {
+    if (held->GetMsgId() == msg.GetMsgId() && held->GetPushTime() == msg.GetPushTime()) return held;
+  }
+  return nullptr;
 }
 
 bool SystemMsgCenter::AcceptSystemMsg(SystemMsg* msg) {
@@ -98,23 +99,10 @@ bool SystemMsgCenter::AcceptSystemMsg(SystemMsg* msg) {
   // Ownership passes with the call: a duplicate, or a message that cannot be
   // filed for lack of memory, is deleted here.
   std::unique_ptr<SystemMsg> owned(msg);
-  if (messages.empty()) {
-    messages.push_back(msg);
-    owned.release();
-    unreadCount += 1;
-    return true;
-  }
-  for (SystemMsg* held : messages) {
-    if (held->GetMsgId() == msg->GetMsgId() && held->GetPushTime() == msg->GetPushTime()) {
-      return false;
-    }
-  }
-  InsertOrdered(msg);
-  owned.release();
+  if (FindSame(*msg) != nullptr) return false;
   // A pushed message counts as new whatever its flag says.
-  unreadCount += 1;
-  if (messages.size() <= static_cast<size_t>(maxMsgCount)) return true;
-  if (EvictOldest() && unreadCount > 0) unreadCount -= 1;
+  msg->SetReadState(false);
+  File(std::move(owned));
   return true;
 }
 
@@ -123,20 +111,11 @@ void SystemMsgCenter::InsertLoadedMsg(SystemMsg* msg) {
   std::unique_ptr<SystemMsg> owned(msg);
   // A row of a message already in memory (read early, or pushed again) only
   // tells that the message is stored; a second row of one message is dropped.
-  for (SystemMsg* held : messages) {
-    if (held->GetMsgId() == msg->GetMsgId() && held->GetPushTime() == msg->GetPushTime()) {
-      held->SetHasRow(true);
-      return;
-    }
-  }
-  if (messages.empty()) {
-    messages.push_back(msg);
-    owned.release();
+  if (SystemMsg* held = FindSame(*msg)) {
+    held->SetHasRow(true);
     return;
   }
-  InsertOrdered(msg);
-  owned.release();
-  if (messages.size() > static_cast<size_t>(maxMsgCount)) EvictOldest();
+  File(std::move(owned));
 }
 
 void SystemMsgCenter::CountUnread() {

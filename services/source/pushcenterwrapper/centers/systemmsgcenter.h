@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 
 #include "centers/msgcenter.h"
 
@@ -43,11 +44,11 @@ class SystemMsgCenter : public MsgCenter {
   void FillSystemMsgInfo(SystemMsgInfo* info, SystemMsg* msg);
 
  private:
-  // Places msg by the order rule; the list may then exceed maxMsgCount.
-  void InsertOrdered(SystemMsg* msg);
-  // Drops the oldest message and every stored row at or below its push time.
-  // Returns whether the dropped message was unread.
-  bool EvictOldest();
+  // Places msg by the order rule; beyond maxMsgCount the oldest message goes,
+  // with every stored row at or below its push time.
+  void File(std::unique_ptr<SystemMsg> msg);
+  // The held message with msg's id and push time, or null.
+  SystemMsg* FindSame(SystemMsg& msg);
   void LoadStoredMsgs();
   // Whether the stored messages are in memory, reading them if they are not.
   bool EnsureLoaded();

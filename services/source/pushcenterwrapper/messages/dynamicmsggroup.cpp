@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "messages/dynamicmsg.h"
+#include "messages/newestfirst.h"
 
 DynamicMsgGroup::DynamicMsgGroup()
     : appId(0), capacity(3), msgCountOnServer(0), unreadCount(0), latestPushTime(0), countStands(false) {}
@@ -40,34 +41,23 @@ bool DynamicMsgGroup::AddMsg(DynamicMsg* msg) {
   // Ownership passes with the call: a message that cannot be filed for lack
   // of memory is deleted here, never left to the caller.
   std::unique_ptr<DynamicMsg> owned(msg);
-  const uint32_t pushTime = msg->GetPushTime();
-  if (msgs.empty()) {
-    msgs.push_back(msg);
-    owned.release();
-    if (pushTime > latestPushTime) latestPushTime = pushTime;
-    ++unreadCount;
-    return true;
-  }
   for (DynamicMsg* held : msgs) {
     if (held == nullptr || held->GetMsgId() != msg->GetMsgId()) continue;
     if (msg->HasRow()) held->SetHasRow(true);
     return false;
   }
-  auto at = msgs.begin();
-  while (at != msgs.end() && (*at == nullptr || (*at)->GetPushTime() > pushTime)) ++at;
-  msgs.insert(at, msg);
+  const uint32_t pushTime = msg->GetPushTime();
+  std::unique_ptr<DynamicMsg> oldest(
+      InsertNewestFirst(msgs, msg, capacity, [pushTime](DynamicMsg*, DynamicMsg* held) {
+        return held->GetPushTime() <= pushTime;
+      }));
   owned.release();
   if (pushTime > latestPushTime) latestPushTime = pushTime;
   ++unreadCount;
-
-  if (msgs.size() > capacity) {
-    std::unique_ptr<DynamicMsg> oldest(msgs.back());
-    msgs.pop_back();
-    if (oldest != nullptr) {
-      if (!oldest->GetReadState()) --unreadCount;
-      pushedOut.push_back(oldest.get());
-      oldest.release();
-    }
+  if (oldest != nullptr) {
+    if (!oldest->GetReadState()) --unreadCount;
+    pushedOut.push_back(oldest.get());
+    oldest.release();
   }
   if (unreadCount > capacity) unreadCount = capacity;
   return true;

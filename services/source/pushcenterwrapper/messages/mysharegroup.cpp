@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "messages/myshareitem.h"
+#include "messages/newestfirst.h"
 #include "storage/sharemsgstorage.h"
 
 MyShareGroup::MyShareGroup() : shareType(0), appId(0), capacity(8), latestShareTime(0) {}
@@ -15,23 +16,11 @@ void MyShareGroup::AddItem(MyShareItem* item) {
   // memory is deleted here, never left to the caller.
   std::unique_ptr<MyShareItem> owned(item);
   const uint32_t time = item->GetShareTime();
-  if (items.empty()) {
-    items.push_back(item);
-    owned.release();
-    if (time > latestShareTime) latestShareTime = time;
-    return;
-  }
-  auto at = items.begin();
-  while (at != items.end() && (*at == nullptr || (*at)->GetShareTime() > time)) ++at;
-  items.insert(at, item);
+  std::unique_ptr<MyShareItem> oldest(InsertNewestFirst(
+      items, item, capacity, [time](MyShareItem*, MyShareItem* held) { return held->GetShareTime() <= time; }));
   owned.release();
   if (time > latestShareTime) latestShareTime = time;
-
-  if (items.size() > capacity) {
-    std::unique_ptr<MyShareItem> oldest(items.back());
-    items.pop_back();
-    if (oldest != nullptr) ShareMsgStorage::GetInstance()->DeleteMyRows(appId, shareType, oldest->GetShareTime());
-  }
+  if (oldest != nullptr) ShareMsgStorage::GetInstance()->DeleteMyRows(appId, shareType, oldest->GetShareTime());
 }
 
 void MyShareGroup::DeleteItemRows() {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "messages/newestfirst.h"
 #include "messages/sharemsg.h"
 
 ShareMsgGroup::ShareMsgGroup()
@@ -35,33 +36,20 @@ bool ShareMsgGroup::AddMsg(ShareMsg* msg) {
   // Ownership passes with the call: a message that cannot be filed for lack
   // of memory is deleted here, never left to the caller.
   std::unique_ptr<ShareMsg> owned(msg);
-  const uint32_t time = msg->GetPushTime();
-  if (msgs.empty()) {
-    msgs.push_back(msg);
-    owned.release();
-    if (time > latestPushTime) latestPushTime = time;
-    ++unreadCount;
-    return true;
-  }
   if (ShareMsg* held = Find(*msg)) {
     if (msg->HasRow()) held->SetHasRow(true);
     return false;
   }
-  auto at = msgs.begin();
-  while (at != msgs.end() && (*at == nullptr || (*at)->GetPushTime() > time)) ++at;
-  msgs.insert(at, msg);
+  const uint32_t time = msg->GetPushTime();
+  std::unique_ptr<ShareMsg> oldest(
+      InsertNewestFirst(msgs, msg, capacity, [time](ShareMsg*, ShareMsg* held) { return held->GetPushTime() <= time; }));
   owned.release();
   if (time > latestPushTime) latestPushTime = time;
   ++unreadCount;
-
-  if (msgs.size() > capacity) {
-    std::unique_ptr<ShareMsg> oldest(msgs.back());
-    msgs.pop_back();
-    if (oldest != nullptr) {
-      if (!oldest->GetReadState() && unreadCount > 0) --unreadCount;
-      pushedOut.push_back(oldest.get());
-      oldest.release();
-    }
+  if (oldest != nullptr) {
+    if (!oldest->GetReadState() && unreadCount > 0) --unreadCount;
+    pushedOut.push_back(oldest.get());
+    oldest.release();
   }
   if (unreadCount > capacity) unreadCount = capacity;
   return true;
