@@ -158,17 +158,12 @@ uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, boo
   if (newOnly && n > unreadCount) n = unreadCount;
   if (n == 0) return 0;
 
-  uint64_t bytes = static_cast<uint64_t>(n) * sizeof(SystemMsgInfo);
-  if (bytes > 0xFFFFFFFFu) bytes = 0xFFFFFFFFu;
-  // Raw array storage, so that the free function's array delete matches
-  // whichever element type it names.
-  void* block = ::operator new[](static_cast<size_t>(bytes), std::nothrow);
-  if (block == nullptr) return 0;
-  SystemMsgInfo* infos = static_cast<SystemMsgInfo*>(block);
-
-  // FillSystemMsgInfo zero-fills every element it writes, so only the
-  // elements a listing cut short leaves unwritten are zeroed here: the host
-  // still receives a fully zero-filled block, each byte written once.
+  // The array form that the free function releases. FillSystemMsgInfo
+  // zero-fills every element it writes, so only the elements a listing cut
+  // short leaves unwritten are zeroed here: the host still receives a fully
+  // zero-filled block, each byte written once.
+  SystemMsgInfo* infos = new (std::nothrow) SystemMsgInfo[n];
+  if (infos == nullptr) return 0;
   uint32_t written = 0;
   for (SystemMsg* msg : messages) {
     if (written >= n || msg == nullptr) break;
@@ -176,10 +171,7 @@ uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, boo
     FillSystemMsgInfo(&infos[written], msg);
     ++written;
   }
-  const uint64_t filled = static_cast<uint64_t>(written) * sizeof(SystemMsgInfo);
-  if (filled < bytes) {
-    std::memset(static_cast<char*>(block) + filled, 0, static_cast<size_t>(bytes - filled));
-  }
+  if (written < n) std::memset(&infos[written], 0, (n - written) * sizeof(SystemMsgInfo));
   *out = infos;
   return written;
 }
