@@ -17,6 +17,7 @@
 #include "hostmodules.h"
 #include "hostos.h"
 #include "inspector.h"
+#include "pcwversion.h"
 #include "scenariorunner.h"
 
 namespace {
@@ -25,6 +26,7 @@ const char kUsage[] =
     "usage: pushhost run [--data DIR] [--clean] [--verbose] FILE\n"
     "       pushhost demo [--data DIR]\n"
     "       pushhost inspect [--user N] [--data DIR]\n"
+    "       pushhost --version\n"
     "\n"
     "  run      runs a scenario: JSON Lines, one step per line (see the README)\n"
     "  demo     a guided tour of the library in a fresh data folder\n"
@@ -141,6 +143,10 @@ int main(int argc, char** argv) {
       std::strcmp(argv[1], "help") == 0) {
     std::cout << kUsage;
     return argc < 2 ? 2 : 0;
+  }
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "pushhost " << PCW_VERSION_STRING << "\n";
+    return 0;
   }
   Options options;
   std::string error;
