@@ -470,13 +470,18 @@ PCW_API bool PCW_CALL PushIsShieldDynamicMsg(uint32_t appId);
 #elif defined(_MSC_VER) && defined(__cplusplus)
 PCW_API bool PCW_CALL PushIsShieldDynamicMsg(unsigned long appId);
 #elif defined(__GNUC__) && defined(_WIN32)
-/* The assembler takes a name with '?' and '@' only in quotes, and a quoted
-   name cannot be given dllimport's prefix: the call goes through the import
-   library's stub instead. */
 #define PCW_SYMBOL_TEXT_(name) #name
 #define PCW_SYMBOL_TEXT(name) PCW_SYMBOL_TEXT_(name)
+#if defined(__clang__)
+PCW_API bool PCW_CALL PushIsShieldDynamicMsg(uint32_t appId) __asm__(
+    PCW_SYMBOL_TEXT(__USER_LABEL_PREFIX__) "?PushIsShieldDynamicMsg@@YA_NK@Z");
+#else
+/* GCC's assembler takes a name with '?' and '@' only in quotes, and a quoted
+   name cannot be given dllimport's prefix: the call goes through the import
+   library's stub instead. */
 bool PCW_CALL PushIsShieldDynamicMsg(uint32_t appId) __asm__(
     "\"" PCW_SYMBOL_TEXT(__USER_LABEL_PREFIX__) "?PushIsShieldDynamicMsg@@YA_NK@Z\"");
+#endif
 #elif defined(__GNUC__)
 PCW_API bool PCW_CALL PushIsShieldDynamicMsg(uint32_t appId) __asm__("_Z22PushIsShieldDynamicMsgj");
 #endif
