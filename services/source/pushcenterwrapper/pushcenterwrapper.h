@@ -464,7 +464,8 @@ PCW_API bool PCW_CALL RemovePushCommandCallback(PushCommandCallback callback);
  *  `?PushIsShieldDynamicMsg@@YA_NK@Z` (bool __cdecl (unsigned long)), on
  *  Linux `_Z22PushIsShieldDynamicMsgj`. MSVC's C++ produces that name from the
  *  declaration below; GCC and Clang, in C and in C++, bind the declaration to
- *  it by an assembler name. A C host of MSVC finds it with GetProcAddress. */
+ *  it by an assembler name (GCC for 64-bit Windows calls it but cannot take
+ *  its address). A C host of MSVC finds it with GetProcAddress. */
 #if defined(PCW_BUILDING_LIBRARY) || defined(PCW_DOXYGEN)
 PCW_API bool PCW_CALL PushIsShieldDynamicMsg(uint32_t appId);
 #elif defined(_MSC_VER) && defined(__cplusplus)
@@ -478,7 +479,8 @@ PCW_API bool PCW_CALL PushIsShieldDynamicMsg(uint32_t appId) __asm__(
 #else
 /* GCC's assembler takes a name with '?' and '@' only in quotes, and a quoted
    name cannot be given dllimport's prefix: the call goes through the import
-   library's stub instead. */
+   library's stub instead. On x86-64 GCC cannot take the address of such a
+   name either; a host that needs the address uses GetProcAddress. */
 bool PCW_CALL PushIsShieldDynamicMsg(uint32_t appId) __asm__(
     "\"" PCW_SYMBOL_TEXT(__USER_LABEL_PREFIX__) "?PushIsShieldDynamicMsg@@YA_NK@Z\"");
 #endif
