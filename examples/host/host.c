@@ -15,6 +15,8 @@
 #include <string.h>
 
 #if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
 #include <windows.h>
 #define PATH_SEPARATOR "\\"
 #else
