@@ -139,7 +139,7 @@ void LibraryHost::SignIn(uint32_t userNumber) { ctl.HalyxSignIn(userNumber); }
 namespace {
 
 template <int N>
-void HALYX_CDECL RecordCommand(const PushCommand* command, uintptr_t userData) {
+void PCW_CALL RecordCommand(const PushCommand* command, uintptr_t userData) {
   CommandRecorder* recorder = reinterpret_cast<CommandRecorder*>(userData);
   recorder->commands.push_back(*command);
   if (recorder->onCommand != nullptr) recorder->onCommand(*recorder, *command);

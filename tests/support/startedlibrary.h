@@ -10,6 +10,7 @@
 
 #include <vector>
 
+#include "halyx/hostapi.h"
 #include "modules/singlton.h"
 #include "pushcommandregistry.h"
 #include "pushwrapper.h"
@@ -56,7 +57,7 @@ class StartedLibrary : public testing::Test {
   std::vector<PushCommand> seen;
 
  private:
-  static void HALYX_CDECL Record(const PushCommand* command, uintptr_t user) {
+  static void PCW_CALL Record(const PushCommand* command, uintptr_t user) {
     reinterpret_cast<std::vector<PushCommand>*>(user)->push_back(*command);
   }
 };

@@ -29,15 +29,15 @@ namespace {
 Seen* seen = nullptr;
 PushCommandRegistry* live = nullptr;
 
-void HALYX_CDECL Second(const PushCommand* command, uintptr_t) {
+void PCW_CALL Second(const PushCommand* command, uintptr_t) {
   seen->calls.push_back("second " + std::to_string(command->value1));
   seen->addresses.push_back(command);
 }
-void HALYX_CDECL Third(const PushCommand* command, uintptr_t) {
+void PCW_CALL Third(const PushCommand* command, uintptr_t) {
   seen->calls.push_back("third " + std::to_string(command->value1));
 }
 // Changes the registry while a notification is being delivered.
-void HALYX_CDECL First(const PushCommand* command, uintptr_t) {
+void PCW_CALL First(const PushCommand* command, uintptr_t) {
   seen->calls.push_back("first " + std::to_string(command->value1));
   seen->addresses.push_back(command);
   if (command->value1 == 1) {

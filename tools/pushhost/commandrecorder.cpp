@@ -9,7 +9,7 @@ namespace {
 CommandRecorder* activeRecorder = nullptr;
 
 template <size_t Slot>
-void HALYX_CDECL Trampoline(const PushCommand* command, uintptr_t userData) {
+void PCW_CALL Trampoline(const PushCommand* command, uintptr_t userData) {
   if (activeRecorder) activeRecorder->Receive(Slot, command, userData);
 }
 

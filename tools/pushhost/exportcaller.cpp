@@ -1,6 +1,7 @@
 #include "exportcaller.h"
 
 #include <cstring>
+#include <memory>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -138,8 +139,10 @@ JsonPtr AddMyShareMsg(const PushExports& e, Arguments& a) {
   group.shareType = args.Int("shareType");
   json_object* msgs = args.Member("msgs", json_type_array);
   group.msgCount = static_cast<uint32_t>(json_object_array_length(msgs));
-  // The group stays the host's: its destructor releases msgs here.
-  group.msgs = group.msgCount ? new MyShareMsgInfo[group.msgCount]() : nullptr;
+  // The group and its records stay the host's, released here.
+  std::unique_ptr<MyShareMsgInfo[]> records(
+      group.msgCount ? new MyShareMsgInfo[group.msgCount]() : nullptr);
+  group.msgs = records.get();
   for (uint32_t i = 0; i < group.msgCount; ++i) {
     json_object* item = json_object_array_get_idx(msgs, i);
     if (!json_object_is_type(item, json_type_object)) {

@@ -20,6 +20,7 @@
 #include "hostos.h"
 #include "hostprofile.h"
 #include "inspector.h"
+#include "pcwversion.h"
 #include "scenariorunner.h"
 #include "terminaltext.h"
 #include "texttable.h"
@@ -97,7 +98,7 @@ int Main(int argc, char** argv) {
       std::cout << CommandLine::Help(options.command());
       return 0;
     case CommandLine::kVersion:
-      std::cout << "pushhost " << PUSHHOST_VERSION << "\n";
+      std::cout << "pushhost " << PCW_VERSION_STRING << "\n";
       return 0;
     case CommandLine::kRun:
       break;

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "halyx/hostapi.h"
 #include "modules/modulepaths.h"
 #include "platform/win32.h"
 
