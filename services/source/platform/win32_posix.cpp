@@ -16,7 +16,11 @@
 
 namespace {
 
-thread_local DWORD lastError = ERROR_SUCCESS;
+// Every module that links this library has its own copy. The initial-exec
+// model keeps it in the static TLS block that the loader sets aside for the
+// modules loaded later: no block of dynamic TLS is made per thread and module,
+// so nothing is left behind in a thread's TLS table when a module is unloaded.
+__attribute__((tls_model("initial-exec"))) thread_local DWORD lastError = ERROR_SUCCESS;
 
 // The one place where errno becomes a Win32 error code.
 DWORD ErrorFromErrno(int error) {
