@@ -1,10 +1,13 @@
 // The 37 exported functions. Each forwarding export asks PushWrapper for the
 // center of its kind and makes one slot call with its own arguments; without a
-// center it answers its fixed no-center value and calls nothing.
+// center it answers its fixed no-center value and calls nothing. Every export
+// holds the library's lock for its whole run, the free functions included: a
+// host may hand an array back on another thread while a push arrives.
 #include "pushcenterwrapper.h"
 
 #include "centers/msgcenter.h"
 #include "halyx/setting.h"
+#include "librarylock.h"
 #include "pushcommandregistry.h"
 #include "pushwrapper.h"
 
@@ -17,6 +20,7 @@ const uint32_t kAppSettingShielded = 6;
 // export then answers noCenter too.
 template <class Result, class Call>
 Result Forward(int32_t kind, Result noCenter, Call call) {
+  LibraryLock held;
   try {
     MsgCenter* center = PushWrapper::Instance()->GetCenter(kind);
     return center != nullptr ? call(*center) : noCenter;
@@ -27,6 +31,7 @@ Result Forward(int32_t kind, Result noCenter, Call call) {
 
 template <class Call>
 bool WithRegistry(Call call) {
+  LibraryLock held;
   try {
     PushCommandRegistry* registry = PushWrapper::Instance()->GetCommandRegistry();
     return registry != nullptr && call(*registry);
@@ -38,6 +43,7 @@ bool WithRegistry(Call call) {
 }  // namespace
 
 bool HALYX_CDECL PushWrapperInit() {
+  LibraryLock held;
   try {
     return PushWrapper::Instance()->Init();
   } catch (...) {
@@ -45,7 +51,10 @@ bool HALYX_CDECL PushWrapperInit() {
   }
 }
 
-bool HALYX_CDECL PushWrapperUnInit() { return PushWrapper::Instance()->UnInit(); }
+bool HALYX_CDECL PushWrapperUnInit() {
+  LibraryLock held;
+  return PushWrapper::Instance()->UnInit();
+}
 
 uint32_t HALYX_CDECL PushUpdateReadStateByType(int32_t kind) {
   return Forward(kind, uint32_t{0}, [&](MsgCenter& center) { return center.UpdateReadState(); });
@@ -65,7 +74,9 @@ bool HALYX_CDECL PushClearMsg(int32_t kind) {
 
 uint32_t HALYX_CDECL PushGetAllUnreadMsgCount() {
   // Only the kinds the host shows as new: not the user's own shares, not the
-  // application-update state.
+  // application-update state. One hold for the three: no push lands between
+  // two of the counts.
+  LibraryLock held;
   uint32_t sum = 0;
   for (int32_t kind : {kDynamicKind, kShareKind, kSystemKind}) {
     sum += Forward(kind, uint32_t{0}, [](MsgCenter& center) { return center.GetUnreadCount(); });
@@ -137,7 +148,10 @@ bool HALYX_CDECL PushShieldDynamicMsgForApp(uint32_t appId, uint32_t unused) {
   });
 }
 
-void HALYX_CDECL PushFreeDynamicMsgGroupList(DynamicMsgGroupInfo* groups) { delete[] groups; }
+void HALYX_CDECL PushFreeDynamicMsgGroupList(DynamicMsgGroupInfo* groups) {
+  LibraryLock held;
+  delete[] groups;
+}
 
 uint32_t HALYX_CDECL PushGetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
                                      ShareMsgGroupInfo** out, bool unreadOnly) {
@@ -166,7 +180,10 @@ uint32_t HALYX_CDECL PushDeleteShareMsg(uint32_t appId, uint32_t latestPushTime)
   });
 }
 
-void HALYX_CDECL PushFreeShareMsgGroupList(ShareMsgGroupInfo* groups) { delete[] groups; }
+void HALYX_CDECL PushFreeShareMsgGroupList(ShareMsgGroupInfo* groups) {
+  LibraryLock held;
+  delete[] groups;
+}
 
 uint32_t HALYX_CDECL GetAllMyShareMsgNum() {
   return Forward(kMyShareKind, uint32_t{0}, [&](MsgCenter& center) {
@@ -207,7 +224,10 @@ uint32_t HALYX_CDECL PushDeleteMyShareMsg(uint32_t appId, uint32_t extra) {
   });
 }
 
-void HALYX_CDECL FreeMyLocalShareMsgGroupList(MyShareMsgGroupInfo* groups) { delete[] groups; }
+void HALYX_CDECL FreeMyLocalShareMsgGroupList(MyShareMsgGroupInfo* groups) {
+  LibraryLock held;
+  delete[] groups;
+}
 
 uint32_t HALYX_CDECL PushGetSystemMsg(uint32_t wanted, SystemMsgInfo** out, bool newOnly) {
   return Forward(kSystemKind, uint32_t{0}, [&](MsgCenter& center) {
@@ -227,7 +247,10 @@ uint32_t HALYX_CDECL PushDeleteSystemMsg(uint32_t msgId, uint32_t pushTime) {
   });
 }
 
-void HALYX_CDECL PushFreeSystemMsgList(SystemMsgInfo* msgs) { delete[] msgs; }
+void HALYX_CDECL PushFreeSystemMsgList(SystemMsgInfo* msgs) {
+  LibraryLock held;
+  delete[] msgs;
+}
 
 bool HALYX_CDECL AddPushCommandCallback(PushCommandCallback callback, uintptr_t userData,
                                         uint32_t ownerId, uint32_t kindMask, uint32_t eventMask) {
@@ -241,5 +264,6 @@ bool HALYX_CDECL RemovePushCommandCallback(PushCommandCallback callback) {
 }
 
 bool HALYX_CDECL PushIsShieldDynamicMsg(uint32_t appId) {
+  LibraryLock held;
   return stGetAppRoamBoolean(appId, kAppSettingShielded);
 }

@@ -2,6 +2,7 @@
 
 #include "halyx/appinstall.h"
 #include "jsonparser.h"
+#include "librarylock.h"
 #include "pushwrapper.h"
 
 PendingPushRecords::PendingPushRecords() { HYRegisterAppInstallCallback(&OnAppInstallChanged, 0); }
@@ -41,6 +42,7 @@ void PendingPushRecords::ReplayApp(uint32_t appId) {
 
 void HALYX_CDECL OnAppInstallChanged(uint32_t appId, uint32_t, bool installed) {
   if (!installed) return;
+  LibraryLock held;
   PendingPushRecords* store = PushWrapper::Instance()->GetPendingRecords();
   if (store == nullptr) return;
   try {

@@ -6,6 +6,23 @@
 // each back to its matching free function, never to its own allocator.
 // Layouts are proved below for the 32-bit Windows build, where a pointer is
 // 4 bytes; on 64-bit builds a group element is 24 bytes.
+//
+// Threads. Any thread may call any export at any time: the host's own thread,
+// and the threads of the push center service and of the application-install
+// module, which call into the library when a push arrives or an application
+// is installed. Every entry takes one library-wide recursive lock for its
+// whole run, so calls from different threads run one after the other.
+// A command callback is called with that lock held, on the thread whose call
+// caused the change (often the push center service's, not the host's). It may
+// call any export on that same thread, but it must not wait for another
+// thread that is itself calling into the library (a blocking hand-off to the
+// host's user-interface thread, say): that thread waits for the lock that the
+// callback holds, and neither ever returns. A callback that needs another
+// thread posts the work there and returns. Arrays that the listing functions
+// hand out belong to the caller alone: they may be read and freed on any
+// thread while other calls run. PushWrapperUnInit removes the library's
+// callbacks from both modules; free the library only after it has returned
+// and the host's own threads have left every export.
 #pragma once
 
 #include <cstddef>

@@ -10,6 +10,7 @@
 #include "centers/systemmsgcenter.h"
 #include "halyx/pushcenter.h"
 #include "jsonparser.h"
+#include "librarylock.h"
 #include "modules/halyx_pushcenter_wrapper.h"
 #include "modules/serviceentry.h"
 #include "pendingpushrecords.h"
@@ -117,6 +118,7 @@ void PushWrapper::SetCenterFactoryForTesting(int32_t kind, CenterFactory factory
 
 void HALYX_CDECL OnAppUnreadCounts(const AppUnreadCount* counts, uint32_t count) {
   if (counts == nullptr || count == 0) return;
+  LibraryLock held;
   try {
     MsgCenter* center = PushWrapper::Instance()->GetCenter(kDynamicKind);
     if (center == nullptr) return;
