@@ -21,6 +21,7 @@ const uint32_t kAppSettingShielded = 6;
 template <class Result, class Call>
 Result Forward(int32_t kind, Result noCenter, Call call) {
   LibraryLock held;
+  if (!held) return noCenter;
   try {
     MsgCenter* center = PushWrapper::Instance()->GetCenter(kind);
     return center != nullptr ? call(*center) : noCenter;
@@ -32,6 +33,7 @@ Result Forward(int32_t kind, Result noCenter, Call call) {
 template <class Call>
 bool WithRegistry(Call call) {
   LibraryLock held;
+  if (!held) return false;
   try {
     PushCommandRegistry* registry = PushWrapper::Instance()->GetCommandRegistry();
     return registry != nullptr && call(*registry);
@@ -44,6 +46,7 @@ bool WithRegistry(Call call) {
 
 bool HALYX_CDECL PushWrapperInit() {
   LibraryLock held;
+  if (!held) return true;
   try {
     return PushWrapper::Instance()->Init();
   } catch (...) {
@@ -53,7 +56,7 @@ bool HALYX_CDECL PushWrapperInit() {
 
 bool HALYX_CDECL PushWrapperUnInit() {
   LibraryLock held;
-  return PushWrapper::Instance()->UnInit();
+  return !held || PushWrapper::Instance()->UnInit();
 }
 
 uint32_t HALYX_CDECL PushUpdateReadStateByType(int32_t kind) {
@@ -77,6 +80,7 @@ uint32_t HALYX_CDECL PushGetAllUnreadMsgCount() {
   // application-update state. One hold for the three: no push lands between
   // two of the counts.
   LibraryLock held;
+  if (!held) return 0;
   uint32_t sum = 0;
   for (int32_t kind : {kDynamicKind, kShareKind, kSystemKind}) {
     sum += Forward(kind, uint32_t{0}, [](MsgCenter& center) { return center.GetUnreadCount(); });
@@ -265,5 +269,5 @@ bool HALYX_CDECL RemovePushCommandCallback(PushCommandCallback callback) {
 
 bool HALYX_CDECL PushIsShieldDynamicMsg(uint32_t appId) {
   LibraryLock held;
-  return stGetAppRoamBoolean(appId, kAppSettingShielded);
+  return held && stGetAppRoamBoolean(appId, kAppSettingShielded);
 }

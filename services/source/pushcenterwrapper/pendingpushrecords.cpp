@@ -43,6 +43,7 @@ void PendingPushRecords::ReplayApp(uint32_t appId) {
 void HALYX_CDECL OnAppInstallChanged(uint32_t appId, uint32_t, bool installed) {
   if (!installed) return;
   LibraryLock held;
+  if (!held) return;
   PendingPushRecords* store = PushWrapper::Instance()->GetPendingRecords();
   if (store == nullptr) return;
   try {

@@ -10,6 +10,7 @@
 #include "common/callbacklist.h"
 #include "common/criticalsection.h"
 #include "common/entryomission.h"
+#include "common/modulestate.h"
 
 namespace {
 
@@ -21,10 +22,9 @@ struct Service {
   halyx::EntryOmission<20> omitted;
 };
 
-Service& TheService() {
-  static Service service;
-  return service;
-}
+// A library unloaded at the process's exit takes its callbacks back from its
+// own teardown, which can come after this module's.
+Service& TheService() { return halyx::ModuleState<Service>(); }
 
 uint32_t HALYX_CDECL RegisterBatchCallback(PushBatchCallback callback, uint32_t) {
   return TheService().batchCallbacks.Add(callback) ? 1 : 0;
