@@ -1,9 +1,9 @@
 // The library as a real host runs it: three threads at once. One plays the
 // push center service (batches of every kind, unread counts, duplicates,
 // broken records), one the host (listings and their free functions, counts,
-// read marks, deletes, clears, shields, own shares, callbacks added and
-// removed, one of which calls back into the library), one the install module
-// (applications installed and removed, parked records replayed). Bounded by
+// read marks, deletes, clears, shields, own shares, restarts, callbacks added
+// and removed, one of which calls back into the library), one the install
+// module (applications installed and removed, parked records replayed). Bounded by
 // rounds and by time. Afterwards, alone again, the counts must agree with the
 // listings, every message marked read and still held must be in its database,
 // and the next session may load nothing that was not held. Run under the tsan
@@ -104,6 +104,12 @@ void HostRound(LibraryHost& host, uint32_t round, Messages& marked) {
     case 19: api.PushShieldDynamicMsgForApp(kInstalledApps[2], 0); break;
     case 29: api.PushDeleteDynamicMsg(kInstalledApps[round % 3], 0); break;
     case 39: api.AddMyShareMsg(OwnShares(8, 1, {1000 + round}).Get()); break;
+    case 20:  // a restart: both modules lose and regain the library's callbacks
+      host.Stop();
+      host.Start();
+      api.AddPushCommandCallback(&ReenterOnCommand, reinterpret_cast<uintptr_t>(&host), 0,
+                                 0xFFFFFFFFu, 0xFFFFFFFFu);
+      break;
     default: break;
   }
   if (round % 4 == 0) {
