@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <system_error>
@@ -307,5 +308,53 @@ TEST(Faults, DatabaseSlotFailuresKeepMemoryWorkingAndLeaveNothingOpen) {
     // files it leaves behind still open and take writes.
     EXPECT_EQ(seen.handlesLeft, 0u);
     EXPECT_EQ(seen.laterWrite, 1u);
+  }
+}
+
+// A database file is input too: a disk cuts a file short, a user copies
+// something else over it, a folder takes its name. With all three files of
+// the user damaged in one way the library answers as it does when no
+// database opens, keeps nothing open, and the next session, with the damage
+// removed, starts afresh.
+TEST(Faults, DamagedDatabaseFilesAnswerAsDatabasesThatDoNotOpen) {
+  static auto releaseIdle = PCW_CONTROL("localdatabase.dll", LocalDatabaseReleaseIdle);
+  const uint32_t source = 8500;  // whose whole session leaves real files to cut
+  EXPECT_EQ(Describe(RunSession(Fault{}, source)), Describe(Whole()));
+  releaseIdle();
+  const fs::path halyx = fs::u8path(testenv::DocumentsFolder()) / "Corvane Files" / "Halyx";
+  const char* const files[] = {"dynmsg.db", "sysmsg.db", "sharemsg.db"};
+  auto cutAt = [&](uintmax_t length) {
+    return [&halyx, length](const char* file, const fs::path& path) {
+      fs::copy_file(halyx / std::to_string(source) / file, path);
+      fs::resize_file(path, length);
+    };
+  };
+  auto writeText = [](const std::string& text) {
+    return [text](const char*, const fs::path& path) {
+      std::ofstream(path, std::ios::binary) << text;
+    };
+  };
+  const std::pair<const char*, std::function<void(const char*, const fs::path&)>> damages[] = {
+      {"cut in its header", cutAt(40)},
+      {"cut after its first page", cutAt(4096)},
+      {"the header of a database and nothing else", writeText(std::string("SQLite format 3", 16))},
+      {"not a database", writeText(std::string(3000, 'x'))},
+      {"a folder", [](const char*, const fs::path& path) { fs::create_directories(path / "x"); }}};
+  uint32_t user = 8510;
+  for (const auto& damage : damages) {
+    SCOPED_TRACE(damage.first);
+    const fs::path folder = halyx / std::to_string(++user);
+    Fault fault;
+    fault.beforeLoad = [&] {
+      fs::create_directories(folder);
+      for (const char* file : files) damage.second(file, folder / file);
+    };
+    fault.repair = [&] {
+      releaseIdle();
+      for (const char* file : files) fs::remove_all(folder / file);
+    };
+    Outcome want = Whole();
+    NoDatabase(want);
+    EXPECT_EQ(Describe(RunSession(fault, user)), Describe(want));
   }
 }

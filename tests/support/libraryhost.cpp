@@ -102,8 +102,17 @@ bool LibraryHost::Stop() {
 
 bool LibraryHost::Reload() {
   Unload();
-  library = Module("pushcenterwrapper.dll");
-  return Bind() && Start();
+  return Load() && Start();
+}
+
+void LibraryHost::Abandon() {
+  started = false;
+  Unload();
+}
+
+bool LibraryHost::Load() {
+  if (library == nullptr) library = Module("pushcenterwrapper.dll");
+  return Bind();
 }
 
 uint32_t LibraryHost::Deliver(const std::vector<PushRecord>& records) {

@@ -84,6 +84,10 @@ class LibraryHost {
   // What a host does between two sessions: PushWrapperUnInit, FreeLibrary,
   // LoadLibraryW, bind, PushWrapperInit. True when all of it worked.
   bool Reload();
+  // FreeLibrary without PushWrapperUnInit, as a host that forgets it does;
+  // Load() loads and binds the library again.
+  void Abandon();
+  bool Load();
 
   // Batches and counts through pushcenter.dll; the number of callbacks it
   // called (0 when the library is not registered).

@@ -118,6 +118,21 @@ BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create);
 // ERROR_BAD_PATHNAME for a relative path, else the failing step's error.
 int SHCreateDirectoryExW(HWND owner, LPCWSTR path, const SECURITY_ATTRIBUTES* attributes);
 
+// A recursive lock, as Windows' critical section is: the thread that holds it
+// may enter it again and leaves it as often as it entered. The storage is
+// opaque here so that no system header reaches the code that includes this
+// one; win32_posix_lock.cpp keeps a recursive pthread mutex in it. A section
+// is initialised once before use and deleted once after its last use.
+struct CRITICAL_SECTION {
+  alignas(16) unsigned char opaque[64];
+};
+typedef CRITICAL_SECTION* LPCRITICAL_SECTION;
+
+void InitializeCriticalSection(LPCRITICAL_SECTION section);
+void EnterCriticalSection(LPCRITICAL_SECTION section);
+void LeaveCriticalSection(LPCRITICAL_SECTION section);
+void DeleteCriticalSection(LPCRITICAL_SECTION section);
+
 #endif  // _WIN32
 
 // What GetProcAddress returned, as the entry point's real type. FARPROC's own

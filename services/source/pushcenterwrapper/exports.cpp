@@ -1,10 +1,13 @@
 // The 37 exported functions. Each forwarding export asks PushWrapper for the
 // center of its kind and makes one slot call with its own arguments; without a
-// center it answers its fixed no-center value and calls nothing.
+// center it answers its fixed no-center value and calls nothing. Every export
+// holds the library's lock for its whole run, the free functions included: a
+// host may hand an array back on another thread while a push arrives.
 #include "pushcenterwrapper.h"
 
 #include "centers/msgcenter.h"
 #include "halyx/setting.h"
+#include "librarylock.h"
 #include "pushcommandregistry.h"
 #include "pushwrapper.h"
 
@@ -17,6 +20,8 @@ const uint32_t kAppSettingShielded = 6;
 // export then answers failed.
 template <class Result, class Call>
 Result Forward(int32_t kind, Result noCenter, Result failed, Call call) {
+  LibraryLock held;
+  if (!held) return noCenter;
   try {
     MsgCenter* center = PushWrapper::Instance()->GetCenter(kind);
     return center != nullptr ? call(*center) : noCenter;
@@ -34,6 +39,8 @@ Result Forward(int32_t kind, Result noCenter, Call call) {
 
 template <class Call>
 bool WithRegistry(Call call) {
+  LibraryLock held;
+  if (!held) return false;
   try {
     PushCommandRegistry* registry = PushWrapper::Instance()->GetCommandRegistry();
     return registry != nullptr && call(*registry);
@@ -45,6 +52,8 @@ bool WithRegistry(Call call) {
 }  // namespace
 
 bool HALYX_CDECL PushWrapperInit() {
+  LibraryLock held;
+  if (!held) return true;
   try {
     return PushWrapper::Instance()->Init();
   } catch (...) {
@@ -52,7 +61,10 @@ bool HALYX_CDECL PushWrapperInit() {
   }
 }
 
-bool HALYX_CDECL PushWrapperUnInit() { return PushWrapper::Instance()->UnInit(); }
+bool HALYX_CDECL PushWrapperUnInit() {
+  LibraryLock held;
+  return !held || PushWrapper::Instance()->UnInit();
+}
 
 uint32_t HALYX_CDECL PushUpdateReadStateByType(int32_t kind) {
   return Forward(kind, uint32_t{0}, [&](MsgCenter& center) { return center.UpdateReadState(); });
@@ -73,7 +85,10 @@ bool HALYX_CDECL PushClearMsg(int32_t kind) {
 
 uint32_t HALYX_CDECL PushGetAllUnreadMsgCount() {
   // Only the kinds the host shows as new: not the user's own shares, not the
-  // application-update state.
+  // application-update state. One hold for the three: no push lands between
+  // two of the counts.
+  LibraryLock held;
+  if (!held) return 0;
   uint32_t sum = 0;
   for (int32_t kind : {kDynamicKind, kShareKind, kSystemKind}) {
     sum += Forward(kind, uint32_t{0}, [](MsgCenter& center) { return center.GetUnreadCount(); });
@@ -145,7 +160,10 @@ bool HALYX_CDECL PushShieldDynamicMsgForApp(uint32_t appId, uint32_t unused) {
   });
 }
 
-void HALYX_CDECL PushFreeDynamicMsgGroupList(DynamicMsgGroupInfo* groups) { delete[] groups; }
+void HALYX_CDECL PushFreeDynamicMsgGroupList(DynamicMsgGroupInfo* groups) {
+  LibraryLock held;
+  delete[] groups;
+}
 
 uint32_t HALYX_CDECL PushGetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
                                      ShareMsgGroupInfo** out, bool unreadOnly) {
@@ -174,7 +192,10 @@ uint32_t HALYX_CDECL PushDeleteShareMsg(uint32_t appId, uint32_t latestPushTime)
   });
 }
 
-void HALYX_CDECL PushFreeShareMsgGroupList(ShareMsgGroupInfo* groups) { delete[] groups; }
+void HALYX_CDECL PushFreeShareMsgGroupList(ShareMsgGroupInfo* groups) {
+  LibraryLock held;
+  delete[] groups;
+}
 
 uint32_t HALYX_CDECL GetAllMyShareMsgNum() {
   return Forward(kMyShareKind, uint32_t{0}, [&](MsgCenter& center) {
@@ -215,7 +236,10 @@ uint32_t HALYX_CDECL PushDeleteMyShareMsg(uint32_t appId, uint32_t extra) {
   });
 }
 
-void HALYX_CDECL FreeMyLocalShareMsgGroupList(MyShareMsgGroupInfo* groups) { delete[] groups; }
+void HALYX_CDECL FreeMyLocalShareMsgGroupList(MyShareMsgGroupInfo* groups) {
+  LibraryLock held;
+  delete[] groups;
+}
 
 uint32_t HALYX_CDECL PushGetSystemMsg(uint32_t wanted, SystemMsgInfo** out, bool newOnly) {
   return Forward(kSystemKind, uint32_t{0}, [&](MsgCenter& center) {
@@ -235,7 +259,10 @@ uint32_t HALYX_CDECL PushDeleteSystemMsg(uint32_t msgId, uint32_t pushTime) {
   });
 }
 
-void HALYX_CDECL PushFreeSystemMsgList(SystemMsgInfo* msgs) { delete[] msgs; }
+void HALYX_CDECL PushFreeSystemMsgList(SystemMsgInfo* msgs) {
+  LibraryLock held;
+  delete[] msgs;
+}
 
 bool HALYX_CDECL AddPushCommandCallback(PushCommandCallback callback, uintptr_t userData,
                                         uint32_t ownerId, uint32_t kindMask, uint32_t eventMask) {
@@ -249,5 +276,6 @@ bool HALYX_CDECL RemovePushCommandCallback(PushCommandCallback callback) {
 }
 
 bool HALYX_CDECL PushIsShieldDynamicMsg(uint32_t appId) {
-  return stGetAppRoamBoolean(appId, kAppSettingShielded);
+  LibraryLock held;
+  return held && stGetAppRoamBoolean(appId, kAppSettingShielded);
 }

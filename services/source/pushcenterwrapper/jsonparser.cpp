@@ -7,6 +7,7 @@
 #include "centers/msgcenter.h"
 #include "halyx/hyappinfo.h"
 #include "halyx/setting.h"
+#include "librarylock.h"
 #include "messages/dynamicmsg.h"
 #include "messages/dynamicmsggroup.h"
 #include "messages/handover.h"
@@ -32,6 +33,8 @@ const uint32_t kPolicyUnshielded = 2;
 
 void HALYX_CDECL OnPushBatch(const PushRecord* records, uint32_t count) {
   if (records == nullptr || count == 0) return;
+  LibraryLock held;
+  if (!held) return;
   // Runs on the push center service's thread: nothing may be thrown back into
   // it. A batch cut short by lack of memory leaves its queued rest to the
   // parser, which destroys it.

@@ -2,6 +2,7 @@
 
 #include "halyx/appinstall.h"
 #include "jsonparser.h"
+#include "librarylock.h"
 #include "pushwrapper.h"
 
 PendingPushRecords::PendingPushRecords() { HYRegisterAppInstallCallback(&OnAppInstallChanged, 0); }
@@ -39,6 +40,8 @@ void PendingPushRecords::ReplayApp(uint32_t appId) {
 
 void HALYX_CDECL OnAppInstallChanged(uint32_t appId, uint32_t, bool installed) {
   if (!installed) return;
+  LibraryLock held;
+  if (!held) return;
   PendingPushRecords* store = PushWrapper::Instance()->GetPendingRecords();
   if (store == nullptr) return;
   try {

@@ -32,7 +32,22 @@
  * query and mark messages, then RemovePushCommandCallback() and
  * PushWrapperUnInit() before unloading it.
  *
- * Threads: see the section on threads below.
+ * Threads: any thread may call any export at any time: the host's own
+ * thread, and the threads of the push center service and of the
+ * application-install module, which call into the library when a push arrives
+ * or an application is installed. Every entry takes one library-wide
+ * recursive lock for its whole run, so calls from different threads run one
+ * after the other. A command callback is called with that lock held, on the
+ * thread whose call caused the change (often the push center service's, not
+ * the host's). It may call any export on that same thread, but it must not
+ * wait for another thread that is itself calling into the library (a blocking
+ * hand-off to the host's user-interface thread, say): that thread waits for
+ * the lock that the callback holds, and neither ever returns. A callback that
+ * needs another thread posts the work there and returns. Arrays that the
+ * listing functions hand out belong to the caller alone: they may be read and
+ * freed on any thread while other calls run. PushWrapperUnInit() removes the
+ * library's callbacks from both modules; free the library only after it has
+ * returned and the host's own threads have left every export.
  */
 #ifndef PUSHCENTERWRAPPER_H
 #define PUSHCENTERWRAPPER_H

@@ -10,15 +10,29 @@
 #include "centers/systemmsgcenter.h"
 #include "halyx/pushcenter.h"
 #include "jsonparser.h"
+#include "librarylock.h"
 #include "modules/halyx_pushcenter_wrapper.h"
 #include "modules/serviceentry.h"
 #include "pendingpushrecords.h"
 #include "pushcommandregistry.h"
 
+namespace {
+
+// Takes the two callbacks back from the push center service, when its table
+// is there.
+void UnregisterCallbacks(PushCenterTable* table) {
+  if (table == nullptr) return;
+  if (table->unregisterBatchCallback != nullptr) table->unregisterBatchCallback(&OnPushBatch);
+  if (table->unregisterUnreadCountsCallback != nullptr) {
+    table->unregisterUnreadCountsCallback(&OnAppUnreadCounts);
+  }
+}
+
+}  // namespace
+
 PushWrapper* PushWrapper::Instance() {
   // Destroyed at unload, after the host's PushWrapperUnInit has normally
-  // emptied it; whatever is left then is released without calling into the
-  // push center service, which may already be gone.
+  // emptied it.
   static PushWrapper wrapper;
   return &wrapper;
 }
@@ -26,6 +40,18 @@ PushWrapper* PushWrapper::Instance() {
 PushWrapper::PushWrapper() = default;
 
 PushWrapper::~PushWrapper() {
+  // The first of the library's objects to go: no entry may reach this one or
+  // any other from now on.
+  LibraryLock::Close();
+  // A host that unloads the library without PushWrapperUnInit must not leave
+  // the push center service and the install module calling into a library
+  // that is gone: both callbacks and the install callback are taken back.
+  // The push center is asked only if it was loaded (nothing is loaded at
+  // unload); at the process's exit both modules answer even after their own
+  // teardown.
+  if (halyx_pushcenter_wrapper* pushCenter = halyx_pushcenter_wrapper::PeekInstance()) {
+    UnregisterCallbacks(pushCenter->LoadedTable());
+  }
   pendingRecords.reset();
   commandRegistry.reset();
   DestroyCenters();
@@ -93,14 +119,7 @@ bool PushWrapper::Init() {
 }
 
 bool PushWrapper::UnInit() {
-  if (auto unregisterBatch = ServiceEntry<halyx_pushcenter_wrapper>(
-          &PushCenterTable::unregisterBatchCallback)) {
-    unregisterBatch(&OnPushBatch);
-  }
-  if (auto unregisterCounts = ServiceEntry<halyx_pushcenter_wrapper>(
-          &PushCenterTable::unregisterUnreadCountsCallback)) {
-    unregisterCounts(&OnAppUnreadCounts);
-  }
+  UnregisterCallbacks(halyx_pushcenter_wrapper::GetInstance()->GetTable());
   commandRegistry.reset();
   pendingRecords.reset();
   DestroyCenters();
@@ -117,6 +136,8 @@ void PushWrapper::SetCenterFactoryForTesting(int32_t kind, CenterFactory factory
 
 void HALYX_CDECL OnAppUnreadCounts(const AppUnreadCount* counts, uint32_t count) {
   if (counts == nullptr || count == 0) return;
+  LibraryLock held;
+  if (!held) return;
   try {
     MsgCenter* center = PushWrapper::Instance()->GetCenter(kDynamicKind);
     if (center == nullptr) return;

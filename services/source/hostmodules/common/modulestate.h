@@ -6,25 +6,32 @@
 // ordinary unload destroys the state and leaves nothing allocated.
 #pragma once
 
+#include <atomic>
+
 namespace halyx {
 
 template <class State>
 State& ModuleState() {
   // Every entry point asks, so the state in use is remembered: one test on
-  // the common path.
-  static State* current = nullptr;
-  if (current != nullptr) return *current;
-  static bool gone = false;
+  // the common path. Threads may ask at once; the state is built once (the
+  // holder's guard) and published whole before any thread uses it.
+  static std::atomic<State*> current{nullptr};
+  if (State* known = current.load(std::memory_order_acquire)) return *known;
+  static std::atomic<bool> gone{false};
   static struct Holder {
     State state;
     ~Holder() {
-      gone = true;
-      current = nullptr;
+      gone.store(true);
+      current.store(nullptr);
     }
   } holder;
-  if (!gone) return *(current = &holder.state);
-  static State* late = new State();  // still reachable at exit
-  return *(current = late);
+  State* use = &holder.state;
+  if (gone.load()) {
+    static State* late = new State();  // still reachable at exit
+    use = late;
+  }
+  current.store(use, std::memory_order_release);
+  return *use;
 }
 
 }  // namespace halyx

@@ -4,6 +4,11 @@
 // Every slot checks its handles and pointers before it touches anything, so a
 // bad input fails cleanly; the result of every call, success or failure, is
 // kept as the last error and, where the slot takes one, stored in *err.
+//
+// Any thread may call any slot: each holds the service's lock for its whole
+// run, as SQLite's serialized mode holds a connection's, so the handle tables,
+// the pool and the connections see one call at a time. A walk over rows is
+// several calls; two threads that step one table handle take turns at it.
 
 #include "halyx/localdatabase.h"
 
@@ -12,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "common/criticalsection.h"
 #include "common/entryomission.h"
 #include "common/modulestate.h"
 #include "localdatabase/connectionpool.h"
@@ -56,6 +62,7 @@ enum Slot : uint32_t {
 };
 
 struct Service {
+  halyx::CriticalSection lock;  // over everything below
   uint32_t nextHandle = 1;
   halyx::HandleTable<Database> databases{&nextHandle};
   halyx::HandleTable<Table> tables{&nextHandle};
@@ -67,6 +74,15 @@ struct Service {
 
 // The library may close its storages after this module's teardown at exit.
 Service& TheService() { return halyx::ModuleState<Service>(); }
+
+// Held by every slot and control function for its whole run.
+class Serialized {
+ public:
+  Serialized() : held_(TheService().lock) {}
+
+ private:
+  halyx::CriticalSection::Held held_;
+};
 
 // Records the outcome of a call; true when it succeeded. The slots that a
 // walk or a row calls per field fetch the state once and pass it on.
@@ -115,6 +131,7 @@ std::string Quoted(const char* name) {
 }
 
 bool HALYX_CDECL OpenDatabase(const char* utf8Path, uint32_t, uint32_t* db, uint32_t* err) {
+  Serialized serialized;
   if (Injected(kOpenDatabase, err)) {
     return false;
   }
@@ -137,6 +154,7 @@ bool HALYX_CDECL OpenDatabase(const char* utf8Path, uint32_t, uint32_t* db, uint
 // Closes the database's tables first: their statements belong to it. The
 // connection itself is kept for the next open of its file.
 bool HALYX_CDECL CloseDatabase(uint32_t db) {
+  Serialized serialized;
   if (Injected(kCloseDatabase)) {
     return false;
   }
@@ -152,6 +170,7 @@ bool HALYX_CDECL CloseDatabase(uint32_t db) {
 
 bool HALYX_CDECL CreateTable(uint32_t db, const char* table, const ColumnDef* columns,
                              uint32_t count, int32_t, uint32_t* err) {
+  Serialized serialized;
   if (Injected(kCreateTable, err)) {
     return false;
   }
@@ -180,6 +199,7 @@ bool HALYX_CDECL CreateTable(uint32_t db, const char* table, const ColumnDef* co
 }
 
 bool HALYX_CDECL OpenTable(uint32_t db, const char* table, uint32_t* tableHandle, uint32_t* err) {
+  Serialized serialized;
   if (Injected(kOpenTable, err)) {
     return false;
   }
@@ -197,6 +217,7 @@ bool HALYX_CDECL OpenTable(uint32_t db, const char* table, uint32_t* tableHandle
 }
 
 bool HALYX_CDECL CloseTable(uint32_t tableHandle, uint32_t* err) {
+  Serialized serialized;
   if (Injected(kCloseTable, err)) {
     return false;
   }
@@ -204,6 +225,7 @@ bool HALYX_CDECL CloseTable(uint32_t tableHandle, uint32_t* err) {
 }
 
 bool HALYX_CDECL ExecuteSql(uint32_t db, const char* sql, uint32_t* err) {
+  Serialized serialized;
   if (Injected(kExecuteSql, err)) {
     return false;
   }
@@ -233,6 +255,7 @@ bool HALYX_CDECL ExecuteSql(uint32_t db, const char* sql, uint32_t* err) {
 }
 
 bool HALYX_CDECL BeginTransaction(uint32_t db, uint32_t* err) {
+  Serialized serialized;
   if (Injected(kBeginTransaction, err)) {
     return false;
   }
@@ -241,6 +264,7 @@ bool HALYX_CDECL BeginTransaction(uint32_t db, uint32_t* err) {
 }
 
 bool HALYX_CDECL CommitTransaction(uint32_t db, uint32_t* err) {
+  Serialized serialized;
   if (Injected(kCommitTransaction, err)) {
     return false;
   }
@@ -249,6 +273,7 @@ bool HALYX_CDECL CommitTransaction(uint32_t db, uint32_t* err) {
 }
 
 bool HALYX_CDECL SelectRows(uint32_t tableHandle, const char* condition) {
+  Serialized serialized;
   if (Injected(kSelectRows)) {
     return false;
   }
@@ -257,6 +282,7 @@ bool HALYX_CDECL SelectRows(uint32_t tableHandle, const char* condition) {
 }
 
 bool HALYX_CDECL NextRow(uint32_t tableHandle, uint32_t* err) {
+  Serialized serialized;
   Service& service = TheService();
   if (Injected(service, kNextRow, err)) {
     return false;
@@ -271,6 +297,7 @@ bool HALYX_CDECL NextRow(uint32_t tableHandle, uint32_t* err) {
 }
 
 bool GetNumber(uint32_t slot, uint32_t tableHandle, const char* column, uint32_t* value) {
+  Serialized serialized;
   Service& service = TheService();
   if (Injected(service, slot)) {
     return false;
@@ -283,14 +310,17 @@ bool GetNumber(uint32_t slot, uint32_t tableHandle, const char* column, uint32_t
 }
 
 bool HALYX_CDECL GetIntField(uint32_t tableHandle, const char* column, uint32_t* value) {
+  Serialized serialized;
   return GetNumber(kGetIntField, tableHandle, column, value);
 }
 
 bool HALYX_CDECL GetNumberField(uint32_t tableHandle, const char* column, uint32_t* value) {
+  Serialized serialized;
   return GetNumber(kGetNumberField, tableHandle, column, value);
 }
 
 bool HALYX_CDECL GetTextField(uint32_t tableHandle, const char* column, char** text) {
+  Serialized serialized;
   Service& service = TheService();
   if (Injected(service, kGetTextField)) {
     return false;
@@ -304,6 +334,7 @@ bool HALYX_CDECL GetTextField(uint32_t tableHandle, const char* column, char** t
 
 bool HALYX_CDECL GetBufferField(uint32_t tableHandle, const char* column, uint8_t** bytes,
                                 uint32_t* size) {
+  Serialized serialized;
   Service& service = TheService();
   if (Injected(service, kGetBufferField)) {
     return false;
@@ -316,6 +347,7 @@ bool HALYX_CDECL GetBufferField(uint32_t tableHandle, const char* column, uint8_
 }
 
 bool HALYX_CDECL DeleteRows(uint32_t tableHandle, const char* where, uint32_t) {
+  Serialized serialized;
   if (Injected(kDeleteRows)) {
     return false;
   }
@@ -324,6 +356,7 @@ bool HALYX_CDECL DeleteRows(uint32_t tableHandle, const char* where, uint32_t) {
 }
 
 bool HALYX_CDECL AddRow(uint32_t tableHandle) {
+  Serialized serialized;
   Service& service = TheService();
   if (Injected(service, kAddRow)) {
     return false;
@@ -337,6 +370,7 @@ bool HALYX_CDECL AddRow(uint32_t tableHandle) {
 }
 
 bool HALYX_CDECL PostRow(uint32_t tableHandle, uint32_t) {
+  Serialized serialized;
   Service& service = TheService();
   if (Injected(service, kPostRow)) {
     return false;
@@ -346,6 +380,7 @@ bool HALYX_CDECL PostRow(uint32_t tableHandle, uint32_t) {
 }
 
 bool SetNumber(uint32_t slot, uint32_t tableHandle, const char* column, uint32_t value) {
+  Serialized serialized;
   Service& service = TheService();
   if (Injected(service, slot)) {
     return false;
@@ -358,14 +393,17 @@ bool SetNumber(uint32_t slot, uint32_t tableHandle, const char* column, uint32_t
 }
 
 bool HALYX_CDECL SetIntField(uint32_t tableHandle, const char* column, uint32_t value) {
+  Serialized serialized;
   return SetNumber(kSetIntField, tableHandle, column, value);
 }
 
 bool HALYX_CDECL SetNumberField(uint32_t tableHandle, const char* column, uint32_t value) {
+  Serialized serialized;
   return SetNumber(kSetNumberField, tableHandle, column, value);
 }
 
 bool HALYX_CDECL SetTextField(uint32_t tableHandle, const char* column, const char* text) {
+  Serialized serialized;
   Service& service = TheService();
   if (Injected(service, kSetTextField)) {
     return false;
@@ -378,6 +416,7 @@ bool HALYX_CDECL SetTextField(uint32_t tableHandle, const char* column, const ch
 }
 
 bool HALYX_CDECL SetBufferField(uint32_t tableHandle, const char* column, Buffer value) {
+  Serialized serialized;
   Service& service = TheService();
   if (Injected(service, kSetBufferField)) {
     return false;
@@ -419,21 +458,33 @@ bool LocalDatabase(LocalDatabaseTable* table) {
   table->SetNumberField = &SetNumberField;
   table->SetTextField = &SetTextField;
   table->SetBufferField = &SetBufferField;
+  Serialized serialized;
   TheService().omitted.Apply(table);
   return true;
 }
 
-bool LocalDatabaseFailAfter(uint32_t slot, int32_t n) { return TheService().faults.Arm(slot, n); }
+bool LocalDatabaseFailAfter(uint32_t slot, int32_t n) {
+  Serialized serialized;
+  return TheService().faults.Arm(slot, n);
+}
 
 bool LocalDatabaseOmitSlot(uint32_t slot, bool omit) {
+  Serialized serialized;
   return TheService().omitted.Set(slot, omit);
 }
 
-uint32_t LocalDatabaseLastError() { return TheService().lastError; }
+uint32_t LocalDatabaseLastError() {
+  Serialized serialized;
+  return TheService().lastError;
+}
 
-uint32_t LocalDatabaseReleaseIdle() { return static_cast<uint32_t>(TheService().pool.Clear()); }
+uint32_t LocalDatabaseReleaseIdle() {
+  Serialized serialized;
+  return static_cast<uint32_t>(TheService().pool.Clear());
+}
 
 uint32_t LocalDatabaseOpenHandles() {
+  Serialized serialized;
   return static_cast<uint32_t>(TheService().databases.size() + TheService().tables.size());
 }
 

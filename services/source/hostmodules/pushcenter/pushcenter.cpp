@@ -1,26 +1,30 @@
 // The push center service: keeps the batch and unread-count callbacks, hands
-// them what a host delivers, and counts the read reports it receives.
+// them what a host delivers, and counts the read reports it receives. Any
+// thread may call it: the callback lists keep their own lock, and the rest of
+// the service is kept under one more, never held while a callback runs.
 
 #include "halyx/pushcenter.h"
 
 #include <map>
 
 #include "common/callbacklist.h"
+#include "common/criticalsection.h"
 #include "common/entryomission.h"
+#include "common/modulestate.h"
 
 namespace {
 
 struct Service {
   halyx::CallbackList<PushBatchCallback> batchCallbacks;
   halyx::CallbackList<AppUnreadCountsCallback> unreadCountCallbacks;
+  halyx::CriticalSection lock;  // over the two below
   std::map<uint32_t, uint32_t> readReports;  // by kind, since the module was loaded
   halyx::EntryOmission<20> omitted;
 };
 
-Service& TheService() {
-  static Service service;
-  return service;
-}
+// A library unloaded at the process's exit takes its callbacks back from its
+// own teardown, which can come after this module's.
+Service& TheService() { return halyx::ModuleState<Service>(); }
 
 uint32_t HALYX_CDECL RegisterBatchCallback(PushBatchCallback callback, uint32_t) {
   return TheService().batchCallbacks.Add(callback) ? 1 : 0;
@@ -39,7 +43,9 @@ uint32_t HALYX_CDECL UnregisterUnreadCountsCallback(AppUnreadCountsCallback call
 }
 
 bool HALYX_CDECL ReportRead(uint32_t kind, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {
-  ++TheService().readReports[kind];
+  Service& service = TheService();
+  halyx::CriticalSection::Held held(service.lock);
+  ++service.readReports[kind];
   return true;
 }
 
@@ -57,7 +63,9 @@ bool PushCenter(PushCenterTable* table) {
   table->registerUnreadCountsCallback = &RegisterUnreadCountsCallback;
   table->unregisterUnreadCountsCallback = &UnregisterUnreadCountsCallback;
   table->reportRead = &ReportRead;
-  TheService().omitted.Apply(table);
+  Service& service = TheService();
+  halyx::CriticalSection::Held held(service.lock);
+  service.omitted.Apply(table);
   return true;
 }
 
@@ -76,7 +84,9 @@ uint32_t PushCenterDeliverUnreadCounts(const AppUnreadCount* counts, uint32_t co
 }
 
 bool PushCenterOmitEntry(uint32_t entry, bool omit) {
-  return TheService().omitted.Set(entry, omit);
+  Service& service = TheService();
+  halyx::CriticalSection::Held held(service.lock);
+  return service.omitted.Set(entry, omit);
 }
 
 uint32_t PushCenterForgetCallbacks() {
@@ -85,8 +95,10 @@ uint32_t PushCenterForgetCallbacks() {
 }
 
 uint32_t PushCenterReadReports(uint32_t kind) {
-  auto found = TheService().readReports.find(kind);
-  return found == TheService().readReports.end() ? 0 : found->second;
+  Service& service = TheService();
+  halyx::CriticalSection::Held held(service.lock);
+  auto found = service.readReports.find(kind);
+  return found == service.readReports.end() ? 0 : found->second;
 }
 
 }  // extern "C"

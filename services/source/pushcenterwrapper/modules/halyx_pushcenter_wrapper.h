@@ -12,6 +12,8 @@ class halyx_pushcenter_wrapper : public Singlton<halyx_pushcenter_wrapper> {
  public:
   // The table, or null while the module or its entry point is missing.
   PushCenterTable* GetTable();
+  // The table if the module has been loaded, without trying to load it.
+  PushCenterTable* LoadedTable() { return table.get(); }
 
   void OnInstanceCreated() override;
   void OnInstanceReleasing() override;

@@ -11,12 +11,20 @@ struct Registration {
   SingltonRegistry::Step destroy;
 };
 
+// Plain flags, never destroyed: asked for until the library's last static
+// object is gone.
+bool releasing = false;  // while ReleaseAll runs
+bool unloading = false;  // from the start of the release at unload on
+
 // The list lives in a static object built when the library is loaded, so it is
 // destroyed only after every singleton user that came later (the module-wide
 // PushWrapper among them): its destruction is the release at unload.
 class RegistrationList {
  public:
-  ~RegistrationList() { ReleaseAll(); }
+  ~RegistrationList() {
+    unloading = true;
+    ReleaseAll();
+  }
 
   void Add(const Registration& entry) {
     auto at = entries.begin();
@@ -25,6 +33,7 @@ class RegistrationList {
   }
 
   void ReleaseAll() {
+    releasing = true;
     // Hooks run while every instance is still alive; a hook that creates a
     // new singleton appends to the list, so walk it by index and take the
     // list over before destroying.
@@ -32,6 +41,7 @@ class RegistrationList {
     std::vector<Registration> doomed;
     doomed.swap(entries);
     for (const Registration& entry : doomed) entry.destroy();
+    releasing = false;
   }
 
  private:
@@ -47,3 +57,5 @@ void SingltonRegistry::Register(int32_t order, Step release, Step destroy) {
 }
 
 void SingltonRegistry::ReleaseAll() { registrations.ReleaseAll(); }
+
+bool SingltonRegistry::Releasing() { return releasing || unloading; }

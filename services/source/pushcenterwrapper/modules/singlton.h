@@ -18,6 +18,9 @@ class SingltonRegistry {
   // Runs every release step, then every destroy step, and forgets them all.
   // Runs by itself at unload.
   static void ReleaseAll();
+  // True while ReleaseAll runs: the library is being unloaded (or a test
+  // releases every singleton), and nothing may load a module any more.
+  static bool Releasing();
 };
 
 template <class T>

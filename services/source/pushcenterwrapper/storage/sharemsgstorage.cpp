@@ -347,9 +347,13 @@ bool ShareMsgStorage::Open() {
 
 void ShareMsgStorage::Close() {
   uint32_t err = 0;
-  if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) {
-    if (myTableHandle != 0) closeTable(myTableHandle, &err);
-    if (roamTableHandle != 0) closeTable(roamTableHandle, &err);
+  // Nothing held, nothing to ask the database service for: it may not even be
+  // loaded, and this runs at every reopen.
+  if (myTableHandle != 0 || roamTableHandle != 0) {
+    if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) {
+      if (myTableHandle != 0) closeTable(myTableHandle, &err);
+      if (roamTableHandle != 0) closeTable(roamTableHandle, &err);
+    }
   }
   if (dbHandle != 0) {
     if (auto close = LocalDb(&LocalDatabaseTable::CloseDatabase)) close(dbHandle);
