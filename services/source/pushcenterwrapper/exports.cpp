@@ -10,10 +10,9 @@
 #include "librarylock.h"
 #include "pushcommandregistry.h"
 #include "pushwrapper.h"
+#include "settingids.h"
 
 namespace {
-
-const uint32_t kAppSettingShielded = 6;
 
 // Makes one slot call on the center of kind, or answers noCenter when there is
 // none. Nothing a center throws (lack of memory) crosses into the host: the

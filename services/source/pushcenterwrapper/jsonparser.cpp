@@ -17,19 +17,7 @@
 #include "messages/systemmsg.h"
 #include "pendingpushrecords.h"
 #include "pushwrapper.h"
-
-namespace {
-
-// Roaming settings that decide which pushes the user wants.
-const uint32_t kSettingSystemWanted = 9;
-const uint32_t kSettingShareWanted = 10;
-const uint32_t kSettingDynamicPolicy = 11;
-const uint32_t kAppSettingShielded = 6;
-
-const uint32_t kPolicyNone = 0;
-const uint32_t kPolicyUnshielded = 2;
-
-}  // namespace
+#include "settingids.h"
 
 void HALYX_CDECL OnPushBatch(const PushRecord* records, uint32_t count) {
   if (records == nullptr || count == 0) return;
@@ -104,7 +92,7 @@ bool JsonParser::ShouldAccept(const PushRecord* record) {
   }
   uint32_t policy = stGetRoamNumber(kSettingDynamicPolicy);
   if (policy == kPolicyNone) return false;
-  if (policy == kPolicyUnshielded && stGetAppRoamBoolean(record->appId, kAppSettingShielded)) {
+  if (policy == kPolicyAllButShielded && stGetAppRoamBoolean(record->appId, kAppSettingShielded)) {
     return false;
   }
   if (!HXCheckAppInstalled(record->appId)) {

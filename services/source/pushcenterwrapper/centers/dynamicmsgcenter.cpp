@@ -15,15 +15,12 @@
 #include "messages/handover.h"
 #include "messages/newestfirst.h"
 #include "modules/halyx_pushcenter_wrapper.h"
-#include "modules/serviceentry.h"
 #include "pushcommandregistry.h"
+#include "settingids.h"
 #include "storage/dynamicmsgstorage.h"
 
 namespace {
 
-const uint32_t kShieldSetting = 6;
-const uint32_t kPolicySetting = 11;
-const uint32_t kPolicyAllButShielded = 2;
 
 void FillRecord(DynamicMsgInfo& record, DynamicMsg& msg) {
   record.msgId = msg.GetMsgId();
@@ -57,12 +54,6 @@ bool FillElement(DynamicMsgGroupInfo& element, DynamicMsgGroup& group,
 size_t MessageLimit(DynamicMsgGroup& group, uint32_t maxMsgs) {
   const size_t held = group.GetMsgs().size();
   return (maxMsgs == 0 || maxMsgs > held) ? held : maxMsgs;
-}
-
-void ReportRead() {
-  if (auto report = ServiceEntry<halyx_pushcenter_wrapper>(&PushCenterTable::reportRead)) {
-    report(kDynamicKind, 0, 0xFFFFFFFFu, 0, 0, 0);
-  }
 }
 
 void Notify(uint32_t eventBit, uint32_t appId, uint32_t originator) {
@@ -317,7 +308,7 @@ uint32_t DynamicMsgCenter::UpdateDynamicMsgReadState(uint32_t appId, uint32_t or
   const uint32_t figure = unreadCount;
   const uint32_t marked = StoreAndMarkRead(*group, storage);
   Recount();
-  if (marked > 0 && reportRead) ReportRead();
+  if (marked > 0 && reportRead) ReportRead(kDynamicKind);
   // A group read has nothing left to count, its server count included.
   if (marked > 0 || unreadCount != figure) Notify(kEventReadState, appId, originator);
   return marked;
@@ -329,7 +320,7 @@ uint32_t DynamicMsgCenter::UpdateReadState() {
   DynamicMsgStorage storage;
   if (!storage.Open()) return 0;
   EnsureLoaded();
-  ReportRead();
+  ReportRead(kDynamicKind);
   for (auto& group : groups) {
     if (group != nullptr) StoreAndMarkRead(*group, storage);
   }
@@ -365,8 +356,8 @@ bool DynamicMsgCenter::ClearMsg() {
 }
 
 bool DynamicMsgCenter::ShieldDynamicMsgForApp(uint32_t appId, uint32_t) {
-  stSetAppRoamBoolean(appId, kShieldSetting, true);
-  stSetRoamNumber(kPolicySetting, kPolicyAllButShielded);
+  stSetAppRoamBoolean(appId, kAppSettingShielded, true);
+  stSetRoamNumber(kSettingDynamicPolicy, kPolicyAllButShielded);
   return true;
 }
 

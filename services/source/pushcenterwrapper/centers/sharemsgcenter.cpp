@@ -14,7 +14,6 @@
 #include "messages/sharemsg.h"
 #include "messages/sharemsggroup.h"
 #include "modules/halyx_pushcenter_wrapper.h"
-#include "modules/serviceentry.h"
 #include "pushcommandregistry.h"
 #include "storage/sharemsgstorage.h"
 
@@ -348,16 +347,10 @@ void ShareMsgCenter::StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, Share
   if (storage->SaveRoamRows(rows)) msg->SetHasRow(true);
 }
 
-void ShareMsgCenter::ReportRead() {
-  if (auto report = ServiceEntry<halyx_pushcenter_wrapper>(&PushCenterTable::reportRead)) {
-    report(kShareKind, 0, 0xFFFFFFFFu, 0, 0, 0);
-  }
-}
-
 uint32_t ShareMsgCenter::UpdateReadState() {
   if (unreadCount == 0) return 0;
   EnsureLoaded();
-  ReportRead();
+  ReportRead(kShareKind);
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
   for (auto& group : groups) {
     if (group == nullptr) continue;
@@ -384,7 +377,7 @@ uint32_t ShareMsgCenter::UpdateShareMsgReadState(uint32_t appId, int32_t shareTy
   }
   const uint32_t marked = group->MarkAllRead();
   if (marked > 0) {
-    ReportRead();
+    ReportRead(kShareKind);
     Recount();
     NotifyPushCommand(kShareBit, kEventReadState, appId, 0, static_cast<uint32_t>(shareType), 0, 0);
   }

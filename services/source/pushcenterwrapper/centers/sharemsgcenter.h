@@ -59,7 +59,6 @@ class ShareMsgCenter : public MsgCenter {
   void Refile(GroupList::iterator group);
   void Load();
   void StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, ShareMsgGroup* group);
-  void ReportRead();
 
   bool loaded;
   GroupList groups;

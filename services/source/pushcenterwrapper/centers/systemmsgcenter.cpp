@@ -10,19 +10,10 @@
 #include "messages/newestfirst.h"
 #include "messages/systemmsg.h"
 #include "modules/halyx_pushcenter_wrapper.h"
-#include "modules/serviceentry.h"
 #include "pushcommandregistry.h"
 #include "storage/systemmsgstorage.h"
 
 namespace {
-
-// Tells the push center service that system messages were read; skipped when
-// the service does not offer the entry, and its answer does not matter.
-void ReportSystemRead() {
-  if (auto reportRead = ServiceEntry<halyx_pushcenter_wrapper>(&PushCenterTable::reportRead)) {
-    reportRead(kSystemKind, 0, 0xFFFFFFFFu, 0, 0, 0);
-  }
-}
 
 // Whether a belongs in front of b: newer push time, or the same push time and
 // a message id at least as large.
@@ -212,7 +203,7 @@ uint32_t SystemMsgCenter::UpdateSystemMsgReadState(uint32_t msgId, uint32_t read
   // or turned unread, and its row stays while it is unread, so that the
   // message outlives a restart; it then comes back read.
   Store(storage, *found);
-  ReportSystemRead();
+  ReportRead(kSystemKind);
   found->SetReadState(read);
   CountUnread();
   NotifyPushCommand(kSystemBit, kEventReadState, 0, 0, 1, 0, 0);
@@ -223,7 +214,7 @@ uint32_t SystemMsgCenter::UpdateReadState() {
   if (unreadCount == 0) return 0;
   // Reported before the database is tried: the service hears of the read
   // even when nothing can be stored.
-  ReportSystemRead();
+  ReportRead(kSystemKind);
   SystemMsgStorage storage;
   if (!storage.Open()) return 0;
   EnsureLoaded();

@@ -25,3 +25,8 @@ class halyx_pushcenter_wrapper : public Singlton<halyx_pushcenter_wrapper> {
 
   std::unique_ptr<PushCenterTable> table;
 };
+
+// Tells the push center service that the host has read messages of a kind;
+// skipped when the service does not offer the entry, and its answer does not
+// matter.
+void ReportRead(int32_t kind);
