@@ -62,7 +62,11 @@ bool HALYX_CDECL PushWrapperInit() {
 
 bool HALYX_CDECL PushWrapperUnInit() {
   LibraryLock held;
-  return !held || PushWrapper::Instance()->UnInit();
+  try {
+    return !held || PushWrapper::Instance()->UnInit();
+  } catch (...) {
+    return false;  // nothing crosses into the host, here as at every export
+  }
 }
 
 uint32_t HALYX_CDECL PushUpdateReadStateByType(int32_t kind) {
