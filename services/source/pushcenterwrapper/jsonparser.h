@@ -1,5 +1,4 @@
-// The push intake: OnPushBatch, the JsonParser that handles one batch, and the
-// payload routines that every decoder shares.
+// The push intake: OnPushBatch and the JsonParser that handles one batch.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +6,9 @@
 #include <string>
 
 #include "halyx/pushcenter.h"
+#include "payloadroutines.h"
 #include "platform/win32.h"
 
-struct json_object;
 class DynamicMsgGroup;
 class ShareMsgGroup;
 class SystemMsg;
@@ -51,23 +50,3 @@ class JsonParser {
   std::deque<ShareMsgGroup*> shareGroups;
   std::deque<SystemMsg*> systemMsgs;
 };
-
-// UTF-16 to UTF-8; null gives "", and so does a conversion that fails. A
-// length of -1 reads up to the terminator.
-std::string WideToUtf8(const WCHAR* text, int length = -1);
-// The payload of a record as UTF-8, read up to its terminator or to the end of
-// the record when it has none.
-std::string PayloadToUtf8(const PushRecord& record);
-// Keeps ASCII letters, digits and ~!*()' and writes every other byte as %XX.
-std::string PercentEncode(const char* text);
-// Strict unsigned decimal or 0x-hexadecimal; 0 for anything it rejects.
-uint32_t ParseUnsigned(const char* text);
-
-// The JSON access rule: json-c returns null or an error pointer (a value above
-// that of -4000, taken as unsigned) for what it cannot give.
-bool IsJsonUsable(const void* result);
-// Parses a record's payload; null when it is not usable JSON. The caller
-// releases a non-null result with json_object_put.
-json_object* ParsePayload(const PushRecord& record);
-// The member, or null when it is absent.
-json_object* JsonMember(json_object* root, const char* key);

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "jsonparser.h"
+#include "payloadroutines.h"
 
 std::string WideToUtf8(const WCHAR* text, int length) {
   if (text == nullptr || length == 0) return std::string();

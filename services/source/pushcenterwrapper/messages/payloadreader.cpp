@@ -2,7 +2,7 @@
 
 #include <json-c/json.h>
 
-#include "jsonparser.h"
+#include "payloadroutines.h"
 
 PayloadReader::PayloadReader(const PushRecord& record) : root(ParsePayload(record)) {}
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "jsonparser.h"
+#include "payloadroutines.h"
 #include "modules/halyx_engine_wrapper.h"
 #include "modules/halyx_localdatabase_wrapper.h"
 #include "modules/serviceentry.h"
