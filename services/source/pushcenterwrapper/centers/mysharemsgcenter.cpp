@@ -96,13 +96,31 @@ bool MyShareMsgCenter::InsertGroup(std::unique_ptr<MyShareGroup> group) {
                         [time](const std::unique_ptr<MyShareGroup>&, const std::unique_ptr<MyShareGroup>& held) {
                           return held->GetLatestShareTime() <= time;
                         });
-  if (oldest != nullptr) oldest->DeleteItemRows();
+  if (oldest != nullptr) RemoveRows(*oldest);
   return true;
+}
+
+void MyShareMsgCenter::RemovePushedOut(MyShareGroup& group) {
+  std::vector<MyShareItem*>& pushedOut = group.PushedOut();
+  while (!pushedOut.empty()) {
+    std::unique_ptr<MyShareItem> item(pushedOut.back());
+    pushedOut.pop_back();
+    ShareMsgStorage::GetInstance()->DeleteMyRows(group.GetAppId(), group.GetShareType(), item->GetShareTime());
+  }
+}
+
+void MyShareMsgCenter::RemoveRows(MyShareGroup& group) {
+  RemovePushedOut(group);
+  ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
+  for (MyShareItem* item : group.GetItems()) {
+    storage->DeleteMyRows(group.GetAppId(), group.GetShareType(), item->GetShareTime());
+  }
 }
 
 void MyShareMsgCenter::AddMyShareGroup(MyShareGroup* raw) {
   std::unique_ptr<MyShareGroup> group(raw);
   if (group == nullptr) return;
+  RemovePushedOut(*group);
   const uint32_t appId = group->GetAppId();
   const int32_t shareType = group->GetShareType();
   for (auto at = groups.begin(); at != groups.end(); ++at) {
@@ -120,6 +138,7 @@ void MyShareMsgCenter::AddMyShareGroup(MyShareGroup* raw) {
       CopyToField(appDescBuffer, desc);
     }
     MoveItems(*group, *listed);
+    RemovePushedOut(*listed);
     group.reset();
     std::unique_ptr<MyShareGroup> merged = std::move(*at);
     groups.erase(at);
@@ -148,6 +167,9 @@ bool MyShareMsgCenter::AddMyShareMsg(const MyShareMsgGroupInfo* info) {
     group->AddItem(item.release());
   }
 
+  // What the cap pushed out goes before the kept items are stored, as the
+  // rows of both may share a time.
+  RemovePushedOut(*group);
   std::vector<MyShareRow> rows;
   rows.reserve(group->GetItems().size());
   for (MyShareItem* item : group->GetItems()) {
@@ -217,7 +239,7 @@ uint32_t MyShareMsgCenter::DeleteMyShareMsg(uint32_t appId, uint32_t extra) {
   if (at == groups.end()) return 0;
   std::unique_ptr<MyShareGroup> group = std::move(*at);
   groups.erase(at);
-  group->DeleteItemRows();
+  RemoveRows(*group);
   const uint32_t count = static_cast<uint32_t>(group->GetItems().size());
   NotifyPushCommand(kMyShareBit, kEventDeleted, appId, 0, static_cast<uint32_t>(group->GetShareType()),
                     extra, 0);

@@ -42,6 +42,12 @@ class MyShareMsgCenter : public MsgCenter {
   // Files the group by its latest share time and drops the oldest group
   // beyond the cap, with its stored rows.
   bool InsertGroup(std::unique_ptr<MyShareGroup> group);
+  // Removes the stored rows of the items the group pushed out, and deletes
+  // them.
+  void RemovePushedOut(MyShareGroup& group);
+  // Removes the stored rows of all the group's items, those pushed out
+  // included.
+  void RemoveRows(MyShareGroup& group);
   void Load();
 
   GroupList groups;

@@ -4,11 +4,13 @@
 
 #include "messages/myshareitem.h"
 #include "messages/newestfirst.h"
-#include "storage/sharemsgstorage.h"
 
 MyShareGroup::MyShareGroup() : shareType(0), appId(0), capacity(8), latestShareTime(0) {}
 
-MyShareGroup::~MyShareGroup() { Clear(true); }
+MyShareGroup::~MyShareGroup() {
+  Clear(true);
+  for (MyShareItem* item : pushedOut) delete item;
+}
 
 void MyShareGroup::AddItem(MyShareItem* item) {
   if (item == nullptr) return;
@@ -20,13 +22,9 @@ void MyShareGroup::AddItem(MyShareItem* item) {
       items, item, capacity, [time](MyShareItem*, MyShareItem* held) { return held->GetShareTime() <= time; }));
   owned.release();
   if (time > latestShareTime) latestShareTime = time;
-  if (oldest != nullptr) ShareMsgStorage::GetInstance()->DeleteMyRows(appId, shareType, oldest->GetShareTime());
-}
-
-void MyShareGroup::DeleteItemRows() {
-  ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
-  for (MyShareItem* item : items) {
-    if (item != nullptr) storage->DeleteMyRows(appId, shareType, item->GetShareTime());
+  if (oldest != nullptr) {
+    pushedOut.push_back(oldest.get());
+    oldest.release();
   }
 }
 

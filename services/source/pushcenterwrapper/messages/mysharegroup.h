@@ -1,12 +1,13 @@
 // MyShareGroup: the user's own shares of one application and share type,
 // greatest share time first, at most 8 of them.
 //
-// The group owns its items. An item that the cap pushes out is deleted at
-// once, together with its stored row.
+// The group owns its items. An item that the cap pushes out waits in
+// PushedOut() for the center, which removes its stored row.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 class MyShareItem;
 
@@ -26,10 +27,11 @@ class MyShareGroup {
   uint32_t GetLatestShareTime() const { return latestShareTime; }
 
   // Takes ownership; null is ignored. Among equal times the newest arrival
-  // goes first.
+  // goes first; beyond the cap the oldest item moves to PushedOut().
   void AddItem(MyShareItem* item);
-  // Deletes the stored row of every item; the items stay.
-  void DeleteItemRows();
+  // The items pushed out at the cap whose rows are still to be removed; the
+  // group deletes what is left in it when it goes.
+  std::vector<MyShareItem*>& PushedOut() { return pushedOut; }
   // Empties the group, deleting the items only when asked: without deletion
   // they must already belong to somebody else.
   void Clear(bool deleteItems);
@@ -39,5 +41,6 @@ class MyShareGroup {
   uint32_t appId;
   uint32_t capacity;
   std::deque<MyShareItem*> items;
+  std::vector<MyShareItem*> pushedOut;
   uint32_t latestShareTime;
 };
