@@ -5,7 +5,6 @@
 #include <cstring>
 #include <deque>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -35,19 +34,17 @@ void FillRecord(DynamicMsgInfo& record, DynamicMsg& msg) {
 }
 
 // Fills one element with the messages taken newest first; the records run
-// from the oldest taken to the newest. False only when memory runs out.
-bool FillElement(DynamicMsgGroupInfo& element, DynamicMsgGroup& group,
+// from the oldest taken to the newest.
+void FillElement(DynamicMsgGroupInfo& element, DynamicMsgGroup& group,
                  const std::vector<DynamicMsg*>& taken) {
   element.valid = 1;
   element.appId = group.GetAppId();
   element.msgCountOnServer = group.GetMsgCountOnServer();
-  if (taken.empty()) return true;
-  DynamicMsgInfo* records = new (std::nothrow) DynamicMsgInfo[taken.size()]();
-  if (records == nullptr) return false;
+  if (taken.empty()) return;
+  DynamicMsgInfo* records = new DynamicMsgInfo[taken.size()]();
   for (size_t i = 0; i < taken.size(); ++i) FillRecord(records[i], *taken[taken.size() - 1 - i]);
   element.msgs = records;
   element.msgCount = static_cast<uint32_t>(taken.size());
-  return true;
 }
 
 // k messages at most, or all when maxMsgs is 0 or above the group's count.
@@ -228,8 +225,7 @@ uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
 
   // Held by its owner until it is handed out, so that a listing cut short by
   // a lack of memory leaves nothing behind.
-  std::unique_ptr<DynamicMsgGroupInfo[]> elements(new (std::nothrow) DynamicMsgGroupInfo[candidates.size()]());
-  if (elements == nullptr) return 0;
+  std::unique_ptr<DynamicMsgGroupInfo[]> elements(new DynamicMsgGroupInfo[candidates.size()]());
   for (size_t i = 0; i < candidates.size(); ++i) {
     DynamicMsgGroup& group = *candidates[i];
     size_t limit = MessageLimit(group, maxMsgs);
@@ -239,7 +235,7 @@ uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
       if (taken.size() >= limit) break;
       if (msg != nullptr && !(onlyUnread && msg->GetReadState())) taken.push_back(msg);
     }
-    if (!FillElement(elements[i], group, taken)) return 0;
+    FillElement(elements[i], group, taken);
   }
   *out = elements.release();
   return static_cast<uint32_t>(candidates.size());
@@ -261,8 +257,8 @@ uint32_t DynamicMsgCenter::GetDynamicMsgForApp(uint32_t appId, uint32_t maxMsgs,
     if (msg != nullptr && !(onlyUnread && msg->GetReadState())) taken.push_back(msg);
   }
   if (taken.empty()) return 0;
-  std::unique_ptr<DynamicMsgGroupInfo[]> element(new (std::nothrow) DynamicMsgGroupInfo[1]());
-  if (element == nullptr || !FillElement(element[0], *group, taken)) return 0;
+  std::unique_ptr<DynamicMsgGroupInfo[]> element(new DynamicMsgGroupInfo[1]());
+  FillElement(element[0], *group, taken);
   *out = element.release();
   return (*out)[0].msgCount;
 }

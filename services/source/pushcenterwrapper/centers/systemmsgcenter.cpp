@@ -3,7 +3,6 @@
 
 #include <cstring>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -153,8 +152,7 @@ uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, boo
   // zero-fills every element it writes, so only the elements a listing cut
   // short leaves unwritten are zeroed here: the host still receives a fully
   // zero-filled block, each byte written once.
-  SystemMsgInfo* infos = new (std::nothrow) SystemMsgInfo[n];
-  if (infos == nullptr) return 0;
+  SystemMsgInfo* infos = new SystemMsgInfo[n];
   uint32_t written = 0;
   for (SystemMsg* msg : messages) {
     if (written >= n || msg == nullptr) break;
