@@ -1,25 +1,15 @@
-// Loads coreserviceengine.dll on first need and keeps its table for the life of the
-// library. A module or entry point that is missing is looked for again at
-// every GetTable, so a module that appears later is still found.
+// coreserviceengine.dll: its table, loaded on first need (modules/servicewrapper.h).
 #pragma once
 
-#include <memory>
-
 #include "halyx/coreserviceengine.h"
-#include "modules/singlton.h"
+#include "modules/servicewrapper.h"
 
-class halyx_engine_wrapper : public Singlton<halyx_engine_wrapper> {
+class halyx_engine_wrapper : public ServiceWrapper<halyx_engine_wrapper, EngineTable> {
  public:
-  // The table, or null while the module or its entry point is missing.
-  EngineTable* GetTable();
-
-  void OnInstanceCreated() override;
-  void OnInstanceReleasing() override;
-  ~halyx_engine_wrapper() override;
+  static constexpr ServiceModule kModule = ServiceModule::Engine;
+  static constexpr const char* kEntryPoint = "GetHalyxEngine";
 
  private:
   friend class Singlton<halyx_engine_wrapper>;
   halyx_engine_wrapper() = default;
-
-  std::unique_ptr<EngineTable> table;
 };

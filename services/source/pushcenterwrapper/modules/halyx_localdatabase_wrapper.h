@@ -1,28 +1,19 @@
-// Loads localdatabase.dll on first need and keeps its table for the life of the
-// library. A module or entry point that is missing is looked for again at
-// every GetTable, so a module that appears later is still found.
+// localdatabase.dll: its table, loaded on first need (modules/servicewrapper.h).
 #pragma once
-
-#include <memory>
 
 #include "halyx/localdatabase.h"
 #include "modules/serviceentry.h"
-#include "modules/singlton.h"
+#include "modules/servicewrapper.h"
 
-class halyx_localdatabase_wrapper : public Singlton<halyx_localdatabase_wrapper> {
+class halyx_localdatabase_wrapper
+    : public ServiceWrapper<halyx_localdatabase_wrapper, LocalDatabaseTable> {
  public:
-  // The table, or null while the module or its entry point is missing.
-  LocalDatabaseTable* GetTable();
-
-  void OnInstanceCreated() override;
-  void OnInstanceReleasing() override;
-  ~halyx_localdatabase_wrapper() override;
+  static constexpr ServiceModule kModule = ServiceModule::LocalDatabase;
+  static constexpr const char* kEntryPoint = "LocalDatabase";
 
  private:
   friend class Singlton<halyx_localdatabase_wrapper>;
   halyx_localdatabase_wrapper() = default;
-
-  std::unique_ptr<LocalDatabaseTable> table;
 };
 
 // An entry of the local database table, or null while the module, its table or

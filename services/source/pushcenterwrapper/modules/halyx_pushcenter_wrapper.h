@@ -1,29 +1,17 @@
-// Loads pushcenter.dll on first need and keeps its table for the life of the
-// library. A module or entry point that is missing is looked for again at
-// every GetTable, so a module that appears later is still found.
+// pushcenter.dll: its table, loaded on first need (modules/servicewrapper.h).
 #pragma once
 
-#include <memory>
-
 #include "halyx/pushcenter.h"
-#include "modules/singlton.h"
+#include "modules/servicewrapper.h"
 
-class halyx_pushcenter_wrapper : public Singlton<halyx_pushcenter_wrapper> {
+class halyx_pushcenter_wrapper : public ServiceWrapper<halyx_pushcenter_wrapper, PushCenterTable> {
  public:
-  // The table, or null while the module or its entry point is missing.
-  PushCenterTable* GetTable();
-  // The table if the module has been loaded, without trying to load it.
-  PushCenterTable* LoadedTable() { return table.get(); }
-
-  void OnInstanceCreated() override;
-  void OnInstanceReleasing() override;
-  ~halyx_pushcenter_wrapper() override;
+  static constexpr ServiceModule kModule = ServiceModule::PushCenter;
+  static constexpr const char* kEntryPoint = "PushCenter";
 
  private:
   friend class Singlton<halyx_pushcenter_wrapper>;
   halyx_pushcenter_wrapper() = default;
-
-  std::unique_ptr<PushCenterTable> table;
 };
 
 // Tells the push center service that the host has read messages of a kind;

@@ -1,4 +1,4 @@
-// Loading of one service module's table, shared by the four wrappers.
+// Loading of one service module's table, for ServiceWrapper.
 #pragma once
 
 #include <memory>
