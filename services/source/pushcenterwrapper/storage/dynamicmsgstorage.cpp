@@ -8,6 +8,7 @@
 #include "messages/dynamicmsggroup.h"
 #include "modules/halyx_localdatabase_wrapper.h"
 #include "modules/halyx_status_wrapper.h"
+#include "storage/columntext.h"
 #include "storage/datafolder.h"
 #include "storage/rowmirror.h"
 #include "storage/usertable.h"
@@ -26,19 +27,6 @@ const ColumnDef kColumns[] = {
     {"buttonText", kColumnBuffer, 0},    {"buffer", kColumnBuffer, 0},
     {"textHint", kColumnBuffer, 0},      {"title", kColumnBuffer, 0},
 };
-
-void SetText(Buffer& column, const std::string& text) {
-  column.CopyFrom(text.c_str(), static_cast<uint32_t>(text.size() + 1));
-}
-
-// The bytes up to the first zero; the empty string for an empty column.
-std::string TextOf(const Buffer& column) {
-  const char* bytes = reinterpret_cast<const char*>(column.GetNativeBuf());
-  if (bytes == nullptr || column.GetSize() == 0) return std::string();
-  const void* zero = std::memchr(bytes, 0, column.GetSize());
-  const size_t length = zero != nullptr ? static_cast<const char*>(zero) - bytes : column.GetSize();
-  return std::string(bytes, length);
-}
 
 bool SetInt(uint32_t table, const char* column, uint32_t value) {
   auto set = LocalDb(&LocalDatabaseTable::SetIntField);
@@ -224,10 +212,10 @@ bool StoreMessage(DynamicMsgStorage& storage, const DynamicMsg& msg, const Dynam
   row.openType = source.GetOpenType();
   row.pushTime = source.GetPushTime();
   row.msgCountOnServer = group.GetMsgCountOnServer();
-  SetText(row.buttonText, msg.ButtonTextRef());
-  SetText(row.buffer, msg.BufferRef());
-  SetText(row.textHint, msg.TextRef());
-  SetText(row.title, msg.TitleRef());
+  SetColumnText(row.buttonText, msg.ButtonTextRef());
+  SetColumnText(row.buffer, msg.BufferRef());
+  SetColumnText(row.textHint, msg.TextRef());
+  SetColumnText(row.title, msg.TitleRef());
   return storage.InsertRows(rows);
 }
 
@@ -236,10 +224,10 @@ DynamicMsgGroup* GroupFromRow(const DynamicMsgRow& row) {
   group->SetAppId(row.appId);
   std::unique_ptr<DynamicMsg> msg(new DynamicMsg());
   msg->SetMsgId(row.msgId);
-  msg->SetBuffer(TextOf(row.buffer));
-  msg->SetButtonText(TextOf(row.buttonText));
-  msg->SetText(TextOf(row.textHint));
-  msg->SetTitle(TextOf(row.title));
+  msg->SetBuffer(ColumnToText(row.buffer));
+  msg->SetButtonText(ColumnToText(row.buttonText));
+  msg->SetText(ColumnToText(row.textHint));
+  msg->SetTitle(ColumnToText(row.title));
   msg->SetOpenType(row.openType);
   msg->SetPushTime(row.pushTime);
   msg->SetVoiceIndex(row.voiceIndex);

@@ -268,23 +268,6 @@ bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out, bool* complete
 
 }  // namespace
 
-void SetColumnText(Buffer& column, const std::string& text, bool emptyAsNothing) {
-  if (text.empty() && emptyAsNothing) {
-    column.CopyFrom(nullptr, 0);
-  } else {
-    column.CopyFrom(text.c_str(), static_cast<uint32_t>(text.size() + 1));
-  }
-}
-
-std::string ColumnToText(const Buffer& column) {
-  const char* bytes = reinterpret_cast<const char*>(column.GetNativeBuf());
-  if (bytes == nullptr) return std::string();
-  const void* end = memchr(bytes, 0, column.GetSize());
-  const size_t length =
-      end != nullptr ? static_cast<size_t>(static_cast<const char*>(end) - bytes) : column.GetSize();
-  return std::string(bytes, length);
-}
-
 ShareMsgStorage::ShareMsgStorage()
     : dbHandle(0), myTableHandle(0), roamTableHandle(0), isOpen(false), openUser(0) {
   Open();

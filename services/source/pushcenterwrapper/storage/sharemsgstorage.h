@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "halyx/buffer.h"
+#include "storage/columntext.h"
 #include "modules/singlton.h"
 
 // One row of "roamsharemsgtable". Text columns hold the text's bytes and its
@@ -47,14 +48,6 @@ struct MyShareRow {
   uint32_t shareTime = 0;
   Buffer textHint;
 };
-
-// Writes a text into a row's column as the column holds it: its bytes and a
-// terminating zero. An empty text is one zero byte, or no byte at all when
-// emptyAsNothing is set.
-void SetColumnText(Buffer& column, const std::string& text, bool emptyAsNothing);
-// The text of a column, up to its first zero byte; never reads past the
-// column's size.
-std::string ColumnToText(const Buffer& column);
 
 class ShareMsgStorage : public Singlton<ShareMsgStorage> {
  public:

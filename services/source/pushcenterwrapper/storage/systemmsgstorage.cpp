@@ -7,6 +7,7 @@
 #include "messages/systemmsg.h"
 #include "modules/halyx_localdatabase_wrapper.h"
 #include "modules/halyx_status_wrapper.h"
+#include "storage/columntext.h"
 #include "storage/datafolder.h"
 #include "storage/rowmirror.h"
 #include "storage/usertable.h"
@@ -158,22 +159,6 @@ bool FetchRow(uint32_t table, SystemMsgRow& row) {
   return true;
 }
 
-Buffer BytesWithTerminator(const std::string& value) {
-  Buffer result;
-  result.CopyFrom(value.c_str(), static_cast<uint32_t>(value.size() + 1));
-  return result;
-}
-
-// A stored byte column as text: up to its first NUL, and never past its end
-// even when a foreign writer left the terminator out.
-std::string TextOf(const Buffer& bytes) {
-  const char* data = reinterpret_cast<const char*>(bytes.GetNativeBuf());
-  if (data == nullptr) return std::string();
-  const void* nul = std::memchr(data, '\0', bytes.GetSize());
-  size_t length = nul != nullptr ? static_cast<const char*>(nul) - data : bytes.GetSize();
-  return std::string(data, length);
-}
-
 struct RowKey {
   uint32_t msgId;
   uint32_t pushTime;
@@ -276,14 +261,14 @@ bool SystemMsgStorage::DeleteAll() {
 bool SaveSystemMsg(SystemMsgStorage& storage, SystemMsg& msg) {
   std::vector<SystemMsgRow> rows(1);
   SystemMsgRow& row = rows.front();
-  row.title = BytesWithTerminator(msg.TitleRef());
-  row.pictureUrl = BytesWithTerminator(msg.PictureUrlRef());
-  row.jumpUrl = BytesWithTerminator(msg.JumpUrlRef());
-  row.buttonText = BytesWithTerminator(msg.ButtonTextRef());
+  SetColumnText(row.title, msg.TitleRef());
+  SetColumnText(row.pictureUrl, msg.PictureUrlRef());
+  SetColumnText(row.jumpUrl, msg.JumpUrlRef());
+  SetColumnText(row.buttonText, msg.ButtonTextRef());
   row.msgId = msg.GetMsgId();
   row.openType = msg.GetOpenType();
   row.pushTime = msg.GetPushTime();
-  row.text = BytesWithTerminator(msg.TextRef());
+  SetColumnText(row.text, msg.TextRef());
   row.appId = msg.GetAppId();
   CopyBufferText(row.buffer, msg.BufferRef().c_str());
   row.subType = msg.GetSubType();
@@ -293,11 +278,11 @@ bool SaveSystemMsg(SystemMsgStorage& storage, SystemMsg& msg) {
 
 SystemMsg* SystemMsgFromRow(const SystemMsgRow& row) {
   std::unique_ptr<SystemMsg> msg(new SystemMsg());  // a text that cannot be copied drops it
-  if (!row.title.IsEmpty()) msg->SetTitle(TextOf(row.title));
-  if (!row.pictureUrl.IsEmpty()) msg->SetPictureUrl(TextOf(row.pictureUrl));
-  if (!row.jumpUrl.IsEmpty()) msg->SetJumpUrl(TextOf(row.jumpUrl));
-  if (!row.buttonText.IsEmpty()) msg->SetButtonText(TextOf(row.buttonText));
-  if (!row.text.IsEmpty()) msg->SetText(TextOf(row.text));
+  if (!row.title.IsEmpty()) msg->SetTitle(ColumnToText(row.title));
+  if (!row.pictureUrl.IsEmpty()) msg->SetPictureUrl(ColumnToText(row.pictureUrl));
+  if (!row.jumpUrl.IsEmpty()) msg->SetJumpUrl(ColumnToText(row.jumpUrl));
+  if (!row.buttonText.IsEmpty()) msg->SetButtonText(ColumnToText(row.buttonText));
+  if (!row.text.IsEmpty()) msg->SetText(ColumnToText(row.text));
   msg->SetMsgId(row.msgId);
   msg->SetOpenType(row.openType);
   msg->SetPushTime(row.pushTime);
