@@ -135,6 +135,17 @@ void RunSequence(uint32_t seed, bool exact, uint32_t firstUser) {
     const size_t batch = std::min<size_t>(sent.size(), 1 + draw(3));
     host.Deliver(std::vector<PushRecord>(sent.end() - static_cast<std::ptrdiff_t>(batch), sent.end()));
   }
+  // The other user signs in without a restart: what is read now is stored in
+  // that user's tables while the centers hold what they held, and newer pushes
+  // then take some of the held messages out again.
+  host.SignIn(user == firstUser ? firstUser + 1 : firstUser);
+  for (int32_t kind = 1; kind <= 3; ++kind) host.api.PushUpdateReadStateByType(kind);
+  for (uint32_t round = 0; round < 4; ++round) {
+    for (uint32_t app = 1; app <= kApps / 3; ++app) {
+      host.Deliver(MakeRecord(1, app, nextId++, ++now, R"({"TITLE":"late"})"));
+    }
+    host.Deliver(MakeRecord(3, 0, nextId++, ++now, R"({"TITLE":"late"})"));
+  }
 }
 
 }  // namespace

@@ -76,7 +76,9 @@ using Groups = std::vector<Ids>;
 // Read early (before the first listing), pushed again, read back after a
 // restart: every message of every kind is listed once.
 TEST_F(Trust, NoMessageIsListedTwice) {
-  host.Deliver({Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20), Share(9, 2, 3, 30), System(4, 40)});
+  // The same records twice in one batch, too.
+  host.Deliver({Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20), Share(9, 2, 3, 30), System(4, 40),
+                Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20)});
   EXPECT_EQ(host.api.PushUpdateDynamicMsgReadState(7, 0, false), 1u);
   EXPECT_EQ(host.api.PushUpdateShareMsgReadState(8, 1, 0, 0), 1u);
   EXPECT_EQ(host.api.PushUpdateShareMsgReadState(9, 2, 0, 30), 1u);
