@@ -63,14 +63,9 @@ void MoveMessages(DynamicMsgGroup& from, DynamicMsgGroup& to) {
 
 // Whether the group brings a message that the held group does not have: a
 // push delivered again brings none.
-bool BringsNews(DynamicMsgGroup& incoming, DynamicMsgGroup& held) {
+bool BringsNews(DynamicMsgGroup& incoming, const DynamicMsgGroup& held) {
   for (DynamicMsg* msg : incoming.GetMsgs()) {
-    if (msg == nullptr) continue;
-    bool known = false;
-    for (DynamicMsg* kept : held.GetMsgs()) {
-      if (kept != nullptr && kept->GetMsgId() == msg->GetMsgId()) known = true;
-    }
-    if (!known) return true;
+    if (msg != nullptr && held.Find(msg->GetMsgId()) == nullptr) return true;
   }
   return false;
 }

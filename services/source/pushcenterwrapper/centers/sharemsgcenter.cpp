@@ -219,15 +219,12 @@ void ShareMsgCenter::Load() {
     msg->SetReadState(true);
     msg->SetHasRow(true);
     // The row of a message in memory (read early, or pushed again) only marks
-    // that message as stored.
-    if (ShareMsg* held = FindHeld(row.appId, row.shareType, *msg)) {
-      held->SetHasRow(true);
-      continue;
-    }
-    // A stored type-1 message joins its application's kept group, which may
-    // hold messages pushed before this first load; being read, it leaves
-    // that group's unread messages as they were.
+    // that message as stored: the kept group of a type-1 message does that
+    // itself as it refuses the message a second time.
     if (row.shareType == 1) {
+      // A stored type-1 message joins its application's kept group, which may
+      // hold messages pushed before this first load; being read, it leaves
+      // that group's unread messages as they were.
       auto kept = FindType1Group(row.appId);
       if (kept != groups.end()) {
         (*kept)->AddMsg(msg.release());
@@ -236,6 +233,9 @@ void ShareMsgCenter::Load() {
         Refile(kept);
         continue;
       }
+    } else if (ShareMsg* held = FindHeld(row.appId, row.shareType, *msg)) {
+      held->SetHasRow(true);
+      continue;
     }
     std::unique_ptr<ShareMsgGroup> group(new ShareMsgGroup());
     group->SetAppId(row.appId);

@@ -41,8 +41,7 @@ bool DynamicMsgGroup::AddMsg(DynamicMsg* msg) {
   // Ownership passes with the call: a message that cannot be filed for lack
   // of memory is deleted here, never left to the caller.
   std::unique_ptr<DynamicMsg> owned(msg);
-  for (DynamicMsg* held : msgs) {
-    if (held == nullptr || held->GetMsgId() != msg->GetMsgId()) continue;
+  if (DynamicMsg* held = Find(msg->GetMsgId())) {
     if (msg->HasRow()) held->SetHasRow(true);
     return false;
   }
@@ -71,6 +70,13 @@ uint32_t DynamicMsgGroup::MarkAllRead() {
   unreadCount = 0;
   countStands = false;
   return previous;
+}
+
+DynamicMsg* DynamicMsgGroup::Find(uint32_t msgId) const {
+  for (DynamicMsg* held : msgs) {
+    if (held != nullptr && held->GetMsgId() == msgId) return held;
+  }
+  return nullptr;
 }
 
 void DynamicMsgGroup::CountUnread() {

@@ -48,6 +48,8 @@ class DynamicMsgGroup {
   uint32_t MarkAllRead();
   // Sets the unread count to the number of messages not read.
   void CountUnread();
+  // The held message with that id, or null.
+  DynamicMsg* Find(uint32_t msgId) const;
   // The messages pushed out at the cap whose rows are still to be removed;
   // the group deletes what is left in it when it goes.
   std::vector<DynamicMsg*>& PushedOut();
