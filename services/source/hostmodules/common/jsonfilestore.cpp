@@ -8,6 +8,7 @@
 #include <memory>
 #include <system_error>
 
+#include "common/coarseclock.h"
 #include "common/dataroot.h"
 #include "common/filelock.h"
 #include "platform/win32.h"
@@ -38,16 +39,40 @@ void JsonFileStore::Follow() {
   const char* bytes = reinterpret_cast<const char*>(folder);
   const size_t size = length * sizeof(WCHAR);
   const bool sameRoot = loaded_ && documents_.compare(0, std::string::npos, bytes, size) == 0;
-  if (sameRoot && FileStamp() == stamp_) {
+  if (sameRoot && Current()) {
     return;
   }
   if (!sameRoot) {
     documents_.assign(bytes, size);
     root_ = CurrentDataRoot();
     file_ = root_.empty() ? std::filesystem::path() : root_ / fileName_;
+    lockFile_ = file_;
+    if (!file_.empty()) lockFile_ += ".lock";
+    counter_.Unmap();  // another root's count, or none while root_ is empty
   }
   loaded_ = true;
   Load();
+}
+
+bool JsonFileStore::Current() {
+  if (!counter_.mapped()) {
+    // No count (no folder yet, or one this process may not write): the
+    // file's time at every read. A file that appears loads again, and that
+    // load maps the count once it can.
+    return FileStamp() == stamp_;
+  }
+  if (counter_.Value() != seenCount_) {
+    return false;
+  }
+  const uint32_t now = CoarseMilliseconds();
+  if (now - checkedAt_ < kRecheckMilliseconds) {
+    return true;
+  }
+  // Now and then the files themselves, for what no module counted: a file
+  // edited or removed by hand, or a lock file removed and made anew by the
+  // next writer, who counts in the new one.
+  checkedAt_ = now;
+  return counter_.Names(lockFile_) && FileStamp() == stamp_;
 }
 
 std::filesystem::file_time_type JsonFileStore::FileStamp() const {
@@ -62,6 +87,12 @@ std::filesystem::file_time_type JsonFileStore::FileStamp() const {
 void JsonFileStore::Load() {
   numbers_.clear();
   texts_.clear();
+  if (!root_.empty() && !(counter_.mapped() && counter_.Names(lockFile_))) {
+    counter_.Map(lockFile_);
+  }
+  // The count first: a change made after it shows as a count not seen.
+  seenCount_ = counter_.Value();
+  checkedAt_ = CoarseMilliseconds();
   stamp_ = FileStamp();
   if (root_.empty() || stamp_ == std::filesystem::file_time_type::min()) {
     return;
@@ -69,15 +100,10 @@ void JsonFileStore::Load() {
   // Windows cannot replace a file that is open for reading, so a reader waits
   // for a writer of another process as well; in a folder where the lock
   // cannot be taken, nothing is written either, and the file is read as is.
-  FileLock lock(LockFile());
+  FileLock lock(lockFile_);
+  seenCount_ = counter_.Value();
   stamp_ = FileStamp();
   Read();
-}
-
-std::filesystem::path JsonFileStore::LockFile() const {
-  std::filesystem::path lockFile = file_;
-  lockFile += ".lock";
-  return lockFile;
 }
 
 void JsonFileStore::Read() {
@@ -191,6 +217,15 @@ bool JsonFileStore::SetText(const std::string& key, const std::string& value) {
   return Update([&](Numbers&, Texts& texts) { texts[key] = value; });
 }
 
+void JsonFileStore::Release() {
+  ThreadLock::Hold hold(lock_);
+  counter_.Unmap();
+  numbers_.clear();
+  texts_.clear();
+  documents_.clear();
+  loaded_ = false;
+}
+
 bool JsonFileStore::Update(const std::function<void(Numbers&, Texts&)>& edit) {
   Follow();
   if (root_.empty()) {
@@ -201,13 +236,14 @@ bool JsonFileStore::Update(const std::function<void(Numbers&, Texts&)>& edit) {
   if (error) {
     return false;
   }
-  FileLock lock(LockFile());
-  if (!lock.held()) {
+  FileLock lock(lockFile_);
+  // A change that no reader can count is not made: another process would
+  // go on reading what it had.
+  if (!lock.held() || (!counter_.mapped() && !counter_.Map(lockFile_))) {
     return false;
   }
-  // Read again under the lock whatever the file's time says: another process
-  // may have written within the time's resolution, and its values must be
-  // kept.
+  // Read again under the lock whatever the count says: a lock file made
+  // anew by hand counts from 0 again, and its count may match ours.
   Read();
   Numbers numbers = numbers_;
   Texts texts = texts_;
@@ -216,7 +252,10 @@ bool JsonFileStore::Update(const std::function<void(Numbers&, Texts&)>& edit) {
   if (saved) {
     numbers_.swap(numbers);
     texts_.swap(texts);
+    counter_.Add();
   }
+  seenCount_ = counter_.Value();
+  checkedAt_ = CoarseMilliseconds();
   stamp_ = FileStamp();
   return saved;
 }

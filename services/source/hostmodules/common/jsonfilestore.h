@@ -1,19 +1,23 @@
 // Small key/value store of a module, kept as one JSON file in the data root.
 //
-// Values live in memory, keyed by the data root they came from and the time
-// the file was last written: every call first asks for the documents folder
-// and the file's time again and, only when either changed (another user's folder, a
-// file that was removed or rewritten by another process), drops what it holds
-// and loads the file again. File times may be as coarse as a second, so a
-// rewrite within the second of the last one can go unnoticed. A file that is missing or not
-// valid JSON reads as empty. Every change rewrites the whole file through a
-// temporary file renamed over it, so the file on disk is always either the old
-// or the new content, never half of one.
+// Values live in memory, keyed by the data root they came from. A read asks
+// for the documents folder again (another user's folder is followed at once)
+// and looks at the change count that every writer of any process adds to
+// (ChangeCounter, in the file's lock file): a change made through the modules
+// is seen at the next read, without a system call. A change made behind the
+// modules' back (a file edited or removed by hand) is seen within
+// kRecheckMilliseconds, when a read looks at the file's time again; Release()
+// forgets everything at once. Where no count can be kept (a folder this
+// process may not write), every read looks at the file's time, which may be as
+// coarse as a second. A file that is missing or not valid JSON reads as empty.
+// Every change rewrites the whole file through a temporary file renamed over
+// it, so the file on disk is always either the old or the new content, never
+// half of one.
 //
 // Several processes may share a data root, and several threads a module: a
 // change holds this store's lock and the lock file "<file>.lock" while it
-// reads the file again, changes it and writes it back, so no update of
-// another thread or process is lost.
+// reads the file again, changes it, writes it back and counts the change, so
+// no update of another thread or process is lost.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +26,7 @@
 #include <map>
 #include <string>
 
+#include "common/changecounter.h"
 #include "common/threadlock.h"
 
 namespace halyx {
@@ -43,14 +48,22 @@ class JsonFileStore {
   bool SetNumber(const std::string& key, uint32_t value);
   bool SetText(const std::string& key, const std::string& value);
 
+  // Forgets the values in memory and lets go of every file held open, so
+  // that the data root can be removed (Windows removes no open file); the
+  // next call reads the file again.
+  void Release();
+
+  // The longest a change made by hand goes unseen.
+  static const uint32_t kRecheckMilliseconds = 50;
+
  private:
   using Numbers = std::map<std::string, uint32_t>;
   using Texts = std::map<std::string, std::string>;
 
   void Follow();
+  bool Current();
   void Load();
   void Read();
-  std::filesystem::path LockFile() const;
   std::filesystem::file_time_type FileStamp() const;
   bool Update(const std::function<void(Numbers&, Texts&)>& edit);
   bool Save(const Numbers& numbers, const Texts& texts) const;
@@ -64,7 +77,11 @@ class JsonFileStore {
   std::string documents_;  // its UTF-16 units as bytes
   std::filesystem::path root_;  // the data root whose values are in memory
   std::filesystem::path file_;  // the file in it; empty while root_ is
+  std::filesystem::path lockFile_;  // "<file_>.lock"
   std::filesystem::file_time_type stamp_;  // the file's time when it was read; min when missing
+  ChangeCounter counter_;  // the writers' count for file_, when it can be mapped
+  uint32_t seenCount_ = 0;  // the count when the values were read
+  uint32_t checkedAt_ = 0;  // CoarseMilliseconds() when the file's time was last looked at
   Numbers numbers_;
   Texts texts_;
 };

@@ -66,4 +66,9 @@ bool HXSetFailAll(bool fail) {
   return true;
 }
 
+bool HXReleaseFiles() {
+  Store().Release();
+  return true;
+}
+
 }  // extern "C"

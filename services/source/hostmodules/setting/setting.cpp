@@ -53,4 +53,9 @@ bool stSetFailAll(bool fail) {
   return true;
 }
 
+bool stReleaseFiles() {
+  Store().Release();
+  return true;
+}
+
 }  // extern "C"

@@ -22,4 +22,8 @@ HALYX_HYAPPINFO_API bool HALYX_CDECL HXSetAppInfo(uint32_t appId, const char* ke
                                                   const char* value);
 // While set, HXCheckAppInstalled and HXQueryAppInfo answer false or 0.
 HALYX_HYAPPINFO_API bool HALYX_CDECL HXSetFailAll(bool fail);
+// Forgets what was read from the file and closes every file the module holds
+// open, so that the data folder can be removed; the next call reads it again.
+// A file changed by hand (not through a module) is otherwise seen within 50 ms.
+HALYX_HYAPPINFO_API bool HALYX_CDECL HXReleaseFiles();
 }

@@ -22,4 +22,8 @@ HALYX_SETTING_API bool HALYX_CDECL stSetRoamNumber(uint32_t id, uint32_t value);
 HALYX_SETTING_API bool HALYX_CDECL stSetRoamBoolean(uint32_t id, bool value);
 // While set, the five functions above answer false or 0 and change nothing.
 HALYX_SETTING_API bool HALYX_CDECL stSetFailAll(bool fail);
+// Forgets what was read from the file and closes every file the module holds
+// open, so that the data folder can be removed; the next call reads it again.
+// A file changed by hand (not through a module) is otherwise seen within 50 ms.
+HALYX_SETTING_API bool HALYX_CDECL stReleaseFiles();
 }
