@@ -26,20 +26,25 @@ namespace {
 
 #if defined(_WIN32)
 
+// A control function of a module that is loaded, called; nothing otherwise.
+template <typename Function>
+void CallIfLoaded(const wchar_t* module, const char* name) {
+  HMODULE handle = GetModuleHandleW(module);
+  FARPROC address = handle ? GetProcAddress(handle, name) : nullptr;
+  if (address) reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address))();
+}
+
 class FreshDataFolder : public testing::EmptyTestEventListener {
  public:
   void OnTestStart(const testing::TestInfo&) override {
     const std::string documents = testenv::DocumentsFolder();
     ASSERT_FALSE(documents.empty()) << "no documents folder";
     // The database module keeps the files of closed databases open for their
-    // next use; Windows removes no open file.
-    if (HMODULE database = GetModuleHandleW(L"localdatabase.dll")) {
-      using ReleaseIdle = uint32_t(__cdecl*)();
-      if (auto release = reinterpret_cast<ReleaseIdle>(
-              reinterpret_cast<void (*)()>(GetProcAddress(database, "LocalDatabaseReleaseIdle")))) {
-        release();
-      }
-    }
+    // next use, the settings modules their change counts (and what they read,
+    // which must not outlive the files); Windows removes no open file.
+    CallIfLoaded<uint32_t(__cdecl*)()>(L"localdatabase.dll", "LocalDatabaseReleaseIdle");
+    CallIfLoaded<bool(__cdecl*)()>(L"setting.dll", "stReleaseFiles");
+    CallIfLoaded<bool(__cdecl*)()>(L"hyappinfo.dll", "HXReleaseFiles");
     // A file that a module still holds open cannot go, and remove_all stops
     // at the first one: remove every file that can go, so that no setting of
     // an earlier test survives beside a database that stays open.
