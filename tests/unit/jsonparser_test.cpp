@@ -47,7 +47,7 @@ class IntakeTest : public testing::Test {
     return parser.Parse(batch.data(), static_cast<uint32_t>(batch.size()));
   }
   PendingPushRecords& Store() { return *PushWrapper::Instance()->GetPendingRecords(); }
-  RecordingCenters centers;
+  RecordingCenters centers_;
 };
 
 int deletedMsgs = 0;
@@ -85,7 +85,7 @@ TEST_F(IntakeTest, EachKindIsFoldedAndHandedOverInItsOrder) {
                  "share type 1 app 9 msgs 12", "share type 1 app 5 msgs 13 10",
                  "share type 2 app 6 msgs 11", "share type 2 app 6 msgs 14",
                  "system msgs 22 21 20"}),
-            centers.log);
+            centers_.log);
 }
 
 TEST_F(IntakeTest, AcceptanceFollowsTheSettingsAndTheApplicationsState) {
@@ -173,7 +173,7 @@ TEST_F(IntakeTest, ProgrammingErrorsAreReportedAndTheOperationReturns) {
   EXPECT_EQ((Log{"false " + source + " 59", "false " + source + " 475", "false " + source + " 503",
                  "false " + source + " 543"}),
             reports);
-  EXPECT_TRUE(centers.log.empty());
+  EXPECT_TRUE(centers_.log.empty());
 }
 
 TEST_F(IntakeTest, WhatAStoppedHandOffLeavesIsDestroyed) {
@@ -198,7 +198,7 @@ TEST_F(IntakeTest, WhatAStoppedHandOffLeavesIsDestroyed) {
     EXPECT_EQ(0, deletedMsgs);
   }
   EXPECT_EQ(4, deletedMsgs);
-  EXPECT_TRUE(centers.log.empty());
+  EXPECT_TRUE(centers_.log.empty());
 }
 
 TEST_F(IntakeTest, EmptyOrMissingInputReachesNoCenter) {
@@ -208,6 +208,6 @@ TEST_F(IntakeTest, EmptyOrMissingInputReachesNoCenter) {
   const AppUnreadCount counts[] = {{7, 1, 0}};
   OnAppUnreadCounts(nullptr, 3);
   OnAppUnreadCounts(counts, 0);
-  EXPECT_EQ(0, centers.created);
-  EXPECT_TRUE(centers.log.empty());
+  EXPECT_EQ(0, centers_.created);
+  EXPECT_TRUE(centers_.log.empty());
 }

@@ -71,9 +71,9 @@ class MsgCenter {
   virtual bool ClearMsg();                                                  // 33
 
  protected:
-  int32_t maxMsgCount;
-  uint32_t unreadCount;
-  int32_t centerKind;
-  uint32_t earliestPushTime;
-  uint32_t latestPushTime;
+  int32_t maxMsgCount_;
+  uint32_t unreadCount_;
+  int32_t centerKind_;
+  uint32_t earliestPushTime_;
+  uint32_t latestPushTime_;
 };

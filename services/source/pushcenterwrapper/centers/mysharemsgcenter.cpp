@@ -63,7 +63,7 @@ void FillElement(MyShareMsgGroupInfo& element, MyShareGroup* group, uint32_t msg
 
 }  // namespace
 
-MyShareMsgCenter::MyShareMsgCenter() : MsgCenter(kMyShareKind), appDescBuffer() { Load(); }
+MyShareMsgCenter::MyShareMsgCenter() : MsgCenter(kMyShareKind), appDescBuffer_() { Load(); }
 
 MyShareMsgCenter::~MyShareMsgCenter() = default;
 
@@ -92,7 +92,7 @@ bool MyShareMsgCenter::InsertGroup(std::unique_ptr<MyShareGroup> group) {
   if (group == nullptr) return false;
   const uint32_t time = group->GetLatestShareTime();
   std::unique_ptr<MyShareGroup> oldest =
-      InsertNewestFirst(groups, std::move(group), static_cast<size_t>(maxMsgCount),
+      InsertNewestFirst(groups_, std::move(group), static_cast<size_t>(maxMsgCount_),
                         [time](const std::unique_ptr<MyShareGroup>&, const std::unique_ptr<MyShareGroup>& held) {
                           return held->GetLatestShareTime() <= time;
                         });
@@ -123,7 +123,7 @@ void MyShareMsgCenter::AddMyShareGroup(MyShareGroup* raw) {
   RemovePushedOut(*group);
   const uint32_t appId = group->GetAppId();
   const int32_t shareType = group->GetShareType();
-  for (auto at = groups.begin(); at != groups.end(); ++at) {
+  for (auto at = groups_.begin(); at != groups_.end(); ++at) {
     MyShareGroup* listed = at->get();
     if (listed == nullptr || listed->GetAppId() != appId || listed->GetShareType() != shareType) {
       continue;
@@ -132,16 +132,16 @@ void MyShareMsgCenter::AddMyShareGroup(MyShareGroup* raw) {
       // Compared as zero-terminated texts, as the host sees them.
       const char* desc = FirstAppDesc(listed);
       if (strcmp(desc, FirstAppDesc(group.get())) != 0) {
-        memset(appDescBuffer, 0, sizeof appDescBuffer);
+        memset(appDescBuffer_, 0, sizeof appDescBuffer_);
         continue;
       }
-      CopyToField(appDescBuffer, desc);
+      CopyToField(appDescBuffer_, desc);
     }
     MoveItems(*group, *listed);
     RemovePushedOut(*listed);
     group.reset();
     std::unique_ptr<MyShareGroup> merged = std::move(*at);
-    groups.erase(at);
+    groups_.erase(at);
     InsertGroup(std::move(merged));
     break;
   }
@@ -194,10 +194,10 @@ bool MyShareMsgCenter::AddMyShareMsg(const MyShareMsgGroupInfo* info) {
 uint32_t MyShareMsgCenter::GetMyShareMsg(uint32_t groupLimit, uint32_t msgLimit,
                                          MyShareMsgGroupInfo** out) {
   if (out == nullptr) return 0;
-  size_t n = groups.size();
+  size_t n = groups_.size();
   if (groupLimit != 0 && groupLimit < n) n = groupLimit;
   std::vector<MyShareGroup*> selection;
-  for (auto& group : groups) {
+  for (auto& group : groups_) {
     if (selection.size() == n) break;
     if (group != nullptr) selection.push_back(group.get());
   }
@@ -215,7 +215,7 @@ uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType
   if (out == nullptr) return 0;
   // A host that frees only what a non-zero result hands out leaks nothing.
   *out = nullptr;
-  for (auto& group : groups) {
+  for (auto& group : groups_) {
     if (group == nullptr || group->GetAppId() != appId || group->GetShareType() != shareType) {
       continue;
     }
@@ -233,12 +233,12 @@ uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType
 }
 
 uint32_t MyShareMsgCenter::DeleteMyShareMsg(uint32_t appId, uint32_t extra) {
-  auto at = std::find_if(groups.begin(), groups.end(), [appId](const std::unique_ptr<MyShareGroup>& g) {
+  auto at = std::find_if(groups_.begin(), groups_.end(), [appId](const std::unique_ptr<MyShareGroup>& g) {
     return g != nullptr && g->GetAppId() == appId;
   });
-  if (at == groups.end()) return 0;
+  if (at == groups_.end()) return 0;
   std::unique_ptr<MyShareGroup> group = std::move(*at);
-  groups.erase(at);
+  groups_.erase(at);
   RemoveRows(*group);
   const uint32_t count = static_cast<uint32_t>(group->GetItems().size());
   NotifyPushCommand(kMyShareBit, kEventDeleted, appId, 0, static_cast<uint32_t>(group->GetShareType()),
@@ -247,12 +247,12 @@ uint32_t MyShareMsgCenter::DeleteMyShareMsg(uint32_t appId, uint32_t extra) {
 }
 
 bool MyShareMsgCenter::ClearMsg() {
-  groups.clear();
+  groups_.clear();
   ShareMsgStorage::GetInstance()->ClearMy();
   NotifyPushCommand(kMyShareBit, kEventDeleted, 0, 0, 1, 0, 0);
   return true;
 }
 
-uint32_t MyShareMsgCenter::GetMsgCount() { return static_cast<uint32_t>(groups.size()); }
-uint32_t MyShareMsgCenter::GetAllMyShareMsgNum() { return static_cast<uint32_t>(groups.size()); }
-const char* MyShareMsgCenter::GetAppDesc() { return appDescBuffer; }
+uint32_t MyShareMsgCenter::GetMsgCount() { return static_cast<uint32_t>(groups_.size()); }
+uint32_t MyShareMsgCenter::GetAllMyShareMsgNum() { return static_cast<uint32_t>(groups_.size()); }
+const char* MyShareMsgCenter::GetAppDesc() { return appDescBuffer_; }

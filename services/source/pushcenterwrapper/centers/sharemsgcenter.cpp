@@ -72,7 +72,7 @@ uint32_t EffectiveLimit(uint32_t limit, size_t available) {
 
 }  // namespace
 
-ShareMsgCenter::ShareMsgCenter() : MsgCenter(kShareKind), loaded(false) {}
+ShareMsgCenter::ShareMsgCenter() : MsgCenter(kShareKind), loaded_(false) {}
 
 ShareMsgCenter::~ShareMsgCenter() = default;
 
@@ -80,7 +80,7 @@ bool ShareMsgCenter::InsertGroup(std::unique_ptr<ShareMsgGroup> group) {
   if (group == nullptr) return false;
   const uint32_t time = group->GetLatestPushTime();
   std::unique_ptr<ShareMsgGroup> oldest =
-      InsertNewestFirst(groups, std::move(group), static_cast<size_t>(maxMsgCount),
+      InsertNewestFirst(groups_, std::move(group), static_cast<size_t>(maxMsgCount_),
                         [time](const std::unique_ptr<ShareMsgGroup>&, const std::unique_ptr<ShareMsgGroup>& held) {
                           return held->GetLatestPushTime() <= time;
                         });
@@ -92,7 +92,7 @@ bool ShareMsgCenter::InsertGroup(std::unique_ptr<ShareMsgGroup> group) {
       ShareMsgStorage::GetInstance()->DeleteRoamGroup(appId, shareType, oldestTime)) {
     // A type-2 group of time 0 stands for every type-2 push of the
     // application: held groups lost their rows too.
-    for (auto& held : groups) {
+    for (auto& held : groups_) {
       if (held->GetAppId() != appId || held->GetShareType() != shareType) continue;
       for (ShareMsg* msg : held->GetMsgs()) {
         if (shareType != 2 || oldestTime == 0 || msg->GetPushTime() == oldestTime) msg->SetHasRow(false);
@@ -114,7 +114,7 @@ void ShareMsgCenter::RemovePushedOut(ShareMsgGroup& group) {
     }
     // The deletion names no application: a held message of another group
     // with the same id and time lost its row too.
-    for (auto& other : groups) {
+    for (auto& other : groups_) {
       for (ShareMsg* held : other->GetMsgs()) {
         if (held->GetMsgId() == msgId && held->GetPushTime() == time) held->SetHasRow(false);
       }
@@ -124,18 +124,18 @@ void ShareMsgCenter::RemovePushedOut(ShareMsgGroup& group) {
 
 void ShareMsgCenter::Recount() {
   uint32_t unread = 0;
-  for (auto& group : groups) {
+  for (auto& group : groups_) {
     if (group != nullptr && group->GetUnreadCount() > 0) ++unread;
   }
-  unreadCount = unread;
+  unreadCount_ = unread;
 }
 
 void ShareMsgCenter::EnsureLoaded() {
-  if (!loaded) Load();
+  if (!loaded_) Load();
 }
 
 ShareMsg* ShareMsgCenter::FindHeld(uint32_t appId, int32_t shareType, ShareMsg& msg) {
-  for (auto& group : groups) {
+  for (auto& group : groups_) {
     if (group == nullptr || group->GetAppId() != appId || group->GetShareType() != shareType) continue;
     if (ShareMsg* held = group->Find(msg)) return held;
   }
@@ -144,7 +144,7 @@ ShareMsg* ShareMsgCenter::FindHeld(uint32_t appId, int32_t shareType, ShareMsg& 
 
 ShareMsgGroup* ShareMsgCenter::FindGroup(uint32_t appId, int32_t shareType,
                                          uint32_t latestPushTime) {
-  for (auto& group : groups) {
+  for (auto& group : groups_) {
     if (group != nullptr && group->GetAppId() == appId && group->GetShareType() == shareType &&
         (latestPushTime == 0 || group->GetLatestPushTime() == latestPushTime)) {
       return group.get();
@@ -154,7 +154,7 @@ ShareMsgGroup* ShareMsgCenter::FindGroup(uint32_t appId, int32_t shareType,
 }
 
 ShareMsgCenter::GroupList::iterator ShareMsgCenter::FindType1Group(uint32_t appId) {
-  return std::find_if(groups.begin(), groups.end(), [appId](const std::unique_ptr<ShareMsgGroup>& g) {
+  return std::find_if(groups_.begin(), groups_.end(), [appId](const std::unique_ptr<ShareMsgGroup>& g) {
     return g != nullptr && g->GetAppId() == appId && g->GetShareType() == 1;
   });
 }
@@ -172,7 +172,7 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
   const int32_t shareType = group->GetShareType();
   if (shareType == 1) {
     auto kept = FindType1Group(appId);
-    if (kept != groups.end()) {
+    if (kept != groups_.end()) {
       // A push delivered again changes nothing.
       if (!BringsNews(*group, **kept)) return;
       // The kept group stays listed until its new messages are in, so that a
@@ -180,7 +180,7 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
       MoveMessages(*group, **kept);
       RemovePushedOut(**kept);
       std::unique_ptr<ShareMsgGroup> keptGroup = std::move(*kept);
-      groups.erase(kept);
+      groups_.erase(kept);
       InsertGroup(std::move(keptGroup));
       Recount();
       NotifyPushCommand(kShareBit, kEventAdded, appId, 0, 1, 0, 0);
@@ -226,7 +226,7 @@ void ShareMsgCenter::Load() {
       // hold messages pushed before this first load; being read, it leaves
       // that group's unread messages as they were.
       auto kept = FindType1Group(row.appId);
-      if (kept != groups.end()) {
+      if (kept != groups_.end()) {
         (*kept)->AddMsg(msg.release());
         RemovePushedOut(**kept);
         (*kept)->CountUnread();
@@ -244,7 +244,7 @@ void ShareMsgCenter::Load() {
     group->MarkAllRead();
     InsertGroup(std::move(group));
   }
-  loaded = true;
+  loaded_ = true;
   Recount();
 }
 
@@ -257,12 +257,12 @@ void ShareMsgCenter::Refile(GroupList::iterator group) {
   // it is.
   const uint32_t time = (*group)->GetLatestPushTime();
   auto at = group;
-  while (at != groups.begin()) {
+  while (at != groups_.begin()) {
     auto before = std::prev(at);
     if (*before != nullptr && (*before)->GetLatestPushTime() > time) break;
     at = before;
   }
-  if (at != group) groups.splice(at, groups, group);
+  if (at != group) groups_.splice(at, groups_, group);
 }
 
 uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
@@ -270,16 +270,16 @@ uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
   if (out == nullptr) return 0;
   EnsureLoaded();
 
-  uint32_t n = static_cast<uint32_t>(groups.size());
+  uint32_t n = static_cast<uint32_t>(groups_.size());
   if (groupLimit != 0 && groupLimit < n) n = groupLimit;
-  if (unreadOnly && n > unreadCount) n = unreadCount;
+  if (unreadOnly && n > unreadCount_) n = unreadCount_;
 
   std::vector<ShareMsgGroup*> selection;
-  if (n == groups.size()) {
-    for (auto& group : groups) selection.push_back(group.get());
+  if (n == groups_.size()) {
+    for (auto& group : groups_) selection.push_back(group.get());
   } else {
     // A partial selection passes over groups without unread messages.
-    for (auto& group : groups) {
+    for (auto& group : groups_) {
       if (selection.size() == n) break;
       if (group != nullptr && group->GetUnreadCount() > 0) selection.push_back(group.get());
     }
@@ -348,18 +348,18 @@ void ShareMsgCenter::StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, Share
 }
 
 uint32_t ShareMsgCenter::UpdateReadState() {
-  if (unreadCount == 0) return 0;
+  if (unreadCount_ == 0) return 0;
   EnsureLoaded();
   ReportRead(kShareKind);
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
-  for (auto& group : groups) {
+  for (auto& group : groups_) {
     if (group == nullptr) continue;
     for (ShareMsg* msg : group->GetMsgs()) {
       if (msg != nullptr && !msg->GetReadState()) StoreReadMsg(storage, msg, group.get());
     }
     group->MarkAllRead();
   }
-  const uint32_t result = unreadCount;
+  const uint32_t result = unreadCount_;
   Recount();
   NotifyPushCommand(kShareBit, kEventReadState, 0, 0, 1, 0, 0);
   return result;
@@ -385,12 +385,12 @@ uint32_t ShareMsgCenter::UpdateShareMsgReadState(uint32_t appId, int32_t shareTy
 }
 
 uint32_t ShareMsgCenter::DeleteShareMsg(uint32_t appId, uint32_t latestPushTime) {
-  auto at = std::find_if(groups.begin(), groups.end(), [&](const std::unique_ptr<ShareMsgGroup>& g) {
+  auto at = std::find_if(groups_.begin(), groups_.end(), [&](const std::unique_ptr<ShareMsgGroup>& g) {
     return g != nullptr && g->GetAppId() == appId && g->GetLatestPushTime() == latestPushTime;
   });
-  if (at == groups.end()) return 0;
+  if (at == groups_.end()) return 0;
   std::unique_ptr<ShareMsgGroup> group = std::move(*at);
-  groups.erase(at);
+  groups_.erase(at);
   const uint32_t count = static_cast<uint32_t>(group->GetMsgs().size());
   const int32_t shareType = group->GetShareType();
   Recount();
@@ -402,16 +402,16 @@ uint32_t ShareMsgCenter::DeleteShareMsg(uint32_t appId, uint32_t latestPushTime)
 
 uint32_t ShareMsgCenter::GetMsgCount() {
   EnsureLoaded();
-  return static_cast<uint32_t>(groups.size());
+  return static_cast<uint32_t>(groups_.size());
 }
 uint32_t ShareMsgCenter::GetUnreadCount() {
   EnsureLoaded();
-  return unreadCount;
+  return unreadCount_;
 }
 
 bool ShareMsgCenter::ClearMsg() {
-  unreadCount = 0;
-  groups.clear();
+  unreadCount_ = 0;
+  groups_.clear();
   const bool result = ShareMsgStorage::GetInstance()->ClearRoam();
   NotifyPushCommand(kShareBit, kEventDeleted, 0, 0, 1, 0, 0);
   return result;

@@ -57,6 +57,6 @@ class SystemMsgCenter : public MsgCenter {
   // Writes the message's row unless it has one; whether it has one now.
   static bool Store(SystemMsgStorage& storage, SystemMsg& msg);
 
-  bool storageLoaded;
-  std::deque<SystemMsg*> messages;
+  bool storageLoaded_;
+  std::deque<SystemMsg*> messages_;
 };

@@ -28,14 +28,14 @@ class DynamicMsg : public MsgBase {
   void SetNewFlag(uint16_t value);
 
   // The fields without a copy, for code that only reads them.
-  const std::string& TitleRef() const { return title; }
-  const std::string& ButtonTextRef() const { return buttonText; }
-  const std::string& BufferRef() const { return buffer; }
+  const std::string& TitleRef() const { return title_; }
+  const std::string& ButtonTextRef() const { return buttonText_; }
+  const std::string& BufferRef() const { return buffer_; }
 
  private:
-  std::string title;
-  std::string buttonText;
-  int32_t voiceIndex;
-  std::string buffer;
-  uint16_t newFlag;
+  std::string title_;
+  std::string buttonText_;
+  int32_t voiceIndex_;
+  std::string buffer_;
+  uint16_t newFlag_;
 };

@@ -119,60 +119,60 @@ bool DynamicMsgStorage::MayHoldApp(uint32_t appId) {
   return mirror.MayHold(CurrentUserNumber(), [=](const RowKey& key) { return key.appId == appId; });
 }
 
-DynamicMsgStorage::DynamicMsgStorage() : dbHandle(0), tableHandle(0), user(0) {}
+DynamicMsgStorage::DynamicMsgStorage() : dbHandle_(0), tableHandle_(0), user_(0) {}
 
-DynamicMsgStorage::~DynamicMsgStorage() { CloseUserTable(&dbHandle, &tableHandle); }
+DynamicMsgStorage::~DynamicMsgStorage() { CloseUserTable(&dbHandle_, &tableHandle_); }
 
 bool DynamicMsgStorage::Open() {
-  user = CurrentUserNumber();
+  user_ = CurrentUserNumber();
   return OpenUserTable(kFileName, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]),
-                       &dbHandle, &tableHandle);
+                       &dbHandle_, &tableHandle_);
 }
 
 bool DynamicMsgStorage::InsertRows(const std::vector<DynamicMsgRow>& rows) {
   uint32_t err = 0;
   auto begin = LocalDb(&LocalDatabaseTable::BeginTransaction);
-  if (begin == nullptr || !begin(dbHandle, &err)) return false;
+  if (begin == nullptr || !begin(dbHandle_, &err)) return false;
   auto addRow = LocalDb(&LocalDatabaseTable::AddRow);
   auto postRow = LocalDb(&LocalDatabaseTable::PostRow);
   bool ok = true;
   for (const DynamicMsgRow& row : rows) {
-    mirror.Add(user, RowKey{row.appId, row.msgId, row.pushTime});
+    mirror.Add(user_, RowKey{row.appId, row.msgId, row.pushTime});
     // The transaction is left uncommitted: the database drops it.
-    if (addRow == nullptr || !addRow(tableHandle)) return false;
-    if (!WriteRow(tableHandle, row)) ok = false;
-    if (postRow == nullptr || !postRow(tableHandle, 0)) ok = false;
+    if (addRow == nullptr || !addRow(tableHandle_)) return false;
+    if (!WriteRow(tableHandle_, row)) ok = false;
+    if (postRow == nullptr || !postRow(tableHandle_, 0)) ok = false;
   }
-  if (auto commit = LocalDb(&LocalDatabaseTable::CommitTransaction)) commit(dbHandle, &err);
+  if (auto commit = LocalDb(&LocalDatabaseTable::CommitTransaction)) commit(dbHandle_, &err);
   return ok;
 }
 
 bool DynamicMsgStorage::LoadRows(std::vector<DynamicMsgRow>& out) {
   auto select = LocalDb(&LocalDatabaseTable::SelectRows);
-  if (select == nullptr || !select(tableHandle, nullptr)) return false;
+  if (select == nullptr || !select(tableHandle_, nullptr)) return false;
   auto next = LocalDb(&LocalDatabaseTable::NextRow);
   // A row holds buffers that a growing vector would copy one by one.
   out.reserve(out.size() + kRowsExpected);
   uint32_t err = 0;
   const size_t first = out.size();
   bool complete = next != nullptr;
-  while (next != nullptr && next(tableHandle, &err)) {
+  while (next != nullptr && next(tableHandle_, &err)) {
     out.emplace_back();
-    if (!ReadRow(tableHandle, out.back())) {
+    if (!ReadRow(tableHandle_, out.back())) {
       out.pop_back();
       complete = false;
     }
   }
-  mirror.Reset(user, complete);
-  for (size_t i = first; i < out.size(); ++i) mirror.Add(user, RowKey{out[i].appId, out[i].msgId, out[i].pushTime});
+  mirror.Reset(user_, complete);
+  for (size_t i = first; i < out.size(); ++i) mirror.Add(user_, RowKey{out[i].appId, out[i].msgId, out[i].pushTime});
   return true;
 }
 
 bool DynamicMsgStorage::DeleteByAppId(uint32_t appId) {
   auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
   const std::string where = std::string("appId") + " = " + ToDecimal(appId);
-  if (deleteRows == nullptr || !deleteRows(tableHandle, where.c_str(), 0)) return false;
-  mirror.Remove(user, [=](const RowKey& key) { return key.appId == appId; });
+  if (deleteRows == nullptr || !deleteRows(tableHandle_, where.c_str(), 0)) return false;
+  mirror.Remove(user_, [=](const RowKey& key) { return key.appId == appId; });
   return true;
 }
 
@@ -180,8 +180,8 @@ bool DynamicMsgStorage::DeleteMsg(uint32_t msgId, uint32_t pushTime) {
   auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
   const std::string where = std::string("msgId") + " = " + ToDecimal(msgId) + " and " +
                             "pushTime" + " <= " + ToDecimal(pushTime);
-  if (deleteRows == nullptr || !deleteRows(tableHandle, where.c_str(), 0)) return false;
-  mirror.Remove(user, [=](const RowKey& key) { return key.msgId == msgId && key.pushTime <= pushTime; });
+  if (deleteRows == nullptr || !deleteRows(tableHandle_, where.c_str(), 0)) return false;
+  mirror.Remove(user_, [=](const RowKey& key) { return key.msgId == msgId && key.pushTime <= pushTime; });
   return true;
 }
 
@@ -190,13 +190,13 @@ bool DynamicMsgStorage::UpdateMsgCountOnServer(uint32_t appId, uint32_t count) {
   const std::string sql = "update dynmsgtable set msgCountOnServer = " + ToDecimal(count) +
                           " where appId = " + ToDecimal(appId);
   uint32_t err = 0;
-  return execute != nullptr && execute(dbHandle, sql.c_str(), &err);
+  return execute != nullptr && execute(dbHandle_, sql.c_str(), &err);
 }
 
 bool DynamicMsgStorage::DeleteAll() {
   auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
-  if (deleteRows == nullptr || !deleteRows(tableHandle, nullptr, 0)) return false;
-  mirror.Reset(user, true);
+  if (deleteRows == nullptr || !deleteRows(tableHandle_, nullptr, 0)) return false;
+  mirror.Reset(user_, true);
   return true;
 }
 

@@ -68,25 +68,25 @@ bool DecodeUin(const Buffer& column, uint32_t* uin) {
 // remaining sets are skipped and the row counts as failed.
 class RowWriter {
  public:
-  explicit RowWriter(uint32_t table) : table(table) {}
+  explicit RowWriter(uint32_t table) : table_(table) {}
   void Int(const char* column, uint32_t value) {
     auto set = LocalDb(&LocalDatabaseTable::SetIntField);
-    ok = ok && set != nullptr && set(table, column, value);
+    ok_ = ok_ && set != nullptr && set(table_, column, value);
   }
   void Int(const char* column, int32_t value) { Int(column, static_cast<uint32_t>(value)); }
   void Bytes(const char* column, const Buffer& value) {
     auto set = LocalDb(&LocalDatabaseTable::SetBufferField);
-    ok = ok && set != nullptr && set(table, column, value);
+    ok_ = ok_ && set != nullptr && set(table_, column, value);
   }
   // The sharer's number goes in encoded.
   void Uin(const char* column, uint32_t uin) {
-    if (ok) Bytes(column, EncodeUin(uin));
+    if (ok_) Bytes(column, EncodeUin(uin));
   }
-  bool Ok() const { return ok; }
+  bool Ok() const { return ok_; }
 
  private:
-  uint32_t table;
-  bool ok = true;
+  uint32_t table_;
+  bool ok_ = true;
 };
 
 // Byte columns in a row of either table, "UIN" included.
@@ -97,10 +97,10 @@ const size_t kMaxByteColumns = 6;
 // into a Buffer.
 class RowReader {
  public:
-  explicit RowReader(uint32_t table) : table(table) {}
+  explicit RowReader(uint32_t table) : table_(table) {}
   void Int(const char* column, uint32_t& value) {
     auto get = LocalDb(&LocalDatabaseTable::GetIntField);
-    ok = ok && get != nullptr && get(table, column, &value);
+    ok_ = ok_ && get != nullptr && get(table_, column, &value);
   }
   void Int(const char* column, int32_t& value) {
     uint32_t raw = 0;
@@ -108,30 +108,30 @@ class RowReader {
     value = static_cast<int32_t>(raw);
   }
   void Bytes(const char* column, Buffer& value) {
-    if (!ok) return;
+    if (!ok_) return;
     auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
     uint8_t* bytes = nullptr;
     uint32_t size = 0;
-    ok = get != nullptr && get(table, column, &bytes, &size) && count < kMaxByteColumns;
+    ok_ = get != nullptr && get(table_, column, &bytes, &size) && count_ < kMaxByteColumns;
     std::unique_ptr<uint8_t[]> owned(bytes);
-    if (ok && owned != nullptr) pending[count++] = Pending{std::move(owned), size, &value};
+    if (ok_ && owned != nullptr) pending_[count_++] = Pending{std::move(owned), size, &value};
   }
   // The encoded number is read now and decoded once the row is whole.
   void Uin(const char* column, uint32_t& uin) {
-    Bytes(column, uinColumn);
-    uinTarget = &uin;
+    Bytes(column, uinColumn_);
+    uinTarget_ = &uin;
   }
   // Hands every byte run read to its buffer and decodes the sharer's number;
   // false when it does not decode, and the row is not to be kept. The runs
   // of a row that is dropped go when the reader goes.
   bool Commit() {
-    for (size_t i = 0; i < count; ++i) {
-      pending[i].target->Attach(pending[i].bytes.release(), pending[i].size);
+    for (size_t i = 0; i < count_; ++i) {
+      pending_[i].target->Attach(pending_[i].bytes.release(), pending_[i].size);
     }
-    count = 0;
-    return uinTarget != nullptr && DecodeUin(uinColumn, uinTarget);
+    count_ = 0;
+    return uinTarget_ != nullptr && DecodeUin(uinColumn_, uinTarget_);
   }
-  bool Ok() const { return ok; }
+  bool Ok() const { return ok_; }
 
  private:
   struct Pending {
@@ -139,12 +139,12 @@ class RowReader {
     uint32_t size;
     Buffer* target;
   };
-  uint32_t table;
-  bool ok = true;
-  Pending pending[kMaxByteColumns];
-  size_t count = 0;
-  Buffer uinColumn;
-  uint32_t* uinTarget = nullptr;
+  uint32_t table_;
+  bool ok_ = true;
+  Pending pending_[kMaxByteColumns];
+  size_t count_ = 0;
+  Buffer uinColumn_;
+  uint32_t* uinTarget_ = nullptr;
 };
 
 bool DeleteWhere(uint32_t db, uint32_t table, const char* where) {
@@ -269,7 +269,7 @@ bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out, bool* complete
 }  // namespace
 
 ShareMsgStorage::ShareMsgStorage()
-    : dbHandle(0), myTableHandle(0), roamTableHandle(0), isOpen(false), openUser(0) {
+    : dbHandle_(0), myTableHandle_(0), roamTableHandle_(0), isOpen_(false), openUser_(0) {
   Open();
 }
 
@@ -283,13 +283,13 @@ uint32_t CurrentUser() {
 }  // namespace
 
 bool ShareMsgStorage::Ready() {
-  if (dbHandle != 0 && openUser == CurrentUser()) {
+  if (dbHandle_ != 0 && openUser_ == CurrentUser()) {
     // Only the received table failed: it alone is tried again, and the own
     // table serves meanwhile.
-    if (!isOpen && CreateAndOpenTable(dbHandle, "roamsharemsgtable", kRoamColumns, 11, &roamTableHandle)) {
-      isOpen = true;
+    if (!isOpen_ && CreateAndOpenTable(dbHandle_, "roamsharemsgtable", kRoamColumns, 11, &roamTableHandle_)) {
+      isOpen_ = true;
     }
-    return isOpen;
+    return isOpen_;
   }
   Close();
   return Open();
@@ -301,7 +301,7 @@ void ShareMsgStorage::OnInstanceCreated() {}
 void ShareMsgStorage::OnInstanceReleasing() { Close(); }
 
 bool ShareMsgStorage::Open() {
-  if (isOpen) return true;
+  if (isOpen_) return true;
   // Nobody's data goes into a folder of its own: without a user, no database.
   const uint32_t userId = CurrentUser();
   if (userId == 0) return false;
@@ -309,22 +309,22 @@ bool ShareMsgStorage::Open() {
   if (folder.empty() || (!PathExists(folder.c_str()) && !CreateFolderTree(folder.c_str()))) return false;
 
   Close();
-  openUser = userId;
+  openUser_ = userId;
   const std::string path = folder + "sharemsg.db";
   uint32_t err = 0;
   auto open = LocalDb(&LocalDatabaseTable::OpenDatabase);
-  if (open == nullptr || !open(path.c_str(), 0, &dbHandle, &err)) return false;
+  if (open == nullptr || !open(path.c_str(), 0, &dbHandle_, &err)) return false;
 
   // Without the own table nothing of the database is used: let it go.
-  if (!CreateAndOpenTable(dbHandle, "mysharemsgtable", kMyColumns, 9, &myTableHandle)) {
+  if (!CreateAndOpenTable(dbHandle_, "mysharemsgtable", kMyColumns, 9, &myTableHandle_)) {
     Close();
     return false;
   }
   // Without the received table the own one still serves; Close lets it go.
-  if (!CreateAndOpenTable(dbHandle, "roamsharemsgtable", kRoamColumns, 11, &roamTableHandle)) {
+  if (!CreateAndOpenTable(dbHandle_, "roamsharemsgtable", kRoamColumns, 11, &roamTableHandle_)) {
     return false;
   }
-  isOpen = true;
+  isOpen_ = true;
   return true;
 }
 
@@ -332,34 +332,34 @@ void ShareMsgStorage::Close() {
   uint32_t err = 0;
   // Nothing held, nothing to ask the database service for: it may not even be
   // loaded, and this runs at every reopen.
-  if (myTableHandle != 0 || roamTableHandle != 0) {
+  if (myTableHandle_ != 0 || roamTableHandle_ != 0) {
     if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) {
-      if (myTableHandle != 0) closeTable(myTableHandle, &err);
-      if (roamTableHandle != 0) closeTable(roamTableHandle, &err);
+      if (myTableHandle_ != 0) closeTable(myTableHandle_, &err);
+      if (roamTableHandle_ != 0) closeTable(roamTableHandle_, &err);
     }
   }
-  if (dbHandle != 0) {
-    if (auto close = LocalDb(&LocalDatabaseTable::CloseDatabase)) close(dbHandle);
+  if (dbHandle_ != 0) {
+    if (auto close = LocalDb(&LocalDatabaseTable::CloseDatabase)) close(dbHandle_);
   }
-  dbHandle = myTableHandle = roamTableHandle = 0;
-  isOpen = false;
+  dbHandle_ = myTableHandle_ = roamTableHandle_ = 0;
+  isOpen_ = false;
 }
 
 bool ShareMsgStorage::SaveRoamRows(const std::vector<RoamShareRow>& rows) {
   Ready();
-  if (roamTableHandle != 0) {
-    for (const RoamShareRow& row : rows) roamMirror.Add(openUser, KeyOf(row));
+  if (roamTableHandle_ != 0) {
+    for (const RoamShareRow& row : rows) roamMirror.Add(openUser_, KeyOf(row));
   }
-  return SaveRows(dbHandle, roamTableHandle, rows);
+  return SaveRows(dbHandle_, roamTableHandle_, rows);
 }
 
 bool ShareMsgStorage::LoadRoamRows(std::vector<RoamShareRow>& out) {
   Ready();
   const size_t first = out.size();
   bool complete = false;
-  if (!LoadRows(dbHandle, roamTableHandle, out, &complete)) return false;
-  roamMirror.Reset(openUser, complete);
-  for (size_t i = first; i < out.size(); ++i) roamMirror.Add(openUser, KeyOf(out[i]));
+  if (!LoadRows(dbHandle_, roamTableHandle_, out, &complete)) return false;
+  roamMirror.Reset(openUser_, complete);
+  for (size_t i = first; i < out.size(); ++i) roamMirror.Add(openUser_, KeyOf(out[i]));
   return true;
 }
 
@@ -375,12 +375,12 @@ bool ShareMsgStorage::MayHoldRoamMsg(uint32_t msgId, uint32_t shareTime) {
 
 bool ShareMsgStorage::SaveMyRows(const std::vector<MyShareRow>& rows) {
   Ready();
-  return SaveRows(dbHandle, myTableHandle, rows);
+  return SaveRows(dbHandle_, myTableHandle_, rows);
 }
 
 bool ShareMsgStorage::LoadMyRows(std::vector<MyShareRow>& out) {
   Ready();
-  return LoadRows(dbHandle, myTableHandle, out);
+  return LoadRows(dbHandle_, myTableHandle_, out);
 }
 
 bool ShareMsgStorage::DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_t shareTime) {
@@ -390,8 +390,8 @@ bool ShareMsgStorage::DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_
   if (shareType == 2 && shareTime != 0) {
     where += std::string(" and ") + "shareTime" + " = " + ToDecimal(shareTime);
   }
-  if (!DeleteWhere(dbHandle, roamTableHandle, where.c_str())) return false;
-  roamMirror.Remove(openUser, InGroup{appId, shareType, shareTime});
+  if (!DeleteWhere(dbHandle_, roamTableHandle_, where.c_str())) return false;
+  roamMirror.Remove(openUser_, InGroup{appId, shareType, shareTime});
   return true;
 }
 
@@ -399,8 +399,8 @@ bool ShareMsgStorage::DeleteRoamMsg(uint32_t msgId, uint32_t shareTime) {
   Ready();
   const std::string where = std::string("msgId") + " = " + ToDecimal(msgId) + " and " +
                             "shareTime" + " = " + ToDecimal(shareTime);
-  if (!DeleteWhere(dbHandle, roamTableHandle, where.c_str())) return false;
-  roamMirror.Remove(openUser, [=](const RoamKey& key) { return key.msgId == msgId && key.shareTime == shareTime; });
+  if (!DeleteWhere(dbHandle_, roamTableHandle_, where.c_str())) return false;
+  roamMirror.Remove(openUser_, [=](const RoamKey& key) { return key.msgId == msgId && key.shareTime == shareTime; });
   return true;
 }
 
@@ -409,17 +409,17 @@ bool ShareMsgStorage::DeleteMyRows(uint32_t appId, int32_t shareType, uint32_t s
   const std::string where = std::string("appId") + " = " + ToDecimal(appId) + " and " + "shareType" +
                             " = " + std::to_string(shareType) + " and " + "shareTime" + " = " +
                             ToDecimal(shareTime);
-  return DeleteWhere(dbHandle, myTableHandle, where.c_str());
+  return DeleteWhere(dbHandle_, myTableHandle_, where.c_str());
 }
 
 bool ShareMsgStorage::ClearRoam() {
   Ready();
-  if (!DeleteWhere(dbHandle, roamTableHandle, nullptr)) return false;
-  roamMirror.Reset(openUser, true);
+  if (!DeleteWhere(dbHandle_, roamTableHandle_, nullptr)) return false;
+  roamMirror.Reset(openUser_, true);
   return true;
 }
 
 bool ShareMsgStorage::ClearMy() {
   Ready();
-  return DeleteWhere(dbHandle, myTableHandle, nullptr);
+  return DeleteWhere(dbHandle_, myTableHandle_, nullptr);
 }

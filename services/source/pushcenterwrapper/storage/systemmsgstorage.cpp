@@ -173,19 +173,19 @@ bool SystemMsgStorage::MayHoldUpTo(uint32_t pushTime) {
   return mirror.MayHold(CurrentUserNumber(), [=](const RowKey& key) { return key.pushTime <= pushTime; });
 }
 
-SystemMsgStorage::SystemMsgStorage() : databaseHandle(0), tableHandle(0), user(0) {}
+SystemMsgStorage::SystemMsgStorage() : databaseHandle_(0), tableHandle_(0), user_(0) {}
 
-SystemMsgStorage::~SystemMsgStorage() { CloseUserTable(&databaseHandle, &tableHandle); }
+SystemMsgStorage::~SystemMsgStorage() { CloseUserTable(&databaseHandle_, &tableHandle_); }
 
 bool SystemMsgStorage::Open() {
-  user = CurrentUserNumber();
+  user_ = CurrentUserNumber();
   if (!OpenUserTable(kDatabaseFile, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]),
-                     &databaseHandle, &tableHandle)) {
+                     &databaseHandle_, &tableHandle_)) {
     return false;
   }
   uint32_t err = 0;
   if (auto executeSql = LocalDb(&LocalDatabaseTable::ExecuteSql)) {
-    for (const char* statement : kMigrations) executeSql(databaseHandle, statement, &err);
+    for (const char* statement : kMigrations) executeSql(databaseHandle_, statement, &err);
   }
   return true;
 }
@@ -193,24 +193,24 @@ bool SystemMsgStorage::Open() {
 bool SystemMsgStorage::InsertRows(const std::vector<SystemMsgRow>& rows) {
   uint32_t err = 0;
   auto begin = LocalDb(&LocalDatabaseTable::BeginTransaction);
-  if (begin == nullptr || !begin(databaseHandle, &err)) return false;
+  if (begin == nullptr || !begin(databaseHandle_, &err)) return false;
   bool result = true;
   for (const SystemMsgRow& row : rows) {
-    mirror.Add(user, RowKey{row.msgId, row.pushTime});
+    mirror.Add(user_, RowKey{row.msgId, row.pushTime});
     auto addRow = LocalDb(&LocalDatabaseTable::AddRow);
     // Left uncommitted: closing the handles in the destructor abandons it.
-    if (addRow == nullptr || !addRow(tableHandle)) return false;
-    if (!PutRow(tableHandle, row)) result = false;
+    if (addRow == nullptr || !addRow(tableHandle_)) return false;
+    if (!PutRow(tableHandle_, row)) result = false;
     auto postRow = LocalDb(&LocalDatabaseTable::PostRow);
-    if (postRow == nullptr || !postRow(tableHandle, 0)) result = false;
+    if (postRow == nullptr || !postRow(tableHandle_, 0)) result = false;
   }
-  if (auto commit = LocalDb(&LocalDatabaseTable::CommitTransaction)) commit(databaseHandle, &err);
+  if (auto commit = LocalDb(&LocalDatabaseTable::CommitTransaction)) commit(databaseHandle_, &err);
   return result;
 }
 
 bool SystemMsgStorage::LoadRows(std::vector<SystemMsgRow>& rows) {
   auto select = LocalDb(&LocalDatabaseTable::SelectRows);
-  if (select == nullptr || !select(tableHandle, nullptr)) return false;
+  if (select == nullptr || !select(tableHandle_, nullptr)) return false;
   // A row holds buffers that a growing vector would copy one by one.
   rows.reserve(rows.size() + kRowsExpected);
   uint32_t err = 0;
@@ -219,42 +219,42 @@ bool SystemMsgStorage::LoadRows(std::vector<SystemMsgRow>& rows) {
   for (;;) {
     auto nextRow = LocalDb(&LocalDatabaseTable::NextRow);
     if (nextRow == nullptr) complete = false;
-    if (nextRow == nullptr || !nextRow(tableHandle, &err)) break;
+    if (nextRow == nullptr || !nextRow(tableHandle_, &err)) break;
     rows.emplace_back();
-    if (!FetchRow(tableHandle, rows.back())) {
+    if (!FetchRow(tableHandle_, rows.back())) {
       rows.pop_back();
       complete = false;
     }
   }
-  mirror.Reset(user, complete);
-  for (size_t i = first; i < rows.size(); ++i) mirror.Add(user, RowKey{rows[i].msgId, rows[i].pushTime});
+  mirror.Reset(user_, complete);
+  for (size_t i = first; i < rows.size(); ++i) mirror.Add(user_, RowKey{rows[i].msgId, rows[i].pushTime});
   return true;
 }
 
 bool SystemMsgStorage::DeleteWhere(const char* condition) {
-  if (databaseHandle == 0 || tableHandle == 0) return false;
+  if (databaseHandle_ == 0 || tableHandle_ == 0) return false;
   auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
-  return deleteRows != nullptr && deleteRows(tableHandle, condition, 0);
+  return deleteRows != nullptr && deleteRows(tableHandle_, condition, 0);
 }
 
 bool SystemMsgStorage::DeleteMsg(uint32_t msgId, uint32_t pushTime) {
   std::string condition = std::string("msgId") + " = " + ToDecimal(msgId) + " and " + "pushTime" +
                           " = " + ToDecimal(pushTime);
   if (!DeleteWhere(condition.c_str())) return false;
-  mirror.Remove(user, [=](const RowKey& key) { return key.msgId == msgId && key.pushTime == pushTime; });
+  mirror.Remove(user_, [=](const RowKey& key) { return key.msgId == msgId && key.pushTime == pushTime; });
   return true;
 }
 
 bool SystemMsgStorage::DeleteUpTo(uint32_t pushTime) {
   std::string condition = std::string("pushTime") + " <= " + ToDecimal(pushTime);
   if (!DeleteWhere(condition.c_str())) return false;
-  mirror.Remove(user, [=](const RowKey& key) { return key.pushTime <= pushTime; });
+  mirror.Remove(user_, [=](const RowKey& key) { return key.pushTime <= pushTime; });
   return true;
 }
 
 bool SystemMsgStorage::DeleteAll() {
   if (!DeleteWhere(nullptr)) return false;
-  mirror.Reset(user, true);
+  mirror.Reset(user_, true);
   return true;
 }
 
