@@ -11,6 +11,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -24,6 +25,12 @@ class RowMirror {
     owner_ = user;
     known_ = complete;
     keys_.clear();
+  }
+  // Starts over with the rows that a load has just appended from first on.
+  template <class Row, class KeyOf>
+  void Fill(uint32_t user, bool complete, const std::vector<Row>& rows, size_t first, KeyOf keyOf) {
+    Reset(user, complete);
+    for (size_t i = first; i < rows.size(); ++i) Add(user, keyOf(rows[i]));
   }
   void Add(uint32_t user, const Key& key) {
     if (user != owner_) return;

@@ -11,6 +11,7 @@
 #include "modules/serviceentry.h"
 #include "storage/datafolder.h"
 #include "storage/rowmirror.h"
+#include "storage/tablerows.h"
 #include "storage/usertable.h"
 
 namespace {
@@ -64,101 +65,23 @@ bool DecodeUin(const Buffer& column, uint32_t* uin) {
   return true;
 }
 
-// Sets the fields of one new row in order; after the first failure the
-// remaining sets are skipped and the row counts as failed.
-class RowWriter {
- public:
-  explicit RowWriter(uint32_t table) : table_(table) {}
-  void Int(const char* column, uint32_t value) {
-    auto set = LocalDb(&LocalDatabaseTable::SetIntField);
-    ok_ = ok_ && set != nullptr && set(table_, column, value);
-  }
-  void Int(const char* column, int32_t value) { Int(column, static_cast<uint32_t>(value)); }
-  void Bytes(const char* column, const Buffer& value) {
-    auto set = LocalDb(&LocalDatabaseTable::SetBufferField);
-    ok_ = ok_ && set != nullptr && set(table_, column, value);
-  }
-  // The sharer's number goes in encoded.
-  void Uin(const char* column, uint32_t uin) {
-    if (ok_) Bytes(column, EncodeUin(uin));
-  }
-  bool Ok() const { return ok_; }
-
- private:
-  uint32_t table_;
-  bool ok_ = true;
-};
-
-// Byte columns in a row of either table, "UIN" included.
-const size_t kMaxByteColumns = 6;
-
-// Reads the fields of the current row in order; after the first failure the
-// remaining reads are skipped. Byte runs are owned here until they are moved
-// into a Buffer.
-class RowReader {
- public:
-  explicit RowReader(uint32_t table) : table_(table) {}
-  void Int(const char* column, uint32_t& value) {
-    auto get = LocalDb(&LocalDatabaseTable::GetIntField);
-    ok_ = ok_ && get != nullptr && get(table_, column, &value);
-  }
-  void Int(const char* column, int32_t& value) {
-    uint32_t raw = 0;
-    Int(column, raw);
-    value = static_cast<int32_t>(raw);
-  }
-  void Bytes(const char* column, Buffer& value) {
-    if (!ok_) return;
-    auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
-    uint8_t* bytes = nullptr;
-    uint32_t size = 0;
-    ok_ = get != nullptr && get(table_, column, &bytes, &size) && count_ < kMaxByteColumns;
-    std::unique_ptr<uint8_t[]> owned(bytes);
-    if (ok_ && owned != nullptr) pending_[count_++] = Pending{std::move(owned), size, &value};
-  }
-  // The encoded number is read now and decoded once the row is whole.
-  void Uin(const char* column, uint32_t& uin) {
-    Bytes(column, uinColumn_);
-    uinTarget_ = &uin;
-  }
-  // Hands every byte run read to its buffer and decodes the sharer's number;
-  // false when it does not decode, and the row is not to be kept. The runs
-  // of a row that is dropped go when the reader goes.
-  bool Commit() {
-    for (size_t i = 0; i < count_; ++i) {
-      pending_[i].target->Attach(pending_[i].bytes.release(), pending_[i].size);
-    }
-    count_ = 0;
-    return uinTarget_ != nullptr && DecodeUin(uinColumn_, uinTarget_);
-  }
-  bool Ok() const { return ok_; }
-
- private:
-  struct Pending {
-    std::unique_ptr<uint8_t[]> bytes;
-    uint32_t size;
-    Buffer* target;
-  };
-  uint32_t table_;
-  bool ok_ = true;
-  Pending pending_[kMaxByteColumns];
-  size_t count_ = 0;
-  Buffer uinColumn_;
-  uint32_t* uinTarget_ = nullptr;
-};
-
-bool DeleteWhere(uint32_t db, uint32_t table, const char* where) {
-  if (db == 0 || table == 0) return false;
-  auto remove = LocalDb(&LocalDatabaseTable::DeleteRows);
-  return remove != nullptr && remove(table, where, 0);
+// The "UIN" column: the sharer's number goes in encoded, and a row whose
+// column does not decode is not kept.
+void Uin(RowWriter& io, const char* column, uint32_t uin) {
+  if (io.Ok()) io.Bytes(column, EncodeUin(uin));
 }
 
-// The columns of each table, in the order they are written and read, for a
-// RowWriter over a const row and a RowReader over a fresh one.
+void Uin(RowReader& io, const char* column, uint32_t& uin) {
+  Buffer encoded;
+  io.Bytes(column, encoded);
+  if (io.Ok() && !DecodeUin(encoded, &uin)) io.Refuse();
+}
+
+// The columns of each table in table order, for a RowWriter or a RowReader.
 template <class Io, class Row>
 void RoamColumns(Io& io, Row& row) {
   io.Int("msgId", row.msgId);
-  io.Uin("UIN", row.uin);
+  Uin(io, "UIN", row.uin);
   io.Int("appId", row.appId);
   io.Int("openType", row.openType);
   io.Int("shareType", row.shareType);
@@ -172,7 +95,7 @@ void RoamColumns(Io& io, Row& row) {
 
 template <class Io, class Row>
 void MyColumns(Io& io, Row& row) {
-  io.Uin("UIN", row.uin);
+  Uin(io, "UIN", row.uin);
   io.Int("appId", row.appId);
   io.Int("shareType", row.shareType);
   io.Bytes("picURL", row.picURL);
@@ -184,41 +107,15 @@ void MyColumns(Io& io, Row& row) {
 }
 
 // Each table's columns for a row type.
-void Columns(RowWriter& io, const RoamShareRow& row) { RoamColumns(io, row); }
-void Columns(RowReader& io, RoamShareRow& row) { RoamColumns(io, row); }
-void Columns(RowWriter& io, const MyShareRow& row) { MyColumns(io, row); }
-void Columns(RowReader& io, MyShareRow& row) { MyColumns(io, row); }
+struct TableColumns {
+  void operator()(RowWriter& io, const RoamShareRow& row) const { RoamColumns(io, row); }
+  void operator()(RowReader& io, RoamShareRow& row) const { RoamColumns(io, row); }
+  void operator()(RowWriter& io, const MyShareRow& row) const { MyColumns(io, row); }
+  void operator()(RowReader& io, MyShareRow& row) const { MyColumns(io, row); }
+};
 
-// A growing vector copies each row's buffers one by one: make room for what a
-// full center holds (fifty groups of eleven) at once.
+// A full center holds fifty groups of eleven.
 const size_t kRowsExpected = 600;
-
-// Writes every row inside one transaction.
-template <class Row>
-bool SaveRows(uint32_t db, uint32_t table, const std::vector<Row>& rows) {
-  if (db == 0 || table == 0) return false;
-  uint32_t err = 0;
-  auto begin = LocalDb(&LocalDatabaseTable::BeginTransaction);
-  if (begin == nullptr || !begin(db, &err)) return false;
-  auto commit = [db, &err]() {
-    if (auto end = LocalDb(&LocalDatabaseTable::CommitTransaction)) end(db, &err);
-  };
-  bool result = true;
-  for (const Row& row : rows) {
-    auto add = LocalDb(&LocalDatabaseTable::AddRow);
-    if (add == nullptr || !add(table)) {
-      commit();
-      return false;
-    }
-    RowWriter writer(table);
-    Columns(writer, row);
-    if (!writer.Ok()) result = false;
-    auto post = LocalDb(&LocalDatabaseTable::PostRow);
-    if (post == nullptr || !post(table, 0)) result = false;
-  }
-  commit();
-  return result;
-}
 
 struct RoamKey {
   uint32_t appId;
@@ -243,28 +140,7 @@ struct InGroup {
   }
 };
 
-// Walks every row, filling a fresh row in place; it is kept only when every
-// field was read and its "UIN" decodes. complete tells whether every row was.
-template <class Row>
-bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out, bool* complete = nullptr) {
-  if (db == 0 || table == 0) return false;
-  auto select = LocalDb(&LocalDatabaseTable::SelectRows);
-  auto next = LocalDb(&LocalDatabaseTable::NextRow);
-  if (select == nullptr || next == nullptr || !select(table, nullptr)) return false;
-  out.reserve(out.size() + kRowsExpected);
-  uint32_t err = 0;
-  if (complete != nullptr) *complete = true;
-  while (next(table, &err)) {
-    out.emplace_back();
-    RowReader reader(table);
-    Columns(reader, out.back());
-    if (!reader.Ok() || !reader.Commit()) {
-      out.pop_back();
-      if (complete != nullptr) *complete = false;
-    }
-  }
-  return true;
-}
+void NoMirror(const MyShareRow&) {}
 
 }  // namespace
 
@@ -347,19 +223,17 @@ void ShareMsgStorage::Close() {
 
 bool ShareMsgStorage::SaveRoamRows(const std::vector<RoamShareRow>& rows) {
   Ready();
-  if (roamTableHandle_ != 0) {
-    for (const RoamShareRow& row : rows) roamMirror.Add(openUser_, KeyOf(row));
-  }
-  return SaveRows(dbHandle_, roamTableHandle_, rows);
+  return InsertTableRows(
+      dbHandle_, roamTableHandle_, rows, TableColumns(),
+      [this](const RoamShareRow& row) { roamMirror.Add(openUser_, KeyOf(row)); }, RefusedRow::kCommit);
 }
 
 bool ShareMsgStorage::LoadRoamRows(std::vector<RoamShareRow>& out) {
   Ready();
   const size_t first = out.size();
   bool complete = false;
-  if (!LoadRows(dbHandle_, roamTableHandle_, out, &complete)) return false;
-  roamMirror.Reset(openUser_, complete);
-  for (size_t i = first; i < out.size(); ++i) roamMirror.Add(openUser_, KeyOf(out[i]));
+  if (!LoadTableRows(roamTableHandle_, out, kRowsExpected, TableColumns(), &complete)) return false;
+  roamMirror.Fill(openUser_, complete, out, first, KeyOf);
   return true;
 }
 
@@ -375,12 +249,13 @@ bool ShareMsgStorage::MayHoldRoamMsg(uint32_t msgId, uint32_t shareTime) {
 
 bool ShareMsgStorage::SaveMyRows(const std::vector<MyShareRow>& rows) {
   Ready();
-  return SaveRows(dbHandle_, myTableHandle_, rows);
+  return InsertTableRows(dbHandle_, myTableHandle_, rows, TableColumns(), NoMirror, RefusedRow::kCommit);
 }
 
 bool ShareMsgStorage::LoadMyRows(std::vector<MyShareRow>& out) {
   Ready();
-  return LoadRows(dbHandle_, myTableHandle_, out);
+  bool complete = false;
+  return LoadTableRows(myTableHandle_, out, kRowsExpected, TableColumns(), &complete);
 }
 
 bool ShareMsgStorage::DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_t shareTime) {
@@ -390,7 +265,7 @@ bool ShareMsgStorage::DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_
   if (shareType == 2 && shareTime != 0) {
     where += std::string(" and ") + "shareTime" + " = " + ToDecimal(shareTime);
   }
-  if (!DeleteWhere(dbHandle_, roamTableHandle_, where.c_str())) return false;
+  if (!DeleteTableRows(roamTableHandle_, where.c_str())) return false;
   roamMirror.Remove(openUser_, InGroup{appId, shareType, shareTime});
   return true;
 }
@@ -399,7 +274,7 @@ bool ShareMsgStorage::DeleteRoamMsg(uint32_t msgId, uint32_t shareTime) {
   Ready();
   const std::string where = std::string("msgId") + " = " + ToDecimal(msgId) + " and " +
                             "shareTime" + " = " + ToDecimal(shareTime);
-  if (!DeleteWhere(dbHandle_, roamTableHandle_, where.c_str())) return false;
+  if (!DeleteTableRows(roamTableHandle_, where.c_str())) return false;
   roamMirror.Remove(openUser_, [=](const RoamKey& key) { return key.msgId == msgId && key.shareTime == shareTime; });
   return true;
 }
@@ -409,17 +284,17 @@ bool ShareMsgStorage::DeleteMyRows(uint32_t appId, int32_t shareType, uint32_t s
   const std::string where = std::string("appId") + " = " + ToDecimal(appId) + " and " + "shareType" +
                             " = " + std::to_string(shareType) + " and " + "shareTime" + " = " +
                             ToDecimal(shareTime);
-  return DeleteWhere(dbHandle_, myTableHandle_, where.c_str());
+  return DeleteTableRows(myTableHandle_, where.c_str());
 }
 
 bool ShareMsgStorage::ClearRoam() {
   Ready();
-  if (!DeleteWhere(dbHandle_, roamTableHandle_, nullptr)) return false;
+  if (!DeleteTableRows(roamTableHandle_, nullptr)) return false;
   roamMirror.Reset(openUser_, true);
   return true;
 }
 
 bool ShareMsgStorage::ClearMy() {
   Ready();
-  return DeleteWhere(dbHandle_, myTableHandle_, nullptr);
+  return DeleteTableRows(myTableHandle_, nullptr);
 }

@@ -44,8 +44,6 @@ class SystemMsgStorage {
   static bool MayHoldUpTo(uint32_t pushTime);
 
  private:
-  bool DeleteWhere(const char* condition);
-
   uint32_t databaseHandle_;
   uint32_t tableHandle_;
   // The user whose table is open.
