@@ -1,5 +1,6 @@
 #include "centers/dynamicmsgcenter.h"
 #include "centers/fieldtext.h"
+#include "centers/listing.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,39 +34,24 @@ void FillRecord(DynamicMsgInfo& record, DynamicMsg& msg) {
   record.newFlag = msg.GetNewFlag();
 }
 
-// Fills one element with the messages taken newest first; the records run
-// from the oldest taken to the newest.
 void FillElement(DynamicMsgGroupInfo& element, DynamicMsgGroup& group,
                  const std::vector<DynamicMsg*>& taken) {
   element.valid = 1;
   element.appId = group.GetAppId();
   element.msgCountOnServer = group.GetMsgCountOnServer();
-  if (taken.empty()) return;
-  DynamicMsgInfo* records = new DynamicMsgInfo[taken.size()]();
-  for (size_t i = 0; i < taken.size(); ++i) FillRecord(records[i], *taken[taken.size() - 1 - i]);
-  element.msgs = records;
+  element.msgs = NewRecords<DynamicMsgInfo>(taken, true, FillRecord);
   element.msgCount = static_cast<uint32_t>(taken.size());
-}
-
-// k messages at most, or all when maxMsgs is 0 or above the group's count.
-size_t MessageLimit(DynamicMsgGroup& group, uint32_t maxMsgs) {
-  const size_t held = group.GetMsgs().size();
-  return (maxMsgs == 0 || maxMsgs > held) ? held : maxMsgs;
 }
 
 void Notify(uint32_t eventBit, uint32_t appId, uint32_t originator) {
   NotifyPushCommand(kDynamicBit, eventBit, appId, originator, 1, 0, 0);
 }
 
-void MoveMessages(DynamicMsgGroup& from, DynamicMsgGroup& to) {
-  HandOver(from.GetMsgs(), [&to](DynamicMsg* item) { to.AddMsg(item); });
-}
-
 // Whether the group brings a message that the held group does not have: a
 // push delivered again brings none.
 bool BringsNews(DynamicMsgGroup& incoming, const DynamicMsgGroup& held) {
   for (DynamicMsg* msg : incoming.GetMsgs()) {
-    if (msg != nullptr && held.Find(msg->GetMsgId()) == nullptr) return true;
+    if (held.Find(msg->GetMsgId()) == nullptr) return true;
   }
   return false;
 }
@@ -79,7 +65,7 @@ DynamicMsgCenter::~DynamicMsgCenter() = default;
 
 DynamicMsgGroup* DynamicMsgCenter::FindGroup(uint32_t appId) {
   for (auto& group : groups_) {
-    if (group != nullptr && group->GetAppId() == appId) return group.get();
+    if (group->GetAppId() == appId) return group.get();
   }
   return nullptr;
 }
@@ -106,9 +92,7 @@ void DynamicMsgCenter::Refile(DynamicMsgGroup* group, DynamicMsgStorage& storage
 
 void DynamicMsgCenter::Recount() {
   uint32_t figure = 0;
-  for (auto& group : groups_) {
-    if (group != nullptr) figure += group->GetFigure();
-  }
+  for (auto& group : groups_) figure += group->GetFigure();
   unreadCount_ = figure;
 }
 
@@ -209,7 +193,6 @@ uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
 
   std::vector<DynamicMsgGroup*> candidates;
   for (auto& group : groups_) {
-    if (group == nullptr) continue;
     if (wanted != total) {
       if (candidates.size() >= wanted) break;
       if (group->GetUnreadCount() == 0) continue;
@@ -223,14 +206,9 @@ uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
   std::unique_ptr<DynamicMsgGroupInfo[]> elements(new DynamicMsgGroupInfo[candidates.size()]());
   for (size_t i = 0; i < candidates.size(); ++i) {
     DynamicMsgGroup& group = *candidates[i];
-    size_t limit = MessageLimit(group, maxMsgs);
+    size_t limit = EffectiveLimit(maxMsgs, group.GetMsgs().size());
     if (onlyUnread) limit = std::min<size_t>(limit, group.GetUnreadCount());
-    std::vector<DynamicMsg*> taken;
-    for (DynamicMsg* msg : group.GetMsgs()) {
-      if (taken.size() >= limit) break;
-      if (msg != nullptr && !(onlyUnread && msg->GetReadState())) taken.push_back(msg);
-    }
-    FillElement(elements[i], group, taken);
+    FillElement(elements[i], group, TakeMessages(group.GetMsgs(), limit, onlyUnread));
   }
   *out = elements.release();
   return static_cast<uint32_t>(candidates.size());
@@ -245,12 +223,8 @@ uint32_t DynamicMsgCenter::GetDynamicMsgForApp(uint32_t appId, uint32_t maxMsgs,
   DynamicMsgGroup* group = FindGroup(appId);
   if (group == nullptr || (onlyUnread && group->GetUnreadCount() == 0)) return 0;
 
-  const size_t limit = MessageLimit(*group, maxMsgs);
-  std::vector<DynamicMsg*> taken;
-  for (DynamicMsg* msg : group->GetMsgs()) {
-    if (taken.size() >= limit) break;
-    if (msg != nullptr && !(onlyUnread && msg->GetReadState())) taken.push_back(msg);
-  }
+  const std::vector<DynamicMsg*> taken =
+      TakeMessages(group->GetMsgs(), EffectiveLimit(maxMsgs, group->GetMsgs().size()), onlyUnread);
   if (taken.empty()) return 0;
   std::unique_ptr<DynamicMsgGroupInfo[]> element(new DynamicMsgGroupInfo[1]());
   FillElement(element[0], *group, taken);
@@ -279,7 +253,7 @@ bool DynamicMsgCenter::ResetUnreadDynamicMsgCount(uint32_t appId, uint32_t count
 
 uint32_t DynamicMsgCenter::StoreAndMarkRead(DynamicMsgGroup& group, DynamicMsgStorage& storage) {
   for (DynamicMsg* msg : group.GetMsgs()) {
-    if (msg == nullptr || msg->GetReadState() || msg->HasRow()) continue;
+    if (msg->GetReadState() || msg->HasRow()) continue;
     if (StoreMessage(storage, *msg, group)) msg->SetHasRow(true);
   }
   return group.MarkAllRead();
@@ -312,9 +286,7 @@ uint32_t DynamicMsgCenter::UpdateReadState() {
   if (!storage.Open()) return 0;
   EnsureLoaded();
   ReportRead(kDynamicKind);
-  for (auto& group : groups_) {
-    if (group != nullptr) StoreAndMarkRead(*group, storage);
-  }
+  for (auto& group : groups_) StoreAndMarkRead(*group, storage);
   const uint32_t previous = unreadCount_;
   Recount();
   Notify(kEventReadState, 0, 0);

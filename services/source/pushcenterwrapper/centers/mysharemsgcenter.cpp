@@ -1,5 +1,6 @@
 #include "centers/mysharemsgcenter.h"
 #include "centers/fieldtext.h"
+#include "centers/listing.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -31,34 +32,33 @@ namespace {
 // zero-terminated text; a group without items has the empty one.
 const char* FirstAppDesc(MyShareGroup* group) {
   const std::deque<MyShareItem*>& items = group->GetItems();
-  return (items.empty() || items.front() == nullptr) ? "" : items.front()->AppDescRef().c_str();
+  return items.empty() ? "" : items.front()->AppDescRef().c_str();
 }
 
 void MoveItems(MyShareGroup& from, MyShareGroup& to) {
   HandOver(from.GetItems(), [&to](MyShareItem* item) { to.AddItem(item); });
 }
 
-void FillElement(MyShareMsgGroupInfo& element, MyShareGroup* group, uint32_t msgLimit) {
+void FillInfo(MyShareMsgInfo& info, const MyShareItem& item) {
+  info.shareTime = item.GetShareTime();
+  info.uin = item.GetUin();
+  CopyToField(info.text, item.TextRef());
+  CopyToField(info.buffer, item.BufferRef());
+  CopyToField(info.picURL, item.PicURLRef());
+  CopyToField(info.title, item.TitleRef());
+  CopyToField(info.appDesc, item.AppDescRef());
+}
+
+// The newest items of the group, newest first, in an element.
+void FillElement(MyShareMsgGroupInfo& element, MyShareGroup& group, uint32_t msgLimit) {
+  const std::deque<MyShareItem*>& items = group.GetItems();
+  const std::vector<MyShareItem*> taken(items.begin(),
+                                        items.begin() + EffectiveLimit(msgLimit, items.size()));
   element.kind = kMyShareKind;
-  element.shareType = group->GetShareType();
-  element.appId = group->GetAppId();
-  const std::deque<MyShareItem*>& items = group->GetItems();
-  const size_t m = (msgLimit == 0 || msgLimit > items.size()) ? items.size() : msgLimit;
-  element.msgCount = static_cast<uint32_t>(m);
-  if (m == 0) return;
-  element.msgs = new MyShareMsgInfo[m]();
-  for (size_t i = 0; i < m; ++i) {
-    MyShareMsgInfo& info = element.msgs[i];
-    const MyShareItem* item = items[i];
-    if (item == nullptr) continue;
-    info.shareTime = item->GetShareTime();
-    info.uin = item->GetUin();
-    CopyToField(info.text, item->TextRef());
-    CopyToField(info.buffer, item->BufferRef());
-    CopyToField(info.picURL, item->PicURLRef());
-    CopyToField(info.title, item->TitleRef());
-    CopyToField(info.appDesc, item->AppDescRef());
-  }
+  element.shareType = group.GetShareType();
+  element.appId = group.GetAppId();
+  element.msgCount = static_cast<uint32_t>(taken.size());
+  element.msgs = NewRecords<MyShareMsgInfo>(taken, false, FillInfo);
 }
 
 }  // namespace
@@ -125,7 +125,7 @@ void MyShareMsgCenter::AddMyShareGroup(MyShareGroup* raw) {
   const int32_t shareType = group->GetShareType();
   for (auto at = groups_.begin(); at != groups_.end(); ++at) {
     MyShareGroup* listed = at->get();
-    if (listed == nullptr || listed->GetAppId() != appId || listed->GetShareType() != shareType) {
+    if (listed->GetAppId() != appId || listed->GetShareType() != shareType) {
       continue;
     }
     if (shareType == 2) {
@@ -199,13 +199,13 @@ uint32_t MyShareMsgCenter::GetMyShareMsg(uint32_t groupLimit, uint32_t msgLimit,
   std::vector<MyShareGroup*> selection;
   for (auto& group : groups_) {
     if (selection.size() == n) break;
-    if (group != nullptr) selection.push_back(group.get());
+    selection.push_back(group.get());
   }
   if (selection.empty()) return 0;
   // Held by its owner until it is handed out, so that a listing cut short by
   // a lack of memory leaves nothing behind.
   std::unique_ptr<MyShareMsgGroupInfo[]> elements(new MyShareMsgGroupInfo[selection.size()]());
-  for (size_t i = 0; i < selection.size(); ++i) FillElement(elements[i], selection[i], msgLimit);
+  for (size_t i = 0; i < selection.size(); ++i) FillElement(elements[i], *selection[i], msgLimit);
   *out = elements.release();
   return static_cast<uint32_t>(selection.size());
 }
@@ -216,7 +216,7 @@ uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType
   // A host that frees only what a non-zero result hands out leaks nothing.
   *out = nullptr;
   for (auto& group : groups_) {
-    if (group == nullptr || group->GetAppId() != appId || group->GetShareType() != shareType) {
+    if (group->GetAppId() != appId || group->GetShareType() != shareType) {
       continue;
     }
     if (shareType == 2 && appDesc != nullptr &&
@@ -225,7 +225,7 @@ uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType
     }
     if (group->GetItems().empty()) return 0;
     std::unique_ptr<MyShareMsgGroupInfo[]> element(new MyShareMsgGroupInfo[1]());
-    FillElement(element[0], group.get(), msgLimit);
+    FillElement(element[0], *group, msgLimit);
     *out = element.release();
     return (*out)[0].msgCount;
   }
@@ -234,7 +234,7 @@ uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType
 
 uint32_t MyShareMsgCenter::DeleteMyShareMsg(uint32_t appId, uint32_t extra) {
   auto at = std::find_if(groups_.begin(), groups_.end(), [appId](const std::unique_ptr<MyShareGroup>& g) {
-    return g != nullptr && g->GetAppId() == appId;
+    return g->GetAppId() == appId;
   });
   if (at == groups_.end()) return 0;
   std::unique_ptr<MyShareGroup> group = std::move(*at);

@@ -1,5 +1,6 @@
 #include "centers/sharemsgcenter.h"
 #include "centers/fieldtext.h"
+#include "centers/listing.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -27,47 +28,37 @@ static_assert(sizeof(void*) != 4 || (sizeof(ShareMsgGroupInfo) == 20 &&
 
 namespace {
 
-void FillInfo(ShareMsgInfo& info, ShareMsg* msg) {
-  info.msgId = msg->GetMsgId();
-  info.openType = msg->GetOpenType();
-  info.pushTime = msg->GetPushTime();
-  info.uin = msg->GetUin();
-  info.appId = msg->GetAppId();
-  CopyToField(info.text, msg->TextRef());
-  CopyToField(info.buffer, msg->BufferRef());
-  CopyToField(info.picURL, msg->PicURLRef());
-  CopyToField(info.title, msg->TitleRef());
-  CopyToField(info.appDesc, msg->AppDescRef());
+void FillInfo(ShareMsgInfo& info, ShareMsg& msg) {
+  info.msgId = msg.GetMsgId();
+  info.openType = msg.GetOpenType();
+  info.pushTime = msg.GetPushTime();
+  info.uin = msg.GetUin();
+  info.appId = msg.GetAppId();
+  CopyToField(info.text, msg.TextRef());
+  CopyToField(info.buffer, msg.BufferRef());
+  CopyToField(info.picURL, msg.PicURLRef());
+  CopyToField(info.title, msg.TitleRef());
+  CopyToField(info.appDesc, msg.AppDescRef());
 }
 
-// Writes the taken messages, newest first, to the element as an array that
-// runs from the oldest to the newest.
-void FillElement(ShareMsgGroupInfo& element, ShareMsgGroup* group,
-                 const std::vector<ShareMsg*>& taken) {
+// The group's messages that a listing takes, in an element.
+void FillElement(ShareMsgGroupInfo& element, ShareMsgGroup& group, uint32_t msgLimit, bool unreadOnly) {
+  const std::vector<ShareMsg*> taken =
+      TakeMessages(group.GetMsgs(), EffectiveLimit(msgLimit, group.GetMsgs().size()), unreadOnly);
   element.kind = kShareKind;
-  element.shareType = group->GetShareType();
-  element.appId = group->GetAppId();
+  element.shareType = group.GetShareType();
+  element.appId = group.GetAppId();
   element.msgCount = static_cast<uint32_t>(taken.size());
-  if (taken.empty()) return;
-  element.msgs = new ShareMsgInfo[taken.size()]();
-  for (size_t i = 0; i < taken.size(); ++i) FillInfo(element.msgs[i], taken[taken.size() - 1 - i]);
-}
-
-void MoveMessages(ShareMsgGroup& from, ShareMsgGroup& to) {
-  HandOver(from.GetMsgs(), [&to](ShareMsg* item) { to.AddMsg(item); });
+  element.msgs = NewRecords<ShareMsgInfo>(taken, true, FillInfo);
 }
 
 // Whether the incoming group brings a message that the held one lacks: a
 // push delivered again brings none.
 bool BringsNews(ShareMsgGroup& incoming, ShareMsgGroup& held) {
   for (ShareMsg* msg : incoming.GetMsgs()) {
-    if (msg != nullptr && held.Find(*msg) == nullptr) return true;
+    if (held.Find(*msg) == nullptr) return true;
   }
   return false;
-}
-
-uint32_t EffectiveLimit(uint32_t limit, size_t available) {
-  return (limit == 0 || limit > available) ? static_cast<uint32_t>(available) : limit;
 }
 
 }  // namespace
@@ -125,7 +116,7 @@ void ShareMsgCenter::RemovePushedOut(ShareMsgGroup& group) {
 void ShareMsgCenter::Recount() {
   uint32_t unread = 0;
   for (auto& group : groups_) {
-    if (group != nullptr && group->GetUnreadCount() > 0) ++unread;
+    if (group->GetUnreadCount() > 0) ++unread;
   }
   unreadCount_ = unread;
 }
@@ -136,7 +127,7 @@ void ShareMsgCenter::EnsureLoaded() {
 
 ShareMsg* ShareMsgCenter::FindHeld(uint32_t appId, int32_t shareType, ShareMsg& msg) {
   for (auto& group : groups_) {
-    if (group == nullptr || group->GetAppId() != appId || group->GetShareType() != shareType) continue;
+    if (group->GetAppId() != appId || group->GetShareType() != shareType) continue;
     if (ShareMsg* held = group->Find(msg)) return held;
   }
   return nullptr;
@@ -145,7 +136,7 @@ ShareMsg* ShareMsgCenter::FindHeld(uint32_t appId, int32_t shareType, ShareMsg& 
 ShareMsgGroup* ShareMsgCenter::FindGroup(uint32_t appId, int32_t shareType,
                                          uint32_t latestPushTime) {
   for (auto& group : groups_) {
-    if (group != nullptr && group->GetAppId() == appId && group->GetShareType() == shareType &&
+    if (group->GetAppId() == appId && group->GetShareType() == shareType &&
         (latestPushTime == 0 || group->GetLatestPushTime() == latestPushTime)) {
       return group.get();
     }
@@ -155,7 +146,7 @@ ShareMsgGroup* ShareMsgCenter::FindGroup(uint32_t appId, int32_t shareType,
 
 ShareMsgCenter::GroupList::iterator ShareMsgCenter::FindType1Group(uint32_t appId) {
   return std::find_if(groups_.begin(), groups_.end(), [appId](const std::unique_ptr<ShareMsgGroup>& g) {
-    return g != nullptr && g->GetAppId() == appId && g->GetShareType() == 1;
+    return g->GetAppId() == appId && g->GetShareType() == 1;
   });
 }
 
@@ -249,17 +240,13 @@ void ShareMsgCenter::Load() {
 }
 
 void ShareMsgCenter::Refile(GroupList::iterator group) {
-  // Where InsertGroup would put it once taken out: before the first other
-  // group whose latest push time is not greater. The list runs from the
-  // greatest time down and this group's time only grew, so that place is
-  // just before the run of groups, ending at this one, whose time is not
-  // greater: it is found from where the group stands, and the node moves as
-  // it is.
+  // Where InsertGroup would file it; its time only grew, so the place is at or
+  // before where it stands, and the node moves without a copy.
   const uint32_t time = (*group)->GetLatestPushTime();
   auto at = group;
   while (at != groups_.begin()) {
     auto before = std::prev(at);
-    if (*before != nullptr && (*before)->GetLatestPushTime() > time) break;
+    if ((*before)->GetLatestPushTime() > time) break;
     at = before;
   }
   if (at != group) groups_.splice(at, groups_, group);
@@ -281,7 +268,7 @@ uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
     // A partial selection passes over groups without unread messages.
     for (auto& group : groups_) {
       if (selection.size() == n) break;
-      if (group != nullptr && group->GetUnreadCount() > 0) selection.push_back(group.get());
+      if (group->GetUnreadCount() > 0) selection.push_back(group.get());
     }
   }
   if (selection.empty()) return 0;
@@ -289,18 +276,7 @@ uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
   // Held by its owner until it is handed out, so that a listing cut short by
   // a lack of memory leaves nothing behind.
   std::unique_ptr<ShareMsgGroupInfo[]> elements(new ShareMsgGroupInfo[selection.size()]());
-  for (size_t i = 0; i < selection.size(); ++i) {
-    ShareMsgGroup* group = selection[i];
-    if (group == nullptr) continue;
-    const std::deque<ShareMsg*>& msgs = group->GetMsgs();
-    const uint32_t m = EffectiveLimit(msgLimit, msgs.size());
-    std::vector<ShareMsg*> taken;
-    for (ShareMsg* msg : msgs) {
-      if (taken.size() == m) break;
-      if (msg != nullptr && !(unreadOnly && msg->GetReadState())) taken.push_back(msg);
-    }
-    FillElement(elements[i], group, taken);
-  }
+  for (size_t i = 0; i < selection.size(); ++i) FillElement(elements[i], *selection[i], msgLimit, unreadOnly);
   *out = elements.release();
   return static_cast<uint32_t>(selection.size());
 }
@@ -315,16 +291,9 @@ uint32_t ShareMsgCenter::GetShareMsgForApp(uint32_t appId, int32_t shareType, ui
   if (group == nullptr) return 0;
   if (unreadOnly && group->GetUnreadCount() == 0) return 0;
 
-  const std::deque<ShareMsg*>& msgs = group->GetMsgs();
-  const uint32_t m = EffectiveLimit(msgLimit, msgs.size());
-  std::vector<ShareMsg*> taken;
-  for (ShareMsg* msg : msgs) {
-    if (taken.size() == m) break;
-    if (msg != nullptr && !(unreadOnly && msg->GetReadState())) taken.push_back(msg);
-  }
-  if (taken.empty()) return 0;
   std::unique_ptr<ShareMsgGroupInfo[]> element(new ShareMsgGroupInfo[1]());
-  FillElement(element[0], group, taken);
+  FillElement(element[0], *group, msgLimit, unreadOnly);
+  if (element[0].msgCount == 0) return 0;
   *out = element.release();
   return (*out)[0].msgCount;
 }
@@ -353,9 +322,8 @@ uint32_t ShareMsgCenter::UpdateReadState() {
   ReportRead(kShareKind);
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
   for (auto& group : groups_) {
-    if (group == nullptr) continue;
     for (ShareMsg* msg : group->GetMsgs()) {
-      if (msg != nullptr && !msg->GetReadState()) StoreReadMsg(storage, msg, group.get());
+      if (!msg->GetReadState()) StoreReadMsg(storage, msg, group.get());
     }
     group->MarkAllRead();
   }
@@ -373,7 +341,7 @@ uint32_t ShareMsgCenter::UpdateShareMsgReadState(uint32_t appId, int32_t shareTy
   if (group == nullptr) return 0;
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
   for (ShareMsg* msg : group->GetMsgs()) {
-    if (msg != nullptr && !msg->GetReadState()) StoreReadMsg(storage, msg, group);
+    if (!msg->GetReadState()) StoreReadMsg(storage, msg, group);
   }
   const uint32_t marked = group->MarkAllRead();
   if (marked > 0) {
@@ -386,7 +354,7 @@ uint32_t ShareMsgCenter::UpdateShareMsgReadState(uint32_t appId, int32_t shareTy
 
 uint32_t ShareMsgCenter::DeleteShareMsg(uint32_t appId, uint32_t latestPushTime) {
   auto at = std::find_if(groups_.begin(), groups_.end(), [&](const std::unique_ptr<ShareMsgGroup>& g) {
-    return g != nullptr && g->GetAppId() == appId && g->GetLatestPushTime() == latestPushTime;
+    return g->GetAppId() == appId && g->GetLatestPushTime() == latestPushTime;
   });
   if (at == groups_.end()) return 0;
   std::unique_ptr<ShareMsgGroup> group = std::move(*at);

@@ -85,7 +85,6 @@ SystemMsg* SystemMsgCenter::FindSame(SystemMsg& msg) {
 }
 
 bool SystemMsgCenter::AcceptSystemMsg(SystemMsg* msg) {
-  if (msg == nullptr) return true;
   // Ownership passes with the call: a duplicate, or a message that cannot be
   // filed for lack of memory, is deleted here.
   std::unique_ptr<SystemMsg> owned(msg);
@@ -97,7 +96,6 @@ bool SystemMsgCenter::AcceptSystemMsg(SystemMsg* msg) {
 }
 
 void SystemMsgCenter::InsertLoadedMsg(SystemMsg* msg) {
-  if (msg == nullptr) return;
   std::unique_ptr<SystemMsg> owned(msg);
   // A row of a message already in memory (read early, or pushed again) only
   // tells that the message is stored; a second row of one message is dropped.
@@ -155,9 +153,9 @@ uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, boo
   SystemMsgInfo* infos = new SystemMsgInfo[n];
   uint32_t written = 0;
   for (SystemMsg* msg : messages_) {
-    if (written >= n || msg == nullptr) break;
+    if (written >= n) break;
     if (newOnly && msg->GetReadState()) continue;
-    FillSystemMsgInfo(&infos[written], msg);
+    FillSystemMsgInfo(infos[written], *msg);
     ++written;
   }
   if (written < n) std::memset(&infos[written], 0, (n - written) * sizeof(SystemMsgInfo));
@@ -165,22 +163,21 @@ uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, boo
   return written;
 }
 
-void SystemMsgCenter::FillSystemMsgInfo(SystemMsgInfo* info, SystemMsg* msg) {
-  if (info == nullptr || msg == nullptr) return;
-  std::memset(info, 0, sizeof(*info));
-  info->msgId = msg->GetMsgId();
-  info->kind = static_cast<uint32_t>(GetCenterKind());
-  info->openType = msg->GetOpenType();
-  info->pushTime = msg->GetPushTime();
-  CopyToField(info->title, msg->TitleRef());
-  CopyToField(info->text, msg->TextRef());
-  CopyToField(info->pictureUrl, msg->PictureUrlRef());
-  CopyToField(info->jumpUrl, msg->JumpUrlRef());
-  CopyToField(info->buttonText, msg->ButtonTextRef());
-  info->appId = msg->GetAppId();
-  info->subType = msg->GetSubType();
-  info->btnType = msg->GetBtnType();
-  CopyToField(info->buffer, msg->BufferRef());
+void SystemMsgCenter::FillSystemMsgInfo(SystemMsgInfo& info, SystemMsg& msg) {
+  std::memset(&info, 0, sizeof(info));
+  info.msgId = msg.GetMsgId();
+  info.kind = static_cast<uint32_t>(GetCenterKind());
+  info.openType = msg.GetOpenType();
+  info.pushTime = msg.GetPushTime();
+  CopyToField(info.title, msg.TitleRef());
+  CopyToField(info.text, msg.TextRef());
+  CopyToField(info.pictureUrl, msg.PictureUrlRef());
+  CopyToField(info.jumpUrl, msg.JumpUrlRef());
+  CopyToField(info.buttonText, msg.ButtonTextRef());
+  info.appId = msg.GetAppId();
+  info.subType = msg.GetSubType();
+  info.btnType = msg.GetBtnType();
+  CopyToField(info.buffer, msg.BufferRef());
 }
 
 uint32_t SystemMsgCenter::UpdateSystemMsgReadState(uint32_t msgId, uint32_t readState) {

@@ -32,7 +32,7 @@ void DynamicMsgGroup::SetMsgCountOnServer(uint32_t count) {
   countStands_ = true;
   if (count != 0) return;
   for (DynamicMsg* msg : msgs_) {
-    if (msg != nullptr) msg->SetNewFlag(0);
+    msg->SetNewFlag(0);
   }
 }
 
@@ -64,7 +64,7 @@ bool DynamicMsgGroup::AddMsg(DynamicMsg* msg) {
 
 uint32_t DynamicMsgGroup::MarkAllRead() {
   for (DynamicMsg* msg : msgs_) {
-    if (msg != nullptr) msg->SetReadState(true);
+    msg->SetReadState(true);
   }
   const uint32_t previous = unreadCount_;
   unreadCount_ = 0;
@@ -74,7 +74,7 @@ uint32_t DynamicMsgGroup::MarkAllRead() {
 
 DynamicMsg* DynamicMsgGroup::Find(uint32_t msgId) const {
   for (DynamicMsg* held : msgs_) {
-    if (held != nullptr && held->GetMsgId() == msgId) return held;
+    if (held->GetMsgId() == msgId) return held;
   }
   return nullptr;
 }
@@ -82,7 +82,7 @@ DynamicMsg* DynamicMsgGroup::Find(uint32_t msgId) const {
 void DynamicMsgGroup::CountUnread() {
   unreadCount_ = 0;
   for (DynamicMsg* msg : msgs_) {
-    if (msg != nullptr && !msg->GetReadState()) ++unreadCount_;
+    if (!msg->GetReadState()) ++unreadCount_;
   }
 }
 

@@ -17,7 +17,7 @@ std::vector<ShareMsg*>& ShareMsgGroup::PushedOut() { return pushedOut_; }
 
 ShareMsg* ShareMsgGroup::Find(ShareMsg& msg) {
   for (ShareMsg* held : msgs_) {
-    if (held != nullptr && held->GetMsgId() == msg.GetMsgId() && held->GetPushTime() == msg.GetPushTime()) {
+    if (held->GetMsgId() == msg.GetMsgId() && held->GetPushTime() == msg.GetPushTime()) {
       return held;
     }
   }
@@ -27,7 +27,7 @@ ShareMsg* ShareMsgGroup::Find(ShareMsg& msg) {
 void ShareMsgGroup::CountUnread() {
   unreadCount_ = 0;
   for (ShareMsg* msg : msgs_) {
-    if (msg != nullptr && !msg->GetReadState()) ++unreadCount_;
+    if (!msg->GetReadState()) ++unreadCount_;
   }
 }
 
@@ -57,7 +57,7 @@ bool ShareMsgGroup::AddMsg(ShareMsg* msg) {
 
 uint32_t ShareMsgGroup::MarkAllRead() {
   for (ShareMsg* msg : msgs_) {
-    if (msg != nullptr) msg->SetReadState(true);
+    msg->SetReadState(true);
   }
   const uint32_t previous = unreadCount_;
   unreadCount_ = 0;
