@@ -47,12 +47,6 @@ SystemMsg* LatestSystem(JsonParser& parser, const std::string& json) {
   return parser.SystemMsgs().size() > before ? parser.SystemMsgs().front() : nullptr;
 }
 
-std::string Title(DynamicMsg* msg) {
-  std::string out;
-  msg->GetTitle(out);
-  return out;
-}
-
 int reportedLine = 0;
 void NoteAssertion(const char*, const char* source, int line) {
   reportedLine = std::strcmp(source, kJsonParserSource) == 0 ? line : -1;
@@ -98,13 +92,10 @@ TEST(Decoders, DynamicRecordFillsEveryKeyAndFoldsOneApplication) {
   DynamicMsg* msg = group->GetMsgs().front();
   // The pushhost scenario shows each key as the host lists it; here what it
   // does not push.
-  std::string text, buffer;
-  msg->GetText(text);
-  msg->GetBuffer(buffer);
   EXPECT_EQ(group->GetMsgCountOnServer(), 4u);
   EXPECT_EQ(msg->GetOpenType(), 3);
-  EXPECT_EQ(text, "caf\xC3\xA9");
-  EXPECT_EQ(buffer, "a%2Db%20c~!*()'%C3%A9");
+  EXPECT_EQ(msg->TextRef(), "caf\xC3\xA9");
+  EXPECT_EQ(msg->BufferRef(), "a%2Db%20c~!*()'%C3%A9");
 
   // A count of 0 ends the new mark of what the application sent before, not
   // of the message that carries it.
@@ -113,7 +104,7 @@ TEST(Decoders, DynamicRecordFillsEveryKeyAndFoldsOneApplication) {
   ASSERT_EQ(parser.DynamicGroups().size(), 2u);
   ASSERT_EQ(group->GetMsgs().size(), 2u);
   EXPECT_EQ(group->GetMsgCountOnServer(), 0u);
-  EXPECT_EQ(Title(group->GetMsgs()[0]), "T3");
+  EXPECT_EQ(group->GetMsgs()[0]->TitleRef(), "T3");
   EXPECT_EQ(group->GetMsgs()[0]->GetNewFlag(), 1);
   EXPECT_EQ(group->GetMsgs()[1]->GetNewFlag(), 0);
 

@@ -311,15 +311,8 @@ TEST_F(DynamicMsgStorageTest, ReadsBackWhatWasStoredAsAReadMessage) {
   std::unique_ptr<DynamicMsgGroup> loaded(GroupFromRow(rows[0]));
   ASSERT_EQ(loaded->GetMsgs().size(), 1u);
   DynamicMsg& back = *loaded->GetMsgs().front();
-  std::string text, title, button, buffer;
-  back.GetText(text);
-  back.GetTitle(title);
-  back.GetButtonText(button);
-  back.GetBuffer(buffer);
-  EXPECT_EQ(text, "caf\xC3\xA9 text");
-  EXPECT_EQ(title, "");
-  EXPECT_EQ(button, "Open");
-  EXPECT_EQ(buffer, "a%2Db");
+  EXPECT_EQ(back.TextRef() + "|" + back.TitleRef() + "|" + back.ButtonTextRef() + "|" + back.BufferRef(),
+            "caf\xC3\xA9 text||Open|a%2Db");
   EXPECT_EQ(back.GetOpenType(), -2);
   EXPECT_EQ(back.GetVoiceIndex(), 3);
   EXPECT_EQ(back.GetPushTime(), 777u);

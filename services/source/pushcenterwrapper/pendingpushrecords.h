@@ -29,7 +29,6 @@ class PendingPushRecords {
 
   static const size_t kCapacity = 31;
   bool IsFull() const { return parkedRecords_.size() + replaying_ >= kCapacity; }
-  size_t ParkedCount() const { return parkedRecords_.size(); }
 
   // Runs the intake again for every parked record of an application that has
   // been installed, in arrival order, and forgets them; a record that is still

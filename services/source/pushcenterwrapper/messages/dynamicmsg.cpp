@@ -3,11 +3,8 @@
 DynamicMsg::DynamicMsg() : voiceIndex_(0), newFlag_(0) {}
 DynamicMsg::~DynamicMsg() = default;
 
-void DynamicMsg::GetTitle(std::string& out) const { out = title_; }
 void DynamicMsg::SetTitle(const std::string& value) { title_ = value; }
-void DynamicMsg::GetButtonText(std::string& out) const { out = buttonText_; }
 void DynamicMsg::SetButtonText(const std::string& value) { buttonText_ = value; }
-void DynamicMsg::GetBuffer(std::string& out) const { out = buffer_; }
 void DynamicMsg::SetBuffer(const std::string& value) { buffer_ = value; }
 int32_t DynamicMsg::GetVoiceIndex() const { return voiceIndex_; }
 void DynamicMsg::SetVoiceIndex(int32_t value) { voiceIndex_ = value; }

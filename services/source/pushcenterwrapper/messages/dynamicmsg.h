@@ -14,20 +14,16 @@ class DynamicMsg : public MsgBase {
   DynamicMsg();
   ~DynamicMsg() override;
 
-  // Each getter replaces the content of out.
-  void GetTitle(std::string& out) const;
   void SetTitle(const std::string& value);
-  void GetButtonText(std::string& out) const;
   void SetButtonText(const std::string& value);
   // The application's own payload, already percent-encoded.
-  void GetBuffer(std::string& out) const;
   void SetBuffer(const std::string& value);
   int32_t GetVoiceIndex() const;
   void SetVoiceIndex(int32_t value);
   uint16_t GetNewFlag() const;
   void SetNewFlag(uint16_t value);
 
-  // The fields without a copy, for code that only reads them.
+  // The fields, read in place.
   const std::string& TitleRef() const { return title_; }
   const std::string& ButtonTextRef() const { return buttonText_; }
   const std::string& BufferRef() const { return buffer_; }

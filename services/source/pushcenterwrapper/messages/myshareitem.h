@@ -12,17 +12,11 @@ class MyShareItem {
   uint32_t GetShareTime() const { return shareTime_; }
   void SetShareTime(uint32_t value) { shareTime_ = value; }
 
-  // Each getter replaces the content of out.
-  void GetBuffer(std::string& out) const { out = buffer_; }
   void SetBuffer(const std::string& value) { buffer_ = value; }
-  void GetPicURL(std::string& out) const { out = picURL_; }
   void SetPicURL(const std::string& value) { picURL_ = value; }
-  void GetTitle(std::string& out) const { out = title_; }
   void SetTitle(const std::string& value) { title_ = value; }
   // Also decides whether two type-2 groups are one.
-  void GetAppDesc(std::string& out) const { out = appDesc_; }
   void SetAppDesc(const std::string& value) { appDesc_ = value; }
-  void GetText(std::string& out) const { out = text_; }
   void SetText(const std::string& value) { text_ = value; }
 
   const std::string& BufferRef() const { return buffer_; }

@@ -20,15 +20,11 @@ class ShareMsg : public MsgBase {
   uint32_t GetAppId() const { return appId_; }
   void SetAppId(uint32_t value) { appId_ = value; }
 
-  // Each getter replaces the content of out. Setters take their text by
-  // value, so that a temporary is moved in rather than copied.
-  void GetBuffer(std::string& out) const { out = buffer_; }
+  // Setters take their text by value, so that a temporary is moved in rather
+  // than copied.
   void SetBuffer(std::string value) { buffer_ = std::move(value); }
-  void GetPicURL(std::string& out) const { out = picURL_; }
   void SetPicURL(std::string value) { picURL_ = std::move(value); }
-  void GetTitle(std::string& out) const { out = title_; }
   void SetTitle(std::string value) { title_ = std::move(value); }
-  void GetAppDesc(std::string& out) const { out = appDesc_; }
   void SetAppDesc(std::string value) { appDesc_ = std::move(value); }
   // SetText for a temporary: the text is taken over.
   void TakeText(std::string&& value) { text_ = std::move(value); }

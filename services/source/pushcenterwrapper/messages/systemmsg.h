@@ -18,19 +18,13 @@ class SystemMsg : public MsgBase {
   SystemMsg();
   ~SystemMsg() override;
 
-  // String getters replace the content of out.
-  void GetTitle(std::string& out) const { out = title_; }
   void SetTitle(const std::string& value) { title_ = value; }
-  void GetPictureUrl(std::string& out) const { out = pictureUrl_; }
   void SetPictureUrl(const std::string& value) { pictureUrl_ = value; }
-  void GetJumpUrl(std::string& out) const { out = jumpUrl_; }
   void SetJumpUrl(const std::string& value) { jumpUrl_ = value; }
-  void GetButtonText(std::string& out) const { out = buttonText_; }
   void SetButtonText(const std::string& value) { buttonText_ = value; }
   uint32_t GetAppId() const { return appId_; }
   void SetAppId(uint32_t value) { appId_ = value; }
   // The application's data, kept percent-encoded as it was decoded.
-  void GetBuffer(std::string& out) const { out = buffer_; }
   void SetBuffer(const std::string& value) { buffer_ = value; }
   int32_t GetSubType() const { return subType_; }
   void SetSubType(int32_t value) { subType_ = value; }

@@ -53,7 +53,6 @@ class ShareMsgStorage : public Singlton<ShareMsgStorage> {
  public:
   bool Open();
   void Close();
-  bool IsOpen() const { return isOpen_; }
 
   // All rows in one transaction. A row whose fields cannot all be set is still
   // posted with what was set, the others are still written, and the result is
