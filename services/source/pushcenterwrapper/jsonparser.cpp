@@ -44,7 +44,7 @@ JsonParser::~JsonParser() {
 
 bool JsonParser::Parse(const PushRecord* records, uint32_t count) {
   if (records == nullptr) {
-    ReportAssertion("false", kJsonParserSource, 59);
+    ReportAssertion(AssertionSite::kParseRecords);
     return false;
   }
   for (uint32_t i = 0; i < count; ++i) {
@@ -113,7 +113,7 @@ bool JsonParser::ShouldAccept(const PushRecord* record) {
 
 bool JsonParser::HandleUnreadCountRecord(const PushRecord* record) {
   if (record == nullptr) {
-    ReportAssertion("false", kJsonParserSource, 475);
+    ReportAssertion(AssertionSite::kUnreadCountRecord);
     return false;
   }
   const PayloadReader payload(*record);
@@ -128,7 +128,7 @@ bool JsonParser::HandleUnreadCountRecord(const PushRecord* record) {
 
 void JsonParser::QueueDynamicMsg(DynamicMsgGroup* group) {
   if (group == nullptr) {
-    ReportAssertion("false", kJsonParserSource, 503);
+    ReportAssertion(AssertionSite::kQueueDynamicGroup);
     return;
   }
   for (DynamicMsgGroup* queued : dynamicGroups_) {
@@ -136,7 +136,7 @@ void JsonParser::QueueDynamicMsg(DynamicMsgGroup* group) {
     // The newer record's count wins; its messages join the earlier group.
     queued->SetMsgCountOnServer(group->GetMsgCountOnServer());
     std::unique_ptr<DynamicMsgGroup> incoming(group);
-    HandOver(incoming->GetMsgs(), [queued](DynamicMsg* msg) { queued->AddMsg(msg); });
+    MoveMessages(*incoming, *queued);
     return;
   }
   dynamicGroups_.push_front(group);
@@ -144,7 +144,7 @@ void JsonParser::QueueDynamicMsg(DynamicMsgGroup* group) {
 
 void JsonParser::QueueShareMsg(ShareMsgGroup* group) {
   if (group == nullptr) {
-    ReportAssertion("false", kJsonParserSource, 543);
+    ReportAssertion(AssertionSite::kQueueShareGroup);
     return;
   }
   switch (group->GetShareType()) {
@@ -155,7 +155,7 @@ void JsonParser::QueueShareMsg(ShareMsgGroup* group) {
       for (ShareMsgGroup* queued : shareGroups_) {
         if (queued->GetShareType() != 1 || queued->GetAppId() != group->GetAppId()) continue;
         std::unique_ptr<ShareMsgGroup> incoming(group);
-        HandOver(incoming->GetMsgs(), [queued](ShareMsg* msg) { queued->AddMsg(msg); });
+        MoveMessages(*incoming, *queued);
         return;
       }
       shareGroups_.push_front(group);

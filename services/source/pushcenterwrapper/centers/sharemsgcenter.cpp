@@ -191,9 +191,8 @@ void ShareMsgCenter::Load() {
   std::vector<RoamShareRow> rows;
   // Not loaded while the database cannot be read: the next query tries again.
   if (!ShareMsgStorage::GetInstance()->LoadRoamRows(rows)) return;
-  // From the last row to the first, each row released as soon as its message
-  // is built: the messages' texts then reuse the rows' memory instead of
-  // adding to it.
+  // Each row goes as soon as its message is built, so that the load never
+  // holds both in full.
   for (; !rows.empty(); rows.pop_back()) {
     const RoamShareRow& row = rows.back();
     std::unique_ptr<ShareMsg> msg(new ShareMsg());
@@ -209,13 +208,9 @@ void ShareMsgCenter::Load() {
     msg->SetUin(row.uin);
     msg->SetReadState(true);
     msg->SetHasRow(true);
-    // The row of a message in memory (read early, or pushed again) only marks
-    // that message as stored: the kept group of a type-1 message does that
-    // itself as it refuses the message a second time.
+    // Pushes that came before this first load are kept; a row of a message
+    // already held only marks it as stored.
     if (row.shareType == 1) {
-      // A stored type-1 message joins its application's kept group, which may
-      // hold messages pushed before this first load; being read, it leaves
-      // that group's unread messages as they were.
       auto kept = FindType1Group(row.appId);
       if (kept != groups_.end()) {
         (*kept)->AddMsg(msg.release());
