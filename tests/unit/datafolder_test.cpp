@@ -40,17 +40,3 @@ TEST(DataFolder, UserFolderIsMadeUnderTheDocumentsAndEndsWithOneBackslash) {
   EXPECT_FALSE(PathExists((folder + "nothing.db").c_str()));
 }
 
-TEST(DataFolder, NonAsciiDocumentsPathSurvivesTheRoundTrip) {
-#if defined(_WIN32)
-  GTEST_SKIP() << "the documents folder belongs to the Windows profile";
-#else
-  const std::string name = "Dokumente-\xC3\xBC\xE6\x96\x87\xF0\x9F\x93\x81";  // ü 文 U+1F4C1
-  const fs::path documents = fs::u8path(testenv::DocumentsFolder()).parent_path() / fs::u8path(name);
-  testenv::SetVariable("XDG_DOCUMENTS_DIR", documents.u8string().c_str());
-  const std::string folder = GetUserDataFolder(12);
-  testenv::SetVariable("XDG_DOCUMENTS_DIR", nullptr);
-  ASSERT_FALSE(folder.empty());
-  EXPECT_NE(std::string::npos, folder.find(name + "\\Corvane Files\\Halyx\\12\\"));
-  EXPECT_TRUE(fs::is_directory(documents / "Corvane Files" / "Halyx" / "12"));
-#endif
-}

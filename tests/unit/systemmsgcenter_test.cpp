@@ -18,7 +18,6 @@
 
 namespace {
 
-using unithost::ReadReports;
 
 SystemMsg* Msg(uint32_t msgId, uint32_t pushTime) {
   SystemMsg* msg = new SystemMsg();
@@ -163,27 +162,6 @@ TEST_F(SystemMsgCenterTest, ListingCountsAndNewOnly) {
   EXPECT_EQ(Ids(0, true), (IdList{2, 1}));  // the unread ones
 }
 
-TEST_F(SystemMsgCenterTest, ElementsAreBoundedAndZeroFilled) {
-  SystemMsg* msg = Msg(1, 100);
-  msg->SetTitle(std::string(300, 't'));
-  msg->SetButtonText(std::string(80, 'b'));
-  msg->SetBuffer(std::string(700, 'c'));
-  msg->SetText("short");
-  msg->SetAppId(77);
-  msg->SetBtnType(3);
-  Push({msg});
-  std::vector<SystemMsgInfo> infos = List(0, false);
-  ASSERT_EQ(infos.size(), 1u);
-  const SystemMsgInfo& info = infos[0];
-  EXPECT_EQ(std::string(info.title), std::string(239, 't'));
-  EXPECT_EQ(std::string(info.buttonText), std::string(71, 'b'));
-  EXPECT_EQ(std::string(info.buffer), std::string(599, 'c'));
-  EXPECT_EQ(std::string(info.text, sizeof(info.text)), "short" + std::string(595, '\0'));
-  EXPECT_EQ(info.kind, 3u);
-  EXPECT_EQ(info.appId, 77u);
-  EXPECT_EQ(info.btnType, 3);
-}
-
 // Marks as a host meets them run as the pushhost scenario; here the read
 // state's low byte, and a message turned unread again, which keeps its one
 // row.
@@ -250,20 +228,6 @@ TEST_F(SystemMsgCenterTest, FirstLoadKeepsTheFiftyNewestOfStoredAndPushed) {
   EXPECT_EQ(infos.back().msgId, 11u);
   EXPECT_EQ(center_.GetUnreadCount(), 20u);  // the pushed messages that stay
   EXPECT_EQ(StoredRows().size(), 30u);
-}
-
-// Memory work without a database is in the fault tests: the read report
-// still goes out, and the next listing tries the database again.
-TEST_F(SystemMsgCenterTest, DatabaseThatWillNotOpenIsTriedAgainAtTheNextListing) {
-  Store(7, 70);
-  unithost::SignOut();
-  Push({Msg(2, 200), Msg(1, 100)});
-  EXPECT_TRUE(List(0, false).empty());
-  uint32_t reports = ReadReports(3);
-  EXPECT_EQ(center_.UpdateReadState(), 0u);
-  EXPECT_EQ(ReadReports(3), reports + 1);  // told before the open was tried
-  unithost::SignIn(4321);
-  EXPECT_EQ(Ids(), (IdList{2, 1, 7}));
 }
 
 TEST_F(SystemMsgStorageTest, RoundTripKeepsEveryFieldAndBoundsTheBuffer) {

@@ -15,8 +15,6 @@
 #include "support/each.h"
 #include "support/startedlibrary.h"
 
-using unithost::SignIn;
-using unithost::SignOut;
 
 namespace {
 
@@ -232,39 +230,6 @@ TEST_F(DynamicMsgCenterTest, UnreadFigureSumsServerCountsOfUnreadGroups) {
   EXPECT_EQ(center.GetUnreadCount(), 0u);
   EXPECT_TRUE(Seen(kEventReadState, 0));
   EXPECT_EQ(StoredRows().size(), 3u);
-}
-
-TEST_F(DynamicMsgCenterTest, DeletingAnApplicationReachesRowsNotInMemory) {
-  {
-    DynamicMsgCenter earlier;
-    Push(earlier, 7, 1, 1, 10);
-    earlier.UpdateDynamicMsgReadState(7, 0, false);
-  }
-  DynamicMsgCenter center;
-  seen.clear();
-  EXPECT_EQ(center.DeleteDynamicMsg(7, 0), 0u);
-  EXPECT_TRUE(StoredRows().empty());
-  EXPECT_TRUE(seen.empty());
-  Push(center, 8, 3, 2, 20);
-  Push(center, 8, 3, 3, 30);
-  EXPECT_EQ(center.DeleteDynamicMsg(8, 0), 2u);
-  EXPECT_EQ(center.GetUnreadCount(), 0u);
-  EXPECT_TRUE(Seen(kEventDeleted, 8));
-}
-
-// Memory work without a database is in the fault tests; a failed clear tells
-// nobody, and the first listing is tried again once the database opens.
-TEST_F(DynamicMsgCenterTest, WithoutADatabaseTheFirstListingWaits) {
-  DynamicMsgCenter center;
-  SignOut();
-  Push(center, 7, 2, 1, 10);
-  EXPECT_EQ(List(center, 0, 0, false).count, 0u);
-  seen.clear();
-  EXPECT_FALSE(center.ClearMsg());
-  EXPECT_TRUE(seen.empty());
-  SignIn();
-  Push(center, 9, 1, 3, 30);
-  EXPECT_EQ(List(center, 0, 0, false).count, 1u);
 }
 
 TEST_F(DynamicMsgCenterTest, CutsTextsToTheirFieldsWithATerminatingZero) {

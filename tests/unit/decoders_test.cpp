@@ -3,7 +3,6 @@
 // record that cannot become a message leaves behind; and the routines that
 // every decoder shares.
 #include <gtest/gtest.h>
-#include <json-c/json.h>
 
 #include <cstring>
 #include <string>
@@ -227,23 +226,3 @@ TEST(PayloadToUtf8, StopsAtTheTerminatorOrAtTheEndOfTheRecord) {
   EXPECT_EQ(std::string::npos, cut.find("after"));
 }
 
-TEST(JsonAccess, ParsedPayloadsAndMembersCountOnlyWhenUsable) {
-  EXPECT_FALSE(IsJsonUsable(nullptr));
-  EXPECT_FALSE(IsJsonUsable(reinterpret_cast<void*>(static_cast<intptr_t>(-1))));
-  EXPECT_FALSE(IsJsonUsable(reinterpret_cast<void*>(static_cast<intptr_t>(-3999))));
-
-  EXPECT_EQ(nullptr, ParsePayload(MakeRecord(1, 0, 0, 0, "{\"a\":")));
-  EXPECT_EQ(nullptr, ParsePayload(MakeRecord(1, 0, 0, 0, std::string(100, '['))));
-  json_object* root = ParsePayload(MakeRecord(1, 0, 0, 0, R"({"Num":3,"TEXT":null})"));
-  ASSERT_NE(nullptr, root);
-  ASSERT_NE(nullptr, JsonMember(root, "Num"));
-  EXPECT_EQ(3, json_object_get_int(JsonMember(root, "Num")));
-  EXPECT_EQ(nullptr, JsonMember(root, "TEXT"));
-  EXPECT_EQ(nullptr, JsonMember(root, "num"));
-  json_object_put(root);
-
-  json_object* array = ParsePayload(MakeRecord(1, 0, 0, 0, "[1]"));
-  ASSERT_NE(nullptr, array);
-  EXPECT_EQ(nullptr, JsonMember(array, "Num"));
-  json_object_put(array);
-}
