@@ -186,30 +186,6 @@ TEST(Decoders, SystemRecordFillsEveryKeyAndFallsBackOnOddValues) {
   EXPECT_EQ(parser.SystemMsgs().back(), msg);  // each record went to the front
 }
 
-TEST(PercentEncode, KeepsLettersDigitsAndSixMarksAndEncodesEveryOtherByte) {
-  EXPECT_EQ("a%20b", PercentEncode("a b"));
-  EXPECT_EQ("%2D%5F%2E", PercentEncode("-_."));
-  EXPECT_EQ("~!*()'", PercentEncode("~!*()'"));
-  EXPECT_EQ("azAZ09", PercentEncode("azAZ09"));
-  EXPECT_EQ("%C3%BC%2F%3D%26%25%7F", PercentEncode("\xC3\xBC/=&%\x7F"));
-  EXPECT_EQ("", PercentEncode(""));
-  EXPECT_EQ("", PercentEncode(nullptr));
-}
-
-TEST(ParseUnsigned, AcceptsOnlyWholeDecimalOrHexadecimalNumbersThatFit) {
-  EXPECT_EQ(42u, ParseUnsigned("  42 "));
-  EXPECT_EQ(7u, ParseUnsigned("+7"));
-  EXPECT_EQ(31u, ParseUnsigned("0x1F"));
-  EXPECT_EQ(31u, ParseUnsigned("0X1f"));
-  EXPECT_EQ(4294967295u, ParseUnsigned("4294967295"));
-  EXPECT_EQ(4294967295u, ParseUnsigned("0xFFFFFFFF"));
-  for (const char* rejected : {"4294967296", "42949672950", "0x100000000", "12a", "-5", "", "0x",
-                               "+", " ", "1 2", "++1"}) {
-    EXPECT_EQ(0u, ParseUnsigned(rejected)) << '"' << rejected << '"';
-  }
-  EXPECT_EQ(0u, ParseUnsigned(nullptr));
-}
-
 TEST(PayloadToUtf8, StopsAtTheTerminatorOrAtTheEndOfTheRecord) {
   const std::string text = "{\"TEXT\":\"\xC3\xBC\xE6\x96\x87\xF0\x9F\x93\x81\"}";  // every plane
   EXPECT_EQ(text, PayloadToUtf8(MakeRecord(1, 0, 0, 0, text)));

@@ -77,22 +77,8 @@ void Uin(RowReader& io, const char* column, uint32_t& uin) {
   if (io.Ok() && !DecodeUin(encoded, &uin)) io.Refuse();
 }
 
-// The columns of each table in table order, for a RowWriter or a RowReader.
-template <class Io, class Row>
-void RoamColumns(Io& io, Row& row) {
-  io.Int("msgId", row.msgId);
-  Uin(io, "UIN", row.uin);
-  io.Int("appId", row.appId);
-  io.Int("openType", row.openType);
-  io.Int("shareType", row.shareType);
-  io.Bytes("picURL", row.picURL);
-  io.Bytes("title", row.title);
-  io.Int("shareTime", row.shareTime);
-  io.Bytes("buffer", row.buffer);
-  io.Bytes("textHint", row.textHint);
-  io.Bytes("appDesc", row.appDesc);
-}
-
+// The columns of the own-share table, which the received table has too, for a
+// RowWriter or a RowReader.
 template <class Io, class Row>
 void MyColumns(Io& io, Row& row) {
   Uin(io, "UIN", row.uin);
@@ -104,6 +90,13 @@ void MyColumns(Io& io, Row& row) {
   io.Bytes("buffer", row.buffer);
   io.Bytes("textHint", row.textHint);
   io.Bytes("appDesc", row.appDesc);
+}
+
+template <class Io, class Row>
+void RoamColumns(Io& io, Row& row) {
+  io.Int("msgId", row.msgId);
+  io.Int("openType", row.openType);
+  MyColumns(io, row);
 }
 
 // Each table's columns for a row type.
