@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "pushwrapper.h"
 
 PushCommandRegistry::PushCommandRegistry() = default;
 PushCommandRegistry::~PushCommandRegistry() = default;
@@ -58,11 +57,4 @@ void PushCommandRegistry::Notify(uint32_t kindBit, uint32_t eventBit, uint32_t v
   } else {
     current_ = outer;
   }
-}
-
-void NotifyPushCommand(uint32_t kindBit, uint32_t eventBit, uint32_t value1, uint32_t originId,
-                       uint32_t value2, uint32_t value3, uint32_t value4) {
-  PushCommandRegistry* registry = PushWrapper::Instance()->GetCommandRegistry();
-  if (registry == nullptr) return;
-  registry->Notify(kindBit, eventBit, value1, originId, value2, value3, value4);
 }

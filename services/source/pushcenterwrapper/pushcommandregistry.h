@@ -53,6 +53,7 @@ class PushCommandRegistry {
 // Raised by the centers on every change. Reaches every registration whose
 // kind and event masks match, except one whose non-zero owner id equals
 // originId (the party that caused the change). Dropped when there is no
-// registry (before PushWrapperInit or after PushWrapperUnInit).
+// registry (before PushWrapperInit or after PushWrapperUnInit). Defined in
+// pushwrapper.cpp, with the registry's owner.
 void NotifyPushCommand(uint32_t kindBit, uint32_t eventBit, uint32_t value1, uint32_t originId,
                        uint32_t value2, uint32_t value3, uint32_t value4);

@@ -148,3 +148,12 @@ void HALYX_CDECL OnAppUnreadCounts(const AppUnreadCount* counts, uint32_t count)
     // Runs on the push center service's thread: nothing may be thrown back.
   }
 }
+
+// Defined with the registry's owner, so that the centers reach the registry
+// without the registry depending on them.
+void NotifyPushCommand(uint32_t kindBit, uint32_t eventBit, uint32_t value1, uint32_t originId,
+                       uint32_t value2, uint32_t value3, uint32_t value4) {
+  PushCommandRegistry* registry = PushWrapper::Instance()->GetCommandRegistry();
+  if (registry == nullptr) return;
+  registry->Notify(kindBit, eventBit, value1, originId, value2, value3, value4);
+}
