@@ -22,10 +22,6 @@ struct Seen {
   std::vector<const PushCommand*> addresses;
 };
 
-}  // namespace
-
-namespace {
-
 Seen* seen = nullptr;
 PushCommandRegistry* live = nullptr;
 

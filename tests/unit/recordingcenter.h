@@ -18,42 +18,42 @@
 
 class RecordingCenter : public MsgCenter {
  public:
-  RecordingCenter(int32_t kind, std::vector<std::string>* log) : MsgCenter(kind), log(log) {}
-  ~RecordingCenter() override { log->push_back("destroy " + std::to_string(centerKind)); }
+  RecordingCenter(int32_t kind, std::vector<std::string>* log) : MsgCenter(kind), log_(log) {}
+  ~RecordingCenter() override { log_->push_back("destroy " + std::to_string(centerKind_)); }
 
   void AddDynamicMsg(DynamicMsgGroup* group) override {
     std::string entry = "dynamic app " + std::to_string(group->GetAppId()) + " server " +
                         std::to_string(group->GetMsgCountOnServer()) + " msgs";
     for (DynamicMsg* msg : group->GetMsgs()) entry += " " + std::to_string(msg->GetMsgId());
-    log->push_back(entry);
-    dynamicGroups.emplace_back(group);
+    log_->push_back(entry);
+    dynamicGroups_.emplace_back(group);
   }
   void AddShareMsg(ShareMsgGroup* group) override {
     std::string entry = "share type " + std::to_string(group->GetShareType()) + " app " +
                         std::to_string(group->GetAppId()) + " msgs";
     for (ShareMsg* msg : group->GetMsgs()) entry += " " + std::to_string(msg->GetMsgId());
-    log->push_back(entry);
-    shareGroups.emplace_back(group);
+    log_->push_back(entry);
+    shareGroups_.emplace_back(group);
   }
   void AddSystemMsgs(std::deque<SystemMsg*>* msgs) override {
     std::string entry = "system msgs";
     for (SystemMsg* msg : *msgs) {
       entry += " " + std::to_string(msg->GetMsgId());
-      systemMsgs.emplace_back(msg);
+      systemMsgs_.emplace_back(msg);
     }
-    log->push_back(entry);
+    log_->push_back(entry);
   }
   bool ResetUnreadDynamicMsgCount(uint32_t appId, uint32_t count, uint32_t originator) override {
-    log->push_back("reset app " + std::to_string(appId) + " count " + std::to_string(count) +
+    log_->push_back("reset app " + std::to_string(appId) + " count " + std::to_string(count) +
                    " origin " + std::to_string(originator));
     return true;
   }
 
  private:
-  std::vector<std::string>* log;
-  std::vector<std::unique_ptr<DynamicMsgGroup>> dynamicGroups;
-  std::vector<std::unique_ptr<ShareMsgGroup>> shareGroups;
-  std::vector<std::unique_ptr<SystemMsg>> systemMsgs;
+  std::vector<std::string>* log_;
+  std::vector<std::unique_ptr<DynamicMsgGroup>> dynamicGroups_;
+  std::vector<std::unique_ptr<ShareMsgGroup>> shareGroups_;
+  std::vector<std::unique_ptr<SystemMsg>> systemMsgs_;
 };
 
 // Installs recording centers for kinds 1 to 5 into the module-wide PushWrapper

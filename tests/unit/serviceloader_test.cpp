@@ -20,15 +20,15 @@ std::string PathOf(ServiceModule module) { return testenv::Narrow(ServiceModuleP
 class BinPathTest : public testing::Test {
  protected:
   void SetUp() override {
-    saved = testenv::BinFolder();
+    saved_ = testenv::BinFolder();
     PushWrapper::Instance()->UnInit();
   }
   void TearDown() override {
-    testenv::SetVariable("HalyxBinPath", saved.c_str());
+    testenv::SetVariable("HalyxBinPath", saved_.c_str());
     ComputeServiceModulePaths();
     SingltonRegistry::ReleaseAll();
   }
-  std::string saved;
+  std::string saved_;
 };
 
 }  // namespace
@@ -64,10 +64,10 @@ TEST_F(BinPathTest, MissingModuleOrEntryPointIsLookedForAgainAtEveryCall) {
   // A module without the entry point must be let go again, or the real file
   // put in its place would never be loaded.
   const fs::path target = bin / "statusservice.dll";
-  fs::copy_file(testenv::Join(saved, "base.dll"), target);
+  fs::copy_file(testenv::Join(saved_, "base.dll"), target);
   EXPECT_EQ(nullptr, wrapper->GetTable());
   fs::remove(target);
-  fs::copy_file(testenv::Join(saved, "statusservice.dll"), target);
+  fs::copy_file(testenv::Join(saved_, "statusservice.dll"), target);
   StatusTable* table = wrapper->GetTable();
   ASSERT_NE(nullptr, table);
   EXPECT_NE(nullptr, table->currentUser);

@@ -37,14 +37,14 @@ JsonParser::JsonParser() = default;
 
 JsonParser::~JsonParser() {
   // Left over only when Parse stopped before handing everything off.
-  for (DynamicMsgGroup* group : dynamicGroups) delete group;
-  for (ShareMsgGroup* group : shareGroups) delete group;
-  for (SystemMsg* msg : systemMsgs) delete msg;
+  for (DynamicMsgGroup* group : dynamicGroups_) delete group;
+  for (ShareMsgGroup* group : shareGroups_) delete group;
+  for (SystemMsg* msg : systemMsgs_) delete msg;
 }
 
 bool JsonParser::Parse(const PushRecord* records, uint32_t count) {
   if (records == nullptr) {
-    ReportAssertion("false", kJsonParserSource, 59);
+    ReportAssertion(AssertionSite::kParseRecords);
     return false;
   }
   for (uint32_t i = 0; i < count; ++i) {
@@ -61,25 +61,25 @@ bool JsonParser::Parse(const PushRecord* records, uint32_t count) {
 
   // Hand-off in a fixed order. Each element leaves its queue as it is handed
   // over, so that what a missing center stops is still ours to destroy.
-  while (!dynamicGroups.empty()) {
+  while (!dynamicGroups_.empty()) {
     MsgCenter* center = PushWrapper::Instance()->GetCenter(kDynamicKind);
     if (center == nullptr) return false;
-    DynamicMsgGroup* group = dynamicGroups.front();
-    dynamicGroups.pop_front();
+    DynamicMsgGroup* group = dynamicGroups_.front();
+    dynamicGroups_.pop_front();
     center->AddDynamicMsg(group);
   }
-  while (!shareGroups.empty()) {
+  while (!shareGroups_.empty()) {
     MsgCenter* center = PushWrapper::Instance()->GetCenter(kShareKind);
     if (center == nullptr) return false;
-    ShareMsgGroup* group = shareGroups.front();
-    shareGroups.pop_front();
+    ShareMsgGroup* group = shareGroups_.front();
+    shareGroups_.pop_front();
     center->AddShareMsg(group);
   }
   MsgCenter* systemCenter = PushWrapper::Instance()->GetCenter(kSystemKind);
   if (systemCenter == nullptr) return false;
   // The center takes every message in the queue, even an empty one.
-  systemCenter->AddSystemMsgs(&systemMsgs);
-  systemMsgs.clear();
+  systemCenter->AddSystemMsgs(&systemMsgs_);
+  systemMsgs_.clear();
   return true;
 }
 
@@ -113,7 +113,7 @@ bool JsonParser::ShouldAccept(const PushRecord* record) {
 
 bool JsonParser::HandleUnreadCountRecord(const PushRecord* record) {
   if (record == nullptr) {
-    ReportAssertion("false", kJsonParserSource, 475);
+    ReportAssertion(AssertionSite::kUnreadCountRecord);
     return false;
   }
   const PayloadReader payload(*record);
@@ -128,37 +128,37 @@ bool JsonParser::HandleUnreadCountRecord(const PushRecord* record) {
 
 void JsonParser::QueueDynamicMsg(DynamicMsgGroup* group) {
   if (group == nullptr) {
-    ReportAssertion("false", kJsonParserSource, 503);
+    ReportAssertion(AssertionSite::kQueueDynamicGroup);
     return;
   }
-  for (DynamicMsgGroup* queued : dynamicGroups) {
+  for (DynamicMsgGroup* queued : dynamicGroups_) {
     if (queued->GetAppId() != group->GetAppId()) continue;
     // The newer record's count wins; its messages join the earlier group.
     queued->SetMsgCountOnServer(group->GetMsgCountOnServer());
     std::unique_ptr<DynamicMsgGroup> incoming(group);
-    HandOver(incoming->GetMsgs(), [queued](DynamicMsg* msg) { queued->AddMsg(msg); });
+    MoveMessages(*incoming, *queued);
     return;
   }
-  dynamicGroups.push_front(group);
+  dynamicGroups_.push_front(group);
 }
 
 void JsonParser::QueueShareMsg(ShareMsgGroup* group) {
   if (group == nullptr) {
-    ReportAssertion("false", kJsonParserSource, 543);
+    ReportAssertion(AssertionSite::kQueueShareGroup);
     return;
   }
   switch (group->GetShareType()) {
     case 2:
-      shareGroups.push_back(group);
+      shareGroups_.push_back(group);
       return;
     case 1:
-      for (ShareMsgGroup* queued : shareGroups) {
+      for (ShareMsgGroup* queued : shareGroups_) {
         if (queued->GetShareType() != 1 || queued->GetAppId() != group->GetAppId()) continue;
         std::unique_ptr<ShareMsgGroup> incoming(group);
-        HandOver(incoming->GetMsgs(), [queued](ShareMsg* msg) { queued->AddMsg(msg); });
+        MoveMessages(*incoming, *queued);
         return;
       }
-      shareGroups.push_front(group);
+      shareGroups_.push_front(group);
       return;
     default:
       delete group;  // only types 1 and 2 are kept
@@ -166,4 +166,4 @@ void JsonParser::QueueShareMsg(ShareMsgGroup* group) {
   }
 }
 
-void JsonParser::QueueSystemMsg(SystemMsg* msg) { systemMsgs.push_front(msg); }
+void JsonParser::QueueSystemMsg(SystemMsg* msg) { systemMsgs_.push_front(msg); }

@@ -41,12 +41,12 @@ class JsonParser {
   void QueueShareMsg(ShareMsgGroup* group);
   void QueueSystemMsg(SystemMsg* msg);
 
-  const std::deque<DynamicMsgGroup*>& DynamicGroups() const { return dynamicGroups; }
-  const std::deque<ShareMsgGroup*>& ShareGroups() const { return shareGroups; }
-  const std::deque<SystemMsg*>& SystemMsgs() const { return systemMsgs; }
+  const std::deque<DynamicMsgGroup*>& DynamicGroups() const { return dynamicGroups_; }
+  const std::deque<ShareMsgGroup*>& ShareGroups() const { return shareGroups_; }
+  const std::deque<SystemMsg*>& SystemMsgs() const { return systemMsgs_; }
 
  private:
-  std::deque<DynamicMsgGroup*> dynamicGroups;
-  std::deque<ShareMsgGroup*> shareGroups;
-  std::deque<SystemMsg*> systemMsgs;
+  std::deque<DynamicMsgGroup*> dynamicGroups_;
+  std::deque<ShareMsgGroup*> shareGroups_;
+  std::deque<SystemMsg*> systemMsgs_;
 };

@@ -20,12 +20,12 @@ struct Section {
 
 }  // namespace
 
-LibraryLock::LibraryLock() : held(!closed) {
-  if (held) EnterCriticalSection(&library.section);
+LibraryLock::LibraryLock() : held_(!closed) {
+  if (held_) EnterCriticalSection(&library.section);
 }
 
 LibraryLock::~LibraryLock() {
-  if (held) LeaveCriticalSection(&library.section);
+  if (held_) LeaveCriticalSection(&library.section);
 }
 
 void LibraryLock::Close() {

@@ -23,11 +23,11 @@ class LibraryLock {
   LibraryLock& operator=(const LibraryLock&) = delete;
 
   // False when the library is closed: nothing was locked.
-  explicit operator bool() const { return held; }
+  explicit operator bool() const { return held_; }
 
   // Marks the start of the teardown; every entry from then on is refused.
   static void Close();
 
  private:
-  bool held;
+  bool held_;
 };

@@ -14,16 +14,16 @@ PendingPushRecords::~PendingPushRecords() {
 
 uint32_t PendingPushRecords::ParkRecord(const PushRecord* record) {
   if (IsFull() || record == nullptr || record->kind != 1) return 0;
-  parkedRecords.emplace_back(new PushRecord(*record));
-  return static_cast<uint32_t>(parkedRecords.size() + replaying);
+  parkedRecords_.emplace_back(new PushRecord(*record));
+  return static_cast<uint32_t>(parkedRecords_.size() + replaying_);
 }
 
 void PendingPushRecords::ReplayApp(uint32_t appId) {
   // Only the records present now are replayed: one that parks itself again
   // goes to the back and must wait for the next installation.
-  size_t remaining = parkedRecords.size();
-  auto at = parkedRecords.begin();
-  while (remaining-- > 0 && at != parkedRecords.end()) {
+  size_t remaining = parkedRecords_.size();
+  auto at = parkedRecords_.begin();
+  while (remaining-- > 0 && at != parkedRecords_.end()) {
     if ((*at)->appId != appId) {
       ++at;
       continue;
@@ -31,10 +31,10 @@ void PendingPushRecords::ReplayApp(uint32_t appId) {
     // Out of the list before the replay, which may park a record again; it
     // still counts as parked until its replay is over.
     std::unique_ptr<PushRecord> record = std::move(*at);
-    at = parkedRecords.erase(at);
-    ++replaying;
+    at = parkedRecords_.erase(at);
+    ++replaying_;
     OnPushBatch(record.get(), 1);  // throws nothing
-    --replaying;
+    --replaying_;
   }
 }
 

@@ -28,8 +28,7 @@ class PendingPushRecords {
   uint32_t ParkRecord(const PushRecord* record);
 
   static const size_t kCapacity = 31;
-  bool IsFull() const { return parkedRecords.size() + replaying >= kCapacity; }
-  size_t ParkedCount() const { return parkedRecords.size(); }
+  bool IsFull() const { return parkedRecords_.size() + replaying_ >= kCapacity; }
 
   // Runs the intake again for every parked record of an application that has
   // been installed, in arrival order, and forgets them; a record that is still
@@ -37,9 +36,9 @@ class PendingPushRecords {
   void ReplayApp(uint32_t appId);
 
  private:
-  std::list<std::unique_ptr<PushRecord>> parkedRecords;
+  std::list<std::unique_ptr<PushRecord>> parkedRecords_;
   // Records taken out of the list for a replay that has not returned yet.
-  size_t replaying = 0;
+  size_t replaying_ = 0;
 };
 
 // The install callback: replays the parked records of appId when installed is

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "pushwrapper.h"
 
 PushCommandRegistry::PushCommandRegistry() = default;
 PushCommandRegistry::~PushCommandRegistry() = default;
@@ -10,22 +9,22 @@ PushCommandRegistry::~PushCommandRegistry() = default;
 bool PushCommandRegistry::Add(PushCommandCallback callback, uintptr_t userData, uint32_t ownerId,
                               uint32_t kindMask, uint32_t eventMask) {
   if (callback == nullptr) return false;
-  for (const auto& entry : entries) {
+  for (const auto& entry : entries_) {
     if (entry->callback == callback) return false;
   }
-  entries.emplace_back(new PushCommandEntry{ownerId, kindMask, eventMask, callback, userData});
+  entries_.emplace_back(new PushCommandEntry{ownerId, kindMask, eventMask, callback, userData});
   return true;
 }
 
 bool PushCommandRegistry::Remove(PushCommandCallback callback) {
-  auto found = std::find_if(entries.begin(), entries.end(),
+  auto found = std::find_if(entries_.begin(), entries_.end(),
                             [callback](const std::unique_ptr<PushCommandEntry>& entry) {
                               return entry->callback == callback;
                             });
-  if (found == entries.end()) return false;
+  if (found == entries_.end()) return false;
   std::unique_ptr<PushCommandEntry> removed = std::move(*found);
-  entries.erase(found);
-  if (deliveryDepth > 0) retired.push_back(std::move(removed));
+  entries_.erase(found);
+  if (deliveryDepth_ > 0) retired_.push_back(std::move(removed));
   return true;
 }
 
@@ -35,34 +34,27 @@ void PushCommandRegistry::Notify(uint32_t kindBit, uint32_t eventBit, uint32_t v
   // Callbacks may add and remove registrations: walk a snapshot, and check
   // before each call that the registration is still in the live list.
   std::vector<PushCommandEntry*> snapshot;
-  snapshot.reserve(entries.size());
-  for (const auto& entry : entries) snapshot.push_back(entry.get());
+  snapshot.reserve(entries_.size());
+  for (const auto& entry : entries_) snapshot.push_back(entry.get());
 
-  const PushCommand outer = current;
-  ++deliveryDepth;
+  const PushCommand outer = current_;
+  ++deliveryDepth_;
   for (PushCommandEntry* entry : snapshot) {
     if ((entry->kindMask & kindBit) == 0 || (entry->eventMask & eventBit) == 0) continue;
     if (entry->ownerId != 0 && entry->ownerId == originId) continue;
-    bool live = std::any_of(entries.begin(), entries.end(),
+    bool live = std::any_of(entries_.begin(), entries_.end(),
                             [entry](const std::unique_ptr<PushCommandEntry>& e) {
                               return e.get() == entry;
                             });
     if (!live) continue;
     // Written before every call: a nested notification may have overwritten it.
-    current = PushCommand{kindBit, eventBit, value1, value2, value3, value4};
-    entry->callback(&current, entry->userData);
+    current_ = PushCommand{kindBit, eventBit, value1, value2, value3, value4};
+    entry->callback(&current_, entry->userData);
   }
-  --deliveryDepth;
-  if (deliveryDepth == 0) {
-    retired.clear();
+  --deliveryDepth_;
+  if (deliveryDepth_ == 0) {
+    retired_.clear();
   } else {
-    current = outer;
+    current_ = outer;
   }
-}
-
-void NotifyPushCommand(uint32_t kindBit, uint32_t eventBit, uint32_t value1, uint32_t originId,
-                       uint32_t value2, uint32_t value3, uint32_t value4) {
-  PushCommandRegistry* registry = PushWrapper::Instance()->GetCommandRegistry();
-  if (registry == nullptr) return;
-  registry->Notify(kindBit, eventBit, value1, originId, value2, value3, value4);
 }

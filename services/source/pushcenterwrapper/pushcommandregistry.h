@@ -42,17 +42,18 @@ class PushCommandRegistry {
               uint32_t value2, uint32_t value3, uint32_t value4);
 
  private:
-  std::vector<std::unique_ptr<PushCommandEntry>> entries;
-  PushCommand current{};
+  std::vector<std::unique_ptr<PushCommandEntry>> entries_;
+  PushCommand current_{};
   // Deliveries in progress (nested when a callback causes another change), and
   // the registrations removed meanwhile, released when the outermost ends.
-  int deliveryDepth = 0;
-  std::vector<std::unique_ptr<PushCommandEntry>> retired;
+  int deliveryDepth_ = 0;
+  std::vector<std::unique_ptr<PushCommandEntry>> retired_;
 };
 
 // Raised by the centers on every change. Reaches every registration whose
 // kind and event masks match, except one whose non-zero owner id equals
 // originId (the party that caused the change). Dropped when there is no
-// registry (before PushWrapperInit or after PushWrapperUnInit).
+// registry (before PushWrapperInit or after PushWrapperUnInit). Defined in
+// pushwrapper.cpp, with the registry's owner.
 void NotifyPushCommand(uint32_t kindBit, uint32_t eventBit, uint32_t value1, uint32_t originId,
                        uint32_t value2, uint32_t value3, uint32_t value4);

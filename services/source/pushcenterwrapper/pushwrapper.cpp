@@ -52,34 +52,34 @@ PushWrapper::~PushWrapper() {
   if (halyx_pushcenter_wrapper* pushCenter = halyx_pushcenter_wrapper::PeekInstance()) {
     UnregisterCallbacks(pushCenter->LoadedTable());
   }
-  pendingRecords.reset();
-  commandRegistry.reset();
+  pendingRecords_.reset();
+  commandRegistry_.reset();
   DestroyCenters();
 }
 
 MsgCenter* PushWrapper::GetCenter(int32_t kind) {
   if (kind < kDynamicKind || kind > kAppUpdateKind) return nullptr;
-  auto held = centers.find(kind);
-  if (held != centers.end() && held->second) return held->second.get();
+  auto held = centers_.find(kind);
+  if (held != centers_.end() && held->second) return held->second.get();
   // A center's constructor may notify the host (the own-share center reports
   // every stored row), and the host may ask for the same kind from inside
   // that callback: it gets no center then, rather than a second one built
   // inside the first.
   const uint32_t bit = 1u << kind;
-  if (kindsBeingCreated & bit) return nullptr;
-  kindsBeingCreated |= bit;
+  if (kindsBeingCreated_ & bit) return nullptr;
+  kindsBeingCreated_ |= bit;
   std::unique_ptr<MsgCenter> created(CreateCenter(kind));
-  kindsBeingCreated &= ~bit;
+  kindsBeingCreated_ &= ~bit;
   // Looked up again: the callback may have shut the library down meanwhile.
-  std::unique_ptr<MsgCenter>& slot = centers[kind];
+  std::unique_ptr<MsgCenter>& slot = centers_[kind];
   if (!slot) slot = std::move(created);
   return slot.get();
 }
 
 MsgCenter* PushWrapper::CreateCenter(int32_t kind) {
   try {
-    auto factory = testFactories.find(kind);
-    if (factory != testFactories.end()) return factory->second();
+    auto factory = testFactories_.find(kind);
+    if (factory != testFactories_.end()) return factory->second();
     switch (kind) {
       case kDynamicKind: return new DynamicMsgCenter();
       case kShareKind: return new ShareMsgCenter();
@@ -95,18 +95,18 @@ MsgCenter* PushWrapper::CreateCenter(int32_t kind) {
 
 void PushWrapper::DestroyCenters() {
   // Ascending kind order: the map is ordered by kind.
-  for (auto& center : centers) center.second.reset();
-  centers.clear();
+  for (auto& center : centers_) center.second.reset();
+  centers_.clear();
 }
 
-PushCommandRegistry* PushWrapper::GetCommandRegistry() { return commandRegistry.get(); }
+PushCommandRegistry* PushWrapper::GetCommandRegistry() { return commandRegistry_.get(); }
 
-PendingPushRecords* PushWrapper::GetPendingRecords() { return pendingRecords.get(); }
+PendingPushRecords* PushWrapper::GetPendingRecords() { return pendingRecords_.get(); }
 
 bool PushWrapper::Init() {
-  if (!commandRegistry) commandRegistry.reset(new PushCommandRegistry());
+  if (!commandRegistry_) commandRegistry_.reset(new PushCommandRegistry());
   // Creating the store registers it with the application-install module.
-  if (!pendingRecords) pendingRecords.reset(new PendingPushRecords());
+  if (!pendingRecords_) pendingRecords_.reset(new PendingPushRecords());
   if (auto registerBatch = ServiceEntry<halyx_pushcenter_wrapper>(
           &PushCenterTable::registerBatchCallback)) {
     registerBatch(&OnPushBatch, 0);
@@ -120,17 +120,17 @@ bool PushWrapper::Init() {
 
 bool PushWrapper::UnInit() {
   UnregisterCallbacks(halyx_pushcenter_wrapper::GetInstance()->GetTable());
-  commandRegistry.reset();
-  pendingRecords.reset();
+  commandRegistry_.reset();
+  pendingRecords_.reset();
   DestroyCenters();
   return true;
 }
 
 void PushWrapper::SetCenterFactoryForTesting(int32_t kind, CenterFactory factory) {
   if (factory) {
-    testFactories[kind] = std::move(factory);
+    testFactories_[kind] = std::move(factory);
   } else {
-    testFactories.erase(kind);
+    testFactories_.erase(kind);
   }
 }
 
@@ -147,4 +147,13 @@ void HALYX_CDECL OnAppUnreadCounts(const AppUnreadCount* counts, uint32_t count)
   } catch (...) {
     // Runs on the push center service's thread: nothing may be thrown back.
   }
+}
+
+// Defined with the registry's owner, so that the centers reach the registry
+// without the registry depending on them.
+void NotifyPushCommand(uint32_t kindBit, uint32_t eventBit, uint32_t value1, uint32_t originId,
+                       uint32_t value2, uint32_t value3, uint32_t value4) {
+  PushCommandRegistry* registry = PushWrapper::Instance()->GetCommandRegistry();
+  if (registry == nullptr) return;
+  registry->Notify(kindBit, eventBit, value1, originId, value2, value3, value4);
 }

@@ -48,12 +48,12 @@ class PushWrapper {
   MsgCenter* CreateCenter(int32_t kind);
   void DestroyCenters();
 
-  std::map<int32_t, std::unique_ptr<MsgCenter>> centers;
-  std::unique_ptr<PushCommandRegistry> commandRegistry;
-  std::unique_ptr<PendingPushRecords> pendingRecords;
-  std::map<int32_t, CenterFactory> testFactories;
+  std::map<int32_t, std::unique_ptr<MsgCenter>> centers_;
+  std::unique_ptr<PushCommandRegistry> commandRegistry_;
+  std::unique_ptr<PendingPushRecords> pendingRecords_;
+  std::map<int32_t, CenterFactory> testFactories_;
   // Bit k is set while the center of kind k is being constructed.
-  uint32_t kindsBeingCreated = 0;
+  uint32_t kindsBeingCreated_ = 0;
 };
 
 struct AppUnreadCount;

@@ -5,9 +5,9 @@
 AppUpdateMsgCenter::AppUpdateMsgCenter() : MsgCenter(kAppUpdateKind) {}
 AppUpdateMsgCenter::~AppUpdateMsgCenter() = default;
 
-uint32_t AppUpdateMsgCenter::GetAppUpdateState() { return appUpdateState; }
+uint32_t AppUpdateMsgCenter::GetAppUpdateState() { return appUpdateState_; }
 
 void AppUpdateMsgCenter::SetAppUpdateState(uint32_t state) {
-  appUpdateState = state;
+  appUpdateState_ = state;
   NotifyPushCommand(kAppUpdateBit, kEventReadState, 0, 0, 1, 0, 0);
 }

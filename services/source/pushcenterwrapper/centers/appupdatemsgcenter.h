@@ -18,5 +18,5 @@ class AppUpdateMsgCenter : public MsgCenter {
   void SetAppUpdateState(uint32_t state);
 
  private:
-  uint32_t appUpdateState = 0;
+  uint32_t appUpdateState_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "centers/dynamicmsgcenter.h"
 #include "centers/fieldtext.h"
+#include "centers/listing.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,65 +34,50 @@ void FillRecord(DynamicMsgInfo& record, DynamicMsg& msg) {
   record.newFlag = msg.GetNewFlag();
 }
 
-// Fills one element with the messages taken newest first; the records run
-// from the oldest taken to the newest.
 void FillElement(DynamicMsgGroupInfo& element, DynamicMsgGroup& group,
                  const std::vector<DynamicMsg*>& taken) {
   element.valid = 1;
   element.appId = group.GetAppId();
   element.msgCountOnServer = group.GetMsgCountOnServer();
-  if (taken.empty()) return;
-  DynamicMsgInfo* records = new DynamicMsgInfo[taken.size()]();
-  for (size_t i = 0; i < taken.size(); ++i) FillRecord(records[i], *taken[taken.size() - 1 - i]);
-  element.msgs = records;
+  element.msgs = NewRecords<DynamicMsgInfo>(taken, true, FillRecord);
   element.msgCount = static_cast<uint32_t>(taken.size());
-}
-
-// k messages at most, or all when maxMsgs is 0 or above the group's count.
-size_t MessageLimit(DynamicMsgGroup& group, uint32_t maxMsgs) {
-  const size_t held = group.GetMsgs().size();
-  return (maxMsgs == 0 || maxMsgs > held) ? held : maxMsgs;
 }
 
 void Notify(uint32_t eventBit, uint32_t appId, uint32_t originator) {
   NotifyPushCommand(kDynamicBit, eventBit, appId, originator, 1, 0, 0);
 }
 
-void MoveMessages(DynamicMsgGroup& from, DynamicMsgGroup& to) {
-  HandOver(from.GetMsgs(), [&to](DynamicMsg* item) { to.AddMsg(item); });
-}
-
 // Whether the group brings a message that the held group does not have: a
 // push delivered again brings none.
 bool BringsNews(DynamicMsgGroup& incoming, const DynamicMsgGroup& held) {
   for (DynamicMsg* msg : incoming.GetMsgs()) {
-    if (msg != nullptr && held.Find(msg->GetMsgId()) == nullptr) return true;
+    if (held.Find(msg->GetMsgId()) == nullptr) return true;
   }
   return false;
 }
 
 }  // namespace
 
-DynamicMsgCenter::DynamicMsgCenter() : MsgCenter(kDynamicKind), loaded(false) {}
+DynamicMsgCenter::DynamicMsgCenter() : MsgCenter(kDynamicKind), loaded_(false) {}
 
 // Groups and messages go with the center; their stored rows stay.
 DynamicMsgCenter::~DynamicMsgCenter() = default;
 
 DynamicMsgGroup* DynamicMsgCenter::FindGroup(uint32_t appId) {
-  for (auto& group : groups) {
-    if (group != nullptr && group->GetAppId() == appId) return group.get();
+  for (auto& group : groups_) {
+    if (group->GetAppId() == appId) return group.get();
   }
   return nullptr;
 }
 
 DynamicMsgCenter::GroupList::iterator DynamicMsgCenter::Locate(const DynamicMsgGroup* group) {
-  return std::find_if(groups.begin(), groups.end(),
+  return std::find_if(groups_.begin(), groups_.end(),
                       [group](const std::unique_ptr<DynamicMsgGroup>& held) { return held.get() == group; });
 }
 
 std::unique_ptr<DynamicMsgGroup> DynamicMsgCenter::InsertGroupByTime(std::unique_ptr<DynamicMsgGroup> group) {
   const uint32_t latest = group->GetLatestPushTime();
-  return InsertNewestFirst(groups, std::move(group), static_cast<size_t>(maxMsgCount),
+  return InsertNewestFirst(groups_, std::move(group), static_cast<size_t>(maxMsgCount_),
                            [latest](const std::unique_ptr<DynamicMsgGroup>&, const std::unique_ptr<DynamicMsgGroup>& held) {
                              return held->GetLatestPushTime() <= latest;
                            });
@@ -100,19 +86,17 @@ std::unique_ptr<DynamicMsgGroup> DynamicMsgCenter::InsertGroupByTime(std::unique
 void DynamicMsgCenter::Refile(DynamicMsgGroup* group, DynamicMsgStorage& storage) {
   auto at = Locate(group);
   std::unique_ptr<DynamicMsgGroup> owned = std::move(*at);
-  groups.erase(at);
+  groups_.erase(at);
   DropGroup(InsertGroupByTime(std::move(owned)), storage);
 }
 
 void DynamicMsgCenter::Recount() {
   uint32_t figure = 0;
-  for (auto& group : groups) {
-    if (group != nullptr) figure += group->GetFigure();
-  }
-  unreadCount = figure;
+  for (auto& group : groups_) figure += group->GetFigure();
+  unreadCount_ = figure;
 }
 
-bool DynamicMsgCenter::EnsureLoaded() { return loaded || LoadOnce(); }
+bool DynamicMsgCenter::EnsureLoaded() { return loaded_ || LoadOnce(); }
 
 void DynamicMsgCenter::RemovePushedOut(DynamicMsgGroup& group, DynamicMsgStorage& storage) {
   std::vector<DynamicMsg*>& pushedOut = group.PushedOut();
@@ -127,7 +111,7 @@ void DynamicMsgCenter::RemovePushedOut(DynamicMsgGroup& group, DynamicMsgStorage
     // The deletion names no application and reaches back in time: a held
     // message with the same id and an earlier push lost its row too, and a
     // later read stores it again.
-    for (auto& other : groups) {
+    for (auto& other : groups_) {
       for (DynamicMsg* held : other->GetMsgs()) {
         if (held->GetMsgId() == msgId && held->GetPushTime() <= pushTime) held->SetHasRow(false);
       }
@@ -176,7 +160,7 @@ bool DynamicMsgCenter::LoadOnce() {
   for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
     MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup>(GroupFromRow(*row)));
   }
-  loaded = true;
+  loaded_ = true;
   Recount();
   return true;
 }
@@ -202,14 +186,13 @@ uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
   if (out == nullptr) return 0;
   if (!EnsureLoaded()) return 0;
 
-  const size_t total = groups.size();
+  const size_t total = groups_.size();
   size_t wanted = total;
   if (maxGroups != 0 && maxGroups < wanted) wanted = maxGroups;
-  if (onlyUnread && wanted > unreadCount) wanted = unreadCount;
+  if (onlyUnread && wanted > unreadCount_) wanted = unreadCount_;
 
   std::vector<DynamicMsgGroup*> candidates;
-  for (auto& group : groups) {
-    if (group == nullptr) continue;
+  for (auto& group : groups_) {
     if (wanted != total) {
       if (candidates.size() >= wanted) break;
       if (group->GetUnreadCount() == 0) continue;
@@ -223,14 +206,9 @@ uint32_t DynamicMsgCenter::GetDynamicMsg(uint32_t maxGroups, uint32_t maxMsgs,
   std::unique_ptr<DynamicMsgGroupInfo[]> elements(new DynamicMsgGroupInfo[candidates.size()]());
   for (size_t i = 0; i < candidates.size(); ++i) {
     DynamicMsgGroup& group = *candidates[i];
-    size_t limit = MessageLimit(group, maxMsgs);
+    size_t limit = EffectiveLimit(maxMsgs, group.GetMsgs().size());
     if (onlyUnread) limit = std::min<size_t>(limit, group.GetUnreadCount());
-    std::vector<DynamicMsg*> taken;
-    for (DynamicMsg* msg : group.GetMsgs()) {
-      if (taken.size() >= limit) break;
-      if (msg != nullptr && !(onlyUnread && msg->GetReadState())) taken.push_back(msg);
-    }
-    FillElement(elements[i], group, taken);
+    FillElement(elements[i], group, TakeMessages(group.GetMsgs(), limit, onlyUnread));
   }
   *out = elements.release();
   return static_cast<uint32_t>(candidates.size());
@@ -245,12 +223,8 @@ uint32_t DynamicMsgCenter::GetDynamicMsgForApp(uint32_t appId, uint32_t maxMsgs,
   DynamicMsgGroup* group = FindGroup(appId);
   if (group == nullptr || (onlyUnread && group->GetUnreadCount() == 0)) return 0;
 
-  const size_t limit = MessageLimit(*group, maxMsgs);
-  std::vector<DynamicMsg*> taken;
-  for (DynamicMsg* msg : group->GetMsgs()) {
-    if (taken.size() >= limit) break;
-    if (msg != nullptr && !(onlyUnread && msg->GetReadState())) taken.push_back(msg);
-  }
+  const std::vector<DynamicMsg*> taken =
+      TakeMessages(group->GetMsgs(), EffectiveLimit(maxMsgs, group->GetMsgs().size()), onlyUnread);
   if (taken.empty()) return 0;
   std::unique_ptr<DynamicMsgGroupInfo[]> element(new DynamicMsgGroupInfo[1]());
   FillElement(element[0], *group, taken);
@@ -279,7 +253,7 @@ bool DynamicMsgCenter::ResetUnreadDynamicMsgCount(uint32_t appId, uint32_t count
 
 uint32_t DynamicMsgCenter::StoreAndMarkRead(DynamicMsgGroup& group, DynamicMsgStorage& storage) {
   for (DynamicMsg* msg : group.GetMsgs()) {
-    if (msg == nullptr || msg->GetReadState() || msg->HasRow()) continue;
+    if (msg->GetReadState() || msg->HasRow()) continue;
     if (StoreMessage(storage, *msg, group)) msg->SetHasRow(true);
   }
   return group.MarkAllRead();
@@ -296,26 +270,24 @@ uint32_t DynamicMsgCenter::UpdateDynamicMsgReadState(uint32_t appId, uint32_t or
   // would be lost at the next start.
   DynamicMsgStorage storage;
   if (!storage.Open()) return 0;
-  const uint32_t figure = unreadCount;
+  const uint32_t figure = unreadCount_;
   const uint32_t marked = StoreAndMarkRead(*group, storage);
   Recount();
   if (marked > 0 && reportRead) ReportRead(kDynamicKind);
   // A group read has nothing left to count, its server count included.
-  if (marked > 0 || unreadCount != figure) Notify(kEventReadState, appId, originator);
+  if (marked > 0 || unreadCount_ != figure) Notify(kEventReadState, appId, originator);
   return marked;
 }
 
 uint32_t DynamicMsgCenter::UpdateReadState() {
   // Any unread message makes the figure at least 1.
-  if (unreadCount == 0) return 0;
+  if (unreadCount_ == 0) return 0;
   DynamicMsgStorage storage;
   if (!storage.Open()) return 0;
   EnsureLoaded();
   ReportRead(kDynamicKind);
-  for (auto& group : groups) {
-    if (group != nullptr) StoreAndMarkRead(*group, storage);
-  }
-  const uint32_t previous = unreadCount;
+  for (auto& group : groups_) StoreAndMarkRead(*group, storage);
+  const uint32_t previous = unreadCount_;
   Recount();
   Notify(kEventReadState, 0, 0);
   return previous;
@@ -326,7 +298,7 @@ uint32_t DynamicMsgCenter::DeleteDynamicMsg(uint32_t appId, uint32_t originator)
   if (DynamicMsgGroup* group = FindGroup(appId)) {
     auto at = Locate(group);
     deleted = static_cast<uint32_t>((*at)->GetMsgs().size());
-    groups.erase(at);
+    groups_.erase(at);
     Recount();
   }
   // Rows go even when the group was only in the database.
@@ -337,8 +309,8 @@ uint32_t DynamicMsgCenter::DeleteDynamicMsg(uint32_t appId, uint32_t originator)
 }
 
 bool DynamicMsgCenter::ClearMsg() {
-  unreadCount = 0;
-  groups.clear();
+  unreadCount_ = 0;
+  groups_.clear();
   DynamicMsgStorage storage;
   if (!storage.Open()) return false;
   storage.DeleteAll();
@@ -354,9 +326,9 @@ bool DynamicMsgCenter::ShieldDynamicMsgForApp(uint32_t appId, uint32_t) {
 
 uint32_t DynamicMsgCenter::GetMsgCount() {
   EnsureLoaded();
-  return static_cast<uint32_t>(groups.size());
+  return static_cast<uint32_t>(groups_.size());
 }
 uint32_t DynamicMsgCenter::GetUnreadCount() {
   EnsureLoaded();
-  return unreadCount;
+  return unreadCount_;
 }

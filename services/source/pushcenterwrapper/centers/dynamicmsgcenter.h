@@ -75,6 +75,6 @@ class DynamicMsgCenter : public MsgCenter {
   // many were unread.
   static uint32_t StoreAndMarkRead(DynamicMsgGroup& group, DynamicMsgStorage& storage);
 
-  bool loaded;
-  GroupList groups;
+  bool loaded_;
+  GroupList groups_;
 };

@@ -1,23 +1,23 @@
 #include "centers/msgcenter.h"
 
 MsgCenter::MsgCenter(int32_t kind)
-    : maxMsgCount(50), unreadCount(0), centerKind(kind), earliestPushTime(0), latestPushTime(0) {}
+    : maxMsgCount_(50), unreadCount_(0), centerKind_(kind), earliestPushTime_(0), latestPushTime_(0) {}
 
 MsgCenter::~MsgCenter() = default;
 
-int32_t MsgCenter::GetCenterKind() { return centerKind; }
-void MsgCenter::SetCenterKind(int32_t kind) { centerKind = kind; }
-uint32_t MsgCenter::GetEarliestPushTime() { return earliestPushTime; }
-uint32_t MsgCenter::GetLatestPushTime() { return latestPushTime; }
+int32_t MsgCenter::GetCenterKind() { return centerKind_; }
+void MsgCenter::SetCenterKind(int32_t kind) { centerKind_ = kind; }
+uint32_t MsgCenter::GetEarliestPushTime() { return earliestPushTime_; }
+uint32_t MsgCenter::GetLatestPushTime() { return latestPushTime_; }
 
 void MsgCenter::NotePushTime(uint32_t pushTime) {
   if (pushTime == 0) {
-    earliestPushTime = 0;
-    latestPushTime = 0;
+    earliestPushTime_ = 0;
+    latestPushTime_ = 0;
     return;
   }
-  if (earliestPushTime == 0 || pushTime < earliestPushTime) earliestPushTime = pushTime;
-  if (latestPushTime == 0 || pushTime > latestPushTime) latestPushTime = pushTime;
+  if (earliestPushTime_ == 0 || pushTime < earliestPushTime_) earliestPushTime_ = pushTime;
+  if (latestPushTime_ == 0 || pushTime > latestPushTime_) latestPushTime_ = pushTime;
 }
 
 // The inert defaults: a center answers only for the slots of its own kind.

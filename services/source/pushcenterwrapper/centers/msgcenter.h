@@ -2,8 +2,8 @@
 // reach every kind of message center.
 //
 // Each center overrides the slots of its kind; every other slot keeps the inert
-// default below, so any export can be forwarded to any center. The order of
-// the virtual functions is the order of the slots and must not change.
+// default below, so any export can be forwarded to any center. The numbers
+// name the slots; only the library calls through them.
 #pragma once
 
 #include <cstdint>
@@ -71,9 +71,9 @@ class MsgCenter {
   virtual bool ClearMsg();                                                  // 33
 
  protected:
-  int32_t maxMsgCount;
-  uint32_t unreadCount;
-  int32_t centerKind;
-  uint32_t earliestPushTime;
-  uint32_t latestPushTime;
+  int32_t maxMsgCount_;
+  uint32_t unreadCount_;
+  int32_t centerKind_;
+  uint32_t earliestPushTime_;
+  uint32_t latestPushTime_;
 };

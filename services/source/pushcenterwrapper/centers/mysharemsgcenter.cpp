@@ -1,5 +1,6 @@
 #include "centers/mysharemsgcenter.h"
 #include "centers/fieldtext.h"
+#include "centers/listing.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -31,39 +32,38 @@ namespace {
 // zero-terminated text; a group without items has the empty one.
 const char* FirstAppDesc(MyShareGroup* group) {
   const std::deque<MyShareItem*>& items = group->GetItems();
-  return (items.empty() || items.front() == nullptr) ? "" : items.front()->AppDescRef().c_str();
+  return items.empty() ? "" : items.front()->AppDescRef().c_str();
 }
 
 void MoveItems(MyShareGroup& from, MyShareGroup& to) {
   HandOver(from.GetItems(), [&to](MyShareItem* item) { to.AddItem(item); });
 }
 
-void FillElement(MyShareMsgGroupInfo& element, MyShareGroup* group, uint32_t msgLimit) {
+void FillInfo(MyShareMsgInfo& info, const MyShareItem& item) {
+  info.shareTime = item.GetShareTime();
+  info.uin = item.GetUin();
+  CopyToField(info.text, item.TextRef());
+  CopyToField(info.buffer, item.BufferRef());
+  CopyToField(info.picURL, item.PicURLRef());
+  CopyToField(info.title, item.TitleRef());
+  CopyToField(info.appDesc, item.AppDescRef());
+}
+
+// The newest items of the group, newest first, in an element.
+void FillElement(MyShareMsgGroupInfo& element, MyShareGroup& group, uint32_t msgLimit) {
+  const std::deque<MyShareItem*>& items = group.GetItems();
+  const std::vector<MyShareItem*> taken(items.begin(),
+                                        items.begin() + EffectiveLimit(msgLimit, items.size()));
   element.kind = kMyShareKind;
-  element.shareType = group->GetShareType();
-  element.appId = group->GetAppId();
-  const std::deque<MyShareItem*>& items = group->GetItems();
-  const size_t m = (msgLimit == 0 || msgLimit > items.size()) ? items.size() : msgLimit;
-  element.msgCount = static_cast<uint32_t>(m);
-  if (m == 0) return;
-  element.msgs = new MyShareMsgInfo[m]();
-  for (size_t i = 0; i < m; ++i) {
-    MyShareMsgInfo& info = element.msgs[i];
-    const MyShareItem* item = items[i];
-    if (item == nullptr) continue;
-    info.shareTime = item->GetShareTime();
-    info.uin = item->GetUin();
-    CopyToField(info.text, item->TextRef());
-    CopyToField(info.buffer, item->BufferRef());
-    CopyToField(info.picURL, item->PicURLRef());
-    CopyToField(info.title, item->TitleRef());
-    CopyToField(info.appDesc, item->AppDescRef());
-  }
+  element.shareType = group.GetShareType();
+  element.appId = group.GetAppId();
+  element.msgCount = static_cast<uint32_t>(taken.size());
+  element.msgs = NewRecords<MyShareMsgInfo>(taken, false, FillInfo);
 }
 
 }  // namespace
 
-MyShareMsgCenter::MyShareMsgCenter() : MsgCenter(kMyShareKind), appDescBuffer() { Load(); }
+MyShareMsgCenter::MyShareMsgCenter() : MsgCenter(kMyShareKind), appDescBuffer_() { Load(); }
 
 MyShareMsgCenter::~MyShareMsgCenter() = default;
 
@@ -92,7 +92,7 @@ bool MyShareMsgCenter::InsertGroup(std::unique_ptr<MyShareGroup> group) {
   if (group == nullptr) return false;
   const uint32_t time = group->GetLatestShareTime();
   std::unique_ptr<MyShareGroup> oldest =
-      InsertNewestFirst(groups, std::move(group), static_cast<size_t>(maxMsgCount),
+      InsertNewestFirst(groups_, std::move(group), static_cast<size_t>(maxMsgCount_),
                         [time](const std::unique_ptr<MyShareGroup>&, const std::unique_ptr<MyShareGroup>& held) {
                           return held->GetLatestShareTime() <= time;
                         });
@@ -123,25 +123,25 @@ void MyShareMsgCenter::AddMyShareGroup(MyShareGroup* raw) {
   RemovePushedOut(*group);
   const uint32_t appId = group->GetAppId();
   const int32_t shareType = group->GetShareType();
-  for (auto at = groups.begin(); at != groups.end(); ++at) {
+  for (auto at = groups_.begin(); at != groups_.end(); ++at) {
     MyShareGroup* listed = at->get();
-    if (listed == nullptr || listed->GetAppId() != appId || listed->GetShareType() != shareType) {
+    if (listed->GetAppId() != appId || listed->GetShareType() != shareType) {
       continue;
     }
     if (shareType == 2) {
       // Compared as zero-terminated texts, as the host sees them.
       const char* desc = FirstAppDesc(listed);
       if (strcmp(desc, FirstAppDesc(group.get())) != 0) {
-        memset(appDescBuffer, 0, sizeof appDescBuffer);
+        memset(appDescBuffer_, 0, sizeof appDescBuffer_);
         continue;
       }
-      CopyToField(appDescBuffer, desc);
+      CopyToField(appDescBuffer_, desc);
     }
     MoveItems(*group, *listed);
     RemovePushedOut(*listed);
     group.reset();
     std::unique_ptr<MyShareGroup> merged = std::move(*at);
-    groups.erase(at);
+    groups_.erase(at);
     InsertGroup(std::move(merged));
     break;
   }
@@ -194,18 +194,18 @@ bool MyShareMsgCenter::AddMyShareMsg(const MyShareMsgGroupInfo* info) {
 uint32_t MyShareMsgCenter::GetMyShareMsg(uint32_t groupLimit, uint32_t msgLimit,
                                          MyShareMsgGroupInfo** out) {
   if (out == nullptr) return 0;
-  size_t n = groups.size();
+  size_t n = groups_.size();
   if (groupLimit != 0 && groupLimit < n) n = groupLimit;
   std::vector<MyShareGroup*> selection;
-  for (auto& group : groups) {
+  for (auto& group : groups_) {
     if (selection.size() == n) break;
-    if (group != nullptr) selection.push_back(group.get());
+    selection.push_back(group.get());
   }
   if (selection.empty()) return 0;
   // Held by its owner until it is handed out, so that a listing cut short by
   // a lack of memory leaves nothing behind.
   std::unique_ptr<MyShareMsgGroupInfo[]> elements(new MyShareMsgGroupInfo[selection.size()]());
-  for (size_t i = 0; i < selection.size(); ++i) FillElement(elements[i], selection[i], msgLimit);
+  for (size_t i = 0; i < selection.size(); ++i) FillElement(elements[i], *selection[i], msgLimit);
   *out = elements.release();
   return static_cast<uint32_t>(selection.size());
 }
@@ -215,8 +215,8 @@ uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType
   if (out == nullptr) return 0;
   // A host that frees only what a non-zero result hands out leaks nothing.
   *out = nullptr;
-  for (auto& group : groups) {
-    if (group == nullptr || group->GetAppId() != appId || group->GetShareType() != shareType) {
+  for (auto& group : groups_) {
+    if (group->GetAppId() != appId || group->GetShareType() != shareType) {
       continue;
     }
     if (shareType == 2 && appDesc != nullptr &&
@@ -225,7 +225,7 @@ uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType
     }
     if (group->GetItems().empty()) return 0;
     std::unique_ptr<MyShareMsgGroupInfo[]> element(new MyShareMsgGroupInfo[1]());
-    FillElement(element[0], group.get(), msgLimit);
+    FillElement(element[0], *group, msgLimit);
     *out = element.release();
     return (*out)[0].msgCount;
   }
@@ -233,12 +233,12 @@ uint32_t MyShareMsgCenter::GetMyShareMsgForApp(uint32_t appId, int32_t shareType
 }
 
 uint32_t MyShareMsgCenter::DeleteMyShareMsg(uint32_t appId, uint32_t extra) {
-  auto at = std::find_if(groups.begin(), groups.end(), [appId](const std::unique_ptr<MyShareGroup>& g) {
-    return g != nullptr && g->GetAppId() == appId;
+  auto at = std::find_if(groups_.begin(), groups_.end(), [appId](const std::unique_ptr<MyShareGroup>& g) {
+    return g->GetAppId() == appId;
   });
-  if (at == groups.end()) return 0;
+  if (at == groups_.end()) return 0;
   std::unique_ptr<MyShareGroup> group = std::move(*at);
-  groups.erase(at);
+  groups_.erase(at);
   RemoveRows(*group);
   const uint32_t count = static_cast<uint32_t>(group->GetItems().size());
   NotifyPushCommand(kMyShareBit, kEventDeleted, appId, 0, static_cast<uint32_t>(group->GetShareType()),
@@ -247,12 +247,12 @@ uint32_t MyShareMsgCenter::DeleteMyShareMsg(uint32_t appId, uint32_t extra) {
 }
 
 bool MyShareMsgCenter::ClearMsg() {
-  groups.clear();
+  groups_.clear();
   ShareMsgStorage::GetInstance()->ClearMy();
   NotifyPushCommand(kMyShareBit, kEventDeleted, 0, 0, 1, 0, 0);
   return true;
 }
 
-uint32_t MyShareMsgCenter::GetMsgCount() { return static_cast<uint32_t>(groups.size()); }
-uint32_t MyShareMsgCenter::GetAllMyShareMsgNum() { return static_cast<uint32_t>(groups.size()); }
-const char* MyShareMsgCenter::GetAppDesc() { return appDescBuffer; }
+uint32_t MyShareMsgCenter::GetMsgCount() { return static_cast<uint32_t>(groups_.size()); }
+uint32_t MyShareMsgCenter::GetAllMyShareMsgNum() { return static_cast<uint32_t>(groups_.size()); }
+const char* MyShareMsgCenter::GetAppDesc() { return appDescBuffer_; }

@@ -50,6 +50,6 @@ class MyShareMsgCenter : public MsgCenter {
   void RemoveRows(MyShareGroup& group);
   void Load();
 
-  GroupList groups;
-  char appDescBuffer[600];
+  GroupList groups_;
+  char appDescBuffer_[600];
 };

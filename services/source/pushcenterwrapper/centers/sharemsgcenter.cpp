@@ -1,5 +1,6 @@
 #include "centers/sharemsgcenter.h"
 #include "centers/fieldtext.h"
+#include "centers/listing.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -27,52 +28,42 @@ static_assert(sizeof(void*) != 4 || (sizeof(ShareMsgGroupInfo) == 20 &&
 
 namespace {
 
-void FillInfo(ShareMsgInfo& info, ShareMsg* msg) {
-  info.msgId = msg->GetMsgId();
-  info.openType = msg->GetOpenType();
-  info.pushTime = msg->GetPushTime();
-  info.uin = msg->GetUin();
-  info.appId = msg->GetAppId();
-  CopyToField(info.text, msg->TextRef());
-  CopyToField(info.buffer, msg->BufferRef());
-  CopyToField(info.picURL, msg->PicURLRef());
-  CopyToField(info.title, msg->TitleRef());
-  CopyToField(info.appDesc, msg->AppDescRef());
+void FillInfo(ShareMsgInfo& info, ShareMsg& msg) {
+  info.msgId = msg.GetMsgId();
+  info.openType = msg.GetOpenType();
+  info.pushTime = msg.GetPushTime();
+  info.uin = msg.GetUin();
+  info.appId = msg.GetAppId();
+  CopyToField(info.text, msg.TextRef());
+  CopyToField(info.buffer, msg.BufferRef());
+  CopyToField(info.picURL, msg.PicURLRef());
+  CopyToField(info.title, msg.TitleRef());
+  CopyToField(info.appDesc, msg.AppDescRef());
 }
 
-// Writes the taken messages, newest first, to the element as an array that
-// runs from the oldest to the newest.
-void FillElement(ShareMsgGroupInfo& element, ShareMsgGroup* group,
-                 const std::vector<ShareMsg*>& taken) {
+// The group's messages that a listing takes, in an element.
+void FillElement(ShareMsgGroupInfo& element, ShareMsgGroup& group, uint32_t msgLimit, bool unreadOnly) {
+  const std::vector<ShareMsg*> taken =
+      TakeMessages(group.GetMsgs(), EffectiveLimit(msgLimit, group.GetMsgs().size()), unreadOnly);
   element.kind = kShareKind;
-  element.shareType = group->GetShareType();
-  element.appId = group->GetAppId();
+  element.shareType = group.GetShareType();
+  element.appId = group.GetAppId();
   element.msgCount = static_cast<uint32_t>(taken.size());
-  if (taken.empty()) return;
-  element.msgs = new ShareMsgInfo[taken.size()]();
-  for (size_t i = 0; i < taken.size(); ++i) FillInfo(element.msgs[i], taken[taken.size() - 1 - i]);
-}
-
-void MoveMessages(ShareMsgGroup& from, ShareMsgGroup& to) {
-  HandOver(from.GetMsgs(), [&to](ShareMsg* item) { to.AddMsg(item); });
+  element.msgs = NewRecords<ShareMsgInfo>(taken, true, FillInfo);
 }
 
 // Whether the incoming group brings a message that the held one lacks: a
 // push delivered again brings none.
 bool BringsNews(ShareMsgGroup& incoming, ShareMsgGroup& held) {
   for (ShareMsg* msg : incoming.GetMsgs()) {
-    if (msg != nullptr && held.Find(*msg) == nullptr) return true;
+    if (held.Find(*msg) == nullptr) return true;
   }
   return false;
 }
 
-uint32_t EffectiveLimit(uint32_t limit, size_t available) {
-  return (limit == 0 || limit > available) ? static_cast<uint32_t>(available) : limit;
-}
-
 }  // namespace
 
-ShareMsgCenter::ShareMsgCenter() : MsgCenter(kShareKind), loaded(false) {}
+ShareMsgCenter::ShareMsgCenter() : MsgCenter(kShareKind), loaded_(false) {}
 
 ShareMsgCenter::~ShareMsgCenter() = default;
 
@@ -80,7 +71,7 @@ bool ShareMsgCenter::InsertGroup(std::unique_ptr<ShareMsgGroup> group) {
   if (group == nullptr) return false;
   const uint32_t time = group->GetLatestPushTime();
   std::unique_ptr<ShareMsgGroup> oldest =
-      InsertNewestFirst(groups, std::move(group), static_cast<size_t>(maxMsgCount),
+      InsertNewestFirst(groups_, std::move(group), static_cast<size_t>(maxMsgCount_),
                         [time](const std::unique_ptr<ShareMsgGroup>&, const std::unique_ptr<ShareMsgGroup>& held) {
                           return held->GetLatestPushTime() <= time;
                         });
@@ -92,7 +83,7 @@ bool ShareMsgCenter::InsertGroup(std::unique_ptr<ShareMsgGroup> group) {
       ShareMsgStorage::GetInstance()->DeleteRoamGroup(appId, shareType, oldestTime)) {
     // A type-2 group of time 0 stands for every type-2 push of the
     // application: held groups lost their rows too.
-    for (auto& held : groups) {
+    for (auto& held : groups_) {
       if (held->GetAppId() != appId || held->GetShareType() != shareType) continue;
       for (ShareMsg* msg : held->GetMsgs()) {
         if (shareType != 2 || oldestTime == 0 || msg->GetPushTime() == oldestTime) msg->SetHasRow(false);
@@ -114,7 +105,7 @@ void ShareMsgCenter::RemovePushedOut(ShareMsgGroup& group) {
     }
     // The deletion names no application: a held message of another group
     // with the same id and time lost its row too.
-    for (auto& other : groups) {
+    for (auto& other : groups_) {
       for (ShareMsg* held : other->GetMsgs()) {
         if (held->GetMsgId() == msgId && held->GetPushTime() == time) held->SetHasRow(false);
       }
@@ -124,19 +115,19 @@ void ShareMsgCenter::RemovePushedOut(ShareMsgGroup& group) {
 
 void ShareMsgCenter::Recount() {
   uint32_t unread = 0;
-  for (auto& group : groups) {
-    if (group != nullptr && group->GetUnreadCount() > 0) ++unread;
+  for (auto& group : groups_) {
+    if (group->GetUnreadCount() > 0) ++unread;
   }
-  unreadCount = unread;
+  unreadCount_ = unread;
 }
 
 void ShareMsgCenter::EnsureLoaded() {
-  if (!loaded) Load();
+  if (!loaded_) Load();
 }
 
 ShareMsg* ShareMsgCenter::FindHeld(uint32_t appId, int32_t shareType, ShareMsg& msg) {
-  for (auto& group : groups) {
-    if (group == nullptr || group->GetAppId() != appId || group->GetShareType() != shareType) continue;
+  for (auto& group : groups_) {
+    if (group->GetAppId() != appId || group->GetShareType() != shareType) continue;
     if (ShareMsg* held = group->Find(msg)) return held;
   }
   return nullptr;
@@ -144,8 +135,8 @@ ShareMsg* ShareMsgCenter::FindHeld(uint32_t appId, int32_t shareType, ShareMsg& 
 
 ShareMsgGroup* ShareMsgCenter::FindGroup(uint32_t appId, int32_t shareType,
                                          uint32_t latestPushTime) {
-  for (auto& group : groups) {
-    if (group != nullptr && group->GetAppId() == appId && group->GetShareType() == shareType &&
+  for (auto& group : groups_) {
+    if (group->GetAppId() == appId && group->GetShareType() == shareType &&
         (latestPushTime == 0 || group->GetLatestPushTime() == latestPushTime)) {
       return group.get();
     }
@@ -154,8 +145,8 @@ ShareMsgGroup* ShareMsgCenter::FindGroup(uint32_t appId, int32_t shareType,
 }
 
 ShareMsgCenter::GroupList::iterator ShareMsgCenter::FindType1Group(uint32_t appId) {
-  return std::find_if(groups.begin(), groups.end(), [appId](const std::unique_ptr<ShareMsgGroup>& g) {
-    return g != nullptr && g->GetAppId() == appId && g->GetShareType() == 1;
+  return std::find_if(groups_.begin(), groups_.end(), [appId](const std::unique_ptr<ShareMsgGroup>& g) {
+    return g->GetAppId() == appId && g->GetShareType() == 1;
   });
 }
 
@@ -172,7 +163,7 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
   const int32_t shareType = group->GetShareType();
   if (shareType == 1) {
     auto kept = FindType1Group(appId);
-    if (kept != groups.end()) {
+    if (kept != groups_.end()) {
       // A push delivered again changes nothing.
       if (!BringsNews(*group, **kept)) return;
       // The kept group stays listed until its new messages are in, so that a
@@ -180,7 +171,7 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
       MoveMessages(*group, **kept);
       RemovePushedOut(**kept);
       std::unique_ptr<ShareMsgGroup> keptGroup = std::move(*kept);
-      groups.erase(kept);
+      groups_.erase(kept);
       InsertGroup(std::move(keptGroup));
       Recount();
       NotifyPushCommand(kShareBit, kEventAdded, appId, 0, 1, 0, 0);
@@ -200,9 +191,8 @@ void ShareMsgCenter::Load() {
   std::vector<RoamShareRow> rows;
   // Not loaded while the database cannot be read: the next query tries again.
   if (!ShareMsgStorage::GetInstance()->LoadRoamRows(rows)) return;
-  // From the last row to the first, each row released as soon as its message
-  // is built: the messages' texts then reuse the rows' memory instead of
-  // adding to it.
+  // Each row goes as soon as its message is built, so that the load never
+  // holds both in full.
   for (; !rows.empty(); rows.pop_back()) {
     const RoamShareRow& row = rows.back();
     std::unique_ptr<ShareMsg> msg(new ShareMsg());
@@ -218,15 +208,11 @@ void ShareMsgCenter::Load() {
     msg->SetUin(row.uin);
     msg->SetReadState(true);
     msg->SetHasRow(true);
-    // The row of a message in memory (read early, or pushed again) only marks
-    // that message as stored: the kept group of a type-1 message does that
-    // itself as it refuses the message a second time.
+    // Pushes that came before this first load are kept; a row of a message
+    // already held only marks it as stored.
     if (row.shareType == 1) {
-      // A stored type-1 message joins its application's kept group, which may
-      // hold messages pushed before this first load; being read, it leaves
-      // that group's unread messages as they were.
       auto kept = FindType1Group(row.appId);
-      if (kept != groups.end()) {
+      if (kept != groups_.end()) {
         (*kept)->AddMsg(msg.release());
         RemovePushedOut(**kept);
         (*kept)->CountUnread();
@@ -244,25 +230,21 @@ void ShareMsgCenter::Load() {
     group->MarkAllRead();
     InsertGroup(std::move(group));
   }
-  loaded = true;
+  loaded_ = true;
   Recount();
 }
 
 void ShareMsgCenter::Refile(GroupList::iterator group) {
-  // Where InsertGroup would put it once taken out: before the first other
-  // group whose latest push time is not greater. The list runs from the
-  // greatest time down and this group's time only grew, so that place is
-  // just before the run of groups, ending at this one, whose time is not
-  // greater: it is found from where the group stands, and the node moves as
-  // it is.
+  // Where InsertGroup would file it; its time only grew, so the place is at or
+  // before where it stands, and the node moves without a copy.
   const uint32_t time = (*group)->GetLatestPushTime();
   auto at = group;
-  while (at != groups.begin()) {
+  while (at != groups_.begin()) {
     auto before = std::prev(at);
-    if (*before != nullptr && (*before)->GetLatestPushTime() > time) break;
+    if ((*before)->GetLatestPushTime() > time) break;
     at = before;
   }
-  if (at != group) groups.splice(at, groups, group);
+  if (at != group) groups_.splice(at, groups_, group);
 }
 
 uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
@@ -270,18 +252,18 @@ uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
   if (out == nullptr) return 0;
   EnsureLoaded();
 
-  uint32_t n = static_cast<uint32_t>(groups.size());
+  uint32_t n = static_cast<uint32_t>(groups_.size());
   if (groupLimit != 0 && groupLimit < n) n = groupLimit;
-  if (unreadOnly && n > unreadCount) n = unreadCount;
+  if (unreadOnly && n > unreadCount_) n = unreadCount_;
 
   std::vector<ShareMsgGroup*> selection;
-  if (n == groups.size()) {
-    for (auto& group : groups) selection.push_back(group.get());
+  if (n == groups_.size()) {
+    for (auto& group : groups_) selection.push_back(group.get());
   } else {
     // A partial selection passes over groups without unread messages.
-    for (auto& group : groups) {
+    for (auto& group : groups_) {
       if (selection.size() == n) break;
-      if (group != nullptr && group->GetUnreadCount() > 0) selection.push_back(group.get());
+      if (group->GetUnreadCount() > 0) selection.push_back(group.get());
     }
   }
   if (selection.empty()) return 0;
@@ -289,18 +271,7 @@ uint32_t ShareMsgCenter::GetShareMsg(uint32_t groupLimit, uint32_t msgLimit,
   // Held by its owner until it is handed out, so that a listing cut short by
   // a lack of memory leaves nothing behind.
   std::unique_ptr<ShareMsgGroupInfo[]> elements(new ShareMsgGroupInfo[selection.size()]());
-  for (size_t i = 0; i < selection.size(); ++i) {
-    ShareMsgGroup* group = selection[i];
-    if (group == nullptr) continue;
-    const std::deque<ShareMsg*>& msgs = group->GetMsgs();
-    const uint32_t m = EffectiveLimit(msgLimit, msgs.size());
-    std::vector<ShareMsg*> taken;
-    for (ShareMsg* msg : msgs) {
-      if (taken.size() == m) break;
-      if (msg != nullptr && !(unreadOnly && msg->GetReadState())) taken.push_back(msg);
-    }
-    FillElement(elements[i], group, taken);
-  }
+  for (size_t i = 0; i < selection.size(); ++i) FillElement(elements[i], *selection[i], msgLimit, unreadOnly);
   *out = elements.release();
   return static_cast<uint32_t>(selection.size());
 }
@@ -315,16 +286,9 @@ uint32_t ShareMsgCenter::GetShareMsgForApp(uint32_t appId, int32_t shareType, ui
   if (group == nullptr) return 0;
   if (unreadOnly && group->GetUnreadCount() == 0) return 0;
 
-  const std::deque<ShareMsg*>& msgs = group->GetMsgs();
-  const uint32_t m = EffectiveLimit(msgLimit, msgs.size());
-  std::vector<ShareMsg*> taken;
-  for (ShareMsg* msg : msgs) {
-    if (taken.size() == m) break;
-    if (msg != nullptr && !(unreadOnly && msg->GetReadState())) taken.push_back(msg);
-  }
-  if (taken.empty()) return 0;
   std::unique_ptr<ShareMsgGroupInfo[]> element(new ShareMsgGroupInfo[1]());
-  FillElement(element[0], group, taken);
+  FillElement(element[0], *group, msgLimit, unreadOnly);
+  if (element[0].msgCount == 0) return 0;
   *out = element.release();
   return (*out)[0].msgCount;
 }
@@ -348,18 +312,17 @@ void ShareMsgCenter::StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, Share
 }
 
 uint32_t ShareMsgCenter::UpdateReadState() {
-  if (unreadCount == 0) return 0;
+  if (unreadCount_ == 0) return 0;
   EnsureLoaded();
   ReportRead(kShareKind);
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
-  for (auto& group : groups) {
-    if (group == nullptr) continue;
+  for (auto& group : groups_) {
     for (ShareMsg* msg : group->GetMsgs()) {
-      if (msg != nullptr && !msg->GetReadState()) StoreReadMsg(storage, msg, group.get());
+      if (!msg->GetReadState()) StoreReadMsg(storage, msg, group.get());
     }
     group->MarkAllRead();
   }
-  const uint32_t result = unreadCount;
+  const uint32_t result = unreadCount_;
   Recount();
   NotifyPushCommand(kShareBit, kEventReadState, 0, 0, 1, 0, 0);
   return result;
@@ -373,7 +336,7 @@ uint32_t ShareMsgCenter::UpdateShareMsgReadState(uint32_t appId, int32_t shareTy
   if (group == nullptr) return 0;
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
   for (ShareMsg* msg : group->GetMsgs()) {
-    if (msg != nullptr && !msg->GetReadState()) StoreReadMsg(storage, msg, group);
+    if (!msg->GetReadState()) StoreReadMsg(storage, msg, group);
   }
   const uint32_t marked = group->MarkAllRead();
   if (marked > 0) {
@@ -385,12 +348,12 @@ uint32_t ShareMsgCenter::UpdateShareMsgReadState(uint32_t appId, int32_t shareTy
 }
 
 uint32_t ShareMsgCenter::DeleteShareMsg(uint32_t appId, uint32_t latestPushTime) {
-  auto at = std::find_if(groups.begin(), groups.end(), [&](const std::unique_ptr<ShareMsgGroup>& g) {
-    return g != nullptr && g->GetAppId() == appId && g->GetLatestPushTime() == latestPushTime;
+  auto at = std::find_if(groups_.begin(), groups_.end(), [&](const std::unique_ptr<ShareMsgGroup>& g) {
+    return g->GetAppId() == appId && g->GetLatestPushTime() == latestPushTime;
   });
-  if (at == groups.end()) return 0;
+  if (at == groups_.end()) return 0;
   std::unique_ptr<ShareMsgGroup> group = std::move(*at);
-  groups.erase(at);
+  groups_.erase(at);
   const uint32_t count = static_cast<uint32_t>(group->GetMsgs().size());
   const int32_t shareType = group->GetShareType();
   Recount();
@@ -402,16 +365,16 @@ uint32_t ShareMsgCenter::DeleteShareMsg(uint32_t appId, uint32_t latestPushTime)
 
 uint32_t ShareMsgCenter::GetMsgCount() {
   EnsureLoaded();
-  return static_cast<uint32_t>(groups.size());
+  return static_cast<uint32_t>(groups_.size());
 }
 uint32_t ShareMsgCenter::GetUnreadCount() {
   EnsureLoaded();
-  return unreadCount;
+  return unreadCount_;
 }
 
 bool ShareMsgCenter::ClearMsg() {
-  unreadCount = 0;
-  groups.clear();
+  unreadCount_ = 0;
+  groups_.clear();
   const bool result = ShareMsgStorage::GetInstance()->ClearRoam();
   NotifyPushCommand(kShareBit, kEventDeleted, 0, 0, 1, 0, 0);
   return result;

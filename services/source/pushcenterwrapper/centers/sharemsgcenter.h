@@ -60,6 +60,6 @@ class ShareMsgCenter : public MsgCenter {
   void Load();
   void StoreReadMsg(ShareMsgStorage* storage, ShareMsg* msg, ShareMsgGroup* group);
 
-  bool loaded;
-  GroupList groups;
+  bool loaded_;
+  GroupList groups_;
 };

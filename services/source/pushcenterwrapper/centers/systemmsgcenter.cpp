@@ -23,22 +23,22 @@ bool GoesBefore(SystemMsg* a, SystemMsg* b) {
 
 }  // namespace
 
-SystemMsgCenter::SystemMsgCenter() : MsgCenter(kSystemKind), storageLoaded(false) {}
+SystemMsgCenter::SystemMsgCenter() : MsgCenter(kSystemKind), storageLoaded_(false) {}
 
 SystemMsgCenter::~SystemMsgCenter() {
   // Nothing is written here: what was never read is not kept.
-  for (SystemMsg* msg : messages) delete msg;
+  for (SystemMsg* msg : messages_) delete msg;
 }
 
 uint32_t SystemMsgCenter::GetMsgCount() {
   EnsureLoaded();
-  return static_cast<uint32_t>(messages.size());
+  return static_cast<uint32_t>(messages_.size());
 }
 
 uint32_t SystemMsgCenter::GetUnreadCount() {
   // Loading may make older unread messages give way to newer stored ones.
   EnsureLoaded();
-  return unreadCount;
+  return unreadCount_;
 }
 
 void SystemMsgCenter::AddSystemMsgs(std::deque<SystemMsg*>* msgs) {
@@ -62,7 +62,7 @@ void SystemMsgCenter::AddSystemMsgs(std::deque<SystemMsg*>* msgs) {
 
 void SystemMsgCenter::File(std::unique_ptr<SystemMsg> msg) {
   std::unique_ptr<SystemMsg> oldest(
-      InsertNewestFirst(messages, msg.get(), static_cast<size_t>(maxMsgCount), GoesBefore));
+      InsertNewestFirst(messages_, msg.get(), static_cast<size_t>(maxMsgCount_), GoesBefore));
   msg.release();
   if (oldest == nullptr) return;
   const uint32_t time = oldest->GetPushTime();
@@ -71,21 +71,20 @@ void SystemMsgCenter::File(std::unique_ptr<SystemMsg> msg) {
   if (storage.Open() && storage.DeleteUpTo(time)) {
     // Held messages of the same push time lost their rows too: a later read
     // stores them again.
-    for (SystemMsg* held : messages) {
+    for (SystemMsg* held : messages_) {
       if (held->GetPushTime() <= time) held->SetHasRow(false);
     }
   }
 }
 
 SystemMsg* SystemMsgCenter::FindSame(SystemMsg& msg) {
-  for (SystemMsg* held : messages) {
+  for (SystemMsg* held : messages_) {
     if (held->GetMsgId() == msg.GetMsgId() && held->GetPushTime() == msg.GetPushTime()) return held;
   }
   return nullptr;
 }
 
 bool SystemMsgCenter::AcceptSystemMsg(SystemMsg* msg) {
-  if (msg == nullptr) return true;
   // Ownership passes with the call: a duplicate, or a message that cannot be
   // filed for lack of memory, is deleted here.
   std::unique_ptr<SystemMsg> owned(msg);
@@ -97,7 +96,6 @@ bool SystemMsgCenter::AcceptSystemMsg(SystemMsg* msg) {
 }
 
 void SystemMsgCenter::InsertLoadedMsg(SystemMsg* msg) {
-  if (msg == nullptr) return;
   std::unique_ptr<SystemMsg> owned(msg);
   // A row of a message already in memory (read early, or pushed again) only
   // tells that the message is stored; a second row of one message is dropped.
@@ -110,15 +108,15 @@ void SystemMsgCenter::InsertLoadedMsg(SystemMsg* msg) {
 
 void SystemMsgCenter::CountUnread() {
   uint32_t unread = 0;
-  for (SystemMsg* msg : messages) {
+  for (SystemMsg* msg : messages_) {
     if (!msg->GetReadState()) ++unread;
   }
-  unreadCount = unread;
+  unreadCount_ = unread;
 }
 
 bool SystemMsgCenter::EnsureLoaded() {
-  if (!storageLoaded) LoadStoredMsgs();
-  return storageLoaded;
+  if (!storageLoaded_) LoadStoredMsgs();
+  return storageLoaded_;
 }
 
 bool SystemMsgCenter::Store(SystemMsgStorage& storage, SystemMsg& msg) {
@@ -134,7 +132,7 @@ void SystemMsgCenter::LoadStoredMsgs() {
     storage.LoadRows(rows);
   }
   for (auto it = rows.rbegin(); it != rows.rend(); ++it) InsertLoadedMsg(SystemMsgFromRow(*it));
-  storageLoaded = true;
+  storageLoaded_ = true;
   CountUnread();
 }
 
@@ -143,9 +141,9 @@ uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, boo
   // Until the database has opened once, every listing tries again; without
   // it the caller's pointer stays untouched.
   if (!EnsureLoaded()) return 0;
-  uint32_t held = static_cast<uint32_t>(messages.size());
+  uint32_t held = static_cast<uint32_t>(messages_.size());
   uint32_t n = wanted == 0 || wanted > held ? held : wanted;
-  if (newOnly && n > unreadCount) n = unreadCount;
+  if (newOnly && n > unreadCount_) n = unreadCount_;
   if (n == 0) return 0;
 
   // The array form that the free function releases. FillSystemMsgInfo
@@ -154,10 +152,10 @@ uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, boo
   // zero-filled block, each byte written once.
   SystemMsgInfo* infos = new SystemMsgInfo[n];
   uint32_t written = 0;
-  for (SystemMsg* msg : messages) {
-    if (written >= n || msg == nullptr) break;
+  for (SystemMsg* msg : messages_) {
+    if (written >= n) break;
     if (newOnly && msg->GetReadState()) continue;
-    FillSystemMsgInfo(&infos[written], msg);
+    FillSystemMsgInfo(infos[written], *msg);
     ++written;
   }
   if (written < n) std::memset(&infos[written], 0, (n - written) * sizeof(SystemMsgInfo));
@@ -165,22 +163,21 @@ uint32_t SystemMsgCenter::GetSystemMsg(uint32_t wanted, SystemMsgInfo** out, boo
   return written;
 }
 
-void SystemMsgCenter::FillSystemMsgInfo(SystemMsgInfo* info, SystemMsg* msg) {
-  if (info == nullptr || msg == nullptr) return;
-  std::memset(info, 0, sizeof(*info));
-  info->msgId = msg->GetMsgId();
-  info->kind = static_cast<uint32_t>(GetCenterKind());
-  info->openType = msg->GetOpenType();
-  info->pushTime = msg->GetPushTime();
-  CopyToField(info->title, msg->TitleRef());
-  CopyToField(info->text, msg->TextRef());
-  CopyToField(info->pictureUrl, msg->PictureUrlRef());
-  CopyToField(info->jumpUrl, msg->JumpUrlRef());
-  CopyToField(info->buttonText, msg->ButtonTextRef());
-  info->appId = msg->GetAppId();
-  info->subType = msg->GetSubType();
-  info->btnType = msg->GetBtnType();
-  CopyToField(info->buffer, msg->BufferRef());
+void SystemMsgCenter::FillSystemMsgInfo(SystemMsgInfo& info, SystemMsg& msg) {
+  std::memset(&info, 0, sizeof(info));
+  info.msgId = msg.GetMsgId();
+  info.kind = static_cast<uint32_t>(GetCenterKind());
+  info.openType = msg.GetOpenType();
+  info.pushTime = msg.GetPushTime();
+  CopyToField(info.title, msg.TitleRef());
+  CopyToField(info.text, msg.TextRef());
+  CopyToField(info.pictureUrl, msg.PictureUrlRef());
+  CopyToField(info.jumpUrl, msg.JumpUrlRef());
+  CopyToField(info.buttonText, msg.ButtonTextRef());
+  info.appId = msg.GetAppId();
+  info.subType = msg.GetSubType();
+  info.btnType = msg.GetBtnType();
+  CopyToField(info.buffer, msg.BufferRef());
 }
 
 uint32_t SystemMsgCenter::UpdateSystemMsgReadState(uint32_t msgId, uint32_t readState) {
@@ -190,7 +187,7 @@ uint32_t SystemMsgCenter::UpdateSystemMsgReadState(uint32_t msgId, uint32_t read
   // Loaded first, so that a message whose row is stored is not stored again.
   EnsureLoaded();
   SystemMsg* found = nullptr;
-  for (SystemMsg* msg : messages) {
+  for (SystemMsg* msg : messages_) {
     if (msg->GetMsgId() == msgId && msg->GetReadState() != read) {
       found = msg;
       break;
@@ -209,7 +206,7 @@ uint32_t SystemMsgCenter::UpdateSystemMsgReadState(uint32_t msgId, uint32_t read
 }
 
 uint32_t SystemMsgCenter::UpdateReadState() {
-  if (unreadCount == 0) return 0;
+  if (unreadCount_ == 0) return 0;
   // Reported before the database is tried: the service hears of the read
   // even when nothing can be stored.
   ReportRead(kSystemKind);
@@ -217,7 +214,7 @@ uint32_t SystemMsgCenter::UpdateReadState() {
   if (!storage.Open()) return 0;
   EnsureLoaded();
   uint32_t changed = 0;
-  for (SystemMsg* msg : messages) {
+  for (SystemMsg* msg : messages_) {
     if (msg->GetReadState()) continue;
     Store(storage, *msg);
     msg->SetReadState(true);
@@ -230,10 +227,10 @@ uint32_t SystemMsgCenter::UpdateReadState() {
 
 uint32_t SystemMsgCenter::DeleteSystemMsg(uint32_t msgId, uint32_t pushTime) {
   uint32_t removed = 0;
-  for (auto it = messages.begin(); it != messages.end(); ++it) {
+  for (auto it = messages_.begin(); it != messages_.end(); ++it) {
     if ((*it)->GetMsgId() == msgId && (*it)->GetPushTime() == pushTime) {
       delete *it;
-      messages.erase(it);
+      messages_.erase(it);
       removed = 1;
       break;
     }
@@ -247,9 +244,9 @@ uint32_t SystemMsgCenter::DeleteSystemMsg(uint32_t msgId, uint32_t pushTime) {
 }
 
 bool SystemMsgCenter::ClearMsg() {
-  unreadCount = 0;
-  for (SystemMsg* msg : messages) delete msg;
-  messages.clear();
+  unreadCount_ = 0;
+  for (SystemMsg* msg : messages_) delete msg;
+  messages_.clear();
   SystemMsgStorage storage;
   if (storage.Open()) storage.DeleteAll();
   // storageLoaded stays as it is: the emptied database needs no second read.

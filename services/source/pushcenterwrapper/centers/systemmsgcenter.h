@@ -34,16 +34,15 @@ class SystemMsgCenter : public MsgCenter {
   uint32_t DeleteSystemMsg(uint32_t msgId, uint32_t pushTime) override;
   bool ClearMsg() override;
 
-  // Takes a pushed message: false (and the message deleted) for a duplicate
+ private:
+  // Takes a pushed message, never null: false (and the message deleted) for a duplicate
   // of one in memory, same id and push time.
   bool AcceptSystemMsg(SystemMsg* msg);
   // Takes a message read back from the database; its row marks a message
   // already held as stored instead. No count.
   void InsertLoadedMsg(SystemMsg* msg);
   // Writes one host-visible element; the element is zeroed first.
-  void FillSystemMsgInfo(SystemMsgInfo* info, SystemMsg* msg);
-
- private:
+  void FillSystemMsgInfo(SystemMsgInfo& info, SystemMsg& msg);
   // Places msg by the order rule; beyond maxMsgCount the oldest message goes,
   // with every stored row at or below its push time.
   void File(std::unique_ptr<SystemMsg> msg);
@@ -57,6 +56,6 @@ class SystemMsgCenter : public MsgCenter {
   // Writes the message's row unless it has one; whether it has one now.
   static bool Store(SystemMsgStorage& storage, SystemMsg& msg);
 
-  bool storageLoaded;
-  std::deque<SystemMsg*> messages;
+  bool storageLoaded_;
+  std::deque<SystemMsg*> messages_;
 };

@@ -12,7 +12,7 @@
 
 bool JsonParser::DecodeShareRecord(const PushRecord* record) {
   if (record == nullptr) {
-    ReportAssertion("false", kJsonParserSource, 224);
+    ReportAssertion(AssertionSite::kDecodeShareRecord);
     return false;
   }
   // Both go with this frame unless the group reaches the queue.

@@ -19,7 +19,7 @@ int32_t ClampToStyle(int32_t value) { return value < 1 || value > 3 ? 1 : value;
 
 bool JsonParser::DecodeSystemRecord(const PushRecord* record) {
   if (record == nullptr) {
-    ReportAssertion("false", kJsonParserSource, 346);
+    ReportAssertion(AssertionSite::kDecodeSystemRecord);
     return false;
   }
   std::unique_ptr<SystemMsg> msg(new SystemMsg());

@@ -14,28 +14,24 @@ class DynamicMsg : public MsgBase {
   DynamicMsg();
   ~DynamicMsg() override;
 
-  // Each getter replaces the content of out.
-  void GetTitle(std::string& out) const;
   void SetTitle(const std::string& value);
-  void GetButtonText(std::string& out) const;
   void SetButtonText(const std::string& value);
   // The application's own payload, already percent-encoded.
-  void GetBuffer(std::string& out) const;
   void SetBuffer(const std::string& value);
   int32_t GetVoiceIndex() const;
   void SetVoiceIndex(int32_t value);
   uint16_t GetNewFlag() const;
   void SetNewFlag(uint16_t value);
 
-  // The fields without a copy, for code that only reads them.
-  const std::string& TitleRef() const { return title; }
-  const std::string& ButtonTextRef() const { return buttonText; }
-  const std::string& BufferRef() const { return buffer; }
+  // The fields, read in place.
+  const std::string& TitleRef() const { return title_; }
+  const std::string& ButtonTextRef() const { return buttonText_; }
+  const std::string& BufferRef() const { return buffer_; }
 
  private:
-  std::string title;
-  std::string buttonText;
-  int32_t voiceIndex;
-  std::string buffer;
-  uint16_t newFlag;
+  std::string title_;
+  std::string buttonText_;
+  int32_t voiceIndex_;
+  std::string buffer_;
+  uint16_t newFlag_;
 };

@@ -6,33 +6,33 @@
 #include "messages/newestfirst.h"
 
 DynamicMsgGroup::DynamicMsgGroup()
-    : appId(0), capacity(3), msgCountOnServer(0), unreadCount(0), latestPushTime(0), countStands(false) {}
+    : appId_(0), capacity_(3), msgCountOnServer_(0), unreadCount_(0), latestPushTime_(0), countStands_(false) {}
 
 DynamicMsgGroup::~DynamicMsgGroup() {
-  for (DynamicMsg* msg : msgs) delete msg;
-  for (DynamicMsg* msg : pushedOut) delete msg;
+  for (DynamicMsg* msg : msgs_) delete msg;
+  for (DynamicMsg* msg : pushedOut_) delete msg;
 }
 
-std::vector<DynamicMsg*>& DynamicMsgGroup::PushedOut() { return pushedOut; }
+std::vector<DynamicMsg*>& DynamicMsgGroup::PushedOut() { return pushedOut_; }
 
-uint32_t DynamicMsgGroup::GetAppId() const { return appId; }
-void DynamicMsgGroup::SetAppId(uint32_t value) { appId = value; }
-uint32_t DynamicMsgGroup::GetMsgCountOnServer() const { return msgCountOnServer; }
-std::deque<DynamicMsg*>& DynamicMsgGroup::GetMsgs() { return msgs; }
-uint32_t DynamicMsgGroup::GetUnreadCount() const { return unreadCount; }
-void DynamicMsgGroup::SetUnreadCount(uint32_t value) { unreadCount = value; }
-uint32_t DynamicMsgGroup::GetLatestPushTime() const { return latestPushTime; }
+uint32_t DynamicMsgGroup::GetAppId() const { return appId_; }
+void DynamicMsgGroup::SetAppId(uint32_t value) { appId_ = value; }
+uint32_t DynamicMsgGroup::GetMsgCountOnServer() const { return msgCountOnServer_; }
+std::deque<DynamicMsg*>& DynamicMsgGroup::GetMsgs() { return msgs_; }
+uint32_t DynamicMsgGroup::GetUnreadCount() const { return unreadCount_; }
+void DynamicMsgGroup::SetUnreadCount(uint32_t value) { unreadCount_ = value; }
+uint32_t DynamicMsgGroup::GetLatestPushTime() const { return latestPushTime_; }
 
 uint32_t DynamicMsgGroup::GetFigure() const {
-  return countStands && msgCountOnServer > unreadCount ? msgCountOnServer : unreadCount;
+  return countStands_ && msgCountOnServer_ > unreadCount_ ? msgCountOnServer_ : unreadCount_;
 }
 
 void DynamicMsgGroup::SetMsgCountOnServer(uint32_t count) {
-  msgCountOnServer = count;
-  countStands = true;
+  msgCountOnServer_ = count;
+  countStands_ = true;
   if (count != 0) return;
-  for (DynamicMsg* msg : msgs) {
-    if (msg != nullptr) msg->SetNewFlag(0);
+  for (DynamicMsg* msg : msgs_) {
+    msg->SetNewFlag(0);
   }
 }
 
@@ -47,50 +47,50 @@ bool DynamicMsgGroup::AddMsg(DynamicMsg* msg) {
   }
   const uint32_t pushTime = msg->GetPushTime();
   std::unique_ptr<DynamicMsg> oldest(
-      InsertNewestFirst(msgs, msg, capacity, [pushTime](DynamicMsg*, DynamicMsg* held) {
+      InsertNewestFirst(msgs_, msg, capacity_, [pushTime](DynamicMsg*, DynamicMsg* held) {
         return held->GetPushTime() <= pushTime;
       }));
   owned.release();
-  if (pushTime > latestPushTime) latestPushTime = pushTime;
-  ++unreadCount;
+  if (pushTime > latestPushTime_) latestPushTime_ = pushTime;
+  ++unreadCount_;
   if (oldest != nullptr) {
-    if (!oldest->GetReadState()) --unreadCount;
-    pushedOut.push_back(oldest.get());
+    if (!oldest->GetReadState()) --unreadCount_;
+    pushedOut_.push_back(oldest.get());
     oldest.release();
   }
-  if (unreadCount > capacity) unreadCount = capacity;
+  if (unreadCount_ > capacity_) unreadCount_ = capacity_;
   return true;
 }
 
 uint32_t DynamicMsgGroup::MarkAllRead() {
-  for (DynamicMsg* msg : msgs) {
-    if (msg != nullptr) msg->SetReadState(true);
+  for (DynamicMsg* msg : msgs_) {
+    msg->SetReadState(true);
   }
-  const uint32_t previous = unreadCount;
-  unreadCount = 0;
-  countStands = false;
+  const uint32_t previous = unreadCount_;
+  unreadCount_ = 0;
+  countStands_ = false;
   return previous;
 }
 
 DynamicMsg* DynamicMsgGroup::Find(uint32_t msgId) const {
-  for (DynamicMsg* held : msgs) {
-    if (held != nullptr && held->GetMsgId() == msgId) return held;
+  for (DynamicMsg* held : msgs_) {
+    if (held->GetMsgId() == msgId) return held;
   }
   return nullptr;
 }
 
 void DynamicMsgGroup::CountUnread() {
-  unreadCount = 0;
-  for (DynamicMsg* msg : msgs) {
-    if (msg != nullptr && !msg->GetReadState()) ++unreadCount;
+  unreadCount_ = 0;
+  for (DynamicMsg* msg : msgs_) {
+    if (!msg->GetReadState()) ++unreadCount_;
   }
 }
 
 void DynamicMsgGroup::Clear(bool deleteMsgs) {
-  if (msgs.empty()) return;
+  if (msgs_.empty()) return;
   if (deleteMsgs) {
-    for (DynamicMsg* msg : msgs) delete msg;
+    for (DynamicMsg* msg : msgs_) delete msg;
   }
-  msgs.clear();
-  unreadCount = 0;
+  msgs_.clear();
+  unreadCount_ = 0;
 }

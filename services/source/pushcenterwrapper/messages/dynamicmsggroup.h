@@ -58,12 +58,12 @@ class DynamicMsgGroup {
   void Clear(bool deleteMsgs);
 
  private:
-  uint32_t appId;
-  uint32_t capacity;
-  uint32_t msgCountOnServer;
-  std::deque<DynamicMsg*> msgs;
-  std::vector<DynamicMsg*> pushedOut;
-  uint32_t unreadCount;
-  uint32_t latestPushTime;
-  bool countStands;
+  uint32_t appId_;
+  uint32_t capacity_;
+  uint32_t msgCountOnServer_;
+  std::deque<DynamicMsg*> msgs_;
+  std::vector<DynamicMsg*> pushedOut_;
+  uint32_t unreadCount_;
+  uint32_t latestPushTime_;
+  bool countStands_;
 };

@@ -14,3 +14,9 @@ void HandOver(std::deque<Item*>& from, Add add) {
     add(item);
   }
 }
+
+// Moves every message of the group from into the group to.
+template <class Group>
+void MoveMessages(Group& from, Group& to) {
+  HandOver(from.GetMsgs(), [&to](auto* item) { to.AddMsg(item); });
+}

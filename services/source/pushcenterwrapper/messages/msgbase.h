@@ -29,18 +29,18 @@ class MsgBase {
   virtual void SetReadState(bool read);           // 10
 
   // The text without a copy, for code that only reads it.
-  const std::string& TextRef() const { return text; }
+  const std::string& TextRef() const { return text_; }
   // Whether the message has its row in the database: read back from it, or
   // written when the host read it. A message with a row is never written
   // again, so that it stays one row however its read state goes.
-  bool HasRow() const { return hasRow; }
-  void SetHasRow(bool value) { hasRow = value; }
+  bool HasRow() const { return hasRow_; }
+  void SetHasRow(bool value) { hasRow_ = value; }
 
  protected:
-  uint32_t msgId;
-  int32_t openType;
-  uint32_t pushTime;
-  std::string text;
-  bool readState;
-  bool hasRow;
+  uint32_t msgId_;
+  int32_t openType_;
+  uint32_t pushTime_;
+  std::string text_;
+  bool readState_;
+  bool hasRow_;
 };

@@ -5,11 +5,11 @@
 #include "messages/myshareitem.h"
 #include "messages/newestfirst.h"
 
-MyShareGroup::MyShareGroup() : shareType(0), appId(0), capacity(8), latestShareTime(0) {}
+MyShareGroup::MyShareGroup() : shareType_(0), appId_(0), capacity_(8), latestShareTime_(0) {}
 
 MyShareGroup::~MyShareGroup() {
   Clear(true);
-  for (MyShareItem* item : pushedOut) delete item;
+  for (MyShareItem* item : pushedOut_) delete item;
 }
 
 void MyShareGroup::AddItem(MyShareItem* item) {
@@ -19,19 +19,19 @@ void MyShareGroup::AddItem(MyShareItem* item) {
   std::unique_ptr<MyShareItem> owned(item);
   const uint32_t time = item->GetShareTime();
   std::unique_ptr<MyShareItem> oldest(InsertNewestFirst(
-      items, item, capacity, [time](MyShareItem*, MyShareItem* held) { return held->GetShareTime() <= time; }));
+      items_, item, capacity_, [time](MyShareItem*, MyShareItem* held) { return held->GetShareTime() <= time; }));
   owned.release();
-  if (time > latestShareTime) latestShareTime = time;
+  if (time > latestShareTime_) latestShareTime_ = time;
   if (oldest != nullptr) {
-    pushedOut.push_back(oldest.get());
+    pushedOut_.push_back(oldest.get());
     oldest.release();
   }
 }
 
 void MyShareGroup::Clear(bool deleteItems) {
-  if (items.empty()) return;
+  if (items_.empty()) return;
   if (deleteItems) {
-    for (MyShareItem* item : items) delete item;
+    for (MyShareItem* item : items_) delete item;
   }
-  items.clear();
+  items_.clear();
 }

@@ -18,29 +18,29 @@ class MyShareGroup {
   MyShareGroup(const MyShareGroup&) = delete;
   MyShareGroup& operator=(const MyShareGroup&) = delete;
 
-  int32_t GetShareType() const { return shareType; }
-  void SetShareType(int32_t value) { shareType = value; }
-  uint32_t GetAppId() const { return appId; }
-  void SetAppId(uint32_t value) { appId = value; }
-  std::deque<MyShareItem*>& GetItems() { return items; }
+  int32_t GetShareType() const { return shareType_; }
+  void SetShareType(int32_t value) { shareType_ = value; }
+  uint32_t GetAppId() const { return appId_; }
+  void SetAppId(uint32_t value) { appId_ = value; }
+  std::deque<MyShareItem*>& GetItems() { return items_; }
   // The greatest share time ever added.
-  uint32_t GetLatestShareTime() const { return latestShareTime; }
+  uint32_t GetLatestShareTime() const { return latestShareTime_; }
 
   // Takes ownership; null is ignored. Among equal times the newest arrival
   // goes first; beyond the cap the oldest item moves to PushedOut().
   void AddItem(MyShareItem* item);
   // The items pushed out at the cap whose rows are still to be removed; the
   // group deletes what is left in it when it goes.
-  std::vector<MyShareItem*>& PushedOut() { return pushedOut; }
+  std::vector<MyShareItem*>& PushedOut() { return pushedOut_; }
   // Empties the group, deleting the items only when asked: without deletion
   // they must already belong to somebody else.
   void Clear(bool deleteItems);
 
  private:
-  int32_t shareType;
-  uint32_t appId;
-  uint32_t capacity;
-  std::deque<MyShareItem*> items;
-  std::vector<MyShareItem*> pushedOut;
-  uint32_t latestShareTime;
+  int32_t shareType_;
+  uint32_t appId_;
+  uint32_t capacity_;
+  std::deque<MyShareItem*> items_;
+  std::vector<MyShareItem*> pushedOut_;
+  uint32_t latestShareTime_;
 };

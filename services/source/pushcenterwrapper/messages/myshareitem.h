@@ -6,37 +6,31 @@
 
 class MyShareItem {
  public:
-  uint32_t GetUin() const { return uin; }
-  void SetUin(uint32_t value) { uin = value; }
+  uint32_t GetUin() const { return uin_; }
+  void SetUin(uint32_t value) { uin_ = value; }
   // Orders the items of a group, greatest first.
-  uint32_t GetShareTime() const { return shareTime; }
-  void SetShareTime(uint32_t value) { shareTime = value; }
+  uint32_t GetShareTime() const { return shareTime_; }
+  void SetShareTime(uint32_t value) { shareTime_ = value; }
 
-  // Each getter replaces the content of out.
-  void GetBuffer(std::string& out) const { out = buffer; }
-  void SetBuffer(const std::string& value) { buffer = value; }
-  void GetPicURL(std::string& out) const { out = picURL; }
-  void SetPicURL(const std::string& value) { picURL = value; }
-  void GetTitle(std::string& out) const { out = title; }
-  void SetTitle(const std::string& value) { title = value; }
+  void SetBuffer(const std::string& value) { buffer_ = value; }
+  void SetPicURL(const std::string& value) { picURL_ = value; }
+  void SetTitle(const std::string& value) { title_ = value; }
   // Also decides whether two type-2 groups are one.
-  void GetAppDesc(std::string& out) const { out = appDesc; }
-  void SetAppDesc(const std::string& value) { appDesc = value; }
-  void GetText(std::string& out) const { out = text; }
-  void SetText(const std::string& value) { text = value; }
+  void SetAppDesc(const std::string& value) { appDesc_ = value; }
+  void SetText(const std::string& value) { text_ = value; }
 
-  const std::string& BufferRef() const { return buffer; }
-  const std::string& PicURLRef() const { return picURL; }
-  const std::string& TitleRef() const { return title; }
-  const std::string& AppDescRef() const { return appDesc; }
-  const std::string& TextRef() const { return text; }
+  const std::string& BufferRef() const { return buffer_; }
+  const std::string& PicURLRef() const { return picURL_; }
+  const std::string& TitleRef() const { return title_; }
+  const std::string& AppDescRef() const { return appDesc_; }
+  const std::string& TextRef() const { return text_; }
 
  private:
-  uint32_t uin = 0;
-  std::string buffer;
-  std::string picURL;
-  std::string title;
-  std::string appDesc;
-  uint32_t shareTime = 0;
-  std::string text;
+  uint32_t uin_ = 0;
+  std::string buffer_;
+  std::string picURL_;
+  std::string title_;
+  std::string appDesc_;
+  uint32_t shareTime_ = 0;
+  std::string text_;
 };

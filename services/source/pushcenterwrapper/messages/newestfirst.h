@@ -5,8 +5,12 @@
 #include <cstddef>
 #include <utility>
 
+// Every element comes in here, and a null item is refused (nothing is filed,
+// an empty element comes back): the sequences never hold a null, and their
+// readers do not check for one.
+//
 // Files item before the first held element that goesBefore(item, held) says
-// it precedes (null elements are passed over), or at the back. When the
+// it precedes, or at the back. When the
 // sequence then holds more than cap elements, the last one is taken out and
 // returned for the caller to dispose of (it may be item itself); otherwise an
 // empty element comes back. Only the insertion can throw, and then the
@@ -14,8 +18,9 @@
 template <class Sequence, class Item, class GoesBefore>
 typename Sequence::value_type InsertNewestFirst(Sequence& sequence, Item&& item, size_t cap,
                                                 GoesBefore goesBefore) {
+  if (item == nullptr) return typename Sequence::value_type();
   auto at = sequence.begin();
-  while (at != sequence.end() && (*at == nullptr || !goesBefore(item, *at))) ++at;
+  while (at != sequence.end() && !goesBefore(item, *at)) ++at;
   sequence.insert(at, std::forward<Item>(item));
   if (sequence.size() <= cap) return typename Sequence::value_type();
   typename Sequence::value_type oldest = std::move(sequence.back());

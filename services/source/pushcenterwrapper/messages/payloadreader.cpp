@@ -4,21 +4,21 @@
 
 #include "payloadroutines.h"
 
-PayloadReader::PayloadReader(const PushRecord& record) : root(ParsePayload(record)) {}
+PayloadReader::PayloadReader(const PushRecord& record) : root_(ParsePayload(record)) {}
 
 PayloadReader::~PayloadReader() {
-  if (root != nullptr) json_object_put(root);
+  if (root_ != nullptr) json_object_put(root_);
 }
 
 bool PayloadReader::Int(const char* key, int32_t& out) const {
-  json_object* member = JsonMember(root, key);
+  json_object* member = JsonMember(root_, key);
   if (member == nullptr) return false;
   out = json_object_get_int(member);
   return true;
 }
 
 bool PayloadReader::Unsigned(const char* key, uint32_t& out) const {
-  json_object* member = JsonMember(root, key);
+  json_object* member = JsonMember(root_, key);
   if (member == nullptr) return false;
   // 64 bits wide on every build, so that neither a 32-bit long nor a 32-bit
   // int cuts the upper half of the range.
@@ -28,7 +28,7 @@ bool PayloadReader::Unsigned(const char* key, uint32_t& out) const {
 }
 
 bool PayloadReader::Text(const char* key, std::string& out) const {
-  json_object* member = JsonMember(root, key);
+  json_object* member = JsonMember(root_, key);
   if (member == nullptr) return false;
   // json-c gives a text form for any member it returned; guard anyway.
   const char* text = json_object_get_string(member);

@@ -19,7 +19,7 @@ class PayloadReader {
   PayloadReader(const PayloadReader&) = delete;
   PayloadReader& operator=(const PayloadReader&) = delete;
 
-  bool Parsed() const { return root != nullptr; }
+  bool Parsed() const { return root_ != nullptr; }
   // json-c's integer reading of the member (text is parsed, junk gives 0).
   bool Int(const char* key, int32_t& out) const;
   // The member as a 32-bit unsigned number, the same on every build: a number
@@ -55,5 +55,5 @@ class PayloadReader {
  private:
   static std::string EncodedText(const std::string& text);
 
-  json_object* root;
+  json_object* root_;
 };

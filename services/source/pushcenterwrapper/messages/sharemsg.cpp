@@ -1,4 +1,4 @@
 #include "messages/sharemsg.h"
 
-ShareMsg::ShareMsg() : uin(0), appId(0) {}
+ShareMsg::ShareMsg() : uin_(0), appId_(0) {}
 ShareMsg::~ShareMsg() = default;

@@ -6,18 +6,18 @@
 #include "messages/sharemsg.h"
 
 ShareMsgGroup::ShareMsgGroup()
-    : shareType(0), appId(0), capacity(11), unreadCount(0), latestPushTime(0) {}
+    : shareType_(0), appId_(0), capacity_(11), unreadCount_(0), latestPushTime_(0) {}
 
 ShareMsgGroup::~ShareMsgGroup() {
   Clear(true);
-  for (ShareMsg* msg : pushedOut) delete msg;
+  for (ShareMsg* msg : pushedOut_) delete msg;
 }
 
-std::vector<ShareMsg*>& ShareMsgGroup::PushedOut() { return pushedOut; }
+std::vector<ShareMsg*>& ShareMsgGroup::PushedOut() { return pushedOut_; }
 
 ShareMsg* ShareMsgGroup::Find(ShareMsg& msg) {
-  for (ShareMsg* held : msgs) {
-    if (held != nullptr && held->GetMsgId() == msg.GetMsgId() && held->GetPushTime() == msg.GetPushTime()) {
+  for (ShareMsg* held : msgs_) {
+    if (held->GetMsgId() == msg.GetMsgId() && held->GetPushTime() == msg.GetPushTime()) {
       return held;
     }
   }
@@ -25,9 +25,9 @@ ShareMsg* ShareMsgGroup::Find(ShareMsg& msg) {
 }
 
 void ShareMsgGroup::CountUnread() {
-  unreadCount = 0;
-  for (ShareMsg* msg : msgs) {
-    if (msg != nullptr && !msg->GetReadState()) ++unreadCount;
+  unreadCount_ = 0;
+  for (ShareMsg* msg : msgs_) {
+    if (!msg->GetReadState()) ++unreadCount_;
   }
 }
 
@@ -42,32 +42,32 @@ bool ShareMsgGroup::AddMsg(ShareMsg* msg) {
   }
   const uint32_t time = msg->GetPushTime();
   std::unique_ptr<ShareMsg> oldest(
-      InsertNewestFirst(msgs, msg, capacity, [time](ShareMsg*, ShareMsg* held) { return held->GetPushTime() <= time; }));
+      InsertNewestFirst(msgs_, msg, capacity_, [time](ShareMsg*, ShareMsg* held) { return held->GetPushTime() <= time; }));
   owned.release();
-  if (time > latestPushTime) latestPushTime = time;
-  ++unreadCount;
+  if (time > latestPushTime_) latestPushTime_ = time;
+  ++unreadCount_;
   if (oldest != nullptr) {
-    if (!oldest->GetReadState() && unreadCount > 0) --unreadCount;
-    pushedOut.push_back(oldest.get());
+    if (!oldest->GetReadState() && unreadCount_ > 0) --unreadCount_;
+    pushedOut_.push_back(oldest.get());
     oldest.release();
   }
-  if (unreadCount > capacity) unreadCount = capacity;
+  if (unreadCount_ > capacity_) unreadCount_ = capacity_;
   return true;
 }
 
 uint32_t ShareMsgGroup::MarkAllRead() {
-  for (ShareMsg* msg : msgs) {
-    if (msg != nullptr) msg->SetReadState(true);
+  for (ShareMsg* msg : msgs_) {
+    msg->SetReadState(true);
   }
-  const uint32_t previous = unreadCount;
-  unreadCount = 0;
+  const uint32_t previous = unreadCount_;
+  unreadCount_ = 0;
   return previous;
 }
 
 void ShareMsgGroup::Clear(bool deleteMsgs) {
-  if (msgs.empty()) return;
+  if (msgs_.empty()) return;
   if (deleteMsgs) {
-    for (ShareMsg* msg : msgs) delete msg;
+    for (ShareMsg* msg : msgs_) delete msg;
   }
-  msgs.clear();
+  msgs_.clear();
 }

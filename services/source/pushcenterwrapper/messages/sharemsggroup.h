@@ -21,16 +21,16 @@ class ShareMsgGroup {
 
   // 1: one group per application; 2: one group per push. The intake keeps no
   // other type.
-  int32_t GetShareType() const { return shareType; }
-  void SetShareType(int32_t value) { shareType = value; }
-  uint32_t GetAppId() const { return appId; }
-  void SetAppId(uint32_t value) { appId = value; }
-  std::deque<ShareMsg*>& GetMsgs() { return msgs; }
-  uint32_t GetUnreadCount() const { return unreadCount; }
-  void SetUnreadCount(uint32_t value) { unreadCount = value; }
+  int32_t GetShareType() const { return shareType_; }
+  void SetShareType(int32_t value) { shareType_ = value; }
+  uint32_t GetAppId() const { return appId_; }
+  void SetAppId(uint32_t value) { appId_ = value; }
+  std::deque<ShareMsg*>& GetMsgs() { return msgs_; }
+  uint32_t GetUnreadCount() const { return unreadCount_; }
+  void SetUnreadCount(uint32_t value) { unreadCount_ = value; }
   // The greatest push time ever added; with the application and the share type
   // it names the group towards the host.
-  uint32_t GetLatestPushTime() const { return latestPushTime; }
+  uint32_t GetLatestPushTime() const { return latestPushTime_; }
 
   // Takes ownership; null is ignored. Among equal push times the newest
   // arrival goes first. Every added message counts as unread. A message the
@@ -52,11 +52,11 @@ class ShareMsgGroup {
   void Clear(bool deleteMsgs);
 
  private:
-  int32_t shareType;
-  uint32_t appId;
-  uint32_t capacity;
-  std::deque<ShareMsg*> msgs;
-  std::vector<ShareMsg*> pushedOut;
-  uint32_t unreadCount;
-  uint32_t latestPushTime;
+  int32_t shareType_;
+  uint32_t appId_;
+  uint32_t capacity_;
+  std::deque<ShareMsg*> msgs_;
+  std::vector<ShareMsg*> pushedOut_;
+  uint32_t unreadCount_;
+  uint32_t latestPushTime_;
 };

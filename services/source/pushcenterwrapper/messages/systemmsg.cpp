@@ -1,5 +1,5 @@
 #include "messages/systemmsg.h"
 
-SystemMsg::SystemMsg() : appId(0), subType(1), btnType(1) {}
+SystemMsg::SystemMsg() : appId_(0), subType_(1), btnType_(1) {}
 
 SystemMsg::~SystemMsg() = default;

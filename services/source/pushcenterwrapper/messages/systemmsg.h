@@ -18,39 +18,33 @@ class SystemMsg : public MsgBase {
   SystemMsg();
   ~SystemMsg() override;
 
-  // String getters replace the content of out.
-  void GetTitle(std::string& out) const { out = title; }
-  void SetTitle(const std::string& value) { title = value; }
-  void GetPictureUrl(std::string& out) const { out = pictureUrl; }
-  void SetPictureUrl(const std::string& value) { pictureUrl = value; }
-  void GetJumpUrl(std::string& out) const { out = jumpUrl; }
-  void SetJumpUrl(const std::string& value) { jumpUrl = value; }
-  void GetButtonText(std::string& out) const { out = buttonText; }
-  void SetButtonText(const std::string& value) { buttonText = value; }
-  uint32_t GetAppId() const { return appId; }
-  void SetAppId(uint32_t value) { appId = value; }
+  void SetTitle(const std::string& value) { title_ = value; }
+  void SetPictureUrl(const std::string& value) { pictureUrl_ = value; }
+  void SetJumpUrl(const std::string& value) { jumpUrl_ = value; }
+  void SetButtonText(const std::string& value) { buttonText_ = value; }
+  uint32_t GetAppId() const { return appId_; }
+  void SetAppId(uint32_t value) { appId_ = value; }
   // The application's data, kept percent-encoded as it was decoded.
-  void GetBuffer(std::string& out) const { out = buffer; }
-  void SetBuffer(const std::string& value) { buffer = value; }
-  int32_t GetSubType() const { return subType; }
-  void SetSubType(int32_t value) { subType = value; }
-  int32_t GetBtnType() const { return btnType; }
-  void SetBtnType(int32_t value) { btnType = value; }
+  void SetBuffer(const std::string& value) { buffer_ = value; }
+  int32_t GetSubType() const { return subType_; }
+  void SetSubType(int32_t value) { subType_ = value; }
+  int32_t GetBtnType() const { return btnType_; }
+  void SetBtnType(int32_t value) { btnType_ = value; }
 
   // Read-only views for code that copies the fields out without a string copy.
-  const std::string& TitleRef() const { return title; }
-  const std::string& PictureUrlRef() const { return pictureUrl; }
-  const std::string& JumpUrlRef() const { return jumpUrl; }
-  const std::string& ButtonTextRef() const { return buttonText; }
-  const std::string& BufferRef() const { return buffer; }
+  const std::string& TitleRef() const { return title_; }
+  const std::string& PictureUrlRef() const { return pictureUrl_; }
+  const std::string& JumpUrlRef() const { return jumpUrl_; }
+  const std::string& ButtonTextRef() const { return buttonText_; }
+  const std::string& BufferRef() const { return buffer_; }
 
  private:
-  std::string title;
-  std::string pictureUrl;
-  std::string jumpUrl;
-  std::string buttonText;
-  uint32_t appId;
-  std::string buffer;
-  int32_t subType;
-  int32_t btnType;
+  std::string title_;
+  std::string pictureUrl_;
+  std::string jumpUrl_;
+  std::string buttonText_;
+  uint32_t appId_;
+  std::string buffer_;
+  int32_t subType_;
+  int32_t btnType_;
 };

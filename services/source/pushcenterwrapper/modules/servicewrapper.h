@@ -17,11 +17,11 @@ class ServiceWrapper : public Singlton<Wrapper> {
  public:
   // The table, or null while the module or its entry point is missing.
   Table* GetTable() {
-    if (!table) table = LoadServiceTable<Table>(Wrapper::kModule, Wrapper::kEntryPoint);
-    return table.get();
+    if (!table_) table_ = LoadServiceTable<Table>(Wrapper::kModule, Wrapper::kEntryPoint);
+    return table_.get();
   }
   // The table if the module has been loaded, without trying to load it.
-  Table* LoadedTable() { return table.get(); }
+  Table* LoadedTable() { return table_.get(); }
 
   void OnInstanceCreated() override {}
   void OnInstanceReleasing() override {}
@@ -30,5 +30,5 @@ class ServiceWrapper : public Singlton<Wrapper> {
   ServiceWrapper() = default;
 
  private:
-  std::unique_ptr<Table> table;
+  std::unique_ptr<Table> table_;
 };

@@ -27,9 +27,9 @@ class RegistrationList {
   }
 
   void Add(const Registration& entry) {
-    auto at = entries.begin();
-    while (at != entries.end() && at->order <= entry.order) ++at;
-    entries.insert(at, entry);
+    auto at = entries_.begin();
+    while (at != entries_.end() && at->order <= entry.order) ++at;
+    entries_.insert(at, entry);
   }
 
   void ReleaseAll() {
@@ -37,15 +37,15 @@ class RegistrationList {
     // Hooks run while every instance is still alive; a hook that creates a
     // new singleton appends to the list, so walk it by index and take the
     // list over before destroying.
-    for (size_t i = 0; i < entries.size(); ++i) entries[i].release();
+    for (size_t i = 0; i < entries_.size(); ++i) entries_[i].release();
     std::vector<Registration> doomed;
-    doomed.swap(entries);
+    doomed.swap(entries_);
     for (const Registration& entry : doomed) entry.destroy();
     releasing = false;
   }
 
  private:
-  std::vector<Registration> entries;
+  std::vector<Registration> entries_;
 };
 
 RegistrationList registrations;

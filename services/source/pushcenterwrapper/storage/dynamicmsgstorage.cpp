@@ -11,6 +11,7 @@
 #include "storage/columntext.h"
 #include "storage/datafolder.h"
 #include "storage/rowmirror.h"
+#include "storage/tablerows.h"
 #include "storage/usertable.h"
 
 namespace {
@@ -28,74 +29,19 @@ const ColumnDef kColumns[] = {
     {"textHint", kColumnBuffer, 0},      {"title", kColumnBuffer, 0},
 };
 
-bool SetInt(uint32_t table, const char* column, uint32_t value) {
-  auto set = LocalDb(&LocalDatabaseTable::SetIntField);
-  return set != nullptr && set(table, column, value);
-}
-
-bool SetBytes(uint32_t table, const char* column, const Buffer& value) {
-  auto set = LocalDb(&LocalDatabaseTable::SetBufferField);
-  return set != nullptr && set(table, column, value);
-}
-
-bool GetInt(uint32_t table, const char* column, uint32_t* value) {
-  auto get = LocalDb(&LocalDatabaseTable::GetIntField);
-  return get != nullptr && get(table, column, value);
-}
-
-// Bytes the module allocated with new[]; released unless handed to a Buffer.
-struct Column {
-  std::unique_ptr<uint8_t[]> bytes;
-  uint32_t size = 0;
-
-  bool Read(uint32_t table, const char* column) {
-    auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
-    uint8_t* raw = nullptr;
-    if (get == nullptr || !get(table, column, &raw, &size)) return false;
-    bytes.reset(raw);
-    return true;
-  }
-  void MoveTo(Buffer& target) {
-    if (bytes == nullptr) {
-      target.CopyFrom(nullptr, 0);
-      return;
-    }
-    target.Attach(bytes.release(), size);
-  }
-};
-
-bool WriteRow(uint32_t table, const DynamicMsgRow& row) {
-  return SetInt(table, "appId", row.appId) && SetInt(table, "msgId", row.msgId) &&
-         SetInt(table, "voiceIndex", static_cast<uint32_t>(row.voiceIndex)) &&
-         SetInt(table, "openType", static_cast<uint32_t>(row.openType)) &&
-         SetInt(table, "pushTime", row.pushTime) &&
-         SetInt(table, "msgCountOnServer", row.msgCountOnServer) &&
-         SetBytes(table, "title", row.title) && SetBytes(table, "buffer", row.buffer) &&
-         SetBytes(table, "textHint", row.textHint) &&
-         SetBytes(table, "buttonText", row.buttonText);
-}
-
-bool ReadRow(uint32_t table, DynamicMsgRow& row) {
-  uint32_t voiceIndex = 0;
-  uint32_t openType = 0;
-  if (!GetInt(table, "appId", &row.appId) || !GetInt(table, "msgId", &row.msgId) ||
-      !GetInt(table, "voiceIndex", &voiceIndex) || !GetInt(table, "openType", &openType) ||
-      !GetInt(table, "pushTime", &row.pushTime) ||
-      !GetInt(table, "msgCountOnServer", &row.msgCountOnServer)) {
-    return false;
-  }
-  row.voiceIndex = static_cast<int32_t>(voiceIndex);
-  row.openType = static_cast<int32_t>(openType);
-  Column title, buffer, textHint, buttonText;
-  if (!title.Read(table, "title") || !buffer.Read(table, "buffer") ||
-      !textHint.Read(table, "textHint") || !buttonText.Read(table, "buttonText")) {
-    return false;
-  }
-  title.MoveTo(row.title);
-  buffer.MoveTo(row.buffer);
-  textHint.MoveTo(row.textHint);
-  buttonText.MoveTo(row.buttonText);
-  return true;
+// The columns in table order, for a RowWriter or a RowReader.
+template <class Io, class Row>
+void Columns(Io& io, Row& row) {
+  io.Int("appId", row.appId);
+  io.Int("msgId", row.msgId);
+  io.Int("voiceIndex", row.voiceIndex);
+  io.Int("openType", row.openType);
+  io.Int("pushTime", row.pushTime);
+  io.Int("msgCountOnServer", row.msgCountOnServer);
+  io.Bytes("title", row.title);
+  io.Bytes("buffer", row.buffer);
+  io.Bytes("textHint", row.textHint);
+  io.Bytes("buttonText", row.buttonText);
 }
 
 struct RowKey {
@@ -103,6 +49,8 @@ struct RowKey {
   uint32_t msgId;
   uint32_t pushTime;
 };
+
+RowKey KeyOf(const DynamicMsgRow& row) { return RowKey{row.appId, row.msgId, row.pushTime}; }
 
 // The table's rows as the deletions see them, for the whole library.
 RowMirror<RowKey> mirror;
@@ -119,69 +67,45 @@ bool DynamicMsgStorage::MayHoldApp(uint32_t appId) {
   return mirror.MayHold(CurrentUserNumber(), [=](const RowKey& key) { return key.appId == appId; });
 }
 
-DynamicMsgStorage::DynamicMsgStorage() : dbHandle(0), tableHandle(0), user(0) {}
+DynamicMsgStorage::DynamicMsgStorage() : dbHandle_(0), tableHandle_(0), user_(0) {}
 
-DynamicMsgStorage::~DynamicMsgStorage() { CloseUserTable(&dbHandle, &tableHandle); }
+DynamicMsgStorage::~DynamicMsgStorage() { CloseUserTable(&dbHandle_, &tableHandle_); }
 
 bool DynamicMsgStorage::Open() {
-  user = CurrentUserNumber();
+  user_ = CurrentUserNumber();
   return OpenUserTable(kFileName, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]),
-                       &dbHandle, &tableHandle);
+                       &dbHandle_, &tableHandle_);
 }
 
 bool DynamicMsgStorage::InsertRows(const std::vector<DynamicMsgRow>& rows) {
-  uint32_t err = 0;
-  auto begin = LocalDb(&LocalDatabaseTable::BeginTransaction);
-  if (begin == nullptr || !begin(dbHandle, &err)) return false;
-  auto addRow = LocalDb(&LocalDatabaseTable::AddRow);
-  auto postRow = LocalDb(&LocalDatabaseTable::PostRow);
-  bool ok = true;
-  for (const DynamicMsgRow& row : rows) {
-    mirror.Add(user, RowKey{row.appId, row.msgId, row.pushTime});
-    // The transaction is left uncommitted: the database drops it.
-    if (addRow == nullptr || !addRow(tableHandle)) return false;
-    if (!WriteRow(tableHandle, row)) ok = false;
-    if (postRow == nullptr || !postRow(tableHandle, 0)) ok = false;
-  }
-  if (auto commit = LocalDb(&LocalDatabaseTable::CommitTransaction)) commit(dbHandle, &err);
-  return ok;
+  return InsertTableRows(
+      dbHandle_, tableHandle_, rows, [](RowWriter& io, const DynamicMsgRow& row) { Columns(io, row); },
+      [this](const DynamicMsgRow& row) { mirror.Add(user_, KeyOf(row)); }, RefusedRow::kAbandon);
 }
 
 bool DynamicMsgStorage::LoadRows(std::vector<DynamicMsgRow>& out) {
-  auto select = LocalDb(&LocalDatabaseTable::SelectRows);
-  if (select == nullptr || !select(tableHandle, nullptr)) return false;
-  auto next = LocalDb(&LocalDatabaseTable::NextRow);
-  // A row holds buffers that a growing vector would copy one by one.
-  out.reserve(out.size() + kRowsExpected);
-  uint32_t err = 0;
   const size_t first = out.size();
-  bool complete = next != nullptr;
-  while (next != nullptr && next(tableHandle, &err)) {
-    out.emplace_back();
-    if (!ReadRow(tableHandle, out.back())) {
-      out.pop_back();
-      complete = false;
-    }
+  bool complete = false;
+  if (!LoadTableRows(tableHandle_, out, kRowsExpected,
+                     [](RowReader& io, DynamicMsgRow& row) { Columns(io, row); }, &complete)) {
+    return false;
   }
-  mirror.Reset(user, complete);
-  for (size_t i = first; i < out.size(); ++i) mirror.Add(user, RowKey{out[i].appId, out[i].msgId, out[i].pushTime});
+  mirror.Fill(user_, complete, out, first, KeyOf);
   return true;
 }
 
 bool DynamicMsgStorage::DeleteByAppId(uint32_t appId) {
-  auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
   const std::string where = std::string("appId") + " = " + ToDecimal(appId);
-  if (deleteRows == nullptr || !deleteRows(tableHandle, where.c_str(), 0)) return false;
-  mirror.Remove(user, [=](const RowKey& key) { return key.appId == appId; });
+  if (!DeleteTableRows(tableHandle_, where.c_str())) return false;
+  mirror.Remove(user_, [=](const RowKey& key) { return key.appId == appId; });
   return true;
 }
 
 bool DynamicMsgStorage::DeleteMsg(uint32_t msgId, uint32_t pushTime) {
-  auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
   const std::string where = std::string("msgId") + " = " + ToDecimal(msgId) + " and " +
                             "pushTime" + " <= " + ToDecimal(pushTime);
-  if (deleteRows == nullptr || !deleteRows(tableHandle, where.c_str(), 0)) return false;
-  mirror.Remove(user, [=](const RowKey& key) { return key.msgId == msgId && key.pushTime <= pushTime; });
+  if (!DeleteTableRows(tableHandle_, where.c_str())) return false;
+  mirror.Remove(user_, [=](const RowKey& key) { return key.msgId == msgId && key.pushTime <= pushTime; });
   return true;
 }
 
@@ -190,13 +114,12 @@ bool DynamicMsgStorage::UpdateMsgCountOnServer(uint32_t appId, uint32_t count) {
   const std::string sql = "update dynmsgtable set msgCountOnServer = " + ToDecimal(count) +
                           " where appId = " + ToDecimal(appId);
   uint32_t err = 0;
-  return execute != nullptr && execute(dbHandle, sql.c_str(), &err);
+  return execute != nullptr && execute(dbHandle_, sql.c_str(), &err);
 }
 
 bool DynamicMsgStorage::DeleteAll() {
-  auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
-  if (deleteRows == nullptr || !deleteRows(tableHandle, nullptr, 0)) return false;
-  mirror.Reset(user, true);
+  if (!DeleteTableRows(tableHandle_, nullptr)) return false;
+  mirror.Reset(user_, true);
   return true;
 }
 

@@ -42,7 +42,7 @@ class DynamicMsgStorage {
   // user, a folder or a database.
   bool Open();
   // Open() unless the storage is open already.
-  bool OpenOnce() { return tableHandle != 0 || Open(); }
+  bool OpenOnce() { return tableHandle_ != 0 || Open(); }
   // One transaction. A row that cannot be added stops the insertion without a
   // commit; a field that cannot be set still posts its row, and the result is
   // false.
@@ -61,10 +61,10 @@ class DynamicMsgStorage {
   static bool MayHoldApp(uint32_t appId);
 
  private:
-  uint32_t dbHandle;
-  uint32_t tableHandle;
+  uint32_t dbHandle_;
+  uint32_t tableHandle_;
   // The user whose table is open.
-  uint32_t user;
+  uint32_t user_;
 };
 
 // Writes one message, with its group's application and server count, in a

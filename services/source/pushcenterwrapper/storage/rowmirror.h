@@ -11,6 +11,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -21,34 +22,40 @@ class RowMirror {
  public:
   // Starts over for the user's table; known only when complete is true.
   void Reset(uint32_t user, bool complete) {
-    owner = user;
-    known = complete;
-    keys.clear();
+    owner_ = user;
+    known_ = complete;
+    keys_.clear();
+  }
+  // Starts over with the rows that a load has just appended from first on.
+  template <class Row, class KeyOf>
+  void Fill(uint32_t user, bool complete, const std::vector<Row>& rows, size_t first, KeyOf keyOf) {
+    Reset(user, complete);
+    for (size_t i = first; i < rows.size(); ++i) Add(user, keyOf(rows[i]));
   }
   void Add(uint32_t user, const Key& key) {
-    if (user != owner) return;
+    if (user != owner_) return;
     try {
-      keys.push_back(key);
+      keys_.push_back(key);
     } catch (...) {
-      known = false;
+      known_ = false;
       throw;
     }
   }
   // Forgets the keys that a deletion which succeeded has removed.
   template <class Condition>
   void Remove(uint32_t user, Condition meets) {
-    if (user != owner) return;
-    keys.erase(std::remove_if(keys.begin(), keys.end(), meets), keys.end());
+    if (user != owner_) return;
+    keys_.erase(std::remove_if(keys_.begin(), keys_.end(), meets), keys_.end());
   }
   // Whether a deletion with this condition may find a row in the user's table.
   template <class Condition>
   bool MayHold(uint32_t user, Condition meets) const {
-    if (!known || user != owner || ExactStorage()) return true;
-    return std::any_of(keys.begin(), keys.end(), meets);
+    if (!known_ || user != owner_ || ExactStorage()) return true;
+    return std::any_of(keys_.begin(), keys_.end(), meets);
   }
 
  private:
-  uint32_t owner = 0;
-  bool known = false;
-  std::vector<Key> keys;
+  uint32_t owner_ = 0;
+  bool known_ = false;
+  std::vector<Key> keys_;
 };

@@ -11,6 +11,7 @@
 #include "modules/serviceentry.h"
 #include "storage/datafolder.h"
 #include "storage/rowmirror.h"
+#include "storage/tablerows.h"
 #include "storage/usertable.h"
 
 namespace {
@@ -64,161 +65,50 @@ bool DecodeUin(const Buffer& column, uint32_t* uin) {
   return true;
 }
 
-// Sets the fields of one new row in order; after the first failure the
-// remaining sets are skipped and the row counts as failed.
-class RowWriter {
- public:
-  explicit RowWriter(uint32_t table) : table(table) {}
-  void Int(const char* column, uint32_t value) {
-    auto set = LocalDb(&LocalDatabaseTable::SetIntField);
-    ok = ok && set != nullptr && set(table, column, value);
-  }
-  void Int(const char* column, int32_t value) { Int(column, static_cast<uint32_t>(value)); }
-  void Bytes(const char* column, const Buffer& value) {
-    auto set = LocalDb(&LocalDatabaseTable::SetBufferField);
-    ok = ok && set != nullptr && set(table, column, value);
-  }
-  // The sharer's number goes in encoded.
-  void Uin(const char* column, uint32_t uin) {
-    if (ok) Bytes(column, EncodeUin(uin));
-  }
-  bool Ok() const { return ok; }
-
- private:
-  uint32_t table;
-  bool ok = true;
-};
-
-// Byte columns in a row of either table, "UIN" included.
-const size_t kMaxByteColumns = 6;
-
-// Reads the fields of the current row in order; after the first failure the
-// remaining reads are skipped. Byte runs are owned here until they are moved
-// into a Buffer.
-class RowReader {
- public:
-  explicit RowReader(uint32_t table) : table(table) {}
-  void Int(const char* column, uint32_t& value) {
-    auto get = LocalDb(&LocalDatabaseTable::GetIntField);
-    ok = ok && get != nullptr && get(table, column, &value);
-  }
-  void Int(const char* column, int32_t& value) {
-    uint32_t raw = 0;
-    Int(column, raw);
-    value = static_cast<int32_t>(raw);
-  }
-  void Bytes(const char* column, Buffer& value) {
-    if (!ok) return;
-    auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
-    uint8_t* bytes = nullptr;
-    uint32_t size = 0;
-    ok = get != nullptr && get(table, column, &bytes, &size) && count < kMaxByteColumns;
-    std::unique_ptr<uint8_t[]> owned(bytes);
-    if (ok && owned != nullptr) pending[count++] = Pending{std::move(owned), size, &value};
-  }
-  // The encoded number is read now and decoded once the row is whole.
-  void Uin(const char* column, uint32_t& uin) {
-    Bytes(column, uinColumn);
-    uinTarget = &uin;
-  }
-  // Hands every byte run read to its buffer and decodes the sharer's number;
-  // false when it does not decode, and the row is not to be kept. The runs
-  // of a row that is dropped go when the reader goes.
-  bool Commit() {
-    for (size_t i = 0; i < count; ++i) {
-      pending[i].target->Attach(pending[i].bytes.release(), pending[i].size);
-    }
-    count = 0;
-    return uinTarget != nullptr && DecodeUin(uinColumn, uinTarget);
-  }
-  bool Ok() const { return ok; }
-
- private:
-  struct Pending {
-    std::unique_ptr<uint8_t[]> bytes;
-    uint32_t size;
-    Buffer* target;
-  };
-  uint32_t table;
-  bool ok = true;
-  Pending pending[kMaxByteColumns];
-  size_t count = 0;
-  Buffer uinColumn;
-  uint32_t* uinTarget = nullptr;
-};
-
-bool DeleteWhere(uint32_t db, uint32_t table, const char* where) {
-  if (db == 0 || table == 0) return false;
-  auto remove = LocalDb(&LocalDatabaseTable::DeleteRows);
-  return remove != nullptr && remove(table, where, 0);
+// The "UIN" column: the sharer's number goes in encoded, and a row whose
+// column does not decode is not kept.
+void Uin(RowWriter& io, const char* column, uint32_t uin) {
+  if (io.Ok()) io.Bytes(column, EncodeUin(uin));
 }
 
-// The columns of each table, in the order they are written and read, for a
-// RowWriter over a const row and a RowReader over a fresh one.
+void Uin(RowReader& io, const char* column, uint32_t& uin) {
+  Buffer encoded;
+  io.Bytes(column, encoded);
+  if (io.Ok() && !DecodeUin(encoded, &uin)) io.Refuse();
+}
+
+// The columns of the own-share table, which the received table has too, for a
+// RowWriter or a RowReader.
+template <class Io, class Row>
+void MyColumns(Io& io, Row& row) {
+  Uin(io, "UIN", row.uin);
+  io.Int("appId", row.appId);
+  io.Int("shareType", row.shareType);
+  io.Bytes("picURL", row.picURL);
+  io.Bytes("title", row.title);
+  io.Int("shareTime", row.shareTime);
+  io.Bytes("buffer", row.buffer);
+  io.Bytes("textHint", row.textHint);
+  io.Bytes("appDesc", row.appDesc);
+}
+
 template <class Io, class Row>
 void RoamColumns(Io& io, Row& row) {
   io.Int("msgId", row.msgId);
-  io.Uin("UIN", row.uin);
-  io.Int("appId", row.appId);
   io.Int("openType", row.openType);
-  io.Int("shareType", row.shareType);
-  io.Bytes("picURL", row.picURL);
-  io.Bytes("title", row.title);
-  io.Int("shareTime", row.shareTime);
-  io.Bytes("buffer", row.buffer);
-  io.Bytes("textHint", row.textHint);
-  io.Bytes("appDesc", row.appDesc);
-}
-
-template <class Io, class Row>
-void MyColumns(Io& io, Row& row) {
-  io.Uin("UIN", row.uin);
-  io.Int("appId", row.appId);
-  io.Int("shareType", row.shareType);
-  io.Bytes("picURL", row.picURL);
-  io.Bytes("title", row.title);
-  io.Int("shareTime", row.shareTime);
-  io.Bytes("buffer", row.buffer);
-  io.Bytes("textHint", row.textHint);
-  io.Bytes("appDesc", row.appDesc);
+  MyColumns(io, row);
 }
 
 // Each table's columns for a row type.
-void Columns(RowWriter& io, const RoamShareRow& row) { RoamColumns(io, row); }
-void Columns(RowReader& io, RoamShareRow& row) { RoamColumns(io, row); }
-void Columns(RowWriter& io, const MyShareRow& row) { MyColumns(io, row); }
-void Columns(RowReader& io, MyShareRow& row) { MyColumns(io, row); }
+struct TableColumns {
+  void operator()(RowWriter& io, const RoamShareRow& row) const { RoamColumns(io, row); }
+  void operator()(RowReader& io, RoamShareRow& row) const { RoamColumns(io, row); }
+  void operator()(RowWriter& io, const MyShareRow& row) const { MyColumns(io, row); }
+  void operator()(RowReader& io, MyShareRow& row) const { MyColumns(io, row); }
+};
 
-// A growing vector copies each row's buffers one by one: make room for what a
-// full center holds (fifty groups of eleven) at once.
+// A full center holds fifty groups of eleven.
 const size_t kRowsExpected = 600;
-
-// Writes every row inside one transaction.
-template <class Row>
-bool SaveRows(uint32_t db, uint32_t table, const std::vector<Row>& rows) {
-  if (db == 0 || table == 0) return false;
-  uint32_t err = 0;
-  auto begin = LocalDb(&LocalDatabaseTable::BeginTransaction);
-  if (begin == nullptr || !begin(db, &err)) return false;
-  auto commit = [db, &err]() {
-    if (auto end = LocalDb(&LocalDatabaseTable::CommitTransaction)) end(db, &err);
-  };
-  bool result = true;
-  for (const Row& row : rows) {
-    auto add = LocalDb(&LocalDatabaseTable::AddRow);
-    if (add == nullptr || !add(table)) {
-      commit();
-      return false;
-    }
-    RowWriter writer(table);
-    Columns(writer, row);
-    if (!writer.Ok()) result = false;
-    auto post = LocalDb(&LocalDatabaseTable::PostRow);
-    if (post == nullptr || !post(table, 0)) result = false;
-  }
-  commit();
-  return result;
-}
 
 struct RoamKey {
   uint32_t appId;
@@ -243,33 +133,12 @@ struct InGroup {
   }
 };
 
-// Walks every row, filling a fresh row in place; it is kept only when every
-// field was read and its "UIN" decodes. complete tells whether every row was.
-template <class Row>
-bool LoadRows(uint32_t db, uint32_t table, std::vector<Row>& out, bool* complete = nullptr) {
-  if (db == 0 || table == 0) return false;
-  auto select = LocalDb(&LocalDatabaseTable::SelectRows);
-  auto next = LocalDb(&LocalDatabaseTable::NextRow);
-  if (select == nullptr || next == nullptr || !select(table, nullptr)) return false;
-  out.reserve(out.size() + kRowsExpected);
-  uint32_t err = 0;
-  if (complete != nullptr) *complete = true;
-  while (next(table, &err)) {
-    out.emplace_back();
-    RowReader reader(table);
-    Columns(reader, out.back());
-    if (!reader.Ok() || !reader.Commit()) {
-      out.pop_back();
-      if (complete != nullptr) *complete = false;
-    }
-  }
-  return true;
-}
+void NoMirror(const MyShareRow&) {}
 
 }  // namespace
 
 ShareMsgStorage::ShareMsgStorage()
-    : dbHandle(0), myTableHandle(0), roamTableHandle(0), isOpen(false), openUser(0) {
+    : dbHandle_(0), myTableHandle_(0), roamTableHandle_(0), isOpen_(false), openUser_(0) {
   Open();
 }
 
@@ -283,13 +152,13 @@ uint32_t CurrentUser() {
 }  // namespace
 
 bool ShareMsgStorage::Ready() {
-  if (dbHandle != 0 && openUser == CurrentUser()) {
+  if (dbHandle_ != 0 && openUser_ == CurrentUser()) {
     // Only the received table failed: it alone is tried again, and the own
     // table serves meanwhile.
-    if (!isOpen && CreateAndOpenTable(dbHandle, "roamsharemsgtable", kRoamColumns, 11, &roamTableHandle)) {
-      isOpen = true;
+    if (!isOpen_ && CreateAndOpenTable(dbHandle_, "roamsharemsgtable", kRoamColumns, 11, &roamTableHandle_)) {
+      isOpen_ = true;
     }
-    return isOpen;
+    return isOpen_;
   }
   Close();
   return Open();
@@ -301,7 +170,7 @@ void ShareMsgStorage::OnInstanceCreated() {}
 void ShareMsgStorage::OnInstanceReleasing() { Close(); }
 
 bool ShareMsgStorage::Open() {
-  if (isOpen) return true;
+  if (isOpen_) return true;
   // Nobody's data goes into a folder of its own: without a user, no database.
   const uint32_t userId = CurrentUser();
   if (userId == 0) return false;
@@ -309,22 +178,22 @@ bool ShareMsgStorage::Open() {
   if (folder.empty() || (!PathExists(folder.c_str()) && !CreateFolderTree(folder.c_str()))) return false;
 
   Close();
-  openUser = userId;
+  openUser_ = userId;
   const std::string path = folder + "sharemsg.db";
   uint32_t err = 0;
   auto open = LocalDb(&LocalDatabaseTable::OpenDatabase);
-  if (open == nullptr || !open(path.c_str(), 0, &dbHandle, &err)) return false;
+  if (open == nullptr || !open(path.c_str(), 0, &dbHandle_, &err)) return false;
 
   // Without the own table nothing of the database is used: let it go.
-  if (!CreateAndOpenTable(dbHandle, "mysharemsgtable", kMyColumns, 9, &myTableHandle)) {
+  if (!CreateAndOpenTable(dbHandle_, "mysharemsgtable", kMyColumns, 9, &myTableHandle_)) {
     Close();
     return false;
   }
   // Without the received table the own one still serves; Close lets it go.
-  if (!CreateAndOpenTable(dbHandle, "roamsharemsgtable", kRoamColumns, 11, &roamTableHandle)) {
+  if (!CreateAndOpenTable(dbHandle_, "roamsharemsgtable", kRoamColumns, 11, &roamTableHandle_)) {
     return false;
   }
-  isOpen = true;
+  isOpen_ = true;
   return true;
 }
 
@@ -332,34 +201,32 @@ void ShareMsgStorage::Close() {
   uint32_t err = 0;
   // Nothing held, nothing to ask the database service for: it may not even be
   // loaded, and this runs at every reopen.
-  if (myTableHandle != 0 || roamTableHandle != 0) {
+  if (myTableHandle_ != 0 || roamTableHandle_ != 0) {
     if (auto closeTable = LocalDb(&LocalDatabaseTable::CloseTable)) {
-      if (myTableHandle != 0) closeTable(myTableHandle, &err);
-      if (roamTableHandle != 0) closeTable(roamTableHandle, &err);
+      if (myTableHandle_ != 0) closeTable(myTableHandle_, &err);
+      if (roamTableHandle_ != 0) closeTable(roamTableHandle_, &err);
     }
   }
-  if (dbHandle != 0) {
-    if (auto close = LocalDb(&LocalDatabaseTable::CloseDatabase)) close(dbHandle);
+  if (dbHandle_ != 0) {
+    if (auto close = LocalDb(&LocalDatabaseTable::CloseDatabase)) close(dbHandle_);
   }
-  dbHandle = myTableHandle = roamTableHandle = 0;
-  isOpen = false;
+  dbHandle_ = myTableHandle_ = roamTableHandle_ = 0;
+  isOpen_ = false;
 }
 
 bool ShareMsgStorage::SaveRoamRows(const std::vector<RoamShareRow>& rows) {
   Ready();
-  if (roamTableHandle != 0) {
-    for (const RoamShareRow& row : rows) roamMirror.Add(openUser, KeyOf(row));
-  }
-  return SaveRows(dbHandle, roamTableHandle, rows);
+  return InsertTableRows(
+      dbHandle_, roamTableHandle_, rows, TableColumns(),
+      [this](const RoamShareRow& row) { roamMirror.Add(openUser_, KeyOf(row)); }, RefusedRow::kCommit);
 }
 
 bool ShareMsgStorage::LoadRoamRows(std::vector<RoamShareRow>& out) {
   Ready();
   const size_t first = out.size();
   bool complete = false;
-  if (!LoadRows(dbHandle, roamTableHandle, out, &complete)) return false;
-  roamMirror.Reset(openUser, complete);
-  for (size_t i = first; i < out.size(); ++i) roamMirror.Add(openUser, KeyOf(out[i]));
+  if (!LoadTableRows(roamTableHandle_, out, kRowsExpected, TableColumns(), &complete)) return false;
+  roamMirror.Fill(openUser_, complete, out, first, KeyOf);
   return true;
 }
 
@@ -375,12 +242,13 @@ bool ShareMsgStorage::MayHoldRoamMsg(uint32_t msgId, uint32_t shareTime) {
 
 bool ShareMsgStorage::SaveMyRows(const std::vector<MyShareRow>& rows) {
   Ready();
-  return SaveRows(dbHandle, myTableHandle, rows);
+  return InsertTableRows(dbHandle_, myTableHandle_, rows, TableColumns(), NoMirror, RefusedRow::kCommit);
 }
 
 bool ShareMsgStorage::LoadMyRows(std::vector<MyShareRow>& out) {
   Ready();
-  return LoadRows(dbHandle, myTableHandle, out);
+  bool complete = false;
+  return LoadTableRows(myTableHandle_, out, kRowsExpected, TableColumns(), &complete);
 }
 
 bool ShareMsgStorage::DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_t shareTime) {
@@ -390,8 +258,8 @@ bool ShareMsgStorage::DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_
   if (shareType == 2 && shareTime != 0) {
     where += std::string(" and ") + "shareTime" + " = " + ToDecimal(shareTime);
   }
-  if (!DeleteWhere(dbHandle, roamTableHandle, where.c_str())) return false;
-  roamMirror.Remove(openUser, InGroup{appId, shareType, shareTime});
+  if (!DeleteTableRows(roamTableHandle_, where.c_str())) return false;
+  roamMirror.Remove(openUser_, InGroup{appId, shareType, shareTime});
   return true;
 }
 
@@ -399,8 +267,8 @@ bool ShareMsgStorage::DeleteRoamMsg(uint32_t msgId, uint32_t shareTime) {
   Ready();
   const std::string where = std::string("msgId") + " = " + ToDecimal(msgId) + " and " +
                             "shareTime" + " = " + ToDecimal(shareTime);
-  if (!DeleteWhere(dbHandle, roamTableHandle, where.c_str())) return false;
-  roamMirror.Remove(openUser, [=](const RoamKey& key) { return key.msgId == msgId && key.shareTime == shareTime; });
+  if (!DeleteTableRows(roamTableHandle_, where.c_str())) return false;
+  roamMirror.Remove(openUser_, [=](const RoamKey& key) { return key.msgId == msgId && key.shareTime == shareTime; });
   return true;
 }
 
@@ -409,17 +277,17 @@ bool ShareMsgStorage::DeleteMyRows(uint32_t appId, int32_t shareType, uint32_t s
   const std::string where = std::string("appId") + " = " + ToDecimal(appId) + " and " + "shareType" +
                             " = " + std::to_string(shareType) + " and " + "shareTime" + " = " +
                             ToDecimal(shareTime);
-  return DeleteWhere(dbHandle, myTableHandle, where.c_str());
+  return DeleteTableRows(myTableHandle_, where.c_str());
 }
 
 bool ShareMsgStorage::ClearRoam() {
   Ready();
-  if (!DeleteWhere(dbHandle, roamTableHandle, nullptr)) return false;
-  roamMirror.Reset(openUser, true);
+  if (!DeleteTableRows(roamTableHandle_, nullptr)) return false;
+  roamMirror.Reset(openUser_, true);
   return true;
 }
 
 bool ShareMsgStorage::ClearMy() {
   Ready();
-  return DeleteWhere(dbHandle, myTableHandle, nullptr);
+  return DeleteTableRows(myTableHandle_, nullptr);
 }

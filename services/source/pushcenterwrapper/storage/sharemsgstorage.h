@@ -53,7 +53,6 @@ class ShareMsgStorage : public Singlton<ShareMsgStorage> {
  public:
   bool Open();
   void Close();
-  bool IsOpen() const { return isOpen; }
 
   // All rows in one transaction. A row whose fields cannot all be set is still
   // posted with what was set, the others are still written, and the result is
@@ -94,10 +93,10 @@ class ShareMsgStorage : public Singlton<ShareMsgStorage> {
   // failure. Without a signed-in user there is no database.
   bool Ready();
 
-  uint32_t dbHandle;
-  uint32_t myTableHandle;
-  uint32_t roamTableHandle;
-  bool isOpen;
+  uint32_t dbHandle_;
+  uint32_t myTableHandle_;
+  uint32_t roamTableHandle_;
+  bool isOpen_;
   // The user whose database the handles belong to.
-  uint32_t openUser;
+  uint32_t openUser_;
 };

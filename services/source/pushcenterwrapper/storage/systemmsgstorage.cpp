@@ -10,6 +10,7 @@
 #include "storage/columntext.h"
 #include "storage/datafolder.h"
 #include "storage/rowmirror.h"
+#include "storage/tablerows.h"
 #include "storage/usertable.h"
 
 namespace {
@@ -37,80 +38,21 @@ const char* const kMigrations[] = {
 
 const uint32_t kBufferChars = sizeof(SystemMsgRow::buffer) - 1;
 
-// Byte arrays the service hands out are ours to release with delete[] until a
-// Buffer takes them over.
-struct ArrayDelete {
-  void operator()(uint8_t* bytes) const { delete[] bytes; }
-  void operator()(char* text) const { delete[] text; }
-};
-typedef std::unique_ptr<uint8_t, ArrayDelete> OwnedBytes;
-typedef std::unique_ptr<char, ArrayDelete> OwnedText;
-
-struct FetchedBytes {
-  OwnedBytes bytes;
-  uint32_t size = 0;
-};
-
-bool FetchBytes(uint32_t table, const char* column, FetchedBytes& out) {
-  auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
-  uint8_t* bytes = nullptr;
-  uint32_t size = 0;
-  if (get == nullptr || !get(table, column, &bytes, &size)) {
-    delete[] bytes;
-    return false;
-  }
-  out.bytes.reset(bytes);
-  out.size = size;
-  return true;
-}
-
-void AttachTo(Buffer& target, FetchedBytes& fetched) {
-  if (fetched.bytes) {
-    uint32_t size = fetched.size;
-    target.Attach(fetched.bytes.release(), size);
-  }
-}
-
-bool FetchInt(uint32_t table, const char* column, uint32_t& out) {
-  auto get = LocalDb(&LocalDatabaseTable::GetIntField);
-  return get != nullptr && get(table, column, &out);
-}
-
-bool FetchNumber(uint32_t table, const char* column, uint32_t& out) {
-  auto get = LocalDb(&LocalDatabaseTable::GetNumberField);
-  return get != nullptr && get(table, column, &out);
-}
-
-bool PutBytes(uint32_t table, const char* column, const Buffer& value) {
-  auto set = LocalDb(&LocalDatabaseTable::SetBufferField);
-  return set != nullptr && set(table, column, value);
-}
-
-bool PutInt(uint32_t table, const char* column, uint32_t value) {
-  auto set = LocalDb(&LocalDatabaseTable::SetIntField);
-  return set != nullptr && set(table, column, value);
-}
-
-bool PutNumber(uint32_t table, const char* column, uint32_t value) {
-  auto set = LocalDb(&LocalDatabaseTable::SetNumberField);
-  return set != nullptr && set(table, column, value);
-}
-
-bool PutText(uint32_t table, const char* column, const char* value) {
-  auto set = LocalDb(&LocalDatabaseTable::SetTextField);
-  return set != nullptr && set(table, column, value);
-}
-
-// Every field in column order; stops at the first refusal.
-bool PutRow(uint32_t table, const SystemMsgRow& row) {
-  return PutBytes(table, "title", row.title) && PutBytes(table, "pictureUrl", row.pictureUrl) &&
-         PutBytes(table, "jumpUrl", row.jumpUrl) && PutBytes(table, "buttonText", row.buttonText) &&
-         PutInt(table, "pushTime", row.pushTime) && PutBytes(table, "text", row.text) &&
-         PutInt(table, "msgId", row.msgId) &&
-         PutInt(table, "openType", static_cast<uint32_t>(row.openType)) &&
-         PutInt(table, "appId", row.appId) && PutText(table, "buffer", row.buffer) &&
-         PutNumber(table, "subType", static_cast<uint32_t>(row.subType)) &&
-         PutNumber(table, "btnType", static_cast<uint32_t>(row.btnType));
+// The columns in table order, for a RowWriter or a RowReader.
+template <class Io, class Row>
+void Columns(Io& io, Row& row) {
+  io.Bytes("title", row.title);
+  io.Bytes("pictureUrl", row.pictureUrl);
+  io.Bytes("jumpUrl", row.jumpUrl);
+  io.Bytes("buttonText", row.buttonText);
+  io.Int("pushTime", row.pushTime);
+  io.Bytes("text", row.text);
+  io.Int("msgId", row.msgId);
+  io.Int("openType", row.openType);
+  io.Int("appId", row.appId);
+  io.Text("buffer", row.buffer);
+  io.Number("subType", row.subType);
+  io.Number("btnType", row.btnType);
 }
 
 // At most 599 characters and the terminator; the rest of the field stays zero.
@@ -120,49 +62,21 @@ void CopyBufferText(char (&field)[600], const char* text) {
   field[length] = '\0';
 }
 
-int32_t CorrectStyle(uint32_t stored) {
-  int32_t value = static_cast<int32_t>(stored);
-  return value < 1 || value > 3 ? 1 : value;
-}
+int32_t CorrectStyle(int32_t value) { return value < 1 || value > 3 ? 1 : value; }
 
-// Reads the current row whole or not at all: on a failed read every array
-// fetched so far is released and row is left as it was.
-bool FetchRow(uint32_t table, SystemMsgRow& row) {
-  FetchedBytes title, pictureUrl, jumpUrl, buttonText, text;
-  uint32_t pushTime = 0, msgId = 0, openType = 0, appId = 0, subType = 1, btnType = 1;
-  char* rawText = nullptr;
-  bool ok = FetchBytes(table, "title", title) && FetchBytes(table, "pictureUrl", pictureUrl) &&
-            FetchBytes(table, "jumpUrl", jumpUrl) && FetchBytes(table, "buttonText", buttonText) &&
-            FetchInt(table, "pushTime", pushTime) && FetchBytes(table, "text", text) &&
-            FetchInt(table, "msgId", msgId) && FetchInt(table, "openType", openType);
-  if (ok) {
-    auto getText = LocalDb(&LocalDatabaseTable::GetTextField);
-    ok = FetchInt(table, "appId", appId) && getText != nullptr &&
-         getText(table, "buffer", &rawText);
-  }
-  OwnedText bufferText(rawText);
-  ok = ok && FetchNumber(table, "subType", subType) && FetchNumber(table, "btnType", btnType);
-  if (!ok) return false;
-
-  AttachTo(row.title, title);
-  AttachTo(row.pictureUrl, pictureUrl);
-  AttachTo(row.jumpUrl, jumpUrl);
-  AttachTo(row.buttonText, buttonText);
-  AttachTo(row.text, text);
-  row.pushTime = pushTime;
-  row.msgId = msgId;
-  row.appId = appId;
-  row.openType = openType < 1 || openType > 4 ? 1 : static_cast<int32_t>(openType);
-  row.subType = CorrectStyle(subType);
-  row.btnType = CorrectStyle(btnType);
-  if (bufferText) CopyBufferText(row.buffer, bufferText.get());
-  return true;
+// A loaded row with out-of-range types set to their defaults.
+void Correct(SystemMsgRow& row) {
+  if (row.openType < 1 || row.openType > 4) row.openType = 1;
+  row.subType = CorrectStyle(row.subType);
+  row.btnType = CorrectStyle(row.btnType);
 }
 
 struct RowKey {
   uint32_t msgId;
   uint32_t pushTime;
 };
+
+RowKey KeyOf(const SystemMsgRow& row) { return RowKey{row.msgId, row.pushTime}; }
 
 // The table's rows as the deletions see them, for the whole library.
 RowMirror<RowKey> mirror;
@@ -173,88 +87,59 @@ bool SystemMsgStorage::MayHoldUpTo(uint32_t pushTime) {
   return mirror.MayHold(CurrentUserNumber(), [=](const RowKey& key) { return key.pushTime <= pushTime; });
 }
 
-SystemMsgStorage::SystemMsgStorage() : databaseHandle(0), tableHandle(0), user(0) {}
+SystemMsgStorage::SystemMsgStorage() : databaseHandle_(0), tableHandle_(0), user_(0) {}
 
-SystemMsgStorage::~SystemMsgStorage() { CloseUserTable(&databaseHandle, &tableHandle); }
+SystemMsgStorage::~SystemMsgStorage() { CloseUserTable(&databaseHandle_, &tableHandle_); }
 
 bool SystemMsgStorage::Open() {
-  user = CurrentUserNumber();
+  user_ = CurrentUserNumber();
   if (!OpenUserTable(kDatabaseFile, kTable, kColumns, sizeof(kColumns) / sizeof(kColumns[0]),
-                     &databaseHandle, &tableHandle)) {
+                     &databaseHandle_, &tableHandle_)) {
     return false;
   }
   uint32_t err = 0;
   if (auto executeSql = LocalDb(&LocalDatabaseTable::ExecuteSql)) {
-    for (const char* statement : kMigrations) executeSql(databaseHandle, statement, &err);
+    for (const char* statement : kMigrations) executeSql(databaseHandle_, statement, &err);
   }
   return true;
 }
 
 bool SystemMsgStorage::InsertRows(const std::vector<SystemMsgRow>& rows) {
-  uint32_t err = 0;
-  auto begin = LocalDb(&LocalDatabaseTable::BeginTransaction);
-  if (begin == nullptr || !begin(databaseHandle, &err)) return false;
-  bool result = true;
-  for (const SystemMsgRow& row : rows) {
-    mirror.Add(user, RowKey{row.msgId, row.pushTime});
-    auto addRow = LocalDb(&LocalDatabaseTable::AddRow);
-    // Left uncommitted: closing the handles in the destructor abandons it.
-    if (addRow == nullptr || !addRow(tableHandle)) return false;
-    if (!PutRow(tableHandle, row)) result = false;
-    auto postRow = LocalDb(&LocalDatabaseTable::PostRow);
-    if (postRow == nullptr || !postRow(tableHandle, 0)) result = false;
-  }
-  if (auto commit = LocalDb(&LocalDatabaseTable::CommitTransaction)) commit(databaseHandle, &err);
-  return result;
+  return InsertTableRows(
+      databaseHandle_, tableHandle_, rows, [](RowWriter& io, const SystemMsgRow& row) { Columns(io, row); },
+      [this](const SystemMsgRow& row) { mirror.Add(user_, KeyOf(row)); }, RefusedRow::kAbandon);
 }
 
 bool SystemMsgStorage::LoadRows(std::vector<SystemMsgRow>& rows) {
-  auto select = LocalDb(&LocalDatabaseTable::SelectRows);
-  if (select == nullptr || !select(tableHandle, nullptr)) return false;
-  // A row holds buffers that a growing vector would copy one by one.
-  rows.reserve(rows.size() + kRowsExpected);
-  uint32_t err = 0;
   const size_t first = rows.size();
-  bool complete = true;
-  for (;;) {
-    auto nextRow = LocalDb(&LocalDatabaseTable::NextRow);
-    if (nextRow == nullptr) complete = false;
-    if (nextRow == nullptr || !nextRow(tableHandle, &err)) break;
-    rows.emplace_back();
-    if (!FetchRow(tableHandle, rows.back())) {
-      rows.pop_back();
-      complete = false;
-    }
+  bool complete = false;
+  if (!LoadTableRows(tableHandle_, rows, kRowsExpected,
+                     [](RowReader& io, SystemMsgRow& row) { Columns(io, row); }, &complete)) {
+    return false;
   }
-  mirror.Reset(user, complete);
-  for (size_t i = first; i < rows.size(); ++i) mirror.Add(user, RowKey{rows[i].msgId, rows[i].pushTime});
+  for (size_t i = first; i < rows.size(); ++i) Correct(rows[i]);
+  mirror.Fill(user_, complete, rows, first, KeyOf);
   return true;
-}
-
-bool SystemMsgStorage::DeleteWhere(const char* condition) {
-  if (databaseHandle == 0 || tableHandle == 0) return false;
-  auto deleteRows = LocalDb(&LocalDatabaseTable::DeleteRows);
-  return deleteRows != nullptr && deleteRows(tableHandle, condition, 0);
 }
 
 bool SystemMsgStorage::DeleteMsg(uint32_t msgId, uint32_t pushTime) {
   std::string condition = std::string("msgId") + " = " + ToDecimal(msgId) + " and " + "pushTime" +
                           " = " + ToDecimal(pushTime);
-  if (!DeleteWhere(condition.c_str())) return false;
-  mirror.Remove(user, [=](const RowKey& key) { return key.msgId == msgId && key.pushTime == pushTime; });
+  if (!DeleteTableRows(tableHandle_, condition.c_str())) return false;
+  mirror.Remove(user_, [=](const RowKey& key) { return key.msgId == msgId && key.pushTime == pushTime; });
   return true;
 }
 
 bool SystemMsgStorage::DeleteUpTo(uint32_t pushTime) {
   std::string condition = std::string("pushTime") + " <= " + ToDecimal(pushTime);
-  if (!DeleteWhere(condition.c_str())) return false;
-  mirror.Remove(user, [=](const RowKey& key) { return key.pushTime <= pushTime; });
+  if (!DeleteTableRows(tableHandle_, condition.c_str())) return false;
+  mirror.Remove(user_, [=](const RowKey& key) { return key.pushTime <= pushTime; });
   return true;
 }
 
 bool SystemMsgStorage::DeleteAll() {
-  if (!DeleteWhere(nullptr)) return false;
-  mirror.Reset(user, true);
+  if (!DeleteTableRows(tableHandle_, nullptr)) return false;
+  mirror.Reset(user_, true);
   return true;
 }
 

@@ -44,12 +44,10 @@ class SystemMsgStorage {
   static bool MayHoldUpTo(uint32_t pushTime);
 
  private:
-  bool DeleteWhere(const char* condition);
-
-  uint32_t databaseHandle;
-  uint32_t tableHandle;
+  uint32_t databaseHandle_;
+  uint32_t tableHandle_;
   // The user whose table is open.
-  uint32_t user;
+  uint32_t user_;
 };
 
 // Writes one message as one row; whether the row was written. The read state

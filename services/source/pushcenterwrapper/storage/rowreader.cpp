@@ -1,0 +1,47 @@
+#include "storage/rowreader.h"
+
+#include <cstring>
+#include <memory>
+
+#include "modules/halyx_localdatabase_wrapper.h"
+
+void RowReader::Int(const char* column, uint32_t& value) {
+  auto get = LocalDb(&LocalDatabaseTable::GetIntField);
+  ok_ = ok_ && get != nullptr && get(table_, column, &value);
+}
+
+void RowReader::Int(const char* column, int32_t& value) {
+  uint32_t raw = 0;
+  Int(column, raw);
+  if (ok_) value = static_cast<int32_t>(raw);
+}
+
+void RowReader::Number(const char* column, int32_t& value) {
+  auto get = LocalDb(&LocalDatabaseTable::GetNumberField);
+  uint32_t raw = 0;
+  ok_ = ok_ && get != nullptr && get(table_, column, &raw);
+  if (ok_) value = static_cast<int32_t>(raw);
+}
+
+void RowReader::Bytes(const char* column, Buffer& value) {
+  if (!ok_) return;
+  auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
+  uint8_t* bytes = nullptr;
+  uint32_t size = 0;
+  ok_ = get != nullptr && get(table_, column, &bytes, &size);
+  // The service allocates with new[]; the Buffer releases the same way.
+  std::unique_ptr<uint8_t[]> owned(bytes);
+  if (ok_ && owned != nullptr) value.Attach(owned.release(), size);
+}
+
+void RowReader::TextInto(const char* column, char* field, size_t capacity) {
+  if (!ok_) return;
+  auto get = LocalDb(&LocalDatabaseTable::GetTextField);
+  char* raw = nullptr;
+  ok_ = get != nullptr && get(table_, column, &raw);
+  std::unique_ptr<char[]> text(raw);
+  if (!ok_ || text == nullptr) return;
+  const size_t length = strnlen(text.get(), capacity - 1);
+  std::memcpy(field, text.get(), length);
+  field[length] = '\0';
+}
