@@ -1,8 +1,9 @@
 // The conformance harness: plays a host. It loads the built
-// pushcenterwrapper.dll from the bin folder by path, binds the 37 exports by
-// name, and binds the control functions of the stand-in modules through which
-// a test delivers pushes, changes settings, installs applications and signs
-// users in. Nothing here reaches the library other than through its exports.
+// pushcenterwrapper.dll from the bin folder by path and binds its exports
+// (the host kit), and binds the control functions of the stand-in modules
+// through which a test delivers pushes, changes settings, installs
+// applications and signs users in. Nothing here reaches the library other
+// than through its exports.
 #pragma once
 
 #include <cstdint>
@@ -14,30 +15,15 @@
 #include "halyx/pushcenter.h"
 #include "halyx/setting.h"
 #include "halyx/statusservice.h"
-#include "platform/win32.h"
-#include "pushcenterwrapper.h"
+#include "hostkit/commandrecorder.h"
+#include "hostkit/pushlibrary.h"
+#include "hostkit/pushrecords.h"
 
 namespace libraryhost {
 
-// The 37 exports, typed after their declarations.
-struct Exports {
-#define PCW_EXPORT_FIELD(name) decltype(&::name) name = nullptr;
-#define PCW_EXPORTS(X)                                                                          \
-  X(PushWrapperInit) X(PushWrapperUnInit) X(PushUpdateReadStateByType) X(PushGetMsgCountByType) \
-  X(PushGetUnreadCountByType) X(PushClearMsg) X(PushGetAllUnreadMsgCount)                       \
-  X(PushGetAllUnreadDynamicMsgCount) X(PushGetAllUnreadShareMsgNum) X(PushGetNewSystemMsgNum)   \
-  X(PushGetDynamicMsg) X(PushGetDynamicMsgForApp) X(PushGetUnreadDynamicMsgCountForApp)         \
-  X(PushResetUnreadDynamicMsgCount) X(PushUpdateDynamicMsgReadState) X(PushDeleteDynamicMsg)    \
-  X(PushShieldDynamicMsgForApp) X(PushFreeDynamicMsgGroupList) X(PushGetShareMsg)               \
-  X(PushGetShareMsgForApp) X(PushUpdateShareMsgReadState) X(PushDeleteShareMsg)                 \
-  X(PushFreeShareMsgGroupList) X(GetAllMyShareMsgNum) X(GetMyShareMsg) X(AddMyShareMsg)         \
-  X(GetMyShareMsgForApp) X(getAppDesc) X(PushDeleteMyShareMsg) X(FreeMyLocalShareMsgGroupList)  \
-  X(PushGetSystemMsg) X(PushUpdateSystemMsgReadState) X(PushDeleteSystemMsg)                    \
-  X(PushFreeSystemMsgList) X(AddPushCommandCallback) X(RemovePushCommandCallback)
-  PCW_EXPORTS(PCW_EXPORT_FIELD)
-  // Bound by its decorated name on Windows, its C++ name on Linux.
-  decltype(&::PushIsShieldDynamicMsg) PushIsShieldDynamicMsg = nullptr;
-};
+using Exports = hostkit::PushExports;
+using hostkit::MakeRawRecord;
+using hostkit::MakeRecord;
 
 // The control functions of the stand-in modules that a host uses, each with
 // the module that exports it.
@@ -48,19 +34,10 @@ struct Controls {
   X("setting.dll", stSetRoamNumber) X("hyappinfo.dll", HXSetAppInstalled)                        \
   X("hyappinfo.dll", HXSetAppInfo) X("appinstall.dll", HYNotifyAppInstallChanged)              \
   X("statusservice.dll", HalyxSignIn)
-#define PCW_CONTROL_FIELD(module, name) PCW_EXPORT_FIELD(name)
+#define PCW_CONTROL_FIELD(module, name) decltype(&::name) name = nullptr;
   PCW_CONTROLS(PCW_CONTROL_FIELD)
 #undef PCW_CONTROL_FIELD
 };
-
-// A push record with a UTF-8 JSON payload, converted to UTF-16 and
-// zero-terminated (cut to fit the record).
-PushRecord MakeRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime,
-                      const std::string& utf8Json);
-// A push record whose payload units are given as they are: no terminator is
-// added, so 1025 units fill the record to its last byte.
-PushRecord MakeRawRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime,
-                         const std::vector<uint16_t>& units);
 
 class LibraryHost {
  public:
@@ -74,9 +51,9 @@ class LibraryHost {
   LibraryHost(const LibraryHost&) = delete;
   LibraryHost& operator=(const LibraryHost&) = delete;
 
-  bool Loaded() const { return library != nullptr && missing.empty(); }
+  bool Loaded() const { return library_.IsLoaded() && missing_.empty(); }
   // Names of the exports and control functions that could not be bound.
-  const std::string& Missing() const { return missing; }
+  const std::string& Missing() const { return missing_; }
 
   // PushWrapperInit / PushWrapperUnInit.
   bool Start();
@@ -111,35 +88,35 @@ class LibraryHost {
   Controls ctl;
 
  private:
-  bool Bind();
   void Unload();
 
-  HMODULE library = nullptr;
-  bool started = false;
-  std::string missing;
+  hostkit::PushLibrary library_;
+  bool started_ = false;
+  std::string missing_;
 };
 
-// Records the command callbacks it receives. Each of the four slots has its
-// own callback function, as the library keeps one registration per function.
+// Records the command callbacks it receives, through the host kit's slot of
+// that number: recorders that are registered at once need slots of their own.
 class CommandRecorder {
  public:
   explicit CommandRecorder(int slot = 0);
-  ~CommandRecorder();
 
-  PushCommandCallback Callback() const;
+  // The slot's function; from now on this recorder records what reaches it.
+  PushCommandCallback Callback();
   uintptr_t UserData() const { return reinterpret_cast<uintptr_t>(this); }
   // AddPushCommandCallback / RemovePushCommandCallback of the host's library.
   bool Register(LibraryHost& host, uint32_t ownerId, uint32_t kindMask, uint32_t eventMask);
   bool Unregister(LibraryHost& host);
 
-  size_t Count(uint32_t kindBit, uint32_t eventBit) const;
+  size_t Count(uint32_t kindBit, uint32_t eventBit) const { return slots_.Count(kindBit, eventBit); }
   std::vector<PushCommand> commands;
   // Called after each record is stored, when set.
   void (*onCommand)(CommandRecorder& self, const PushCommand& command) = nullptr;
   void* context = nullptr;
 
  private:
-  int slot;
+  hostkit::CommandRecorder slots_;
+  int slot_;
 };
 
 }  // namespace libraryhost

@@ -1,7 +1,5 @@
 #include "support/testenv.h"
 
-#include <cstdlib>
-
 namespace testenv {
 
 WideString Wide(const std::string& utf8) {
@@ -28,26 +26,6 @@ std::string BinFolder() {
   std::string folder = length < MAX_PATH * 4 ? Narrow(value) : std::string();
   while (!folder.empty() && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
   return folder;
-}
-
-std::string Join(const std::string& folder, const std::string& name) {
-#if defined(_WIN32)
-  return folder + "\\" + name;
-#else
-  return folder + "/" + name;
-#endif
-}
-
-void SetVariable(const std::string& name, const char* value) {
-#if defined(_WIN32)
-  SetEnvironmentVariableW(Wide(name).c_str(), value == nullptr ? nullptr : Wide(value).c_str());
-#else
-  if (value == nullptr) {
-    unsetenv(name.c_str());
-  } else {
-    setenv(name.c_str(), value, 1);
-  }
-#endif
 }
 
 WideString ModulePath(const std::string& fileName) { return Wide(Join(BinFolder(), fileName)); }

@@ -1,7 +1,9 @@
 // What every test needs to reach the bin folder and its own data folder.
 //
 // Each test runs with a data folder of its own (testmain.cpp): a fresh HOME on
-// POSIX, an emptied "<documents>\Corvane Files" on Windows. HalyxBinPath names
+// POSIX, an emptied "<documents>\Corvane Files" on Windows, where the folder
+// belongs to the user's profile. testenv_posix.cpp and testenv_windows.cpp
+// hold what differs; the build compiles the one of the target system. HalyxBinPath names
 // the bin folder; when a suite is started by hand without it, testmain sets it
 // to the suite's own folder, where the build puts every module.
 #pragma once
@@ -40,5 +42,14 @@ void SetVariable(const std::string& name, const char* value);
 
 // Joins with the system's separator.
 std::string Join(const std::string& folder, const std::string& name);
+
+// The folder that holds the running program.
+std::string OwnFolder();
+
+// Gives the test about to run a data folder of its own (see above); the
+// reason when it cannot.
+std::string FreshDataFolder();
+// Removes what FreshDataFolder made, where a test's folder can go after it.
+void DropDataFolder();
 
 }  // namespace testenv

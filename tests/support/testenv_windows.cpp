@@ -1,0 +1,50 @@
+#include <windows.h>
+#include <cstdint>
+
+#include <filesystem>
+#include <system_error>
+
+#include "support/testenv.h"
+
+namespace testenv {
+
+std::string Join(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
+
+void SetVariable(const std::string& name, const char* value) {
+  SetEnvironmentVariableW(Wide(name).c_str(), value == nullptr ? nullptr : Wide(value).c_str());
+}
+
+std::string OwnFolder() {
+  wchar_t path[MAX_PATH * 4] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+  return Narrow(std::filesystem::path(path).parent_path().wstring());
+}
+
+std::string FreshDataFolder() {
+  const std::string documents = DocumentsFolder();
+  if (documents.empty()) return "no documents folder";
+  // The database module keeps the files of closed databases open for their
+  // next use; Windows removes no open file.
+  if (HMODULE database = GetModuleHandleW(L"localdatabase.dll")) {
+    using ReleaseIdle = uint32_t(__cdecl*)();
+    if (auto release = ProcAs<ReleaseIdle>(GetProcAddress(database, "LocalDatabaseReleaseIdle"))) {
+      release();
+    }
+  }
+  // A file that a module still holds open cannot go, and remove_all stops at
+  // the first one: remove every file that can go, so that no setting of an
+  // earlier test survives beside a database that stays open.
+  const std::filesystem::path root(Wide(Join(documents, "Corvane Files")));
+  std::error_code ignored;
+  for (std::filesystem::recursive_directory_iterator it(root, ignored), end; it != end;
+       it.increment(ignored)) {
+    if (!it->is_directory(ignored)) std::filesystem::remove(it->path(), ignored);
+  }
+  std::filesystem::remove_all(root, ignored);
+  return "";
+}
+
+// The next test empties the folder before it starts.
+void DropDataFolder() {}
+
+}  // namespace testenv

@@ -1,0 +1,27 @@
+#include "hostkit/pushlibrary.h"
+
+#include "hostkit/pushrecords.h"
+
+namespace hostkit {
+
+bool PushLibrary::Load(const std::string& path) {
+  Unload();
+  const std::vector<uint16_t> units = Utf16Units(path);
+  module_ = LoadLibraryW(std::basic_string<WCHAR>(units.begin(), units.end()).c_str());
+  if (module_ == nullptr) return false;
+  missing_ = exports_.Bind(module_);
+  if (missing_.empty()) return true;
+  const std::string missing = missing_;
+  Unload();
+  missing_ = missing;
+  return false;
+}
+
+void PushLibrary::Unload() {
+  if (module_ != nullptr) FreeLibrary(module_);
+  module_ = nullptr;
+  exports_ = PushExports();
+  missing_.clear();
+}
+
+}  // namespace hostkit
