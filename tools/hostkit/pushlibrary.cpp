@@ -5,9 +5,13 @@
 namespace hostkit {
 
 bool PushLibrary::Load(const std::string& path) {
-  Unload();
   const std::vector<uint16_t> units = Utf16Units(path);
-  module_ = LoadLibraryW(std::basic_string<WCHAR>(units.begin(), units.end()).c_str());
+  return Load(std::basic_string<WCHAR>(units.begin(), units.end()).c_str());
+}
+
+bool PushLibrary::Load(const WCHAR* path) {
+  Unload();
+  module_ = LoadLibraryW(path);
   if (module_ == nullptr) return false;
   missing_ = exports_.Bind(module_);
   if (missing_.empty()) return true;

@@ -19,6 +19,7 @@ class PushLibrary {
   // system cannot load it (GetLastError() says why) or when exports are
   // missing (Missing() names them); nothing stays loaded then.
   bool Load(const std::string& path);
+  bool Load(const WCHAR* path);
   // Frees the module, started or not; the exports are unusable afterwards.
   void Unload();
   bool IsLoaded() const { return module_ != nullptr; }
