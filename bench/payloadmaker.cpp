@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "hostkit/pushrecords.h"
+#include "hostkit/widetext.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ const size_t kMinUnits = 150;
 const size_t kMaxUnits = 750;
 const size_t kMaxTarget = kMaxUnits - 12;
 
-size_t Units(const std::string& utf8) { return hostkit::Utf16Units(utf8).size(); }
+size_t Units(const std::string& utf8) { return hostkit::ToWide(utf8).size(); }
 
 // Words from the list, starting at a place that depends on n, until the text
 // has at least `units` UTF-16 code units.

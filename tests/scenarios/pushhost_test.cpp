@@ -108,13 +108,13 @@ TEST(PushBatch, RecordsCarryUtf16PayloadsWithinTheirRoom) {
   EXPECT_THROW(PushBatch::MakeRecord(1, 0, 0, 0, std::string(1025, 'a')), InputError);
 
   JsonPtr kinds = Parse(R"(["dynamic","share","system","unread",200,256,"other"])");
-  const int expected[] = {1, 2, 3, 4, 200, -1, -1};
+  const int kindOf[] = {1, 2, 3, 4, 200, -1, -1};  // -1: refused
   for (size_t i = 0; i < 7; ++i) {
     json_object* kind = json_object_array_get_idx(kinds.get(), i);
-    if (expected[i] < 0) {
+    if (kindOf[i] < 0) {
       EXPECT_THROW(PushBatch::KindFromJson(kind, "k"), InputError) << i;
     } else {
-      EXPECT_EQ(expected[i], PushBatch::KindFromJson(kind, "k")) << i;
+      EXPECT_EQ(kindOf[i], int(PushBatch::KindFromJson(kind, "k"))) << i;
     }
   }
 }

@@ -10,14 +10,15 @@
 
 #include <string>
 
+#include "hostkit/widetext.h"
 #include "platform/win32.h"
 
 namespace testenv {
 
-using WideString = std::basic_string<WCHAR>;
+using hostkit::WideString;
 
-WideString Wide(const std::string& utf8);
-std::string Narrow(const WideString& wide);
+inline WideString Wide(const std::string& utf8) { return hostkit::ToWide(utf8); }
+inline std::string Narrow(const WideString& wide) { return hostkit::ToUtf8(wide.c_str(), wide.size()); }
 
 // HalyxBinPath, without a trailing separator.
 std::string BinFolder();

@@ -1,12 +1,10 @@
 #include "hostkit/libraryhost.h"
 
-#include "hostkit/pushrecords.h"
+#include "hostkit/widetext.h"
 
 namespace hostkit {
 
 namespace {
-
-using WideString = std::basic_string<WCHAR>;
 
 // <HalyxBinPath>\<fileName>, the bin folder as it was when the first host was
 // made: a test may point the variable elsewhere for the library's own lookups.
@@ -18,8 +16,7 @@ WideString ModulePath(const char* fileName) {
     while (!text.empty() && (text.back() == '/' || text.back() == '\\')) text.pop_back();
     return text;
   }();
-  const std::vector<uint16_t> name = Utf16Units(std::string("\\") + fileName);
-  return folder + WideString(name.begin(), name.end());
+  return folder + ToWide(std::string("\\") + fileName);
 }
 
 // A control function. Its module stays loaded for the life of the process, as

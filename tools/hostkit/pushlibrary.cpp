@@ -1,12 +1,11 @@
 #include "hostkit/pushlibrary.h"
 
-#include "hostkit/pushrecords.h"
+#include "hostkit/widetext.h"
 
 namespace hostkit {
 
 bool PushLibrary::Load(const std::string& path) {
-  const std::vector<uint16_t> units = Utf16Units(path);
-  return Load(std::basic_string<WCHAR>(units.begin(), units.end()).c_str());
+  return Load(ToWide(path).c_str());
 }
 
 bool PushLibrary::Load(const WCHAR* path) {

@@ -2,19 +2,9 @@
 
 #include <cstring>
 
-#include "platform/win32.h"
+#include "hostkit/widetext.h"
 
 namespace hostkit {
-
-std::vector<uint16_t> Utf16Units(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  if (units <= 0) return {};
-  std::basic_string<WCHAR> wide(static_cast<size_t>(units), WCHAR(0));
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &wide[0], units);
-  return std::vector<uint16_t>(wide.begin(), wide.end());
-}
 
 PushRecord MakeRawRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime,
                          const std::vector<uint16_t>& units) {
@@ -30,9 +20,10 @@ PushRecord MakeRawRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t 
 
 PushRecord MakeRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime,
                       const std::string& utf8) {
-  std::vector<uint16_t> units = Utf16Units(utf8);
-  if (units.size() >= kPushPayloadUnits) units.resize(kPushPayloadUnits - 1);
-  return MakeRawRecord(kind, appId, msgId, pushTime, units);
+  const WideString wide = ToWide(utf8);
+  const size_t length = wide.size() < kPushPayloadUnits ? wide.size() : kPushPayloadUnits - 1;
+  return MakeRawRecord(kind, appId, msgId, pushTime,
+                       std::vector<uint16_t>(wide.begin(), wide.begin() + length));
 }
 
 }  // namespace hostkit

@@ -10,9 +10,6 @@
 
 namespace hostkit {
 
-// UTF-8 text as UTF-16 units; an invalid sequence becomes U+FFFD.
-std::vector<uint16_t> Utf16Units(const std::string& utf8);
-
 // The units as they are, at most kPushPayloadUnits of them: no terminator is
 // added, so a payload of all of them fills the record to its last byte.
 PushRecord MakeRawRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime,

@@ -1,17 +1,19 @@
 #include "pushbatch.h"
 
 #include "hostkit/pushrecords.h"
+#include "hostkit/widetext.h"
 #include "stepargs.h"
 
 PushRecord PushBatch::MakeRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime,
                                  const std::string& payload) {
-  std::vector<uint16_t> units = hostkit::Utf16Units(payload);
+  hostkit::WideString units = hostkit::ToWide(payload);
   if (units.size() >= kPushPayloadUnits) {
     throw InputError("payload of " + std::to_string(units.size()) +
                      " UTF-16 units does not fit a record (at most " +
                      std::to_string(kPushPayloadUnits - 1) + ")");
   }
-  return hostkit::MakeRawRecord(kind, appId, msgId, pushTime, units);
+  return hostkit::MakeRawRecord(kind, appId, msgId, pushTime,
+                                std::vector<uint16_t>(units.begin(), units.end()));
 }
 
 uint8_t PushBatch::KindFromJson(json_object* kind, const std::string& context) {
