@@ -41,6 +41,13 @@ std::string RunScenario(const std::string& name, const std::string& text, bool v
   return out.str() + err.str();
 }
 
+// A scenario of this folder.
+std::string Scenario(const char* fileName) {
+  std::ifstream file(std::string(PCW_SCENARIOS) + "/" + fileName);
+  EXPECT_TRUE(file) << fileName;
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
 bool Matches(const std::string& expected, const std::string& actual, std::string* where) {
   JsonPtr e = Parse(expected);
   JsonPtr a = Parse(actual);
@@ -191,24 +198,7 @@ TEST(TerminalText, EscapesWhatATerminalWouldObey) {
 }
 
 TEST(TerminalText, NoPushedTextReachesTheOutputRaw) {
-  // Hostile texts in a name, a dynamic and a system message, printed every
-  // way pushhost prints: verbose results, echo, tables, the databases.
-  const std::string evil = R"(\u001b[31m\u001b]0;t\u0007\r\t\u007f\u009b\u202e)";
-  const std::string text = RunScenario("evil",
-      "{\"do\":\"signIn\",\"user\":1001}\n"
-      "{\"do\":\"setRoamBoolean\",\"id\":9,\"value\":true}\n"
-      "{\"do\":\"setRoamNumber\",\"id\":11,\"value\":1}\n"
-      "{\"do\":\"installApp\",\"appId\":7,\"name\":\"" + evil + "\"}\n"
-      "{\"do\":\"init\"}\n"
-      "{\"do\":\"push\",\"echo\":true,\"records\":["
-      "{\"kind\":\"dynamic\",\"appId\":7,\"msgId\":1,\"pushTime\":9,"
-      "\"payload\":{\"TITLE\":\"" + evil + "\",\"TEXT\":\"" + evil + "\",\"NUM\":1}},"
-      "{\"kind\":\"system\",\"appId\":0,\"msgId\":2,\"pushTime\":9,"
-      "\"payload\":{\"TITLE\":\"" + evil + "\",\"TEXT\":\"" + evil + "\"}}]}\n"
-      "{\"call\":\"PushUpdateSystemMsgReadState\",\"msgId\":2,\"readState\":1}\n"
-      "{\"call\":\"PushGetSystemMsg\",\"wanted\":5,\"newOnly\":false,\"echo\":true}\n"
-      "{\"do\":\"show\",\"kind\":\"all\"}\n"
-      "{\"do\":\"inspect\"}\n", true, false);
+  const std::string text = RunScenario("hostile", Scenario("hostile.jsonl"), true, false);
   EXPECT_NE(std::string::npos, text.find("\\x1B[31m")) << "the table shows the text escaped";
   EXPECT_NE(std::string::npos, text.find("systemmsgtable: 1 row"));
   for (const char* raw : {"\x1B", "\x07", "\r", "\t", "\x7F", "\xC2\x9B", "\xE2\x80\xAE"}) {
@@ -218,14 +208,7 @@ TEST(TerminalText, NoPushedTextReachesTheOutputRaw) {
 }
 
 TEST(JsonOutput, ShowAndInspectPrintOneDocumentEachWithStableKeys) {
-  const std::string out = RunScenario("json", R"({"do":"signIn","user":1001}
-{"do":"installApp","appId":7,"name":"Weather"}
-{"do":"init"}
-{"do":"push","records":[{"kind":"dynamic","appId":7,"msgId":1,"pushTime":1767603600,"payload":{"TITLE":"Rain","TEXT":"Umbrella","NUM":1}},{"kind":"system","appId":0,"msgId":3,"pushTime":1767603800,"payload":{"TITLE":"Hi","TEXT":"Hello"}}]}
-{"call":"PushUpdateSystemMsgReadState","msgId":3,"readState":1}
-{"do":"show","kind":"all"}
-{"do":"inspect"}
-)", false, true);
+  const std::string out = RunScenario("jsonoutput", Scenario("jsonoutput.jsonl"), false, true);
   std::vector<JsonPtr> documents;
   std::istringstream lines(out);
   for (std::string line; std::getline(lines, line);) {
