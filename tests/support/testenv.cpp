@@ -1,5 +1,7 @@
 #include "support/testenv.h"
 
+#include "hostkit/hostos.h"
+
 namespace testenv {
 
 std::string BinFolder() {
@@ -8,6 +10,14 @@ std::string BinFolder() {
   std::string folder = length < MAX_PATH * 4 ? Narrow(value) : std::string();
   while (!folder.empty() && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
   return folder;
+}
+
+void SetVariable(const std::string& name, const char* value) {
+  if (value == nullptr) {
+    hostos::UnsetEnv(name.c_str());
+  } else {
+    hostos::SetEnv(name.c_str(), value);
+  }
 }
 
 WideString ModulePath(const std::string& fileName) { return Wide(Join(BinFolder(), fileName)); }

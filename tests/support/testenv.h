@@ -44,9 +44,6 @@ void SetVariable(const std::string& name, const char* value);
 // Joins with the system's separator.
 std::string Join(const std::string& folder, const std::string& name);
 
-// The folder that holds the running program.
-std::string OwnFolder();
-
 // Gives the test about to run a data folder of its own (see above); the
 // reason when it cannot.
 std::string FreshDataFolder();

@@ -1,6 +1,6 @@
 #include <windows.h>
-#include <cstdint>
 
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -9,16 +9,6 @@
 namespace testenv {
 
 std::string Join(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
-
-void SetVariable(const std::string& name, const char* value) {
-  SetEnvironmentVariableW(Wide(name).c_str(), value == nullptr ? nullptr : Wide(value).c_str());
-}
-
-std::string OwnFolder() {
-  wchar_t path[MAX_PATH * 4] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-  return Narrow(std::filesystem::path(path).parent_path().wstring());
-}
 
 std::string FreshDataFolder() {
   const std::string documents = DocumentsFolder();

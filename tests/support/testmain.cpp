@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "hostkit/hostos.h"
 #include "support/testenv.h"
 
 namespace {
@@ -22,7 +23,7 @@ class FreshDataFolder : public testing::EmptyTestEventListener {
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  if (std::getenv("HalyxBinPath") == nullptr) testenv::SetVariable("HalyxBinPath", testenv::OwnFolder().c_str());
+  if (std::getenv("HalyxBinPath") == nullptr) hostos::SetEnv("HalyxBinPath", hostos::ExecutableFolder());
   testing::UnitTest::GetInstance()->listeners().Append(new FreshDataFolder);
   return RUN_ALL_TESTS();
 }

@@ -8,7 +8,7 @@
 #include "halyx/setting.h"
 #include "halyx/statusservice.h"
 #include "dataroot.h"
-#include "hostos.h"
+#include "hostkit/hostos.h"
 #include "hostkit/widetext.h"
 
 #define PUSHHOST_CALL(file, name) Find<decltype(&::name)>(file, #name)

@@ -1,7 +1,7 @@
 #include "pushlibrary.h"
 
 #include "dataroot.h"
-#include "hostos.h"
+#include "hostkit/hostos.h"
 
 bool PushLibrary::Load(const std::string& binFolder, std::string* error) {
   std::string path = binFolder + "\\pushcenterwrapper.dll";
