@@ -11,13 +11,4 @@ CommandRecorder::CommandRecorder(int slot) : slot_(slot) {
 
 PushCommandCallback CommandRecorder::Callback() { return slots_.Callback(static_cast<size_t>(slot_)); }
 
-bool CommandRecorder::Register(LibraryHost& host, uint32_t ownerId, uint32_t kindMask,
-                               uint32_t eventMask) {
-  return host.api.AddPushCommandCallback(Callback(), UserData(), ownerId, kindMask, eventMask);
-}
-
-bool CommandRecorder::Unregister(LibraryHost& host) {
-  return host.api.RemovePushCommandCallback(Callback());
-}
-
 }  // namespace libraryhost

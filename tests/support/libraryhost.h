@@ -27,8 +27,10 @@ class CommandRecorder {
   PushCommandCallback Callback();
   uintptr_t UserData() const { return reinterpret_cast<uintptr_t>(this); }
   // AddPushCommandCallback / RemovePushCommandCallback of the host's library.
-  bool Register(LibraryHost& host, uint32_t ownerId, uint32_t kindMask, uint32_t eventMask);
-  bool Unregister(LibraryHost& host);
+  bool Register(LibraryHost& host, uint32_t ownerId, uint32_t kindMask, uint32_t eventMask) {
+    return host.api.AddPushCommandCallback(Callback(), UserData(), ownerId, kindMask, eventMask);
+  }
+  bool Unregister(LibraryHost& host) { return host.api.RemovePushCommandCallback(Callback()); }
 
   size_t Count(uint32_t kindBit, uint32_t eventBit) const { return slots_.Count(kindBit, eventBit); }
   std::vector<PushCommand> commands;

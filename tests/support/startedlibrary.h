@@ -14,6 +14,7 @@
 #include "modules/singlton.h"
 #include "pushcommandregistry.h"
 #include "pushwrapper.h"
+#include "support/libraryhost.h"
 #include "support/testenv.h"
 
 namespace unithost {
@@ -47,19 +48,16 @@ class StartedLibrary : public testing::Test {
     SignIn();
     ASSERT_TRUE(PushWrapper::Instance()->Init());
     ASSERT_TRUE(PushWrapper::Instance()->GetCommandRegistry()->Add(
-        &Record, reinterpret_cast<uintptr_t>(&seen), 0, 0xFFFFFFFFu, 0xFFFFFFFFu));
+        recorder_.Callback(), recorder_.UserData(), 0, 0xFFFFFFFFu, 0xFFFFFFFFu));
   }
   void TearDown() override {
     PushWrapper::Instance()->UnInit();
     SingltonRegistry::ReleaseAll();
   }
 
-  std::vector<PushCommand> seen;
-
- private:
-  static void PCW_CALL Record(const PushCommand* command, uintptr_t user) {
-    reinterpret_cast<std::vector<PushCommand>*>(user)->push_back(*command);
-  }
+  // The last slot: a test's own recorders start from the first.
+  libraryhost::CommandRecorder recorder_{7};
+  std::vector<PushCommand>& seen = recorder_.commands;
 };
 
 }  // namespace unithost

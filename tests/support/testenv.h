@@ -1,11 +1,8 @@
-// What every test needs to reach the bin folder and its own data folder.
-//
-// Each test runs with a data folder of its own (testmain.cpp): a fresh HOME on
-// POSIX, an emptied "<documents>\Corvane Files" on Windows, where the folder
-// belongs to the user's profile. testenv_posix.cpp and testenv_windows.cpp
-// hold what differs; the build compiles the one of the target system. HalyxBinPath names
-// the bin folder; when a suite is started by hand without it, testmain sets it
-// to the suite's own folder, where the build puts every module.
+// What every test needs to reach the bin folder and its own data folder: a
+// fresh HOME on POSIX, an emptied "<documents>\Corvane Files" on Windows, where
+// the folder belongs to the user's profile (testenv_posix.cpp and
+// testenv_windows.cpp). HalyxBinPath names the bin folder; a suite started by
+// hand without it gets its own folder, where the build puts every module.
 #pragma once
 
 #include <string>

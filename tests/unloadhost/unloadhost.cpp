@@ -11,11 +11,11 @@
 // Exit status 0 when everything went as it should; 2 to 4 name the step that
 // did not; a crash or a sanitizer's report gives another.
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include <dlfcn.h>
 
+#include "hostkit/hostos.h"
 #include "support/libraryhost.h"
 #include "support/ownshares.h"
 #include "support/testenv.h"
@@ -82,8 +82,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (mode == "reload-relative") {
-    testenv::SetVariable("XDG_DOCUMENTS_DIR", nullptr);
-    testenv::SetVariable("HOME", "relative-home");
+    hostos::UseDataRoot("relative-home");
     LibraryHost host;
     host.SignIn(9301);
     if (!host.Loaded() || !host.Start()) return 2;
