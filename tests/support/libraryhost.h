@@ -1,6 +1,5 @@
-// The conformance harness: the host kit's LibraryHost, which plays a host
-// through the library's exports and the stand-in modules' controls, and a
-// recorder of command callbacks shaped for expectations.
+// The conformance harness: the host kit's LibraryHost, and a recorder of
+// command callbacks shaped for expectations.
 #pragma once
 
 #include <cstdint>
@@ -21,10 +20,15 @@ using hostkit::MakeRecord;
 // that number: recorders that are registered at once need slots of their own.
 class CommandRecorder {
  public:
-  explicit CommandRecorder(int slot = 0);
+  explicit CommandRecorder(int slot = 0) : slot_(slot) {
+    slots_.onRecord_ = [this](const hostkit::RecordedCommand& recorded) {
+      commands.push_back(recorded.command);
+      if (onCommand != nullptr) onCommand(*this, recorded.command);
+    };
+  }
 
   // The slot's function; from now on this recorder records what reaches it.
-  PushCommandCallback Callback();
+  PushCommandCallback Callback() { return slots_.Callback(static_cast<size_t>(slot_)); }
   uintptr_t UserData() const { return reinterpret_cast<uintptr_t>(this); }
   // AddPushCommandCallback / RemovePushCommandCallback of the host's library.
   bool Register(LibraryHost& host, uint32_t ownerId, uint32_t kindMask, uint32_t eventMask) {

@@ -1,9 +1,7 @@
-// The library's own code started as a host starts it, for the unit suites: a
-// signed-in user with a data folder of the test's own (testmain.cpp),
-// PushWrapperInit done, and every notification the library raises kept in
-// `seen`. After the test the library is shut down and every module-wide
-// singleton released, the share storage among them, so that no database stays
-// open on an earlier test's folder.
+// The library's own code started for the unit suites: a signed-in user,
+// PushWrapperInit done, every notification kept in `seen`; afterwards every
+// module-wide singleton released, so that no database stays open on an
+// earlier test's folder.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -13,11 +13,8 @@ std::string BinFolder() {
 }
 
 void SetVariable(const std::string& name, const char* value) {
-  if (value == nullptr) {
-    hostos::UnsetEnv(name.c_str());
-  } else {
-    hostos::SetEnv(name.c_str(), value);
-  }
+  if (value != nullptr) hostos::SetEnv(name.c_str(), value);
+  if (value == nullptr) hostos::UnsetEnv(name.c_str());
 }
 
 WideString ModulePath(const std::string& fileName) { return Wide(Join(BinFolder(), fileName)); }

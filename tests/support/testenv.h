@@ -23,8 +23,7 @@ std::string BinFolder();
 // "<bin folder><separator><fileName>", ready for LoadLibraryW.
 WideString ModulePath(const std::string& fileName);
 
-// A function of a module in the bin folder, or null. The module stays loaded,
-// so it is the same instance that the library's own loads reach.
+// A function of a module in the bin folder, or null; the module stays loaded.
 template <class Fn>
 Fn ModuleFunction(const char* module, const char* name) {
   HMODULE handle = LoadLibraryW(ModulePath(module).c_str());
@@ -34,8 +33,7 @@ Fn ModuleFunction(const char* module, const char* name) {
 // The user's documents folder as the shell reports it (created if missing).
 std::string DocumentsFolder();
 
-// Sets (or, with a null value, removes) a variable of this process, where
-// GetEnvironmentVariableW reads it. Name and value are UTF-8.
+// Sets (or, with a null value, removes) a variable of this process (UTF-8).
 void SetVariable(const std::string& name, const char* value);
 
 // Joins with the system's separator.

@@ -16,10 +16,8 @@ std::string FreshDataFolder() {
   // The database module keeps the files of closed databases open for their
   // next use; Windows removes no open file.
   if (HMODULE database = GetModuleHandleW(L"localdatabase.dll")) {
-    using ReleaseIdle = uint32_t(__cdecl*)();
-    if (auto release = ProcAs<ReleaseIdle>(GetProcAddress(database, "LocalDatabaseReleaseIdle"))) {
-      release();
-    }
+    auto release = ProcAs<uint32_t(__cdecl*)()>(GetProcAddress(database, "LocalDatabaseReleaseIdle"));
+    if (release != nullptr) release();
   }
   // A file that a module still holds open cannot go, and remove_all stops at
   // the first one: remove every file that can go, so that no setting of an

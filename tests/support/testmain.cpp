@@ -1,5 +1,4 @@
-// The main of every suite: each test gets a data folder of its own, so that no
-// test sees what another one stored (testenv).
+// The main of every suite: each test gets a data folder of its own (testenv).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
