@@ -52,7 +52,7 @@ void FirstLoad(benchmark::State& state, List list) {
 }
 
 void BM_FirstLoadSystem(benchmark::State& state) {
-  FirstLoad(state, [](libraryhost::Exports& api) {
+  FirstLoad(state, [](hostkit::PushExports& api) {
     SystemMsgInfo* msgs = nullptr;
     const bool whole = api.PushGetSystemMsg(0, &msgs, false) == kGroups;
     api.PushFreeSystemMsgList(msgs);
@@ -61,7 +61,7 @@ void BM_FirstLoadSystem(benchmark::State& state) {
 }
 
 void BM_FirstLoadShare(benchmark::State& state) {
-  FirstLoad(state, [](libraryhost::Exports& api) {
+  FirstLoad(state, [](hostkit::PushExports& api) {
     ShareMsgGroupInfo* groups = nullptr;
     const uint32_t count = api.PushGetShareMsg(0, 0, &groups, false);
     const bool whole = count == kGroups && groups[count - 1].msgCount == kShareGroupSize;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "payloadmaker.h"
-#include "support/libraryhost.h"
+#include "hostkit/libraryhost.h"
 
 class BenchHost {
  public:
@@ -33,8 +33,8 @@ class BenchHost {
   bool Ready() const { return problem.empty(); }
   const std::string& Problem() const { return problem; }
 
-  libraryhost::Exports& Api() { return host.api; }
-  libraryhost::LibraryHost& Host() { return host; }
+  hostkit::PushExports& Api() { return host.api; }
+  hostkit::LibraryHost& Host() { return host; }
 
   // Gives every record a new message id and a later push time.
   void Stamp(std::vector<PushRecord>& batch);
@@ -56,7 +56,7 @@ class BenchHost {
   static std::string DatabasePath(const char* fileName);
 
  private:
-  libraryhost::LibraryHost host;
+  hostkit::LibraryHost host;
   std::string problem;
   uint32_t nextMsgId = 1;
   uint32_t nextPushTime = 1000000;

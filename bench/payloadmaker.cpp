@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "support/libraryhost.h"
-#include "support/testenv.h"
+#include "hostkit/pushrecords.h"
+#include "hostkit/widetext.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ const size_t kMinUnits = 150;
 const size_t kMaxUnits = 750;
 const size_t kMaxTarget = kMaxUnits - 12;
 
-size_t Units(const std::string& utf8) { return testenv::Wide(utf8).size(); }
+size_t Units(const std::string& utf8) { return hostkit::ToWide(utf8).size(); }
 
 // Words from the list, starting at a place that depends on n, until the text
 // has at least `units` UTF-16 code units.
@@ -89,7 +89,7 @@ std::string PayloadMaker::Json(Kind kind, uint32_t appId, uint32_t n) {
 }
 
 PushRecord PayloadMaker::Record(Kind kind, uint32_t appId, uint32_t n) {
-  return libraryhost::MakeRecord(kind, appId, 0, 0, Json(kind, appId, n));
+  return hostkit::MakeRecord(kind, appId, 0, 0, Json(kind, appId, n));
 }
 
 std::vector<PushRecord> PayloadMaker::Batch(Kind kind, uint32_t firstApp, uint32_t apps,

@@ -8,6 +8,7 @@
 #include "halyx/hyappinfo.h"
 #include "halyx/setting.h"
 #include "halyx/statusservice.h"
+#include "hostkit/pushrecords.h"
 #include "modules/modulepaths.h"
 #include "platform/win32.h"
 #include "pushcenterwrapper.h"
@@ -77,31 +78,25 @@ void StartLibrary() {
 
 PushRecord MakeRecord(uint8_t kind, uint8_t app, uint8_t msgId, uint8_t pushTime,
                       const uint8_t* payload, size_t length) {
-  PushRecord record;
-  std::memset(&record, 0, sizeof(record));
-  record.kind = static_cast<uint8_t>(kind % 6);
-  record.appId = kApps[app % 4];
-  record.msgId = msgId;
-  record.pushTime = pushTime;
   // Lenient UTF-8: well-formed sequences become their UTF-16 units, any other
   // byte becomes one unit of its own value.
-  size_t units = 0;
-  for (size_t i = 0; i < length && units < kPushPayloadUnits; ++i) {
+  std::vector<uint16_t> units;
+  for (size_t i = 0; i < length && units.size() < kPushPayloadUnits; ++i) {
     uint8_t b = payload[i];
     if (b >= 0xC2 && b < 0xE0 && i + 1 < length && (payload[i + 1] & 0xC0) == 0x80) {
-      record.payload[units++] = static_cast<uint16_t>(((b & 0x1F) << 6) | (payload[i + 1] & 0x3F));
+      units.push_back(static_cast<uint16_t>(((b & 0x1F) << 6) | (payload[i + 1] & 0x3F)));
       ++i;
     } else if (b >= 0xE0 && b < 0xF0 && i + 2 < length && (payload[i + 1] & 0xC0) == 0x80 &&
                (payload[i + 2] & 0xC0) == 0x80) {
-      record.payload[units++] = static_cast<uint16_t>(((b & 0x0F) << 12) |
-                                                      ((payload[i + 1] & 0x3F) << 6) |
-                                                      (payload[i + 2] & 0x3F));
+      units.push_back(static_cast<uint16_t>(((b & 0x0F) << 12) | ((payload[i + 1] & 0x3F) << 6) |
+                                            (payload[i + 2] & 0x3F)));
       i += 2;
     } else {
-      record.payload[units++] = b;
+      units.push_back(b);
     }
   }
-  return record;
+  return hostkit::MakeRawRecord(static_cast<uint8_t>(kind % 6), kApps[app % 4], msgId, pushTime,
+                                units);
 }
 
 std::vector<PushRecord> ReadRecords(const uint8_t* data, size_t size, size_t maxRecords) {

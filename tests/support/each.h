@@ -16,9 +16,7 @@ std::vector<uint32_t> Each(const Range& items, Member member) {
 
 template <class T, class Member>
 std::vector<uint32_t> Each(const T* items, uint32_t count, Member member) {
-  std::vector<uint32_t> values;
-  for (uint32_t i = 0; i < count; ++i) values.push_back(static_cast<uint32_t>(std::invoke(member, items[i])));
-  return values;
+  return Each(std::vector<std::reference_wrapper<const T>>(items, items + count), member);
 }
 
 using Values = std::vector<uint32_t>;

@@ -1,5 +1,4 @@
-// The common start of a conformance test: the built library loaded and
-// started by a host whose user is signed in and wants every kind of message.
+// A conformance test's start: the library started, a user who wants every kind.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,9 +1,7 @@
-// The library's own code started as a host starts it, for the unit suites: a
-// signed-in user with a data folder of the test's own (testmain.cpp),
-// PushWrapperInit done, and every notification the library raises kept in
-// `seen`. After the test the library is shut down and every module-wide
-// singleton released, the share storage among them, so that no database stays
-// open on an earlier test's folder.
+// The library's own code started for the unit suites: a signed-in user,
+// PushWrapperInit done, every notification kept in `seen`; afterwards every
+// module-wide singleton released, so that no database stays open on an
+// earlier test's folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +12,7 @@
 #include "modules/singlton.h"
 #include "pushcommandregistry.h"
 #include "pushwrapper.h"
+#include "support/libraryhost.h"
 #include "support/testenv.h"
 
 namespace unithost {
@@ -47,19 +46,16 @@ class StartedLibrary : public testing::Test {
     SignIn();
     ASSERT_TRUE(PushWrapper::Instance()->Init());
     ASSERT_TRUE(PushWrapper::Instance()->GetCommandRegistry()->Add(
-        &Record, reinterpret_cast<uintptr_t>(&seen), 0, 0xFFFFFFFFu, 0xFFFFFFFFu));
+        recorder_.Callback(), recorder_.UserData(), 0, 0xFFFFFFFFu, 0xFFFFFFFFu));
   }
   void TearDown() override {
     PushWrapper::Instance()->UnInit();
     SingltonRegistry::ReleaseAll();
   }
 
-  std::vector<PushCommand> seen;
-
- private:
-  static void PCW_CALL Record(const PushCommand* command, uintptr_t user) {
-    reinterpret_cast<std::vector<PushCommand>*>(user)->push_back(*command);
-  }
+  // The last slot: a test's own recorders start from the first.
+  libraryhost::CommandRecorder recorder_{7};
+  std::vector<PushCommand>& seen = recorder_.commands;
 };
 
 }  // namespace unithost

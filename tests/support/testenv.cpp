@@ -1,26 +1,8 @@
 #include "support/testenv.h"
 
-#include <cstdlib>
+#include "hostkit/hostos.h"
 
 namespace testenv {
-
-WideString Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-  WideString wide(size_t(size), WCHAR(0));
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), size);
-  return wide;
-}
-
-std::string Narrow(const WideString& wide) {
-  if (wide.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0,
-                                       nullptr, nullptr);
-  std::string narrow(size_t(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), narrow.data(), size, nullptr,
-                      nullptr);
-  return narrow;
-}
 
 std::string BinFolder() {
   WCHAR value[MAX_PATH * 4] = {};
@@ -30,24 +12,9 @@ std::string BinFolder() {
   return folder;
 }
 
-std::string Join(const std::string& folder, const std::string& name) {
-#if defined(_WIN32)
-  return folder + "\\" + name;
-#else
-  return folder + "/" + name;
-#endif
-}
-
 void SetVariable(const std::string& name, const char* value) {
-#if defined(_WIN32)
-  SetEnvironmentVariableW(Wide(name).c_str(), value == nullptr ? nullptr : Wide(value).c_str());
-#else
-  if (value == nullptr) {
-    unsetenv(name.c_str());
-  } else {
-    setenv(name.c_str(), value, 1);
-  }
-#endif
+  if (value != nullptr) hostos::SetEnv(name.c_str(), value);
+  if (value == nullptr) hostos::UnsetEnv(name.c_str());
 }
 
 WideString ModulePath(const std::string& fileName) { return Wide(Join(BinFolder(), fileName)); }

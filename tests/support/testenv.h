@@ -1,21 +1,21 @@
-// What every test needs to reach the bin folder and its own data folder.
-//
-// Each test runs with a data folder of its own (testmain.cpp): a fresh HOME on
-// POSIX, an emptied "<documents>\Corvane Files" on Windows. HalyxBinPath names
-// the bin folder; when a suite is started by hand without it, testmain sets it
-// to the suite's own folder, where the build puts every module.
+// What every test needs to reach the bin folder and its own data folder: a
+// fresh HOME on POSIX, an emptied "<documents>\Corvane Files" on Windows, where
+// the folder belongs to the user's profile (testenv_posix.cpp and
+// testenv_windows.cpp). HalyxBinPath names the bin folder; a suite started by
+// hand without it gets its own folder, where the build puts every module.
 #pragma once
 
 #include <string>
 
+#include "hostkit/widetext.h"
 #include "platform/win32.h"
 
 namespace testenv {
 
-using WideString = std::basic_string<WCHAR>;
+using hostkit::WideString;
 
-WideString Wide(const std::string& utf8);
-std::string Narrow(const WideString& wide);
+inline WideString Wide(const std::string& utf8) { return hostkit::ToWide(utf8); }
+inline std::string Narrow(const WideString& wide) { return hostkit::ToUtf8(wide.c_str(), wide.size()); }
 
 // HalyxBinPath, without a trailing separator.
 std::string BinFolder();
@@ -23,8 +23,7 @@ std::string BinFolder();
 // "<bin folder><separator><fileName>", ready for LoadLibraryW.
 WideString ModulePath(const std::string& fileName);
 
-// A function of a module in the bin folder, or null. The module stays loaded,
-// so it is the same instance that the library's own loads reach.
+// A function of a module in the bin folder, or null; the module stays loaded.
 template <class Fn>
 Fn ModuleFunction(const char* module, const char* name) {
   HMODULE handle = LoadLibraryW(ModulePath(module).c_str());
@@ -34,11 +33,16 @@ Fn ModuleFunction(const char* module, const char* name) {
 // The user's documents folder as the shell reports it (created if missing).
 std::string DocumentsFolder();
 
-// Sets (or, with a null value, removes) a variable of this process, where
-// GetEnvironmentVariableW reads it. Name and value are UTF-8.
+// Sets (or, with a null value, removes) a variable of this process (UTF-8).
 void SetVariable(const std::string& name, const char* value);
 
 // Joins with the system's separator.
 std::string Join(const std::string& folder, const std::string& name);
+
+// Gives the test about to run a data folder of its own (see above); the
+// reason when it cannot.
+std::string FreshDataFolder();
+// Removes what FreshDataFolder made, where a test's folder can go after it.
+void DropDataFolder();
 
 }  // namespace testenv

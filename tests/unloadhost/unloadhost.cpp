@@ -1,21 +1,17 @@
-// A host that unloads the library in the ways a test cannot inside its own
-// process, which has loaded every module long before:
-//   unloadhost exit-shutdown   frees the library from an exit handler, after
-//   unloadhost exit-abandon    PushWrapperUnInit or without it; the handler is
-//                              registered before anything is loaded, so the
-//                              process's exit has torn down every module the
-//                              library uses by the time it runs;
-//   unloadhost reload-relative lists every kind with a data folder that
-//                              cannot be used (a relative one), then reloads:
-//                              the unload must load no module.
-// Exit status 0 when everything went as it should; 2 to 4 name the step that
-// did not; a crash or a sanitizer's report gives another.
+// A host that unloads the library in ways a test cannot inside its own
+// process, which loaded every module long before:
+//   exit-shutdown, exit-abandon: frees the library from an exit handler,
+//     after PushWrapperUnInit or without it; the handler is registered before
+//     anything is loaded, so the modules are torn down when it runs;
+//   reload-relative: lists every kind with a relative (unusable) data folder,
+//     then reloads; the unload must load no module.
+// Exit status 0 when all went well; 2 to 4 name the failed step.
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include <dlfcn.h>
 
+#include "hostkit/hostos.h"
 #include "support/libraryhost.h"
 #include "support/ownshares.h"
 #include "support/testenv.h"
@@ -82,8 +78,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (mode == "reload-relative") {
-    testenv::SetVariable("XDG_DOCUMENTS_DIR", nullptr);
-    testenv::SetVariable("HOME", "relative-home");
+    hostos::UseDataRoot("relative-home");
     LibraryHost host;
     host.SignIn(9301);
     if (!host.Loaded() || !host.Start()) return 2;

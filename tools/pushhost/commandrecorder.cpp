@@ -2,49 +2,30 @@
 
 #include <utility>
 
-namespace {
-
-// The recorder that the trampolines report to; one per process, like the
-// library's own registry.
-CommandRecorder* activeRecorder = nullptr;
-
-template <size_t Slot>
-void PCW_CALL Trampoline(const PushCommand* command, uintptr_t userData) {
-  if (activeRecorder) activeRecorder->Receive(Slot, command, userData);
-}
-
-const PushCommandCallback kTrampolines[CommandRecorder::kMaxCallbacks] = {
-    Trampoline<0>, Trampoline<1>, Trampoline<2>, Trampoline<3>,
-    Trampoline<4>, Trampoline<5>, Trampoline<6>, Trampoline<7>,
-};
-
-}  // namespace
-
-CommandRecorder::CommandRecorder() { activeRecorder = this; }
-
-CommandRecorder::~CommandRecorder() {
-  if (activeRecorder == this) activeRecorder = nullptr;
-}
-
 PushCommandCallback CommandRecorder::CallbackFor(const std::string& name) {
   for (size_t i = 0; i < names_.size(); ++i) {
-    if (names_[i] == name) return kTrampolines[i];
+    if (names_[i] == name) return slots_.Callback(i);
   }
   if (names_.size() == kMaxCallbacks) return nullptr;
   names_.push_back(name);
-  return kTrampolines[names_.size() - 1];
+  return slots_.Callback(names_.size() - 1);
 }
 
-void CommandRecorder::Receive(size_t slot, const PushCommand* command, uintptr_t userData) {
-  RecordedCommand recorded{slot < names_.size() ? names_[slot] : "?", userData, PushCommand{}};
-  if (command) recorded.command = *command;  // valid only during the call
-  recorded_.push_back(recorded);
-  if (echo_) echo_(recorded);
+RecordedCommand CommandRecorder::Named(const hostkit::RecordedCommand& recorded) const {
+  return {recorded.slot < names_.size() ? names_[recorded.slot] : "?", recorded.userData,
+          recorded.command};
+}
+
+void CommandRecorder::SetEcho(std::function<void(const RecordedCommand&)> echo) {
+  slots_.onRecord_ = nullptr;
+  if (echo) {
+    slots_.onRecord_ = [this, echo](const hostkit::RecordedCommand& recorded) { echo(Named(recorded)); };
+  }
 }
 
 std::vector<RecordedCommand> CommandRecorder::Take() {
   std::vector<RecordedCommand> taken;
-  taken.swap(recorded_);
+  for (const hostkit::RecordedCommand& recorded : slots_.Take()) taken.push_back(Named(recorded));
   return taken;
 }
 

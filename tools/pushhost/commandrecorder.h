@@ -1,7 +1,7 @@
-// The host's command callbacks. A scenario names its callbacks; each name is
-// tied to one of a fixed set of distinct functions (the library refuses a
-// function that is already registered), and every PushCommand that reaches
-// one of them is recorded under that name, in arrival order.
+// The host's command callbacks by name. A scenario names its callbacks; each
+// name is tied to one of the host kit's distinct functions, and every
+// PushCommand that reaches one of them is recorded under that name, in
+// arrival order.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "hostkit/commandrecorder.h"
 #include "json.h"
 #include "pushcenterwrapper.h"
 
@@ -20,12 +21,7 @@ struct RecordedCommand {
 
 class CommandRecorder {
  public:
-  static constexpr size_t kMaxCallbacks = 8;
-
-  CommandRecorder();
-  ~CommandRecorder();
-  CommandRecorder(const CommandRecorder&) = delete;
-  CommandRecorder& operator=(const CommandRecorder&) = delete;
+  static constexpr size_t kMaxCallbacks = hostkit::CommandRecorder::kSlots;
 
   // The function that stands for this name, tied to it on first use; null
   // once all functions are taken by other names.
@@ -36,16 +32,13 @@ class CommandRecorder {
   static JsonPtr ToJson(const std::vector<RecordedCommand>& commands);
 
   // Called with every command as it arrives (the demo prints them).
-  void SetEcho(std::function<void(const RecordedCommand&)> echo) { echo_ = std::move(echo); }
-
-  // Entry of the trampolines; the library calls them on whatever thread made
-  // the change, one at a time.
-  void Receive(size_t slot, const PushCommand* command, uintptr_t userData);
+  void SetEcho(std::function<void(const RecordedCommand&)> echo);
 
  private:
+  RecordedCommand Named(const hostkit::RecordedCommand& recorded) const;
+
   std::vector<std::string> names_;
-  std::vector<RecordedCommand> recorded_;
-  std::function<void(const RecordedCommand&)> echo_;
+  hostkit::CommandRecorder slots_;
 };
 
 // Words for a kind bit and an event bit ("dynamic", "added").

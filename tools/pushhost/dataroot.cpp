@@ -6,12 +6,12 @@
 #include <system_error>
 
 #include "platform/win32.h"
-#include "widetext.h"
+#include "hostkit/widetext.h"
 
 std::string DataRoot() {
   WCHAR documents[MAX_PATH] = {};
   if (!SHGetSpecialFolderPathW(nullptr, documents, CSIDL_PERSONAL, FALSE)) return "";
-  std::string folder = ToUtf8(documents, MAX_PATH);
+  std::string folder = hostkit::ToUtf8(documents, MAX_PATH);
   if (folder.empty()) return "";
   return folder + "\\Corvane Files\\Halyx\\";
 }

@@ -1,11 +1,10 @@
 #include "exportcaller.h"
 
-#include <cstring>
-#include <memory>
 #include <tuple>
 #include <type_traits>
 #include <utility>
 
+#include "hostkit/ownsharegroup.h"
 #include "recordjson.h"
 #include "suggest.h"
 
@@ -19,11 +18,6 @@ JsonPtr Result(JsonPtr value) {
 
 JsonPtr Result(uint32_t value) { return Result(JsonUint(value)); }
 JsonPtr Result(bool value) { return Result(JsonBool(value)); }
-
-void CopyText(const std::string& text, char* field, size_t size) {
-  std::memset(field, 0, size);
-  std::memcpy(field, text.data(), text.size() < size ? text.size() : size - 1);
-}
 
 // The arguments of one call: each parameter of the export is read by its type
 // from the next name of the export's list, in parameter order. A name ending
@@ -133,33 +127,29 @@ JsonPtr Listing(R (*fn)(P...), Arguments& arguments, const char* key, bool oneEl
 
 JsonPtr AddMyShareMsg(const PushExports& e, Arguments& a) {
   StepArgs& args = a.args;
-  MyShareMsgGroupInfo group{};
-  group.kind = args.Uint("kind", kMyShareKind);
-  group.appId = args.Uint("appId");
-  group.shareType = args.Int("shareType");
+  const uint32_t kind = args.Uint("kind", kMyShareKind);
+  const uint32_t appId = args.Uint("appId");
+  const int32_t shareType = args.Int("shareType");
   json_object* msgs = args.Member("msgs", json_type_array);
-  group.msgCount = static_cast<uint32_t>(json_object_array_length(msgs));
-  // The group and its records stay the host's, released here.
-  std::unique_ptr<MyShareMsgInfo[]> records(
-      group.msgCount ? new MyShareMsgInfo[group.msgCount]() : nullptr);
-  group.msgs = records.get();
-  for (uint32_t i = 0; i < group.msgCount; ++i) {
+  hostkit::OwnShareGroup shares(appId, shareType, json_object_array_length(msgs));
+  shares.group.kind = kind;
+  for (size_t i = 0; i < shares.msgs.size(); ++i) {
     json_object* item = json_object_array_get_idx(msgs, i);
     if (!json_object_is_type(item, json_type_object)) {
       throw InputError(args.Context() + ": msgs[" + std::to_string(i) + "] must be an object");
     }
     StepArgs m(item, args.Context() + " msgs[" + std::to_string(i) + "]");
-    MyShareMsgInfo& info = group.msgs[i];
+    MyShareMsgInfo& info = shares.msgs[i];
     info.shareTime = m.Uint("shareTime");
     info.uin = m.Uint("uin", 0);
-    CopyText(m.String("text", ""), info.text, sizeof(info.text));
-    CopyText(m.String("buffer", ""), info.buffer, sizeof(info.buffer));
-    CopyText(m.String("picURL", ""), info.picURL, sizeof(info.picURL));
-    CopyText(m.String("title", ""), info.title, sizeof(info.title));
-    CopyText(m.String("appDesc", ""), info.appDesc, sizeof(info.appDesc));
+    shares.SetText(info.text, m.String("text", ""));
+    shares.SetText(info.buffer, m.String("buffer", ""));
+    shares.SetText(info.picURL, m.String("picURL", ""));
+    shares.SetText(info.title, m.String("title", ""));
+    shares.SetText(info.appDesc, m.String("appDesc", ""));
     m.CheckAllUsed();
   }
-  return Result(e.AddMyShareMsg(&group));
+  return Result(e.AddMyShareMsg(shares.Get()));
 }
 
 using Handler = JsonPtr (*)(const PushExports&, Arguments&);

@@ -8,8 +8,8 @@
 #include "halyx/setting.h"
 #include "halyx/statusservice.h"
 #include "dataroot.h"
-#include "hostos.h"
-#include "widetext.h"
+#include "hostkit/hostos.h"
+#include "hostkit/widetext.h"
 
 #define PUSHHOST_CALL(file, name) Find<decltype(&::name)>(file, #name)
 
@@ -30,7 +30,7 @@ HMODULE HostModules::Module(const char* fileName) {
   auto found = modules_.find(fileName);
   if (found != modules_.end()) return found->second;
   std::string path = binFolder_ + "\\" + fileName;
-  HMODULE module = LoadLibraryW(ToWide(path).c_str());
+  HMODULE module = LoadLibraryW(hostkit::ToWide(path).c_str());
   if (!module) {
     std::string shown = ForDisplay(path);
     throw ModuleError("cannot load the module " + shown + ": " + hostos::LoadFailure(shown));

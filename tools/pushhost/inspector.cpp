@@ -7,7 +7,7 @@
 #include "json.h"
 #include "platform/win32.h"
 #include "texttable.h"
-#include "widetext.h"
+#include "hostkit/widetext.h"
 
 namespace {
 
@@ -188,7 +188,7 @@ bool Inspector::Print(std::ostream& out, uint32_t userNumber, std::string* error
     uint32_t dbHandle = 0;
     uint32_t err = 0;
     if (!json) out << file.name << "\n";
-    if (GetFileAttributesW(ToWide(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetFileAttributesW(hostkit::ToWide(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
       problem = "no such file";
     } else if (!db.OpenDatabase || !db.OpenDatabase(path.c_str(), userNumber, &dbHandle, &err)) {
       problem = "cannot open it: " + DatabaseError(err);

@@ -17,7 +17,7 @@
 #include "dataroot.h"
 #include "demo.h"
 #include "hostmodules.h"
-#include "hostos.h"
+#include "hostkit/hostos.h"
 #include "hostprofile.h"
 #include "inspector.h"
 #include "pcwversion.h"

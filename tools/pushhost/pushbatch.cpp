@@ -1,26 +1,19 @@
 #include "pushbatch.h"
 
-#include <cstring>
-
+#include "hostkit/pushrecords.h"
+#include "hostkit/widetext.h"
 #include "stepargs.h"
-#include "widetext.h"
 
 PushRecord PushBatch::MakeRecord(uint8_t kind, uint32_t appId, uint32_t msgId, uint32_t pushTime,
                                  const std::string& payload) {
-  PushRecord record;
-  std::memset(&record, 0, sizeof(record));
-  record.appId = appId;
-  record.pushTime = pushTime;
-  record.msgId = msgId;
-  record.kind = kind;
-  WideString wide = ToWide(payload);
-  if (wide.size() >= kPushPayloadUnits) {
-    throw InputError("payload of " + std::to_string(wide.size()) +
+  hostkit::WideString units = hostkit::ToWide(payload);
+  if (units.size() >= kPushPayloadUnits) {
+    throw InputError("payload of " + std::to_string(units.size()) +
                      " UTF-16 units does not fit a record (at most " +
                      std::to_string(kPushPayloadUnits - 1) + ")");
   }
-  for (size_t i = 0; i < wide.size(); ++i) record.payload[i] = static_cast<uint16_t>(wide[i]);
-  return record;
+  return hostkit::MakeRawRecord(kind, appId, msgId, pushTime,
+                                std::vector<uint16_t>(units.begin(), units.end()));
 }
 
 uint8_t PushBatch::KindFromJson(json_object* kind, const std::string& context) {

@@ -4,7 +4,7 @@
 #include <ctime>
 #include <utility>
 
-#include "hostos.h"
+#include "hostkit/hostos.h"
 #include "terminaltext.h"
 
 size_t TextTable::lineWidth_ = 0;

@@ -68,7 +68,7 @@
 /** How the exports are declared: imported from the DLL on Windows. */
 #if defined(PCW_BUILDING_LIBRARY)
 #if defined(_WIN32)
-#define PCW_API /* exports.def names the exports */
+#define PCW_API /* cmake/exports.txt names the exports */
 #else
 #define PCW_API __attribute__((visibility("default")))
 #endif

@@ -1,4 +1,6 @@
-#include "widetext.h"
+#include "hostkit/widetext.h"
+
+namespace hostkit {
 
 WideString ToWide(const std::string& text) {
   if (text.empty()) return WideString();
@@ -21,3 +23,5 @@ std::string ToUtf8(const WCHAR* text, size_t maxUnits) {
                       nullptr);
   return narrow;
 }
+
+}  // namespace hostkit

@@ -1,4 +1,4 @@
-#include "hostos.h"
+#include "hostkit/hostos.h"
 
 #include <chrono>
 #include <filesystem>

@@ -1,7 +1,8 @@
-// The few operating-system services that pushhost needs beyond the Windows
-// subset of platform/win32.h: environment changes, its own folder and a fresh
-// temporary folder. hostos_posix.cpp and hostos_windows.cpp implement them;
-// the build compiles one of the two.
+// The few operating-system services that the hosts need beyond the Windows
+// subset of platform/win32.h: environment changes, their own folder, a fresh
+// temporary folder, and what pushhost needs of the terminal.
+// hostos_posix.cpp and hostos_windows.cpp implement them; the build compiles
+// one of the two.
 #pragma once
 
 #include <cstddef>

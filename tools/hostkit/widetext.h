@@ -1,10 +1,12 @@
-// UTF-8 <-> UTF-16 through the Windows subset, for paths handed to the system
-// and payloads handed to the push center.
+// UTF-8 <-> UTF-16 through the Windows subset, for paths handed to the system,
+// payloads handed to the push center and texts that come back.
 #pragma once
 
 #include <string>
 
 #include "platform/win32.h"
+
+namespace hostkit {
 
 using WideString = std::basic_string<WCHAR>;
 
@@ -12,3 +14,5 @@ using WideString = std::basic_string<WCHAR>;
 WideString ToWide(const std::string& text);
 // Stops at the first zero unit or after maxUnits units.
 std::string ToUtf8(const WCHAR* text, size_t maxUnits);
+
+}  // namespace hostkit
