@@ -4,26 +4,22 @@
 // batch is taken once.
 #include <gtest/gtest.h>
 
+#include "conformance/listings.h"
 #include "support/startedhost.h"
 
 using libraryhost::CommandRecorder;
 using libraryhost::MakeRawRecord;
 using libraryhost::MakeRecord;
 
-namespace {
+using namespace listings;
 
-PushRecord Dynamic(uint32_t appId, uint32_t msgId, uint32_t pushTime) {
-  return MakeRecord(1, appId, msgId, pushTime, R"({"TEXT":"dyn","NUM":1})");
-}
+namespace {
 
 class IntakeTest : public StartedHost {
  protected:
   uint32_t DynamicMsgsOf(uint32_t appId) {
-    DynamicMsgGroupInfo* groups = nullptr;
-    uint32_t found = host.api.PushGetDynamicMsgForApp(appId, 10, &groups, false);
-    uint32_t msgs = found != 0 && groups != nullptr ? groups[0].msgCount : 0;
-    host.api.PushFreeDynamicMsgGroupList(groups);
-    return msgs;
+    const auto listed = DynamicListing(host, false, appId);
+    return listed.count != 0 ? listed[0].msgCount : 0;
   }
 };
 
@@ -81,7 +77,7 @@ TEST_F(IntakeTest, BadRecordsAreDroppedAndTheirNeighboursKept) {
 
 TEST_F(IntakeTest, UnreadCountsReachTheDynamicCenter) {
   host.MarkInstalled(7);
-  host.Deliver(MakeRecord(1, 7, 1, 10, R"({"TEXT":"a","NUM":1})"));
+  host.Deliver(Dynamic(7, 1, 10));
   ASSERT_EQ(1u, host.api.PushGetUnreadDynamicMsgCountForApp(7));
 
   // Each entry resets its application in array order: the last one holds.
@@ -104,8 +100,7 @@ TEST_F(IntakeTest, OfTwoRecordsOfOneSystemMessageInABatchTheFirstIsKept) {
   host.Deliver({MakeRecord(3, 0, 5, 500, R"({"TITLE":"first"})"), MakeRecord(3, 0, 6, 50, "{}"),
                 MakeRecord(3, 0, 5, 500, R"({"TITLE":"second"})")});
   EXPECT_EQ(recorder.Count(kSystemBit, kEventAdded), 1u);
-  SystemMsgInfo* msgs = nullptr;
-  ASSERT_EQ(host.api.PushGetSystemMsg(0, &msgs, false), 2u);
-  EXPECT_STREQ(msgs[0].title, "first");
-  host.api.PushFreeSystemMsgList(msgs);
+  const auto listed = SystemListing(host);
+  ASSERT_EQ(listed.count, 2u);
+  EXPECT_STREQ(listed[0].title, "first");
 }

@@ -3,9 +3,8 @@
 // kind runs as the pushhost scenarios; here what only a restart or a cap shows.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
+#include "conformance/listings.h"
+#include "support/each.h"
 #include "support/ownshares.h"
 #include "support/startedhost.h"
 
@@ -13,29 +12,9 @@ using libraryhost::CommandRecorder;
 using libraryhost::LibraryHost;
 using libraryhost::MakeRecord;
 
+using namespace listings;
+
 namespace {
-
-PushRecord Share(uint32_t appId, int shareType, uint32_t msgId, uint32_t pushTime,
-                 const std::string& extra = std::string()) {
-  return MakeRecord(2, appId, msgId, pushTime,
-                    R"({"DSTAPPID":")" + std::to_string(appId) + R"(","SHARETYPE":)" +
-                        std::to_string(shareType) + R"(,"MSG":"m)" + std::to_string(msgId) +
-                        "\"" + extra + "}");
-}
-
-PushRecord Dynamic(uint32_t appId, uint32_t msgId, uint32_t pushTime, uint32_t serverCount) {
-  return MakeRecord(1, appId, msgId, pushTime,
-                    "{\"TITLE\":\"t" + std::to_string(msgId) + "\",\"NUM\":" +
-                        std::to_string(serverCount) + "}");
-}
-
-// One listing, given back to the library when the test is done with it.
-struct Listing {
-  LibraryHost& host;
-  DynamicMsgGroupInfo* groups = nullptr;
-  uint32_t count = 0;
-  ~Listing() { host.api.PushFreeDynamicMsgGroupList(groups); }
-};
 
 class Restart : public StartedHost {
  protected:
@@ -54,8 +33,7 @@ struct ReentryState {
 }  // namespace
 
 TEST_F(Restart, BringsBackReadDynamicMessagesMergedWithThoseBeforeTheFirstListing) {
-  host.Deliver({Dynamic(11, 1, 10, 2), Dynamic(12, 2, 20, 1), Dynamic(11, 3, 30, 5),
-                Dynamic(13, 4, 40, 1)});
+  host.Deliver({Dynamic(11, 1, 10, "2"), Dynamic(12, 2, 20), Dynamic(11, 3, 30, "5"), Dynamic(13, 4, 40)});
   CommandRecorder recorder;
   ASSERT_TRUE(recorder.Register(host, 77, kDynamicBit, kEventReadState));
   EXPECT_EQ(host.api.PushUpdateDynamicMsgReadState(11, 77, true), 2u);
@@ -66,63 +44,49 @@ TEST_F(Restart, BringsBackReadDynamicMessagesMergedWithThoseBeforeTheFirstListin
   EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 0u);
   // Pushed before the first listing: merged with what was stored, the later
   // server count holding.
-  host.Deliver(Dynamic(11, 6, 60, 4));
-  Listing back{host};
-  back.count = host.api.PushGetDynamicMsg(0, 0, &back.groups, false);
-  ASSERT_EQ(back.count, 1u);
-  EXPECT_EQ(back.groups[0].appId, 11u);
-  EXPECT_EQ(back.groups[0].msgCountOnServer, 4u);
-  ASSERT_EQ(back.groups[0].msgCount, 3u);
-  EXPECT_EQ(back.groups[0].msgs[0].pushTime, 10u);
-  EXPECT_EQ(back.groups[0].msgs[2].pushTime, 60u);
-  EXPECT_EQ(std::string(back.groups[0].msgs[0].title), "t1");
-  EXPECT_EQ(back.groups[0].msgs[1].newFlag, 0);
-  EXPECT_EQ(back.groups[0].msgs[2].newFlag, 1);
+  host.Deliver(Dynamic(11, 6, 60, "4"));
+  const auto back = DynamicListing(host);
+  ASSERT_EQ(back.Ids(), (Groups{{1, 3, 6}}));
+  EXPECT_EQ(back[0].appId, 11u);
+  EXPECT_EQ(back[0].msgCountOnServer, 4u);
+  EXPECT_EQ(Each(back[0].msgs, 3, &DynamicMsgInfo::pushTime), (Values{10, 30, 60}));
+  EXPECT_EQ(Each(back[0].msgs, 3, &DynamicMsgInfo::newFlag), (Values{0, 0, 1}));
+  EXPECT_STREQ(back[0].msgs[0].title, "t1");
   EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 4u);
-  Listing unread{host};
-  ASSERT_EQ(host.api.PushGetDynamicMsg(0, 0, &unread.groups, true), 1u);
-  ASSERT_EQ(unread.groups[0].msgCount, 1u);
-  EXPECT_EQ(unread.groups[0].msgs[0].pushTime, 60u);
+  EXPECT_EQ(DynamicListing(host, true).Ids(), (Groups{{6}}));
 
   // The shield holds after the restart, and the policy it set refuses the
   // shielded application's pushes only.
   EXPECT_TRUE(host.api.PushIsShieldDynamicMsg(12));
   EXPECT_FALSE(host.api.PushIsShieldDynamicMsg(11));
-  host.Deliver(Dynamic(12, 5, 50, 1));
+  host.Deliver(Dynamic(12, 5, 50));
   EXPECT_EQ(host.api.PushGetUnreadDynamicMsgCountForApp(12), 0u);
   EXPECT_EQ(host.api.PushGetMsgCountByType(1), 1u);
 }
 
 TEST_F(Restart, BringsBackReadSharesMergedWithThoseBeforeTheFirstListing) {
-  host.Deliver({Share(5, 1, 1, 100, R"(,"APPDESC":"about")"), Share(5, 1, 2, 200),
-                Share(6, 2, 3, 300)});
+  host.Deliver({Share(5, 1, 1, 100), Share(5, 1, 2, 200), Share(6, 2, 3, 300)});
   EXPECT_EQ(host.api.PushUpdateShareMsgReadState(5, 1, 0, 0), 2u);
   EXPECT_EQ(host.api.PushUpdateReadStateByType(2), 1u);
   host.Deliver(Share(8, 2, 4, 400));  // never read: not kept across the restart
 
   ASSERT_TRUE(host.Reload());
   host.Deliver(Share(5, 1, 9, 250));  // before the first listing: merged with the stored
-  ShareMsgGroupInfo* groups = nullptr;
-  ASSERT_EQ(host.api.PushGetShareMsg(0, 0, &groups, false), 2u);
-  EXPECT_EQ(groups[0].appId, 6u);
-  EXPECT_EQ(groups[0].shareType, 2);
-  ASSERT_EQ(groups[1].appId, 5u);
-  ASSERT_EQ(groups[1].msgCount, 3u);
-  EXPECT_EQ(groups[1].msgs[0].pushTime, 100u);
-  EXPECT_EQ(groups[1].msgs[1].pushTime, 200u);
-  EXPECT_EQ(groups[1].msgs[2].pushTime, 250u);
-  EXPECT_STREQ(groups[1].msgs[0].text, "m1");
-  EXPECT_STREQ(groups[1].msgs[0].appDesc, "about");
-  host.api.PushFreeShareMsgGroupList(groups);
+  {
+    const auto back = ShareListing(host);
+    ASSERT_EQ(back.Ids(), (Groups{{3}, {1, 2, 9}}));
+    EXPECT_EQ(Each(back, &ShareMsgGroupInfo::appId), (Values{6, 5}));
+    EXPECT_EQ(back[0].shareType, 2);
+    EXPECT_EQ(Each(back[1].msgs, 3, &ShareMsgInfo::pushTime), (Values{100, 200, 250}));
+    EXPECT_STREQ(back[1].msgs[0].text, "m1");
+    EXPECT_STREQ(back[1].msgs[0].appDesc, "d1");
+  }
   EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), 1u);
-  EXPECT_EQ(host.api.PushGetShareMsg(0, 0, &groups, true), 1u);
-  EXPECT_EQ(groups[0].msgCount, 1u);
-  host.api.PushFreeShareMsgGroupList(groups);
+  EXPECT_EQ(ShareListing(host, true).Ids(), (Groups{{9}}));
 
   EXPECT_EQ(host.api.PushDeleteShareMsg(6, 300), 1u);
   ASSERT_TRUE(host.Reload());
-  EXPECT_EQ(host.api.PushGetShareMsg(0, 0, &groups, false), 1u);
-  host.api.PushFreeShareMsgGroupList(groups);
+  EXPECT_EQ(ShareListing(host).count, 1u);
 }
 
 TEST_F(Restart, KeepsOwnSharesToFiftyGroups) {

@@ -4,31 +4,16 @@
 // every query, and payload numbers read alike on every build.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
+#include "conformance/listings.h"
 #include "support/ownshares.h"
 #include "support/startedhost.h"
 
 using libraryhost::CommandRecorder;
 using libraryhost::MakeRecord;
 
+using namespace listings;
+
 namespace {
-
-PushRecord Dynamic(uint32_t appId, uint32_t msgId, uint32_t pushTime, const std::string& num) {
-  const std::string count = num.empty() ? "" : R"(,"NUM":)" + num;
-  return MakeRecord(1, appId, msgId, pushTime, R"({"TITLE":"t)" + std::to_string(msgId) + "\"" + count + "}");
-}
-
-PushRecord Share(uint32_t appId, int shareType, uint32_t msgId, uint32_t pushTime) {
-  return MakeRecord(2, appId, msgId, pushTime,
-                    R"({"DSTAPPID":")" + std::to_string(appId) + R"(","SHARETYPE":)" +
-                        std::to_string(shareType) + R"(,"APPDESC":"d)" + std::to_string(msgId) + "\"}");
-}
-
-PushRecord System(uint32_t msgId, uint32_t pushTime) {
-  return MakeRecord(3, 0, msgId, pushTime, R"({"TITLE":"s)" + std::to_string(msgId) + "\"}");
-}
 
 class Trust : public StartedHost {
  protected:
@@ -36,40 +21,10 @@ class Trust : public StartedHost {
     StartedHost::SetUp();
     for (uint32_t app : {7u, 8u, 9u}) host.MarkInstalled(app);
   }
-
-  // Message ids of every listing element, element by element; the array goes
-  // back to the library.
-  template <class Element, class Free>
-  std::vector<std::vector<uint32_t>> IdsOf(Element* groups, uint32_t n, Free free) {
-    std::vector<std::vector<uint32_t>> ids(n);
-    for (uint32_t i = 0; i < n; ++i) {
-      for (uint32_t m = 0; m < groups[i].msgCount; ++m) ids[i].push_back(groups[i].msgs[m].msgId);
-    }
-    if (n > 0) free(groups);
-    return ids;
-  }
-  std::vector<std::vector<uint32_t>> DynamicIds(bool onlyUnread = false) {
-    DynamicMsgGroupInfo* groups = nullptr;
-    const uint32_t n = host.api.PushGetDynamicMsg(0, 0, &groups, onlyUnread);
-    return IdsOf(groups, n, host.api.PushFreeDynamicMsgGroupList);
-  }
-  std::vector<std::vector<uint32_t>> ShareIds(bool unreadOnly = false) {
-    ShareMsgGroupInfo* groups = nullptr;
-    const uint32_t n = host.api.PushGetShareMsg(0, 0, &groups, unreadOnly);
-    return IdsOf(groups, n, host.api.PushFreeShareMsgGroupList);
-  }
-  std::vector<uint32_t> SystemIds(bool newOnly = false) {
-    SystemMsgInfo* msgs = nullptr;
-    const uint32_t n = host.api.PushGetSystemMsg(0, &msgs, newOnly);
-    std::vector<uint32_t> ids;
-    for (uint32_t i = 0; i < n; ++i) ids.push_back(msgs[i].msgId);
-    if (n > 0) host.api.PushFreeSystemMsgList(msgs);
-    return ids;
-  }
+  Groups DynamicIds(bool onlyUnread = false) { return DynamicListing(host, onlyUnread).Ids(); }
+  Groups ShareIds(bool onlyUnread = false) { return ShareListing(host, onlyUnread).Ids(); }
+  Ids SystemIds(bool newOnly = false) { return listings::SystemIds(host, newOnly); }
 };
-
-using Ids = std::vector<uint32_t>;
-using Groups = std::vector<Ids>;
 
 }  // namespace
 
@@ -77,8 +32,8 @@ using Groups = std::vector<Ids>;
 // restart: every message of every kind is listed once.
 TEST_F(Trust, NoMessageIsListedTwice) {
   // The same records twice in one batch, too.
-  host.Deliver({Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20), Share(9, 2, 3, 30), System(4, 40),
-                Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20)});
+  host.Deliver({Dynamic(7, 1, 10), Share(8, 1, 2, 20), Share(9, 2, 3, 30), System(4, 40),
+                Dynamic(7, 1, 10), Share(8, 1, 2, 20)});
   EXPECT_EQ(host.api.PushUpdateDynamicMsgReadState(7, 0, false), 1u);
   EXPECT_EQ(host.api.PushUpdateShareMsgReadState(8, 1, 0, 0), 1u);
   EXPECT_EQ(host.api.PushUpdateShareMsgReadState(9, 2, 0, 30), 1u);
@@ -86,7 +41,7 @@ TEST_F(Trust, NoMessageIsListedTwice) {
   for (uint32_t state : {1u, 0u, 1u}) EXPECT_EQ(host.api.PushUpdateSystemMsgReadState(4, state), 1u);
   CommandRecorder recorder;
   ASSERT_TRUE(recorder.Register(host, 0, 0xF, kEventAdded));
-  host.Deliver({Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20), Share(9, 2, 3, 30), System(4, 40)});
+  host.Deliver({Dynamic(7, 1, 10), Share(8, 1, 2, 20), Share(9, 2, 3, 30), System(4, 40)});
   EXPECT_TRUE(recorder.commands.empty()) << "a redelivery announced as new";
   EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 0u);
 
@@ -104,7 +59,7 @@ TEST_F(Trust, NoMessageIsListedTwice) {
   // Pushed again after a restart: the stored message is held already, read.
   CommandRecorder afterRestart;
   ASSERT_TRUE(afterRestart.Register(host, 0, 0xF, kEventAdded));
-  host.Deliver({System(4, 40), Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20)});
+  host.Deliver({System(4, 40), Dynamic(7, 1, 10), Share(8, 1, 2, 20)});
   EXPECT_TRUE(afterRestart.commands.empty());
   EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 0u);
   EXPECT_EQ(SystemIds(), (Ids{4}));
@@ -125,7 +80,7 @@ TEST_F(Trust, DynamicFigureFollowsWhatIsHeld) {
   EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 0u);
 
   // A standing count on a read group goes when the group is read again.
-  host.Deliver(Dynamic(7, 3, 20, "1"));
+  host.Deliver(Dynamic(7, 3, 20));
   host.api.PushUpdateDynamicMsgReadState(7, 0, false);
   ASSERT_TRUE(host.api.PushResetUnreadDynamicMsgCount(7, 4, 0));
   EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 4u);
@@ -136,6 +91,8 @@ TEST_F(Trust, DynamicFigureFollowsWhatIsHeld) {
   // listed as unread, marked by mark-all and stored.
   host.Deliver({Dynamic(8, 4, 30, ""), Dynamic(9, 5, 40, "-5")});
   EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 2u);
+  EXPECT_EQ(host.api.PushGetUnreadCountByType(1), 2u);
+  EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 2u);
   EXPECT_EQ(DynamicIds(true), (Groups{{5}, {4}}));
   EXPECT_EQ(host.api.PushUpdateReadStateByType(1), 2u);
   EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 0u);
@@ -155,6 +112,7 @@ TEST_F(Trust, SystemAndShareCountsEqualTheirUnreadListings) {
   EXPECT_EQ(host.api.PushUpdateSystemMsgReadState(3, 1), 1u);
   EXPECT_EQ(host.api.PushDeleteSystemMsg(2, 20), 1u);
   EXPECT_EQ(host.api.PushGetNewSystemMsgNum(), 2u);
+  EXPECT_EQ(host.api.PushGetUnreadCountByType(3), 2u);
   EXPECT_EQ(SystemIds(true), (Ids{4, 1}));
   EXPECT_EQ(host.api.PushUpdateReadStateByType(3), 2u);
   EXPECT_EQ(host.api.PushGetNewSystemMsgNum(), 0u);
@@ -165,6 +123,7 @@ TEST_F(Trust, SystemAndShareCountsEqualTheirUnreadListings) {
   EXPECT_EQ(host.api.PushDeleteShareMsg(9, 70), 1u);
   EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), 1u);
   EXPECT_EQ(ShareIds(true), (Groups{{5, 6}}));
+  EXPECT_EQ(host.api.PushGetUnreadCountByType(2), 1u);
   EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 1u);
 }
 
@@ -196,7 +155,7 @@ TEST_F(Trust, DeletesAndUsersKeepToWhatTheyName) {
 // Per-application queries see what is stored; a listing of nothing hands out
 // nothing to free.
 TEST_F(Trust, EveryQuerySeesStoredMessages) {
-  host.Deliver({Dynamic(7, 1, 10, "1"), Share(8, 1, 2, 20)});
+  host.Deliver({Dynamic(7, 1, 10), Share(8, 1, 2, 20)});
   host.api.PushUpdateDynamicMsgReadState(7, 0, false);
   host.api.PushUpdateShareMsgReadState(8, 1, 0, 0);
   ASSERT_TRUE(host.Reload());
@@ -220,13 +179,11 @@ TEST_F(Trust, EveryQuerySeesStoredMessages) {
 
 // Numbers beyond 2^31 arrive whole on every build.
 TEST_F(Trust, PayloadNumbersAreReadOverTheWholeUnsignedRange) {
-  host.Deliver({MakeRecord(2, 8, 1, 10,
-                           R"({"DSTAPPID":"3000000000","SHARETYPE":1,"FUIN":4000000000})"),
+  host.Deliver({MakeRecord(2, 8, 1, 10, R"({"DSTAPPID":"3000000000","SHARETYPE":1,"FUIN":4000000000})"),
                 Dynamic(7, 2, 20, "3000000000")});
-  ShareMsgGroupInfo* share = nullptr;
-  ASSERT_EQ(host.api.PushGetShareMsg(0, 0, &share, false), 1u);
+  const auto share = ShareListing(host);
+  ASSERT_EQ(share.count, 1u);
   EXPECT_EQ(share[0].appId, 3000000000u);
   EXPECT_EQ(share[0].msgs[0].uin, 4000000000u);
-  host.api.PushFreeShareMsgGroupList(share);
   EXPECT_EQ(host.api.PushGetUnreadDynamicMsgCountForApp(7), 3000000000u);
 }
