@@ -15,19 +15,16 @@
 #include <string>
 #include <vector>
 
-#include "support/libraryhost.h"
+#include "conformance/listings.h"
 
 using libraryhost::LibraryHost;
-using libraryhost::MakeRecord;
 
 namespace {
 
 // Below the system center's limit, so that nothing read is evicted.
 const uint32_t kMessages = 45;
 
-PushRecord System(uint32_t msgId) {
-  return MakeRecord(3, 0, msgId, 1000 + msgId, R"({"TITLE":"m)" + std::to_string(msgId) + "\"}");
-}
+PushRecord System(uint32_t msgId) { return listings::System(msgId, 1000 + msgId); }
 
 // The child: pushes and marks read one message after another and writes each
 // id to the pipe once its mark has returned; then waits to be killed.
@@ -81,11 +78,8 @@ TEST(CrashSafety, EveryReturnedReadMarkSurvivesASigkill) {
     host.SignIn(user);
     ASSERT_TRUE(host.Start());
     host.WantEverything();
-    SystemMsgInfo* msgs = nullptr;
-    const uint32_t listed = host.api.PushGetSystemMsg(0, &msgs, false);
-    std::set<uint32_t> kept;
-    for (uint32_t i = 0; i < listed; ++i) kept.insert(msgs[i].msgId);
-    host.api.PushFreeSystemMsgList(msgs);
+    const listings::Ids listed = listings::SystemIds(host);
+    const std::set<uint32_t> kept(listed.begin(), listed.end());
     for (uint32_t done : returned) EXPECT_EQ(kept.count(done), 1u) << "lost message " << done;
     // At most the one write under way at the kill may also have landed.
     EXPECT_LE(kept.size(), returned.size() + 1);
@@ -109,7 +103,7 @@ TEST(CrashSafety, ExitWithoutUnloadingTheLibraryIsClean) {
       host->SignIn(9200);
       if (!host->Loaded() || !host->Start()) _exit(2);
       host->WantEverything();
-      host->Deliver({System(1), MakeRecord(2, 0, 2, 2, R"({"DSTAPPID":"5","SHARETYPE":1})")});
+      host->Deliver({System(1), listings::Share(5, 1, 2, 2)});
       for (int32_t kind = 1; kind <= 4; ++kind) host->api.PushClearMsg(kind);
       if (shutDown && !host->Stop()) _exit(3);
       std::exit(0);

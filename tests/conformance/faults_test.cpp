@@ -15,14 +15,14 @@
 #include <utility>
 #include <vector>
 
+#include "conformance/listings.h"
 #include "halyx/localdatabase.h"
-#include "support/libraryhost.h"
 #include "support/testenv.h"
 
 namespace fs = std::filesystem;
 
 using libraryhost::LibraryHost;
-using libraryhost::MakeRecord;
+using namespace listings;
 
 namespace {
 
@@ -82,7 +82,7 @@ void NoDatabase(Outcome& o) {
 // How a fault comes and goes around a session.
 struct Fault {
   std::function<void()> beforeLoad;             // the library fills its tables once per load
-  std::function<void(LibraryHost&)> afterStart;
+  std::function<void()> afterStart;
   std::function<void()> repair;                 // after the session's host is gone
   bool clear = false;                           // end the session with PushClearMsg
 };
@@ -96,18 +96,14 @@ uint32_t AllReports(LibraryHost& host) {
          host.ctl.PushCenterReadReports(3);
 }
 
-template <class Fn>
-Fn Control(const char* module, const char* name) {
-  Fn fn = testenv::ModuleFunction<Fn>(module, name);
-  EXPECT_NE(fn, nullptr) << name;
-  return fn;
-}
-#define PCW_CONTROL(module, name) Control<decltype(&::name)>(module, #name)
+// A control function of a stand-in module, by its declared name.
+#define PCW_CONTROL(module, name) testenv::ModuleFunction<decltype(&::name)>(module, #name)
 
 Outcome RunSession(const Fault& fault, uint32_t user) {
   static auto forget = PCW_CONTROL("pushcenter.dll", PushCenterForgetCallbacks);
   static auto handles = PCW_CONTROL("localdatabase.dll", LocalDatabaseOpenHandles);
   static auto releaseIdle = PCW_CONTROL("localdatabase.dll", LocalDatabaseReleaseIdle);
+  EXPECT_TRUE(forget && handles && releaseIdle);
   Outcome seen;
   std::error_code ignored;
   releaseIdle();  // a kept connection holds the file open, which Windows cannot remove
@@ -121,18 +117,12 @@ Outcome RunSession(const Fault& fault, uint32_t user) {
     host.WantEverything();
     host.MarkInstalled(kApp);
     EXPECT_TRUE(host.Start());  // a failing module never fails the start
-    if (fault.afterStart) fault.afterStart(host);
-    seen.delivered = host.Deliver(
-        {MakeRecord(3, 0, 1, 100, R"({"TITLE":"one"})"), MakeRecord(3, 0, 2, 200, R"({"TITLE":"two"})"),
-         MakeRecord(1, kApp, 3, 300, R"({"TITLE":"d","NUM":2})"),
-         MakeRecord(2, kShareApp, 4, 400, R"({"DSTAPPID":"5","SHARETYPE":1,"MSG":"m"})")});
+    if (fault.afterStart) fault.afterStart();
+    seen.delivered =
+        host.Deliver({System(1, 100), System(2, 200), Dynamic(kApp, 3, 300, "2"), Share(kShareApp, 1, 4, 400)});
     seen.countsDelivered = host.DeliverUnreadCounts({AppUnreadCount{kApp, 3, 0}});
-    SystemMsgInfo* msgs = nullptr;
-    host.api.PushGetSystemMsg(0, &msgs, false);
-    host.api.PushFreeSystemMsgList(msgs);
-    ShareMsgGroupInfo* shares = nullptr;
-    host.api.PushGetShareMsg(0, 0, &shares, false);
-    host.api.PushFreeShareMsgGroupList(shares);
+    SystemListing(host);  // the first listings load what is stored
+    ShareListing(host);
     seen.systemHeld = host.api.PushGetMsgCountByType(3);
     seen.dynamicUnread = host.api.PushGetAllUnreadDynamicMsgCount();
     seen.shareUnread = host.api.PushGetAllUnreadShareMsgNum();
@@ -165,16 +155,10 @@ Outcome RunSession(const Fault& fault, uint32_t user) {
   later.SignIn(user);
   later.WantEverything();
   EXPECT_TRUE(later.Start());
-  SystemMsgInfo* msgs = nullptr;
-  seen.systemStored = later.api.PushGetSystemMsg(0, &msgs, false);
-  later.api.PushFreeSystemMsgList(msgs);
-  DynamicMsgGroupInfo* groups = nullptr;
-  seen.dynamicStored = later.api.PushGetDynamicMsg(0, 0, &groups, false);
-  later.api.PushFreeDynamicMsgGroupList(groups);
-  ShareMsgGroupInfo* shares = nullptr;
-  seen.shareStored = later.api.PushGetShareMsg(0, 0, &shares, false);
-  later.api.PushFreeShareMsgGroupList(shares);
-  later.Deliver(MakeRecord(3, 0, 9, 900, R"({"TITLE":"later"})"));
+  seen.systemStored = SystemListing(later).count;
+  seen.dynamicStored = DynamicListing(later).count;
+  seen.shareStored = ShareListing(later).count;
+  later.Deliver(System(9, 900));
   seen.laterWrite = later.api.PushUpdateSystemMsgReadState(9, 1);
   return seen;
 }
@@ -189,7 +173,7 @@ void Same(Outcome&) {}
 
 void RunOmitted(const char* module, const char* control, const std::vector<Case>& cases, uint32_t firstUser) {
   using OmitFn = bool(HALYX_CDECL*)(uint32_t entry, bool omit);
-  OmitFn omit = Control<OmitFn>(module, control);
+  OmitFn omit = testenv::ModuleFunction<OmitFn>(module, control);
   ASSERT_NE(omit, nullptr);
   EXPECT_FALSE(omit(1000, true));  // an entry beyond the table
   uint32_t user = firstUser;
@@ -204,64 +188,37 @@ void RunOmitted(const char* module, const char* control, const std::vector<Case>
   }
 }
 
+void LeftRegistered(Outcome& o) { o.leftRegistered = 1; }
+void NoShareStored(Outcome& o) { o.shareStored = 0; }
+
 }  // namespace
 
 // Entry 0 of every table is one that the library never calls: the control row.
+// A callback that cannot be unregistered stays with the service (6, 8).
 TEST(Faults, PushCenterEntriesMissing) {
   RunOmitted("pushcenter.dll", "PushCenterOmitEntry",
-             {{0, Same},
-              // Never registered: nothing arrives, so there is nothing to mark.
-              {5,
-               [](Outcome& o) {
-                 o = Outcome{};
-                 o.countsDelivered = o.laterWrite = 1;
-               }},
-              // A callback that cannot be unregistered stays with the service.
-              {6, [](Outcome& o) { o.leftRegistered = 1; }},
-              {7,
-               [](Outcome& o) {
-                 o.countsDelivered = 0;
-                 o.dynamicUnread = 2;
-               }},
-              {8, [](Outcome& o) { o.leftRegistered = 1; }},
-              // The marks work; only their reports are dropped.
-              {10, [](Outcome& o) { o.reports = 0; }}},
+             {{0, Same}, {6, LeftRegistered}, {8, LeftRegistered},
+              {5, [](Outcome& o) { o = Outcome{}; o.countsDelivered = o.laterWrite = 1; }},  // nothing arrives
+              {7, [](Outcome& o) { o.countsDelivered = 0; o.dynamicUnread = 2; }},
+              {10, [](Outcome& o) { o.reports = 0; }}},  // the marks work; only their reports are dropped
              8100);
 }
 
+// No user (status 9): no storage opens. The engine asks the status service,
+// so it knows no user either; the shares go to no folder of user number 0
+// (engine 6). Rows written without a "UIN" belong to nobody and never load
+// (30). Nothing decodes during the session; the rows stay intact (31).
 TEST(Faults, StatusAndEngineEntriesMissing) {
-  // No user: no storage opens. The engine asks the status service, so it
-  // knows no user either; the shares go to no folder of user number 0.
-  RunOmitted("statusservice.dll", "HalyxStatusOmitEntry",
-             {{0, Same},
-              {9,
-               [](Outcome& o) {
-                 NoDatabase(o);
-               }}},
-             8200);
+  RunOmitted("statusservice.dll", "HalyxStatusOmitEntry", {{0, Same}, {9, NoDatabase}}, 8200);
   RunOmitted("coreserviceengine.dll", "HalyxEngineOmitEntry",
-             {{0, Same},
-              // The shares have no user to be stored for, and go to no folder of
-              // user number 0.
-              {6,
-               [](Outcome& o) {
-                 o.shareStored = 0;
-               }},
-              // Rows written without a "UIN" belong to nobody and never load.
-              {30, [](Outcome& o) { o.shareStored = 0; }},
-              // Nothing decodes during the session; the rows stay intact.
-              {31, Same}},
-             8300);
+             {{0, Same}, {6, NoShareStored}, {30, NoShareStored}, {31, Same}}, 8300);
 }
 
 TEST(Faults, LocalDatabaseSlotsMissing) {
   // Rows posted without their leading fields: the share rows lack their
   // "UIN"; the system rows lack the numbers the deletion looks for, and,
   // alike in those numbers, load as one message.
-  auto leadingFieldMissing = [](Outcome& o) {
-    o.systemStored = 1;
-    o.shareStored = 0;
-  };
+  auto leadingFieldMissing = [](Outcome& o) { o.systemStored = 1; o.shareStored = 0; };
   auto nothingStored = [](Outcome& o) { o.systemStored = o.dynamicStored = o.shareStored = 0; };
   // Whole sessions: the table's control row (5); a table closes with its
   // database (4); a fresh database has every column, so the migrations are
@@ -292,7 +249,7 @@ TEST(Faults, DatabaseSlotFailuresKeepMemoryWorkingAndLeaveNothingOpen) {
   for (const auto& c : cases) {
     SCOPED_TRACE("slot " + std::to_string(c.first) + " after " + std::to_string(c.second));
     Fault fault;
-    fault.afterStart = [&](LibraryHost&) { ASSERT_TRUE(failAfter(c.first, c.second)); };
+    fault.afterStart = [&] { ASSERT_TRUE(failAfter(c.first, c.second)); };
     fault.repair = [&] { failAfter(c.first, -1); };
     fault.clear = true;
     const Outcome seen = RunSession(fault, ++user);
@@ -330,9 +287,7 @@ TEST(Faults, DamagedDatabaseFilesAnswerAsDatabasesThatDoNotOpen) {
     };
   };
   auto writeText = [](const std::string& text) {
-    return [text](const char*, const fs::path& path) {
-      std::ofstream(path, std::ios::binary) << text;
-    };
+    return [text](const char*, const fs::path& path) { std::ofstream(path, std::ios::binary) << text; };
   };
   const std::pair<const char*, std::function<void(const char*, const fs::path&)>> damages[] = {
       {"cut in its header", cutAt(40)},

@@ -21,14 +21,14 @@
 #include <filesystem>
 #endif
 
-#include "support/libraryhost.h"
+#include "conformance/listings.h"
 #include "support/ownshares.h"
 #include "support/startedhost.h"
 #include "support/testenv.h"
 
 using libraryhost::CommandRecorder;
 using libraryhost::LibraryHost;
-using libraryhost::MakeRecord;
+using namespace listings;
 
 namespace {
 
@@ -62,48 +62,39 @@ size_t OpenHandles() {
 // A session with messages of every kind held, some read and stored. The
 // host's settings are made once, before: the settings modules' files are not
 // the library's to keep flat.
-void Fill(LibraryHost& host, uint32_t round) {
+void Fill(LibraryHost& host) {
   std::vector<PushRecord> batch;
-  for (uint32_t i = 0; i < 60; ++i) {  // beyond the system center's cap
-    batch.push_back(MakeRecord(3, 0, 1000 * round + i, 100 + i, R"({"TITLE":"s"})"));
-  }
-  batch.push_back(MakeRecord(1, 11, 1, 300 + round, R"({"TITLE":"d","NUM":1})"));
-  batch.push_back(MakeRecord(2, 0, 2, 300 + round, R"({"DSTAPPID":"5","SHARETYPE":1,"MSG":"m"})"));
+  for (uint32_t i = 0; i < 60; ++i) batch.push_back(System(1000 + i, 100 + i));  // beyond the system center's cap
+  batch.push_back(Dynamic(11, 1, 301));
+  batch.push_back(Share(5, 1, 2, 301));
   host.Deliver(batch);
-  host.api.AddMyShareMsg(OwnShares(8, 1, {400 + round}).Get());
-  SystemMsgInfo* system = nullptr;
-  if (host.api.PushGetSystemMsg(0, &system, false) > 0) {
-    host.api.PushUpdateSystemMsgReadState(system[0].msgId, 1);
-  }
-  host.api.PushFreeSystemMsgList(system);
+  host.api.AddMyShareMsg(OwnShares(8, 1, {401}).Get());
+  const Ids system = SystemIds(host);
+  if (!system.empty()) host.api.PushUpdateSystemMsgReadState(system[0], 1);
   host.api.PushUpdateDynamicMsgReadState(11, 0, true);
-  ShareMsgGroupInfo* shares = nullptr;
-  host.api.PushGetShareMsg(0, 0, &shares, false);
-  host.api.PushFreeShareMsgGroupList(shares);
+  ShareListing(host);
 }
 
 }  // namespace
 
 TEST_F(StartedHost, UnloadWithoutShutDownLeavesNoCallbackInTheModules) {
   host.MarkInstalled(11);
-  Fill(host, 1);
-  host.Deliver(MakeRecord(1, 21, 5, 500, R"({"TITLE":"parked"})"));  // not installed yet
+  Fill(host);
+  host.Deliver(Dynamic(21, 5, 500));  // not installed yet
   CommandRecorder recorder;
   ASSERT_TRUE(recorder.Register(host, 0, 0xFFFFFFFFu, 0xFFFFFFFFu));
   const auto deliver = host.ctl.PushCenterDeliverBatch;
   const auto announce = host.ctl.HYNotifyAppInstallChanged;
   host.Abandon();
   // Neither module has a callback into the unloaded library left to call.
-  const PushRecord late = MakeRecord(3, 0, 9, 900, R"({"TITLE":"late"})");
+  const PushRecord late = System(9, 900);
   EXPECT_EQ(deliver(&late, 1), 0u);
   host.MarkInstalled(21);
   EXPECT_EQ(announce(21, 0, true), 0u);
   EXPECT_TRUE(recorder.commands.empty());
   // The next load starts afresh and finds what was stored.
   ASSERT_TRUE(host.Load() && host.Start());
-  SystemMsgInfo* system = nullptr;
-  EXPECT_EQ(host.api.PushGetSystemMsg(0, &system, false), 1u);
-  host.api.PushFreeSystemMsgList(system);
+  EXPECT_EQ(SystemIds(host).size(), 1u);
   EXPECT_EQ(host.Deliver(late), 1u);
 }
 
@@ -123,7 +114,7 @@ TEST(Unload, AHundredCyclesInOneProcessKeepMemoryAndOpenFilesFlat) {
       ASSERT_TRUE(host.Loaded()) << host.Missing();
       host.SignIn(9400);
       ASSERT_TRUE(host.Start());
-      Fill(host, 1);
+      Fill(host);
       // Each session leaves the databases as it found them.
       for (int32_t kind = 1; kind <= 4; ++kind) host.api.PushClearMsg(kind);
     }  // PushWrapperUnInit, FreeLibrary
