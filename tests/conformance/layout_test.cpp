@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "support/libraryhost.h"
+#include "conformance/listings.h"
 #include "support/ownshares.h"
+#include "support/startedhost.h"
 
-using libraryhost::LibraryHost;
 using libraryhost::MakeRecord;
+using namespace listings;
+using Texts = std::vector<std::string>;
 
 namespace {
 
@@ -39,10 +41,10 @@ std::string Read(const unsigned char* at, const std::vector<Field>& fields) {
 }
 
 // Each element as "<element fields>: [record] [record]...", sorted.
-std::vector<std::string> ReadGroups(const void* array, uint32_t count,
+Texts ReadGroups(const void* array, uint32_t count,
                                     const std::vector<Field>& element, size_t recordSize,
                                     const std::vector<Field>& record) {
-  std::vector<std::string> groups;
+  Texts groups;
   for (uint32_t g = 0; g < count; ++g) {
     const unsigned char* at = static_cast<const unsigned char*>(array) + g * kElement;
     uint32_t msgCount;
@@ -59,12 +61,7 @@ std::vector<std::string> ReadGroups(const void* array, uint32_t count,
 
 }  // namespace
 
-TEST(Layout, ListingsPutEveryFieldWhereAHostOfThisPointerSizeReadsIt) {
-  LibraryHost host;
-  ASSERT_TRUE(host.Loaded()) << host.Missing();
-  host.SignIn(4101);
-  ASSERT_TRUE(host.Start());
-  host.WantEverything();
+TEST_F(StartedHost, ListingsPutEveryFieldWhereAHostOfThisPointerSizeReadsIt) {
   host.MarkInstalled(7);
   host.MarkInstalled(8);
   ASSERT_EQ(1u, host.Deliver({
@@ -82,41 +79,32 @@ TEST(Layout, ListingsPutEveryFieldWhereAHostOfThisPointerSizeReadsIt) {
   ASSERT_TRUE(host.api.AddMyShareMsg(mine9.Get()));
 
   // DynamicMsgInfo, 1532 bytes: msgId 0, title 12, voiceIndex 924.
-  DynamicMsgGroupInfo* dynamic = nullptr;
-  const uint32_t dynamicCount = host.api.PushGetDynamicMsg(0, 0, &dynamic, false);
-  EXPECT_EQ(ReadGroups(dynamic, dynamicCount, {{4, false}}, 1532, {{0, false}, {12, true}, {924, false}}),
-            (std::vector<std::string>{"7: [11 d11 3] [12 d12 4]", "8: [13 d13 5]"}));
-  host.api.PushFreeDynamicMsgGroupList(dynamic);
+  const auto dynamic = DynamicListing(host);
+  EXPECT_EQ(ReadGroups(dynamic.items, dynamic.count, {{4, false}}, 1532, {{0, false}, {12, true}, {924, false}}),
+            (Texts{"7: [11 d11 3] [12 d12 4]", "8: [13 d13 5]"}));
 
   // ShareMsgGroupInfo: kind 0, shareType 4, appId 8. ShareMsgInfo, 2660
   // bytes: msgId 0, appId 16, text 20, appDesc 2060.
-  ShareMsgGroupInfo* shares = nullptr;
-  const uint32_t shareCount = host.api.PushGetShareMsg(0, 0, &shares, false);
-  EXPECT_EQ(ReadGroups(shares, shareCount, {{0, false}, {4, false}, {8, false}}, 2660,
+  const auto shares = ShareListing(host);
+  EXPECT_EQ(ReadGroups(shares.items, shares.count, {{0, false}, {4, false}, {8, false}}, 2660,
                        {{0, false}, {16, false}, {20, true}, {2060, true}}),
-            (std::vector<std::string>{"2 1 8: [21 8 s21 a] [22 8 s22 b]", "2 2 9: [23 9 s23 c]"}));
-  host.api.PushFreeShareMsgGroupList(shares);
+            (Texts{"2 1 8: [21 8 s21 a] [22 8 s22 b]", "2 2 9: [23 9 s23 c]"}));
 
   // The same element with kind 4. MyShareMsgInfo, 2648 bytes: shareTime 0,
   // uin 4, text 8, title 1808, appDesc 2048; the newest first.
-  MyShareMsgGroupInfo* own = nullptr;
-  const uint32_t ownCount = host.api.GetMyShareMsg(0, 0, &own);
-  EXPECT_EQ(ReadGroups(own, ownCount, {{0, false}, {4, false}, {8, false}}, 2648,
+  const auto own = OwnShareListing(host);
+  EXPECT_EQ(ReadGroups(own.items, own.count, {{0, false}, {4, false}, {8, false}}, 2648,
                        {{0, false}, {4, false}, {8, true}, {1808, true}, {2048, true}}),
-            (std::vector<std::string>{
-                "4 1 7: [101 1101 text 101 title 101 m7] [100 1100 text 100 title 100 m7]",
-                "4 2 9: [200 1200 text 200 title 200 m9]"}));
-  host.api.FreeMyLocalShareMsgGroupList(own);
+            (Texts{"4 1 7: [101 1101 text 101 title 101 m7] [100 1100 text 100 title 100 m7]",
+                   "4 2 9: [200 1200 text 200 title 200 m9]"}));
 
   // SystemMsgInfo, 2740 bytes, a plain array: msgId 0, title 16, appId 2128,
   // btnType 2736, the last field.
-  SystemMsgInfo* system = nullptr;
-  const uint32_t systemCount = host.api.PushGetSystemMsg(0, &system, false);
-  std::vector<std::string> notices;
-  for (uint32_t i = 0; i < systemCount; ++i) {
-    notices.push_back(Read(reinterpret_cast<const unsigned char*>(system) + i * 2740,
+  Texts notices;
+  const auto system = SystemListing(host);
+  for (uint32_t i = 0; i < system.count; ++i) {
+    notices.push_back(Read(reinterpret_cast<const unsigned char*>(system.items) + i * 2740,
                            {{0, false}, {16, true}, {2128, false}, {2736, false}}));
   }
-  EXPECT_EQ(notices, (std::vector<std::string>{"32 y32 8 3", "31 y31 7 2"}));
-  host.api.PushFreeSystemMsgList(system);
+  EXPECT_EQ(notices, (Texts{"32 y32 8 3", "31 y31 7 2"}));
 }

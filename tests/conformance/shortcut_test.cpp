@@ -11,11 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "support/libraryhost.h"
+#include "conformance/listings.h"
 #include "support/testenv.h"
 
 using libraryhost::LibraryHost;
 using libraryhost::MakeRecord;
+using namespace listings;
 
 namespace {
 
@@ -73,67 +74,51 @@ void RunSequence(uint32_t seed, bool exact, uint32_t firstUser) {
 
   uint32_t nextId = 1, now = 1000;
   std::vector<PushRecord> sent;  // pushed again now and then, as a service redelivers
+  auto some = [&]() -> const PushRecord& { return sent[draw(static_cast<uint32_t>(sent.size()))]; };
   for (int step = 0; step < 600; ++step) {
     const uint32_t app = 1 + draw(kApps);
     now += draw(3);  // equal times happen
     const uint32_t time = draw(8) == 0 ? now - draw(200) : now;  // and late arrivals
-    switch (draw(16)) {
-      case 0: case 1: case 2:
-        sent.push_back(MakeRecord(1, app, nextId++, time,
-                                  R"({"TITLE":"d","NUM":)" + std::to_string(draw(4)) + "}"));
-        break;
-      case 3: case 4: case 5:
-        sent.push_back(MakeRecord(2, app, nextId++, time,
-                                  R"({"DSTAPPID":")" + std::to_string(app) + R"(","SHARETYPE":)" +
-                                      std::to_string(1 + draw(2)) + "}"));
-        break;
-      case 6: case 7: case 8:
-        sent.push_back(MakeRecord(3, 0, nextId++, time, R"({"TITLE":"s"})"));
-        break;
-      case 9:
-        if (!sent.empty()) host.Deliver(sent[draw(static_cast<uint32_t>(sent.size()))]);
-        continue;
-      case 10:
-        host.api.PushUpdateDynamicMsgReadState(app, 0, false);
-        host.api.PushUpdateShareMsgReadState(app, 1, 0, 0);
-        continue;
-      case 11:
-        if (!sent.empty()) {
-          const PushRecord& some = sent[draw(static_cast<uint32_t>(sent.size()))];
-          host.api.PushUpdateSystemMsgReadState(some.msgId, draw(3) != 0);
-          host.api.PushUpdateShareMsgReadState(some.appId, 2, 0, some.pushTime);
-        }
-        continue;
-      case 12:
-        host.api.PushUpdateReadStateByType(static_cast<int32_t>(1 + draw(3)));
-        continue;
-      case 13:
-        if (!sent.empty()) {
-          const PushRecord& some = sent[draw(static_cast<uint32_t>(sent.size()))];
-          host.api.PushDeleteSystemMsg(some.msgId, some.pushTime);
-          host.api.PushDeleteShareMsg(some.appId, some.pushTime);
-        }
-        host.api.PushDeleteDynamicMsg(app, 0);
-        continue;
-      case 14:
-        host.Deliver(MakeRecord(4, app, nextId++, time, R"({"Num":)" + std::to_string(draw(3)) + "}"));
-        continue;
-      default:
-        switch (draw(6)) {
-          case 0: host.api.PushClearMsg(static_cast<int32_t>(1 + draw(3))); break;
-          case 1: case 2:  // the centers keep the other user's messages until a restart
-            user = user == firstUser ? firstUser + 1 : firstUser;
-            host.SignIn(user);
-            break;
-          default:
-            ASSERT_TRUE(host.Reload());
-            host.WantEverything();
-        }
-        continue;
+    const uint32_t what = draw(16);
+    if (what < 9) {  // batches of one to three new messages
+      const uint32_t id = nextId++;
+      sent.push_back(what < 3   ? Dynamic(app, id, time, std::to_string(draw(4)))
+                     : what < 6 ? Share(app, int(1 + draw(2)), id, time)
+                                : System(id, time));
+      const size_t batch = std::min<size_t>(sent.size(), 1 + draw(3));
+      host.Deliver(std::vector<PushRecord>(sent.end() - static_cast<std::ptrdiff_t>(batch), sent.end()));
+    } else if (what == 9) {
+      if (!sent.empty()) host.Deliver(some());
+    } else if (what == 10) {
+      host.api.PushUpdateDynamicMsgReadState(app, 0, false);
+      host.api.PushUpdateShareMsgReadState(app, 1, 0, 0);
+    } else if (what == 11 && !sent.empty()) {
+      const PushRecord& record = some();
+      host.api.PushUpdateSystemMsgReadState(record.msgId, draw(3) != 0);
+      host.api.PushUpdateShareMsgReadState(record.appId, 2, 0, record.pushTime);
+    } else if (what == 12) {
+      host.api.PushUpdateReadStateByType(static_cast<int32_t>(1 + draw(3)));
+    } else if (what == 13) {
+      if (!sent.empty()) {
+        const PushRecord& record = some();
+        host.api.PushDeleteSystemMsg(record.msgId, record.pushTime);
+        host.api.PushDeleteShareMsg(record.appId, record.pushTime);
+      }
+      host.api.PushDeleteDynamicMsg(app, 0);
+    } else if (what == 14) {
+      host.Deliver(MakeRecord(4, app, nextId++, time, R"({"Num":)" + std::to_string(draw(3)) + "}"));
+    } else if (what == 15) {
+      const uint32_t choice = draw(6);
+      if (choice == 0) {
+        host.api.PushClearMsg(static_cast<int32_t>(1 + draw(3)));
+      } else if (choice < 3) {  // the centers keep the other user's messages until a restart
+        user = user == firstUser ? firstUser + 1 : firstUser;
+        host.SignIn(user);
+      } else {
+        ASSERT_TRUE(host.Reload());
+        host.WantEverything();
+      }
     }
-    // Batches of one to three of what was just made.
-    const size_t batch = std::min<size_t>(sent.size(), 1 + draw(3));
-    host.Deliver(std::vector<PushRecord>(sent.end() - static_cast<std::ptrdiff_t>(batch), sent.end()));
   }
   // The other user signs in without a restart: what is read now is stored in
   // that user's tables while the centers hold what they held, and newer pushes
@@ -142,9 +127,9 @@ void RunSequence(uint32_t seed, bool exact, uint32_t firstUser) {
   for (int32_t kind = 1; kind <= 3; ++kind) host.api.PushUpdateReadStateByType(kind);
   for (uint32_t round = 0; round < 4; ++round) {
     for (uint32_t app = 1; app <= kApps / 3; ++app) {
-      host.Deliver(MakeRecord(1, app, nextId++, ++now, R"({"TITLE":"late"})"));
+      host.Deliver(Dynamic(app, nextId++, ++now));
     }
-    host.Deliver(MakeRecord(3, 0, nextId++, ++now, R"({"TITLE":"late"})"));
+    host.Deliver(System(nextId++, ++now));
   }
 }
 

@@ -18,11 +18,14 @@
 #include <utility>
 #include <vector>
 
+#include "conformance/listings.h"
+#include "support/each.h"
 #include "support/ownshares.h"
 #include "support/startedhost.h"
 
 using libraryhost::LibraryHost;
 using libraryhost::MakeRecord;
+using namespace listings;
 
 namespace {
 
@@ -44,19 +47,13 @@ void HALYX_CDECL ReenterOnCommand(const PushCommand*, uintptr_t userData) {
 std::vector<PushRecord> Batch(uint32_t round) {
   const uint32_t id = round * 8;
   const uint32_t time = 1000 + round;
-  const std::string n = std::to_string(round);
   const uint32_t app = round % 2 ? kInstalledApps[round % 3] : kComingApps[round % 2];
-  const PushRecord dynamic =
-      MakeRecord(1, app, id + 2, time, R"({"TITLE":"d)" + n + R"(","NUM":)" + n + "}");
-  const PushRecord share = MakeRecord(2, 0, id + 3, time,
-                                      R"({"DSTAPPID":")" + std::to_string(5 + round % 3) +
-                                          R"(","SHARETYPE":)" + std::to_string(1 + round % 2) +
-                                          R"(,"MSG":"m)" + n + "\"}");
-  const PushRecord system = MakeRecord(3, 0, id + 1, time, R"({"TITLE":"s)" + n + "\"}");
+  const PushRecord dynamic = Dynamic(app, id + 2, time, std::to_string(round));
+  const PushRecord share = Share(5 + round % 3, 1 + round % 2, id + 3, time);
+  const PushRecord system = System(id + 1, time);
   return {dynamic, dynamic, share, share, system, system,  // each message twice
           MakeRecord(4, kInstalledApps[round % 3], 0, 0, R"({"Num":)" + std::to_string(round % 4) + "}"),
-          MakeRecord(3, 0, id + 5, time, R"({"TITLE": broken)"),
-          MakeRecord(1, 0, id + 6, time, "")};
+          MakeRecord(3, 0, id + 5, time, R"({"TITLE": broken)"), MakeRecord(1, 0, id + 6, time, "")};
 }
 
 // Messages as the host names them: system ids, and dynamic (app, id).
@@ -69,34 +66,26 @@ struct Messages {
 // read goes into `marked`.
 void HostRound(LibraryHost& host, uint32_t round, Messages& marked) {
   auto& api = host.api;
-  DynamicMsgGroupInfo* dynamic = nullptr;
-  const uint32_t groups = api.PushGetDynamicMsg(0, 0, &dynamic, round % 2 == 0);
-  for (uint32_t g = 0; g < groups && round % 5 == 0; ++g) {
+  for (const DynamicMsgGroupInfo& group : DynamicListing(host, round % 2 == 0)) {
+    if (round % 5 != 0) break;
     // What was listed is marked, and perhaps a message pushed meanwhile.
-    api.PushUpdateDynamicMsgReadState(dynamic[g].appId, 0, true);
-    for (uint32_t m = 0; m < dynamic[g].msgCount; ++m) {
-      marked.dynamic.insert({dynamic[g].appId, dynamic[g].msgs[m].msgId});
-    }
+    api.PushUpdateDynamicMsgReadState(group.appId, 0, true);
+    for (uint32_t m = 0; m < group.msgCount; ++m) marked.dynamic.insert({group.appId, group.msgs[m].msgId});
   }
-  api.PushFreeDynamicMsgGroupList(dynamic);
-  SystemMsgInfo* system = nullptr;
-  const uint32_t listed = api.PushGetSystemMsg(0, &system, false);
-  for (uint32_t at : {0u, listed > 0 ? round % listed : 0u}) {
-    if (at < listed && api.PushUpdateSystemMsgReadState(system[at].msgId, 1) != 0) {
-      marked.system.insert(system[at].msgId);
+  {
+    const auto system = SystemListing(host);
+    for (uint32_t at : {0u, system.count > 0 ? round % system.count : 0u}) {
+      if (at < system.count && api.PushUpdateSystemMsgReadState(system[at].msgId, 1) != 0) {
+        marked.system.insert(system[at].msgId);
+      }
     }
+    if (system.count > 1 && round % 7 == 0) api.PushDeleteSystemMsg(system[1].msgId, system[1].pushTime);
   }
-  if (listed > 1 && round % 7 == 0) api.PushDeleteSystemMsg(system[1].msgId, system[1].pushTime);
-  api.PushFreeSystemMsgList(system);
-  ShareMsgGroupInfo* shares = nullptr;
-  const uint32_t shareGroups = api.PushGetShareMsg(0, 0, &shares, false);
-  if (shareGroups > 0 && round % 3 == 0) {
+  const auto shares = ShareListing(host);
+  if (shares.count > 0 && round % 3 == 0) {
     api.PushUpdateShareMsgReadState(shares[0].appId, shares[0].shareType, 0, 0xFFFFFFFFu);
   }
-  api.PushFreeShareMsgGroupList(shares);
-  MyShareMsgGroupInfo* mine = nullptr;
-  api.GetMyShareMsg(0, 0, &mine);
-  api.FreeMyLocalShareMsgGroupList(mine);
+  OwnShareListing(host);
   api.PushGetUnreadDynamicMsgCountForApp(kInstalledApps[round % 3]);
   switch (round % 40) {
     case 9: api.PushClearMsg(1 + round / 40 % 3); break;
@@ -119,34 +108,25 @@ void HostRound(LibraryHost& host, uint32_t round, Messages& marked) {
 }
 
 // Every message held, checking on the way that each count agrees with its
-// listing.
+// listing and the unread counts with one another.
 Messages Held(LibraryHost& host) {
+  auto& api = host.api;
   Messages held;
-  SystemMsgInfo* all = nullptr;
-  const uint32_t count = host.api.PushGetSystemMsg(0, &all, false);
-  EXPECT_EQ(count, host.api.PushGetMsgCountByType(3)) << "the system count and its listing";
-  for (uint32_t i = 0; i < count; ++i) held.system.insert(all[i].msgId);
-  host.api.PushFreeSystemMsgList(all);
-  DynamicMsgGroupInfo* groups = nullptr;
-  const uint32_t groupCount = host.api.PushGetDynamicMsg(0, 0, &groups, false);
-  EXPECT_EQ(groupCount, host.api.PushGetMsgCountByType(1)) << "the dynamic count and its listing";
-  for (uint32_t g = 0; g < groupCount; ++g) {
-    for (uint32_t m = 0; m < groups[g].msgCount; ++m) {
-      held.dynamic.insert({groups[g].appId, groups[g].msgs[m].msgId});
-    }
+  const Ids system = SystemIds(host);
+  EXPECT_EQ(system.size(), api.PushGetMsgCountByType(3)) << "the system count and its listing";
+  held.system.insert(system.begin(), system.end());
+  const auto dynamic = DynamicListing(host);
+  EXPECT_EQ(dynamic.count, api.PushGetMsgCountByType(1)) << "the dynamic count and its listing";
+  for (const DynamicMsgGroupInfo& group : dynamic) {
+    for (uint32_t m = 0; m < group.msgCount; ++m) held.dynamic.insert({group.appId, group.msgs[m].msgId});
   }
-  host.api.PushFreeDynamicMsgGroupList(groups);
-  ShareMsgGroupInfo* shares = nullptr;
-  const uint32_t shareGroups = host.api.PushGetShareMsg(0, 0, &shares, false);
-  EXPECT_EQ(shareGroups, host.api.PushGetMsgCountByType(2)) << "the share count and its listing";
-  host.api.PushFreeShareMsgGroupList(shares);
-  MyShareMsgGroupInfo* mine = nullptr;
-  const uint32_t ownGroups = host.api.GetMyShareMsg(0, 0, &mine);
-  EXPECT_EQ(ownGroups, host.api.PushGetMsgCountByType(4)) << "the own-share count and its listing";
-  host.api.FreeMyLocalShareMsgGroupList(mine);
-  EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), host.api.PushGetAllUnreadDynamicMsgCount() +
-                                                     host.api.PushGetAllUnreadShareMsgNum() +
-                                                     host.api.PushGetNewSystemMsgNum());
+  EXPECT_EQ(ShareListing(host).count, api.PushGetMsgCountByType(2)) << "the share count and its listing";
+  EXPECT_EQ(OwnShareListing(host).count, api.PushGetMsgCountByType(4)) << "the own-share count and its listing";
+  const Values unread{api.PushGetAllUnreadDynamicMsgCount(), api.PushGetAllUnreadShareMsgNum(),
+                      api.PushGetNewSystemMsgNum()};
+  EXPECT_EQ(unread, (Values{api.PushGetUnreadCountByType(1), api.PushGetUnreadCountByType(2),
+                            api.PushGetUnreadCountByType(3)}));
+  EXPECT_EQ(api.PushGetAllUnreadMsgCount(), unread[0] + unread[1] + unread[2]);
   return held;
 }
 
