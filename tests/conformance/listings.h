@@ -66,7 +66,8 @@ class Listing {
 inline Listing<DynamicMsgGroupInfo> DynamicListing(libraryhost::LibraryHost& host, bool onlyUnread = false,
                                                    uint32_t appId = 0) {
   return {host.api.PushFreeDynamicMsgGroupList, [&](DynamicMsgGroupInfo** out) {
-            return appId ? host.api.PushGetDynamicMsgForApp(appId, 0, out, onlyUnread)
+            // One application's listing is one group; it answers its number of messages.
+            return appId ? uint32_t(host.api.PushGetDynamicMsgForApp(appId, 0, out, onlyUnread) != 0)
                          : host.api.PushGetDynamicMsg(0, 0, out, onlyUnread);
           }};
 }
