@@ -113,15 +113,15 @@ Messages Held(LibraryHost& host) {
   auto& api = host.api;
   Messages held;
   const Ids system = SystemIds(host);
-  EXPECT_EQ(system.size(), api.PushGetMsgCountByType(3)) << "the system count and its listing";
   held.system.insert(system.begin(), system.end());
   const auto dynamic = DynamicListing(host);
-  EXPECT_EQ(dynamic.count, api.PushGetMsgCountByType(1)) << "the dynamic count and its listing";
   for (const DynamicMsgGroupInfo& group : dynamic) {
     for (uint32_t m = 0; m < group.msgCount; ++m) held.dynamic.insert({group.appId, group.msgs[m].msgId});
   }
-  EXPECT_EQ(ShareListing(host).count, api.PushGetMsgCountByType(2)) << "the share count and its listing";
-  EXPECT_EQ(OwnShareListing(host).count, api.PushGetMsgCountByType(4)) << "the own-share count and its listing";
+  EXPECT_EQ((Values{dynamic.count, ShareListing(host).count, uint32_t(system.size()), OwnShareListing(host).count}),
+            (Values{api.PushGetMsgCountByType(1), api.PushGetMsgCountByType(2), api.PushGetMsgCountByType(3),
+                    api.PushGetMsgCountByType(4)}))
+      << "the counts of each kind and their listings";
   const Values unread{api.PushGetAllUnreadDynamicMsgCount(), api.PushGetAllUnreadShareMsgNum(),
                       api.PushGetNewSystemMsgNum()};
   EXPECT_EQ(unread, (Values{api.PushGetUnreadCountByType(1), api.PushGetUnreadCountByType(2),
