@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "conformance/listings.h"
+#include "support/each.h"
 #include "support/ownshares.h"
 #include "support/startedhost.h"
 
@@ -24,6 +25,14 @@ class Trust : public StartedHost {
   Groups DynamicIds(bool onlyUnread = false) { return DynamicListing(host, onlyUnread).Ids(); }
   Groups ShareIds(bool onlyUnread = false) { return ShareListing(host, onlyUnread).Ids(); }
   Ids SystemIds(bool newOnly = false) { return listings::SystemIds(host, newOnly); }
+  // The unread figures {all, dynamic, share, system}; the count by kind is
+  // checked against each on the way.
+  Values Unread() {
+    const Values figures{host.api.PushGetAllUnreadMsgCount(), host.api.PushGetAllUnreadDynamicMsgCount(),
+                         host.api.PushGetAllUnreadShareMsgNum(), host.api.PushGetNewSystemMsgNum()};
+    for (int32_t kind = 1; kind <= 3; ++kind) EXPECT_EQ(host.api.PushGetUnreadCountByType(kind), figures[kind]);
+    return figures;
+  }
 };
 
 }  // namespace
@@ -43,7 +52,7 @@ TEST_F(Trust, NoMessageIsListedTwice) {
   ASSERT_TRUE(recorder.Register(host, 0, 0xF, kEventAdded));
   host.Deliver({Dynamic(7, 1, 10), Share(8, 1, 2, 20), Share(9, 2, 3, 30), System(4, 40)});
   EXPECT_TRUE(recorder.commands.empty()) << "a redelivery announced as new";
-  EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 0u);
+  EXPECT_EQ(Unread(), (Values{0, 0, 0, 0}));
 
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round == 0 ? "first listing" : "after a restart");
@@ -61,7 +70,7 @@ TEST_F(Trust, NoMessageIsListedTwice) {
   ASSERT_TRUE(afterRestart.Register(host, 0, 0xF, kEventAdded));
   host.Deliver({System(4, 40), Dynamic(7, 1, 10), Share(8, 1, 2, 20)});
   EXPECT_TRUE(afterRestart.commands.empty());
-  EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 0u);
+  EXPECT_EQ(Unread(), (Values{0, 0, 0, 0}));
   EXPECT_EQ(SystemIds(), (Ids{4}));
   EXPECT_EQ(DynamicIds(), (Groups{{1}}));
   EXPECT_EQ(ShareIds(), (Groups{{3}, {2}}));
@@ -72,30 +81,28 @@ TEST_F(Trust, NoMessageIsListedTwice) {
 TEST_F(Trust, DynamicFigureFollowsWhatIsHeld) {
   // Read, then a count record, then deleted: nothing left to count.
   host.Deliver(Dynamic(7, 1, 10, "2"));
-  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 2u);
+  EXPECT_EQ(Unread(), (Values{2, 2, 0, 0}));
   host.api.PushUpdateDynamicMsgReadState(7, 0, false);
   host.Deliver(MakeRecord(4, 7, 2, 11, R"({"Num":5})"));
-  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 5u);
+  EXPECT_EQ(Unread(), (Values{5, 5, 0, 0}));
   EXPECT_EQ(host.api.PushDeleteDynamicMsg(7, 0), 1u);
-  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 0u);
+  EXPECT_EQ(Unread(), (Values{0, 0, 0, 0}));
 
   // A standing count on a read group goes when the group is read again.
   host.Deliver(Dynamic(7, 3, 20));
   host.api.PushUpdateDynamicMsgReadState(7, 0, false);
   ASSERT_TRUE(host.api.PushResetUnreadDynamicMsgCount(7, 4, 0));
-  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 4u);
+  EXPECT_EQ(Unread(), (Values{4, 4, 0, 0}));
   EXPECT_EQ(host.api.PushUpdateDynamicMsgReadState(7, 0, false), 0u);
-  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 0u);
+  EXPECT_EQ(Unread(), (Values{0, 0, 0, 0}));
 
   // Without a count, or with a negative one: the message itself counts, is
   // listed as unread, marked by mark-all and stored.
   host.Deliver({Dynamic(8, 4, 30, ""), Dynamic(9, 5, 40, "-5")});
-  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 2u);
-  EXPECT_EQ(host.api.PushGetUnreadCountByType(1), 2u);
-  EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 2u);
+  EXPECT_EQ(Unread(), (Values{2, 2, 0, 0}));
   EXPECT_EQ(DynamicIds(true), (Groups{{5}, {4}}));
   EXPECT_EQ(host.api.PushUpdateReadStateByType(1), 2u);
-  EXPECT_EQ(host.api.PushGetAllUnreadDynamicMsgCount(), 0u);
+  EXPECT_EQ(Unread(), (Values{0, 0, 0, 0}));
   EXPECT_TRUE(DynamicIds(true).empty());
   ASSERT_TRUE(host.Reload());
   EXPECT_EQ(DynamicIds(), (Groups{{5}, {4}, {3}}));
@@ -111,20 +118,17 @@ TEST_F(Trust, SystemAndShareCountsEqualTheirUnreadListings) {
   EXPECT_EQ(recorder.commands.size(), 2u);
   EXPECT_EQ(host.api.PushUpdateSystemMsgReadState(3, 1), 1u);
   EXPECT_EQ(host.api.PushDeleteSystemMsg(2, 20), 1u);
-  EXPECT_EQ(host.api.PushGetNewSystemMsgNum(), 2u);
-  EXPECT_EQ(host.api.PushGetUnreadCountByType(3), 2u);
+  EXPECT_EQ(Unread(), (Values{2, 0, 0, 2}));
   EXPECT_EQ(SystemIds(true), (Ids{4, 1}));
   EXPECT_EQ(host.api.PushUpdateReadStateByType(3), 2u);
-  EXPECT_EQ(host.api.PushGetNewSystemMsgNum(), 0u);
+  EXPECT_EQ(Unread(), (Values{0, 0, 0, 0}));
   EXPECT_TRUE(SystemIds(true).empty());
 
   host.Deliver({Share(8, 1, 5, 50), Share(8, 1, 6, 60), Share(9, 2, 7, 70)});
-  EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), 2u);
+  EXPECT_EQ(Unread(), (Values{2, 0, 2, 0}));
   EXPECT_EQ(host.api.PushDeleteShareMsg(9, 70), 1u);
-  EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), 1u);
+  EXPECT_EQ(Unread(), (Values{1, 0, 1, 0}));
   EXPECT_EQ(ShareIds(true), (Groups{{5, 6}}));
-  EXPECT_EQ(host.api.PushGetUnreadCountByType(2), 1u);
-  EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), 1u);
 }
 
 // Own shares of both types at one time: deleting one group leaves the other's
