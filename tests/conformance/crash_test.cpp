@@ -31,9 +31,7 @@ PushRecord System(uint32_t msgId) { return listings::System(msgId, 1000 + msgId)
 [[noreturn]] void MarkUntilKilled(int out, uint32_t user) {
   {
     LibraryHost host;
-    host.SignIn(user);
-    if (!host.Loaded() || !host.Start()) _exit(2);
-    host.WantEverything();
+    if (!listings::Started(host, user)) _exit(2);
     for (uint32_t id = 1; id <= kMessages; ++id) {
       host.Deliver(System(id));
       if (host.api.PushUpdateSystemMsgReadState(id, 1) != 1) _exit(3);
@@ -74,10 +72,7 @@ TEST(CrashSafety, EveryReturnedReadMarkSurvivesASigkill) {
     ASSERT_GE(returned.size(), killAfter);
 
     LibraryHost host;
-    ASSERT_TRUE(host.Loaded()) << host.Missing();
-    host.SignIn(user);
-    ASSERT_TRUE(host.Start());
-    host.WantEverything();
+    ASSERT_TRUE(listings::Started(host, user)) << host.Missing();
     const listings::Ids listed = listings::SystemIds(host);
     const std::set<uint32_t> kept(listed.begin(), listed.end());
     for (uint32_t done : returned) EXPECT_EQ(kept.count(done), 1u) << "lost message " << done;
@@ -100,9 +95,7 @@ TEST(CrashSafety, ExitWithoutUnloadingTheLibraryIsClean) {
     ASSERT_GE(child, 0);
     if (child == 0) {
       LibraryHost* host = new LibraryHost();  // never destroyed: the library stays loaded
-      host->SignIn(9200);
-      if (!host->Loaded() || !host->Start()) _exit(2);
-      host->WantEverything();
+      if (!listings::Started(*host, 9200)) _exit(2);
       host->Deliver({System(1), listings::Share(5, 1, 2, 2)});
       for (int32_t kind = 1; kind <= 4; ++kind) host->api.PushClearMsg(kind);
       if (shutDown && !host->Stop()) _exit(3);

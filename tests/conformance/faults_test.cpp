@@ -99,11 +99,8 @@ Outcome RunSession(const Fault& fault, uint32_t user) {
   {
     if (fault.beforeLoad) fault.beforeLoad();
     LibraryHost host;
-    EXPECT_TRUE(host.Loaded()) << host.Missing();
-    host.SignIn(user);
-    host.WantEverything();
     host.MarkInstalled(kApp);
-    EXPECT_TRUE(host.Start());  // a failing module never fails the start
+    EXPECT_TRUE(Started(host, user)) << host.Missing();  // a failing module never fails the start
     if (fault.afterStart) fault.afterStart();
     seen["delivered"] =
         host.Deliver({System(1, 100), System(2, 200), Dynamic(kApp, 3, 300, "2"), Share(kShareApp, 1, 4, 400)});
@@ -139,9 +136,7 @@ Outcome RunSession(const Fault& fault, uint32_t user) {
   seen["userZeroFolder"] = fs::exists(UserZeroFolder() / "sharemsg.db", ignored);
 
   LibraryHost later;
-  later.SignIn(user);
-  later.WantEverything();
-  EXPECT_TRUE(later.Start());
+  EXPECT_TRUE(Started(later, user));
   seen["systemStored"] = SystemListing(later).count;
   seen["dynamicStored"] = DynamicListing(later).count;
   seen["shareStored"] = ShareListing(later).count;

@@ -13,6 +13,14 @@ namespace listings {
 using Ids = std::vector<uint32_t>;
 using Groups = std::vector<Ids>;
 
+// Signs `user` in, starts the library and accepts every kind; false when the
+// library is not bound or does not start.
+inline bool Started(libraryhost::LibraryHost& host, uint32_t user) {
+  host.SignIn(user);
+  host.WantEverything();
+  return host.Loaded() && host.Start();
+}
+
 // Title "t<id>"; `num` (the server's unread count) is left out when empty.
 inline PushRecord Dynamic(uint32_t appId, uint32_t msgId, uint32_t pushTime, const std::string& num = "1") {
   return libraryhost::MakeRecord(1, appId, msgId, pushTime, "{\"TITLE\":\"t" + std::to_string(msgId) + "\"" +

@@ -66,10 +66,7 @@ void RunSequence(uint32_t seed, bool exact, uint32_t firstUser) {
   auto draw = [&random](uint32_t n) { return static_cast<uint32_t>(random() % n); };
   uint32_t user = firstUser;
   LibraryHost host;
-  ASSERT_TRUE(host.Loaded()) << host.Missing();
-  host.SignIn(user);
-  ASSERT_TRUE(host.Start());
-  host.WantEverything();
+  ASSERT_TRUE(Started(host, user)) << host.Missing();
   for (uint32_t app = 1; app <= kApps; ++app) host.MarkInstalled(app);
 
   uint32_t nextId = 1, now = 1000;
