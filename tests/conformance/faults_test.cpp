@@ -42,14 +42,11 @@ Outcome Whole() {
   return {{"delivered", 1}, {"countsDelivered", 1},                  // callbacks that batch and counts reached
           {"systemHeld", 2}, {"dynamicUnread", 3}, {"shareUnread", 1},  // in memory after the batch
           {"systemRead", 2}, {"dynamicRead", 1}, {"shareRead", 1},      // results of the read marks
-          {"reports", 4},                 // read reports the push center received
-          {"systemAfterDelete", 1},       // held after one of them is deleted
-          {"cleared", 0},                 // PushClearMsg emptied the memory (when asked to)
-          {"leftRegistered", 0},          // push center callbacks left after shut-down
-          {"handlesLeft", 0},             // database or table handles left open after unload
+          {"reports", 4}, {"systemAfterDelete", 1},  // read reports the push center received; held after a delete
+          {"cleared", 0}, {"leftRegistered", 0},     // PushClearMsg emptied memory; callbacks left after shut-down
+          {"handlesLeft", 0}, {"userZeroFolder", 0},  // handles left after unload; "sharemsg.db" for user 0
           {"systemStored", 1}, {"dynamicStored", 1}, {"shareStored", 1},  // listed by the later session
-          {"userZeroFolder", 0},          // "sharemsg.db" went to the folder of user number 0
-          {"laterWrite", 1}};             // the later session marked a new message read
+          {"laterWrite", 1}};  // the later session marked a new message read
 }
 
 Outcome Zero() {
@@ -76,11 +73,6 @@ struct Fault {
 
 fs::path UserZeroFolder() {
   return fs::u8path(testenv::DocumentsFolder()) / "Corvane Files" / "Halyx" / "0";
-}
-
-uint32_t AllReports(LibraryHost& host) {
-  return host.ctl.PushCenterReadReports(1) + host.ctl.PushCenterReadReports(2) +
-         host.ctl.PushCenterReadReports(3);
 }
 
 // A control function of a stand-in module, by its declared name.
@@ -111,14 +103,15 @@ Outcome RunSession(const Fault& fault, uint32_t user) {
     seen["dynamicUnread"] = host.api.PushGetAllUnreadDynamicMsgCount();
     seen["shareUnread"] = host.api.PushGetAllUnreadShareMsgNum();
 
-    const uint32_t reportsBefore = AllReports(host);
+    auto reports = [&host] { return host.ctl.PushCenterReadReports(1) + host.ctl.PushCenterReadReports(2) +
+                                    host.ctl.PushCenterReadReports(3); };
+    const uint32_t reportsBefore = reports();
     // Both system messages read, one of them deleted again: a deletion that
     // does not reach the database shows as a message listed later.
-    seen["systemRead"] =
-        host.api.PushUpdateSystemMsgReadState(1, 1) + host.api.PushUpdateSystemMsgReadState(2, 1);
+    seen["systemRead"] = host.api.PushUpdateSystemMsgReadState(1, 1) + host.api.PushUpdateSystemMsgReadState(2, 1);
     seen["dynamicRead"] = host.api.PushUpdateDynamicMsgReadState(kApp, 0, true);
     seen["shareRead"] = host.api.PushUpdateShareMsgReadState(kShareApp, 1, 0, 0);
-    seen["reports"] = AllReports(host) - reportsBefore;
+    seen["reports"] = reports() - reportsBefore;
     host.api.PushDeleteSystemMsg(2, 200);
     seen["systemAfterDelete"] = host.api.PushGetMsgCountByType(3);
     if (fault.clear) {
