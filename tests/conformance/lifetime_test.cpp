@@ -37,9 +37,8 @@ using namespace listings;
 
 namespace {
 
-// Bytes the program holds on its heap, where the C library tells. Not under
-// the sanitizers, whose runtimes keep data of every load of the library
-// themselves (they find what is lost on their own).
+// Bytes on the heap, where the C library tells; not under the sanitizers,
+// whose runtimes keep data of every load (and find what is lost themselves).
 size_t HeapInUse() {
 #if defined(PCW_HEAP_MEASURED)
   return mallinfo2().uordblks;
@@ -59,9 +58,7 @@ size_t OpenHandles() {
 #endif
 }
 
-// A session with messages of every kind held, some read and stored. The
-// host's settings are made once, before: the settings modules' files are not
-// the library's to keep flat.
+// A session with messages of every kind held, some read and stored.
 void Fill(LibraryHost& host) {
   std::vector<PushRecord> batch;
   for (uint32_t i = 0; i < 60; ++i) batch.push_back(System(1000 + i, 100 + i));  // beyond the system center's cap
@@ -108,7 +105,7 @@ TEST(Unload, AHundredCyclesInOneProcessKeepMemoryAndOpenFilesFlat) {
   for (uint32_t cycle = 1; cycle <= 100; ++cycle) {
     {
       LibraryHost host;
-      host.SignIn(9400);  // the settings were made once, above
+      host.SignIn(9400);  // the settings were made once: their files are not the library's to keep flat
       ASSERT_TRUE(host.Loaded() && host.Start()) << host.Missing();
       Fill(host);
       // Each session leaves the databases as it found them.
@@ -119,9 +116,8 @@ TEST(Unload, AHundredCyclesInOneProcessKeepMemoryAndOpenFilesFlat) {
       handles = OpenHandles();
     }
   }
-  // The database module's kept connections cache a few more pages while the
-  // files change, some kilobytes over these cycles before they level off; a
-  // message or a storage left behind per session would be several times that.
+  // The database module's kept connections cache some kilobytes of pages
+  // before they level off; a message or storage lost per session is far more.
   EXPECT_LE(HeapInUse(), heap + 16384) << "heap in use grew from " << heap;
   EXPECT_LE(OpenHandles(), handles);
 }

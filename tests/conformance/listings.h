@@ -54,10 +54,9 @@ class Listing {
   const T* end() const { return items + count; }
   // Message ids (share times for own shares) group by group.
   Groups Ids() const {
-    Groups ids;
-    for (const T& group : *this) {
-      ids.emplace_back();
-      for (uint32_t m = 0; m < group.msgCount; ++m) ids.back().push_back(MsgId(group.msgs[m]));
+    Groups ids(count);
+    for (uint32_t g = 0; g < count; ++g) {
+      for (uint32_t m = 0; m < items[g].msgCount; ++m) ids[g].push_back(MsgId(items[g].msgs[m]));
     }
     return ids;
   }
@@ -80,16 +79,13 @@ inline Listing<DynamicMsgGroupInfo> DynamicListing(libraryhost::LibraryHost& hos
           }};
 }
 inline Listing<ShareMsgGroupInfo> ShareListing(libraryhost::LibraryHost& host, bool onlyUnread = false) {
-  return {host.api.PushFreeShareMsgGroupList,
-          [&](ShareMsgGroupInfo** out) { return host.api.PushGetShareMsg(0, 0, out, onlyUnread); }};
+  return {host.api.PushFreeShareMsgGroupList, [&](auto out) { return host.api.PushGetShareMsg(0, 0, out, onlyUnread); }};
 }
 inline Listing<MyShareMsgGroupInfo> OwnShareListing(libraryhost::LibraryHost& host) {
-  return {host.api.FreeMyLocalShareMsgGroupList,
-          [&](MyShareMsgGroupInfo** out) { return host.api.GetMyShareMsg(0, 0, out); }};
+  return {host.api.FreeMyLocalShareMsgGroupList, [&](auto out) { return host.api.GetMyShareMsg(0, 0, out); }};
 }
 inline Listing<SystemMsgInfo> SystemListing(libraryhost::LibraryHost& host, bool newOnly = false) {
-  return {host.api.PushFreeSystemMsgList,
-          [&](SystemMsgInfo** out) { return host.api.PushGetSystemMsg(0, out, newOnly); }};
+  return {host.api.PushFreeSystemMsgList, [&](auto out) { return host.api.PushGetSystemMsg(0, out, newOnly); }};
 }
 inline Ids SystemIds(libraryhost::LibraryHost& host, bool newOnly = false) {
   Ids ids;

@@ -27,8 +27,7 @@ class Trust : public StartedHost {
   Groups DynamicIds(bool onlyUnread = false) { return DynamicListing(host, onlyUnread).Ids(); }
   Groups ShareIds(bool onlyUnread = false) { return ShareListing(host, onlyUnread).Ids(); }
   Ids SystemIds(bool newOnly = false) { return listings::SystemIds(host, newOnly); }
-  // The unread figures {all, dynamic, share, system}; the count by kind is
-  // checked against each on the way.
+  // The unread figures {all, dynamic, share, system}, checked by kind too.
   Values Unread() {
     const Values figures{host.api.PushGetAllUnreadMsgCount(), host.api.PushGetAllUnreadDynamicMsgCount(),
                          host.api.PushGetAllUnreadShareMsgNum(), host.api.PushGetNewSystemMsgNum()};
@@ -278,9 +277,8 @@ TEST_F(Trust, KeepsOwnSharesToFiftyGroups) {
   host.api.FreeMyLocalShareMsgGroupList(groups);
 }
 
-// A host's callback may call back into the library while the library is
-// still busy building a center: the own-share center reports every stored
-// row as it loads them after a restart.
+// A callback may call into the library while it builds a center: the
+// own-share center reports each stored row as it loads it after a restart.
 TEST_F(Trust, ACallbackAskingForTheCenterBeingLoadedGetsNoSecondCenter) {
   ASSERT_TRUE(host.api.AddMyShareMsg(OwnShares(31, 1, {100, 101, 102}).Get()));
   ASSERT_TRUE(host.Reload());

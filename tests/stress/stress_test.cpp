@@ -1,13 +1,9 @@
-// The library as a real host runs it: three threads at once. One plays the
-// push center service (batches of every kind, unread counts, duplicates,
-// broken records), one the host (listings and their free functions, counts,
-// read marks, deletes, clears, shields, own shares, restarts, callbacks added
-// and removed, one of which calls back into the library), one the install
-// module (applications installed and removed, parked records replayed). Bounded by
-// rounds and by time. Afterwards, alone again, the counts must agree with the
-// listings, every message marked read and still held must be in its database,
-// and the next session may load nothing that was not held. Run under the tsan
-// preset, any data race fails it.
+// The library as a real host runs it: three threads at once, playing the push
+// center service, the host (every export, restarts, a callback that calls
+// back) and the install module. Afterwards, alone again, the counts must agree
+// with the listings, every message marked read and still held must be in its
+// database, and the next session may load nothing that was not held. Under
+// the tsan preset any data race fails it.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -62,8 +58,7 @@ struct Messages {
   std::set<std::pair<uint32_t, uint32_t>> dynamic;
 };
 
-// The host's side of one round; `round` picks what it does. What it marks
-// read goes into `marked`.
+// The host's side of one round; `round` picks what it does.
 void HostRound(LibraryHost& host, uint32_t round, Messages& marked) {
   auto& api = host.api;
   for (const DynamicMsgGroupInfo& group : DynamicListing(host, round % 2 == 0)) {
@@ -107,8 +102,7 @@ void HostRound(LibraryHost& host, uint32_t round, Messages& marked) {
   }
 }
 
-// Every message held, checking on the way that each count agrees with its
-// listing and the unread counts with one another.
+// Every message held; the counts are checked against the listings on the way.
 Messages Held(LibraryHost& host) {
   auto& api = host.api;
   Messages held;
@@ -144,8 +138,7 @@ TEST_F(StartedHost, ThreeThreadsAtOnceLeaveCountsListingsAndDatabasesInAgreement
   for (uint32_t app : kInstalledApps) host.MarkInstalled(app);
   ASSERT_TRUE(host.api.AddPushCommandCallback(&ReenterOnCommand, reinterpret_cast<uintptr_t>(&host),
                                               0, 0xFFFFFFFFu, 0xFFFFFFFFu));
-  // The host's rounds bound the run, and the deadline; the other two threads
-  // go on until the host is done.
+  // The host's rounds and the deadline bound the run.
   const auto deadline = std::chrono::steady_clock::now() + kTimeLimit;
   std::atomic<bool> stop{false};
   auto running = [&] { return !stop && std::chrono::steady_clock::now() < deadline; };
@@ -174,16 +167,13 @@ TEST_F(StartedHost, ThreeThreadsAtOnceLeaveCountsListingsAndDatabasesInAgreement
   stop = true;
   service.join();
   install.join();
-  // One last batch and round, so that something read is held at the end
-  // however the threads went.
+  // So that something read is held at the end however the threads went.
   host.Deliver(Batch(kRounds + 3));  // application 12: installed, never shielded
   HostRound(host, kRounds + 5, marked);
   EXPECT_GT(rounds[0] + rounds[1] + rounds[2], 30) << "the threads hardly ran";
   EXPECT_GT(callbacksSeen.load(), 0u) << "no callback added meanwhile was ever called";
 
-  // Alone again: the counts agree with the listings; what was marked read
-  // and is still held is in its database, and the database holds nothing
-  // that is not held.
+  // Alone again: the database holds what was read and held, and nothing else.
   const Messages before = Held(host);
   ASSERT_TRUE(host.Reload());
   const Messages after = Held(host);
