@@ -66,8 +66,7 @@ void Fill(LibraryHost& host) {
   batch.push_back(Share(5, 1, 2, 301));
   host.Deliver(batch);
   host.api.AddMyShareMsg(OwnShares(8, 1, {401}).Get());
-  const Ids system = SystemIds(host);
-  if (!system.empty()) host.api.PushUpdateSystemMsgReadState(system[0], 1);
+  host.api.PushUpdateSystemMsgReadState(SystemIds(host).at(0), 1);
   host.api.PushUpdateDynamicMsgReadState(11, 0, true);
   ShareListing(host);
 }

@@ -27,10 +27,8 @@ const uint32_t kApps = 56;  // more than the 50 groups a center keeps
 std::vector<std::string> Rows(uint32_t user) {
   const std::string folder = testenv::Join(
       testenv::Join(testenv::Join(testenv::DocumentsFolder(), "Corvane Files"), "Halyx"), std::to_string(user));
-  const std::pair<const char*, const char*> tables[] = {{"dynmsg.db", "dynmsgtable"},
-                                                        {"sysmsg.db", "systemmsgtable"},
-                                                        {"sharemsg.db", "roamsharemsgtable"},
-                                                        {"sharemsg.db", "mysharemsgtable"}};
+  const std::pair<const char*, const char*> tables[] = {{"dynmsg.db", "dynmsgtable"}, {"sysmsg.db", "systemmsgtable"},
+      {"sharemsg.db", "roamsharemsgtable"}, {"sharemsg.db", "mysharemsgtable"}};
   std::vector<std::string> rows;
   for (const auto& [file, table] : tables) {
     sqlite3* db = nullptr;
@@ -123,9 +121,7 @@ void RunSequence(uint32_t seed, bool exact, uint32_t firstUser) {
   host.SignIn(user == firstUser ? firstUser + 1 : firstUser);
   for (int32_t kind = 1; kind <= 3; ++kind) host.api.PushUpdateReadStateByType(kind);
   for (uint32_t round = 0; round < 4; ++round) {
-    for (uint32_t app = 1; app <= kApps / 3; ++app) {
-      host.Deliver(Dynamic(app, nextId++, ++now));
-    }
+    for (uint32_t app = 1; app <= kApps / 3; ++app) host.Deliver(Dynamic(app, nextId++, ++now));
     host.Deliver(System(nextId++, ++now));
   }
 }
@@ -133,8 +129,7 @@ void RunSequence(uint32_t seed, bool exact, uint32_t firstUser) {
 }  // namespace
 
 TEST(StorageShortcut, LeavesEveryTableAsTheDeletionsWould) {
-  using ReleaseIdle = uint32_t(HALYX_CDECL*)();
-  auto releaseIdle = testenv::ModuleFunction<ReleaseIdle>("localdatabase.dll", "LocalDatabaseReleaseIdle");
+  auto releaseIdle = testenv::ModuleFunction<uint32_t(HALYX_CDECL*)()>("localdatabase.dll", "LocalDatabaseReleaseIdle");
   ASSERT_NE(releaseIdle, nullptr);
   for (uint32_t seed : {1u, 2u, 3u}) {
     SCOPED_TRACE("seed " + std::to_string(seed));

@@ -23,6 +23,14 @@ WideString Decode(const std::string& bytes) {
   return WideString(out, size_t(n));
 }
 
+// The error that a call answering 0 leaves.
+template <class Call>
+DWORD ErrorOf(Call call) {
+  SetLastError(0);
+  EXPECT_EQ(call(), 0);
+  return GetLastError();
+}
+
 std::string Encode(const WideString& wide) {
   char out[64] = {};
   const int n = ToNarrow(wide, int(wide.size()), out, 64);
@@ -73,9 +81,7 @@ TEST(TextConversion, SizesCountTheTerminatorOnlyForMinusOne) {
 
   // One unit short: nothing claimed, the reason told, nothing past the room.
   std::fill(out, out + 8, WCHAR(0x2A));
-  SetLastError(0);
-  EXPECT_EQ(ToWide(text, -1, out, 3), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(ErrorOf([&] { return ToWide(text, -1, out, 3); }), DWORD(ERROR_INSUFFICIENT_BUFFER));
   EXPECT_EQ(out[3], WCHAR(0x2A));
 
   const WideString wide{u'h', 0xE9, u'!', 0};
@@ -85,18 +91,12 @@ TEST(TextConversion, SizesCountTheTerminatorOnlyForMinusOne) {
   EXPECT_EQ(ToNarrow(wide, -1, narrow, 5), 5);
   EXPECT_STREQ(narrow, text.c_str());
   std::fill(narrow, narrow + 8, '*');
-  SetLastError(0);
-  EXPECT_EQ(ToNarrow(wide, -1, narrow, 4), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(ErrorOf([&] { return ToNarrow(wide, -1, narrow, 4); }), DWORD(ERROR_INSUFFICIENT_BUFFER));
   EXPECT_EQ(narrow[4], '*');
 
   // Empty input and a null target with room are caller errors, not sizes.
-  SetLastError(0);
-  EXPECT_EQ(ToWide(text, 0, out, 8), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
-  SetLastError(0);
-  EXPECT_EQ(ToNarrow(wide, -1, nullptr, 8), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(ErrorOf([&] { return ToWide(text, 0, out, 8); }), DWORD(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(ErrorOf([&] { return ToNarrow(wide, -1, nullptr, 8); }), DWORD(ERROR_INVALID_PARAMETER));
 }
 
 TEST(TextConversion, InvalidUtf8BecomesReplacementWithoutOverread) {

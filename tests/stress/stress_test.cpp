@@ -148,8 +148,7 @@ TEST_F(StartedHost, ThreeThreadsAtOnceLeaveCountsListingsAndDatabasesInAgreement
   std::thread service([&] {
     for (uint32_t round = 0; running(); ++round, ++rounds[0]) {
       host.Deliver(Batch(round));
-      const AppUnreadCount counts[] = {{kInstalledApps[round % 3], static_cast<uint16_t>(round % 5), 0}};
-      host.ctl.PushCenterDeliverUnreadCounts(counts, 1);
+      host.DeliverUnreadCounts({{kInstalledApps[round % 3], static_cast<uint16_t>(round % 5), 0}});
     }
   });
   std::thread install([&] {
