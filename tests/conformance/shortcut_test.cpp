@@ -1,8 +1,7 @@
-// The storages skip an eviction's deletion when it can meet no row. That must
-// leave every table exactly as the deletion would: the same randomised run of
-// pushes, count records, reads, deletes, clears, restarts and user switches
-// goes once with every deletion made (PCW_EXACT_STORAGE=1) and once with the
-// shortcut, each for users of its own, and the tables are compared row by row.
+// The storages skip an eviction's deletion when it can meet no row, which
+// must leave every table as the deletion would: one randomised run of every
+// operation goes with every deletion made (PCW_EXACT_STORAGE=1) and with the
+// shortcut, for users of its own each, and the tables are compared row by row.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 

@@ -170,17 +170,15 @@ TEST_F(Trust, EveryQuerySeesStoredMessages) {
   host.api.PushUpdateDynamicMsgReadState(7, 0, false);
   host.api.PushUpdateShareMsgReadState(8, 1, 0, 0);
   ASSERT_TRUE(host.Reload());
-  DynamicMsgGroupInfo* dynamic = reinterpret_cast<DynamicMsgGroupInfo*>(&host);
-  ASSERT_EQ(host.api.PushGetDynamicMsgForApp(7, 0, &dynamic, false), 1u);
-  EXPECT_EQ(dynamic[0].msgs[0].msgId, 1u);
-  host.api.PushFreeDynamicMsgGroupList(dynamic);
+  EXPECT_EQ(DynamicListing(host, false, 7).Ids(), (Groups{{1}}));
   EXPECT_EQ(host.api.PushGetUnreadDynamicMsgCountForApp(7), 1u);
   ShareMsgGroupInfo* share = nullptr;
   ASSERT_EQ(host.api.PushGetShareMsgForApp(8, 1, 0, &share, false), 1u);
   EXPECT_STREQ(share[0].msgs[0].appDesc, "d2");
   host.api.PushFreeShareMsgGroupList(share);
 
-  dynamic = reinterpret_cast<DynamicMsgGroupInfo*>(&host);
+  // A listing of nothing sets the array to null.
+  auto dynamic = reinterpret_cast<DynamicMsgGroupInfo*>(&host);
   EXPECT_EQ(host.api.PushGetDynamicMsgForApp(7, 0, &dynamic, true), 0u);
   EXPECT_EQ(dynamic, nullptr);
   share = reinterpret_cast<ShareMsgGroupInfo*>(&host);

@@ -99,7 +99,7 @@ TEST(TextConversion, SizesCountTheTerminatorOnlyForMinusOne) {
   EXPECT_EQ(ErrorOf([&] { return ToNarrow(wide, -1, nullptr, 8); }), DWORD(ERROR_INVALID_PARAMETER));
 }
 
-TEST(TextConversion, InvalidUtf8BecomesReplacementWithoutOverread) {
+TEST(TextConversion, WhatIsNotValidBecomesReplacementWithoutOverread) {
   const WCHAR bad = 0xFFFD;
   EXPECT_TRUE(Decode("a\x80z") == (WideString{u'a', bad, u'z'}));
   EXPECT_TRUE(Decode("\xC0\xAF") == (WideString{bad, bad}));          // overlong
@@ -109,13 +109,11 @@ TEST(TextConversion, InvalidUtf8BecomesReplacementWithoutOverread) {
 
   // The length ends the input even where the bytes after it would complete
   // the sequence: a reader that looks past it would produce U+20AC.
-  const std::string euro = "\xE2\x82\xAC";
   WCHAR out[4] = {};
-  ASSERT_EQ(ToWide(euro, 2, out, 4), 1);
+  ASSERT_EQ(ToWide("\xE2\x82\xAC", 2, out, 4), 1);
   EXPECT_EQ(out[0], bad);
-}
 
-TEST(TextConversion, LoneSurrogatesBecomeReplacement) {
+  // Lone surrogates become U+FFFD too.
   const std::string replacement = "\xEF\xBF\xBD";
   EXPECT_EQ(Encode(WideString{u'a', 0xD800, u'b'}), "a" + replacement + "b");
   EXPECT_EQ(Encode(WideString{0xDC00, 0xD800}), replacement + replacement);
@@ -123,7 +121,7 @@ TEST(TextConversion, LoneSurrogatesBecomeReplacement) {
   // A high surrogate at the end of the counted input stays alone even when
   // its partner follows in memory.
   const WideString pair{0xD83D, 0xDE00};
-  char out[8] = {};
-  ASSERT_EQ(ToNarrow(pair, 1, out, 8), 3);
-  EXPECT_EQ(std::string(out, 3), replacement);
+  char narrow[8] = {};
+  ASSERT_EQ(ToNarrow(pair, 1, narrow, 8), 3);
+  EXPECT_EQ(std::string(narrow, 3), replacement);
 }
