@@ -96,15 +96,12 @@ TEST_F(StartedHost, UnloadWithoutShutDownLeavesNoCallbackInTheModules) {
 
 TEST(Unload, AHundredCyclesInOneProcessKeepMemoryAndOpenFilesFlat) {
   size_t heap = 0, handles = 0;
-  {
-    LibraryHost host;
-    host.WantEverything();
-    host.MarkInstalled(11);
-  }
+  LibraryHost().WantEverything();  // once: the settings files are not the library's to keep flat
+  LibraryHost().MarkInstalled(11);
   for (uint32_t cycle = 1; cycle <= 100; ++cycle) {
     {
       LibraryHost host;
-      host.SignIn(9400);  // the settings were made once: their files are not the library's to keep flat
+      host.SignIn(9400);
       ASSERT_TRUE(host.Loaded() && host.Start()) << host.Missing();
       Fill(host);
       // Each session leaves the databases as it found them.

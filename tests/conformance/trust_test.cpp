@@ -66,9 +66,8 @@ TEST_F(Trust, NoMessageIsListedTwice) {
     EXPECT_EQ(DynamicIds(), (Groups{{1}}));
     EXPECT_EQ(ShareIds(), (Groups{{3}, {2}}));
     EXPECT_EQ(SystemIds(), (Ids{4}));
-    EXPECT_EQ(host.api.PushGetMsgCountByType(1), 1u);
-    EXPECT_EQ(host.api.PushGetMsgCountByType(2), 2u);
-    EXPECT_EQ(host.api.PushGetMsgCountByType(3), 1u);
+    EXPECT_EQ((Values{host.api.PushGetMsgCountByType(1), host.api.PushGetMsgCountByType(2),
+                      host.api.PushGetMsgCountByType(3)}), (Values{1, 2, 1}));
     ASSERT_TRUE(host.Reload());
     host.WantEverything();
   }
@@ -237,15 +236,13 @@ TEST_F(Trust, BringsBackReadSharesMergedWithThoseBeforeTheFirstListing) {
 
   ASSERT_TRUE(host.Reload());
   host.Deliver(Share(5, 1, 9, 250));  // before the first listing: merged with the stored
-  {
-    const auto back = ShareListing(host);
-    ASSERT_EQ(back.Ids(), (Groups{{3}, {1, 2, 9}}));
-    EXPECT_EQ(Each(back, &ShareMsgGroupInfo::appId), (Values{6, 5}));
-    EXPECT_EQ(back[0].shareType, 2);
-    EXPECT_EQ(Each(back[1].msgs, 3, &ShareMsgInfo::pushTime), (Values{100, 200, 250}));
-    EXPECT_STREQ(back[1].msgs[0].text, "m1");
-    EXPECT_STREQ(back[1].msgs[0].appDesc, "d1");
-  }
+  const auto back = ShareListing(host);
+  ASSERT_EQ(back.Ids(), (Groups{{3}, {1, 2, 9}}));
+  EXPECT_EQ(Each(back, &ShareMsgGroupInfo::appId), (Values{6, 5}));
+  EXPECT_EQ(back[0].shareType, 2);
+  EXPECT_EQ(Each(back[1].msgs, 3, &ShareMsgInfo::pushTime), (Values{100, 200, 250}));
+  EXPECT_STREQ(back[1].msgs[0].text, "m1");
+  EXPECT_STREQ(back[1].msgs[0].appDesc, "d1");
   EXPECT_EQ(host.api.PushGetAllUnreadShareMsgNum(), 1u);
   EXPECT_EQ(ShareListing(host, true).Ids(), (Groups{{9}}));
 
