@@ -60,10 +60,8 @@ size_t OpenHandles() {
 
 // A session with messages of every kind held, some read and stored.
 void Fill(LibraryHost& host) {
-  std::vector<PushRecord> batch;
+  std::vector<PushRecord> batch = {Dynamic(11, 1, 301), Share(5, 1, 2, 301)};
   for (uint32_t i = 0; i < 60; ++i) batch.push_back(System(1000 + i, 100 + i));  // beyond the system center's cap
-  batch.push_back(Dynamic(11, 1, 301));
-  batch.push_back(Share(5, 1, 2, 301));
   host.Deliver(batch);
   host.api.AddMyShareMsg(OwnShares(8, 1, {401}).Get());
   host.api.PushUpdateSystemMsgReadState(SystemIds(host).at(0), 1);
