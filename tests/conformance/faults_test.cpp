@@ -1,28 +1,27 @@
 // What a host sees when the modules around the library fail: an entry missing
-// from a run-time module's table, and a database slot that starts failing.
+// from a module's table, a database slot that starts failing, a damaged file.
 // The library must keep its memory work going, never crash, leave no handle
-// or registration behind that it could have released, and keep the files it
-// writes readable once the module is whole. (A module missing altogether
-// gives the library the same null entries; the start without any module is
-// in the start-up suite, and settings that refuse in the intake's.)
+// or registration behind, and keep its files readable once the module is
+// whole. (A missing module gives the same null entries.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 #include <system_error>
 #include <utility>
 #include <vector>
 
+#include "conformance/listings.h"
 #include "halyx/localdatabase.h"
-#include "support/libraryhost.h"
 #include "support/testenv.h"
 
 namespace fs = std::filesystem;
 
 using libraryhost::LibraryHost;
-using libraryhost::MakeRecord;
+using namespace listings;
 
 namespace {
 
@@ -30,59 +29,40 @@ const uint32_t kApp = 11;
 const uint32_t kShareApp = 5;
 
 // What one session with the fault did, and what a later session with every
-// module whole found of it.
-#define PCW_OUTCOME(X)                                                                       \
-  X(delivered) X(countsDelivered) /* callbacks that a batch and unread counts reached */    \
-  X(systemHeld) X(dynamicUnread) X(shareUnread) /* in memory after the batch */             \
-  X(systemRead) X(dynamicRead) X(shareRead) /* results of the read marks */                 \
-  X(reports) /* read reports the push center received */                                    \
-  X(systemAfterDelete) X(cleared) /* PushClearMsg emptied the memory (when asked to) */      \
-  X(leftRegistered) /* push center callbacks left after shut-down */                        \
-  X(handlesLeft) /* database or table handles left open after unload */                     \
-  X(systemStored) X(dynamicStored) X(shareStored) /* listed by the later session */         \
-  X(userZeroFolder) /* "sharemsg.db" went to the folder of user number 0 */                 \
-  X(laterWrite) /* the later session marked a new message read */
-struct Outcome {
-#define PCW_FIELD(name) uint32_t name = 0;
-  PCW_OUTCOME(PCW_FIELD)
-};
-
-std::string Describe(const Outcome& o) {
-  std::string text;
-#define PCW_DESCRIBE(name) text += #name "=" + std::to_string(o.name) + " ";
-  PCW_OUTCOME(PCW_DESCRIBE)
-  return text;
-}
+// module whole found of it, by name.
+using Outcome = std::map<std::string, uint32_t>;
 
 // A session with every module whole. Two system messages and one message of
 // each other kind arrive; the unread counts raise the dynamic count to 3; both
 // system messages are marked read and one is deleted; one read report per
 // mark reaches the push center; what was read is there for the next session.
 Outcome Whole() {
-  Outcome o;
-  o.delivered = o.countsDelivered = 1;
-  o.systemHeld = 2;
-  o.dynamicUnread = 3;
-  o.shareUnread = 1;
-  o.systemRead = 2;
-  o.dynamicRead = o.shareRead = o.systemAfterDelete = 1;
-  o.reports = 4;
-  o.systemStored = o.dynamicStored = o.shareStored = o.laterWrite = 1;
-  return o;
+  return {{"delivered", 1}, {"countsDelivered", 1},                  // callbacks that batch and counts reached
+          {"systemHeld", 2}, {"dynamicUnread", 3}, {"shareUnread", 1},  // in memory after the batch
+          {"systemRead", 2}, {"dynamicRead", 1}, {"shareRead", 1},      // results of the read marks
+          {"reports", 4}, {"systemAfterDelete", 1},  // read reports the push center received; held after a delete
+          {"cleared", 0}, {"leftRegistered", 0},     // PushClearMsg emptied memory; callbacks left after shut-down
+          {"handlesLeft", 0}, {"userZeroFolder", 0},  // handles left after unload; "sharemsg.db" for user 0
+          {"systemStored", 1}, {"dynamicStored", 1}, {"shareStored", 1},  // listed by the later session
+          {"laterWrite", 1}};  // the later session marked a new message read
 }
 
 // The dynamic and system storages do not open: their read marks change
 // nothing and store nothing; the share center keeps its marks in memory.
-void NoDatabase(Outcome& o) {
-  o.systemRead = o.dynamicRead = 0;
-  o.reports = 1;
-  o.systemStored = o.dynamicStored = o.shareStored = 0;
+const Outcome kNoDatabase = {{"systemRead", 0}, {"dynamicRead", 0}, {"reports", 1},
+                             {"systemStored", 0}, {"dynamicStored", 0}, {"shareStored", 0}};
+
+// A whole session's outcome with the given fields changed.
+Outcome WholeBut(const Outcome& changes) {
+  Outcome o = Whole();
+  for (const auto& [name, value] : changes) o.at(name) = value;
+  return o;
 }
 
 // How a fault comes and goes around a session.
 struct Fault {
   std::function<void()> beforeLoad;             // the library fills its tables once per load
-  std::function<void(LibraryHost&)> afterStart;
+  std::function<void()> afterStart;
   std::function<void()> repair;                 // after the session's host is gone
   bool clear = false;                           // end the session with PushClearMsg
 };
@@ -91,24 +71,16 @@ fs::path UserZeroFolder() {
   return fs::u8path(testenv::DocumentsFolder()) / "Corvane Files" / "Halyx" / "0";
 }
 
-uint32_t AllReports(LibraryHost& host) {
-  return host.ctl.PushCenterReadReports(1) + host.ctl.PushCenterReadReports(2) +
-         host.ctl.PushCenterReadReports(3);
-}
-
-template <class Fn>
-Fn Control(const char* module, const char* name) {
-  Fn fn = testenv::ModuleFunction<Fn>(module, name);
-  EXPECT_NE(fn, nullptr) << name;
-  return fn;
-}
-#define PCW_CONTROL(module, name) Control<decltype(&::name)>(module, #name)
+// A control function of a stand-in module, by its declared name.
+#define PCW_CONTROL(module, name) testenv::ModuleFunction<decltype(&::name)>(module, #name)
 
 Outcome RunSession(const Fault& fault, uint32_t user) {
   static auto forget = PCW_CONTROL("pushcenter.dll", PushCenterForgetCallbacks);
   static auto handles = PCW_CONTROL("localdatabase.dll", LocalDatabaseOpenHandles);
   static auto releaseIdle = PCW_CONTROL("localdatabase.dll", LocalDatabaseReleaseIdle);
+  EXPECT_TRUE(forget && handles && releaseIdle);
   Outcome seen;
+  for (const auto& field : Whole()) seen[field.first] = 0;
   std::error_code ignored;
   releaseIdle();  // a kept connection holds the file open, which Windows cannot remove
   fs::remove_all(UserZeroFolder(), ignored);
@@ -116,166 +88,113 @@ Outcome RunSession(const Fault& fault, uint32_t user) {
   {
     if (fault.beforeLoad) fault.beforeLoad();
     LibraryHost host;
-    EXPECT_TRUE(host.Loaded()) << host.Missing();
-    host.SignIn(user);
-    host.WantEverything();
     host.MarkInstalled(kApp);
-    EXPECT_TRUE(host.Start());  // a failing module never fails the start
-    if (fault.afterStart) fault.afterStart(host);
-    seen.delivered = host.Deliver(
-        {MakeRecord(3, 0, 1, 100, R"({"TITLE":"one"})"), MakeRecord(3, 0, 2, 200, R"({"TITLE":"two"})"),
-         MakeRecord(1, kApp, 3, 300, R"({"TITLE":"d","NUM":2})"),
-         MakeRecord(2, kShareApp, 4, 400, R"({"DSTAPPID":"5","SHARETYPE":1,"MSG":"m"})")});
-    seen.countsDelivered = host.DeliverUnreadCounts({AppUnreadCount{kApp, 3, 0}});
-    SystemMsgInfo* msgs = nullptr;
-    host.api.PushGetSystemMsg(0, &msgs, false);
-    host.api.PushFreeSystemMsgList(msgs);
-    ShareMsgGroupInfo* shares = nullptr;
-    host.api.PushGetShareMsg(0, 0, &shares, false);
-    host.api.PushFreeShareMsgGroupList(shares);
-    seen.systemHeld = host.api.PushGetMsgCountByType(3);
-    seen.dynamicUnread = host.api.PushGetAllUnreadDynamicMsgCount();
-    seen.shareUnread = host.api.PushGetAllUnreadShareMsgNum();
+    EXPECT_TRUE(Started(host, user)) << host.Missing();  // a failing module never fails the start
+    if (fault.afterStart) fault.afterStart();
+    seen["delivered"] =
+        host.Deliver({System(1, 100), System(2, 200), Dynamic(kApp, 3, 300, "2"), Share(kShareApp, 1, 4, 400)});
+    seen["countsDelivered"] = host.DeliverUnreadCounts({AppUnreadCount{kApp, 3, 0}});
+    SystemListing(host);  // the first listings load what is stored
+    ShareListing(host);
+    seen["systemHeld"] = host.api.PushGetMsgCountByType(3);
+    seen["dynamicUnread"] = host.api.PushGetAllUnreadDynamicMsgCount();
+    seen["shareUnread"] = host.api.PushGetAllUnreadShareMsgNum();
 
-    const uint32_t reportsBefore = AllReports(host);
+    auto reports = [&host] { return host.ctl.PushCenterReadReports(1) + host.ctl.PushCenterReadReports(2) +
+                                    host.ctl.PushCenterReadReports(3); };
+    const uint32_t reportsBefore = reports();
     // Both system messages read, one of them deleted again: a deletion that
     // does not reach the database shows as a message listed later.
-    seen.systemRead =
-        host.api.PushUpdateSystemMsgReadState(1, 1) + host.api.PushUpdateSystemMsgReadState(2, 1);
-    seen.dynamicRead = host.api.PushUpdateDynamicMsgReadState(kApp, 0, true);
-    seen.shareRead = host.api.PushUpdateShareMsgReadState(kShareApp, 1, 0, 0);
-    seen.reports = AllReports(host) - reportsBefore;
+    seen["systemRead"] = host.api.PushUpdateSystemMsgReadState(1, 1) + host.api.PushUpdateSystemMsgReadState(2, 1);
+    seen["dynamicRead"] = host.api.PushUpdateDynamicMsgReadState(kApp, 0, true);
+    seen["shareRead"] = host.api.PushUpdateShareMsgReadState(kShareApp, 1, 0, 0);
+    seen["reports"] = reports() - reportsBefore;
     host.api.PushDeleteSystemMsg(2, 200);
-    seen.systemAfterDelete = host.api.PushGetMsgCountByType(3);
+    seen["systemAfterDelete"] = host.api.PushGetMsgCountByType(3);
     if (fault.clear) {
       host.api.PushDeleteDynamicMsg(kApp, 0);
       host.api.PushClearMsg(2);
       host.api.PushClearMsg(3);
-      seen.cleared = host.api.PushGetAllUnreadMsgCount() == 0 && host.api.PushGetMsgCountByType(3) == 0 &&
+      seen["cleared"] = host.api.PushGetAllUnreadMsgCount() == 0 && host.api.PushGetMsgCountByType(3) == 0 &&
                      host.api.PushGetMsgCountByType(1) == 0;
     }
     EXPECT_TRUE(host.Stop());
-    seen.leftRegistered = forget();
+    seen["leftRegistered"] = forget();
   }
-  seen.handlesLeft = handles() != handlesBefore;
+  seen["handlesLeft"] = handles() != handlesBefore;
   if (fault.repair) fault.repair();
-  seen.userZeroFolder = fs::exists(UserZeroFolder() / "sharemsg.db", ignored);
+  seen["userZeroFolder"] = fs::exists(UserZeroFolder() / "sharemsg.db", ignored);
 
   LibraryHost later;
-  later.SignIn(user);
-  later.WantEverything();
-  EXPECT_TRUE(later.Start());
-  SystemMsgInfo* msgs = nullptr;
-  seen.systemStored = later.api.PushGetSystemMsg(0, &msgs, false);
-  later.api.PushFreeSystemMsgList(msgs);
-  DynamicMsgGroupInfo* groups = nullptr;
-  seen.dynamicStored = later.api.PushGetDynamicMsg(0, 0, &groups, false);
-  later.api.PushFreeDynamicMsgGroupList(groups);
-  ShareMsgGroupInfo* shares = nullptr;
-  seen.shareStored = later.api.PushGetShareMsg(0, 0, &shares, false);
-  later.api.PushFreeShareMsgGroupList(shares);
-  later.Deliver(MakeRecord(3, 0, 9, 900, R"({"TITLE":"later"})"));
-  seen.laterWrite = later.api.PushUpdateSystemMsgReadState(9, 1);
+  EXPECT_TRUE(Started(later, user));
+  seen["systemStored"] = SystemListing(later).count;
+  seen["dynamicStored"] = DynamicListing(later).count;
+  seen["shareStored"] = ShareListing(later).count;
+  later.Deliver(System(9, 900));
+  seen["laterWrite"] = later.api.PushUpdateSystemMsgReadState(9, 1);
   return seen;
 }
 
 // A case names the entry left out and what differs from a whole session.
 struct Case {
   uint32_t entry;
-  void (*differs)(Outcome& want);
+  Outcome differs;
 };
-
-void Same(Outcome&) {}
 
 void RunOmitted(const char* module, const char* control, const std::vector<Case>& cases, uint32_t firstUser) {
   using OmitFn = bool(HALYX_CDECL*)(uint32_t entry, bool omit);
-  OmitFn omit = Control<OmitFn>(module, control);
+  OmitFn omit = testenv::ModuleFunction<OmitFn>(module, control);
   ASSERT_NE(omit, nullptr);
   EXPECT_FALSE(omit(1000, true));  // an entry beyond the table
   uint32_t user = firstUser;
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(module) + " entry " + std::to_string(c.entry));
-    Outcome want = Whole();
-    c.differs(want);
     Fault fault;
     fault.beforeLoad = [&] { EXPECT_TRUE(omit(c.entry, true)); };
     fault.repair = [&] { EXPECT_TRUE(omit(c.entry, false)); };
-    EXPECT_EQ(Describe(RunSession(fault, ++user)), Describe(want));  // a database of its own
+    EXPECT_EQ(RunSession(fault, ++user), WholeBut(c.differs));  // a database of its own
   }
 }
 
 }  // namespace
 
 // Entry 0 of every table is one that the library never calls: the control row.
+// A callback that cannot be unregistered stays with the service (6, 8).
 TEST(Faults, PushCenterEntriesMissing) {
   RunOmitted("pushcenter.dll", "PushCenterOmitEntry",
-             {{0, Same},
-              // Never registered: nothing arrives, so there is nothing to mark.
-              {5,
-               [](Outcome& o) {
-                 o = Outcome{};
-                 o.countsDelivered = o.laterWrite = 1;
-               }},
-              // A callback that cannot be unregistered stays with the service.
-              {6, [](Outcome& o) { o.leftRegistered = 1; }},
-              {7,
-               [](Outcome& o) {
-                 o.countsDelivered = 0;
-                 o.dynamicUnread = 2;
-               }},
-              {8, [](Outcome& o) { o.leftRegistered = 1; }},
-              // The marks work; only their reports are dropped.
-              {10, [](Outcome& o) { o.reports = 0; }}},
+             {{0, {}}, {6, {{"leftRegistered", 1}}}, {8, {{"leftRegistered", 1}}},
+              {5, {{"delivered", 0}, {"systemHeld", 0}, {"dynamicUnread", 0}, {"shareUnread", 0}, {"systemRead", 0},
+                   {"dynamicRead", 0}, {"shareRead", 0}, {"reports", 0}, {"systemAfterDelete", 0},
+                   {"systemStored", 0}, {"dynamicStored", 0}, {"shareStored", 0}}},  // nothing arrives
+              {7, {{"countsDelivered", 0}, {"dynamicUnread", 2}}},
+              {10, {{"reports", 0}}}},  // the marks work; only their reports are dropped
              8100);
 }
 
+// No user (status 9): no storage opens. The engine asks the status service,
+// so it knows no user either; the shares go to no folder of user number 0
+// (engine 6). Rows written without a "UIN" belong to nobody and never load
+// (30). Nothing decodes during the session; the rows stay intact (31).
 TEST(Faults, StatusAndEngineEntriesMissing) {
-  // No user: no storage opens. The engine asks the status service, so it
-  // knows no user either; the shares go to no folder of user number 0.
-  RunOmitted("statusservice.dll", "HalyxStatusOmitEntry",
-             {{0, Same},
-              {9,
-               [](Outcome& o) {
-                 NoDatabase(o);
-               }}},
-             8200);
+  RunOmitted("statusservice.dll", "HalyxStatusOmitEntry", {{0, {}}, {9, kNoDatabase}}, 8200);
   RunOmitted("coreserviceengine.dll", "HalyxEngineOmitEntry",
-             {{0, Same},
-              // The shares have no user to be stored for, and go to no folder of
-              // user number 0.
-              {6,
-               [](Outcome& o) {
-                 o.shareStored = 0;
-               }},
-              // Rows written without a "UIN" belong to nobody and never load.
-              {30, [](Outcome& o) { o.shareStored = 0; }},
-              // Nothing decodes during the session; the rows stay intact.
-              {31, Same}},
-             8300);
+             {{0, {}}, {6, {{"shareStored", 0}}}, {30, {{"shareStored", 0}}}, {31, {}}}, 8300);
 }
 
+// Whole sessions: the table's control row (5); a table closes with its
+// database (4); a fresh database has every column, so the migrations are not
+// needed (7); an abandoned transaction is committed when the database closes
+// (9); reads fail in the session only, the next one loads (11-22); the number
+// and text setters (34, 36). Storages whose database or tables do not open
+// keep no handle (0, 2, 3). Rows posted without their leading fields (33,
+// 37): the share rows lack their "UIN"; the system rows lack the numbers the
+// deletion looks for, and, alike in those numbers, load as one message.
 TEST(Faults, LocalDatabaseSlotsMissing) {
-  // Rows posted without their leading fields: the share rows lack their
-  // "UIN"; the system rows lack the numbers the deletion looks for, and,
-  // alike in those numbers, load as one message.
-  auto leadingFieldMissing = [](Outcome& o) {
-    o.systemStored = 1;
-    o.shareStored = 0;
-  };
-  auto nothingStored = [](Outcome& o) { o.systemStored = o.dynamicStored = o.shareStored = 0; };
-  // Whole sessions: the table's control row (5); a table closes with its
-  // database (4); a fresh database has every column, so the migrations are
-  // not needed (7); the database commits an abandoned transaction when it
-  // closes (9); reads fail in the session only, the next one loads (11-22);
-  // and the number and text setters (34, 36).
-  std::vector<Case> cases;
-  for (uint32_t slot : {5, 4, 7, 9, 11, 12, 18, 19, 21, 22, 34, 36}) cases.push_back({slot, Same});
-  // Storages whose database or tables do not open keep no handle.
-  for (uint32_t slot : {0, 2, 3}) cases.push_back({slot, NoDatabase});
-  for (uint32_t slot : {8, 24, 26}) cases.push_back({slot, nothingStored});
-  cases.push_back({1, [](Outcome& o) { o.handlesLeft = 1; }});
-  cases.push_back({23, [](Outcome& o) { o.systemStored = 2; }});
-  for (uint32_t slot : {33, 37}) cases.push_back({slot, leadingFieldMissing});
+  std::vector<Case> cases = {{1, {{"handlesLeft", 1}}}, {23, {{"systemStored", 2}}}};
+  for (uint32_t slot : {5, 4, 7, 9, 11, 12, 18, 19, 21, 22, 34, 36}) cases.push_back({slot, {}});
+  for (uint32_t slot : {0, 2, 3}) cases.push_back({slot, kNoDatabase});
+  for (uint32_t slot : {8, 24, 26}) cases.push_back({slot, {{"systemStored", 0}, {"dynamicStored", 0}, {"shareStored", 0}}});
+  for (uint32_t slot : {33, 37}) cases.push_back({slot, {{"shareStored", 0}}});
   RunOmitted("localdatabase.dll", "LocalDatabaseOmitSlot", cases, 8400);
 }
 
@@ -292,22 +211,20 @@ TEST(Faults, DatabaseSlotFailuresKeepMemoryWorkingAndLeaveNothingOpen) {
   for (const auto& c : cases) {
     SCOPED_TRACE("slot " + std::to_string(c.first) + " after " + std::to_string(c.second));
     Fault fault;
-    fault.afterStart = [&](LibraryHost&) { ASSERT_TRUE(failAfter(c.first, c.second)); };
+    fault.afterStart = [&] { ASSERT_TRUE(failAfter(c.first, c.second)); };
     fault.repair = [&] { failAfter(c.first, -1); };
     fault.clear = true;
-    const Outcome seen = RunSession(fault, ++user);
-    EXPECT_EQ(seen.systemHeld, 2u);
-    EXPECT_EQ(seen.dynamicUnread, 3u);
-    EXPECT_EQ(seen.shareUnread, 1u);
+    Outcome seen = RunSession(fault, ++user);
     if (c.second == 0 && (c.first == 0 || c.first == 3)) {
-      EXPECT_EQ(seen.systemRead + seen.dynamicRead, 0u);
+      EXPECT_EQ(seen["systemRead"] + seen["dynamicRead"], 0u);
     }
-    EXPECT_EQ(seen.systemAfterDelete, 1u);
-    EXPECT_EQ(seen.cleared, 1u);
     // A storage closes whatever it opened, also after a failed step, and the
     // files it leaves behind still open and take writes.
-    EXPECT_EQ(seen.handlesLeft, 0u);
-    EXPECT_EQ(seen.laterWrite, 1u);
+    for (const char* same : {"systemHeld", "dynamicUnread", "shareUnread", "systemAfterDelete", "handlesLeft",
+                             "laterWrite"}) {
+      EXPECT_EQ(seen[same], Whole()[same]) << same;
+    }
+    EXPECT_EQ(seen["cleared"], 1u);
   }
 }
 
@@ -319,7 +236,7 @@ TEST(Faults, DatabaseSlotFailuresKeepMemoryWorkingAndLeaveNothingOpen) {
 TEST(Faults, DamagedDatabaseFilesAnswerAsDatabasesThatDoNotOpen) {
   static auto releaseIdle = PCW_CONTROL("localdatabase.dll", LocalDatabaseReleaseIdle);
   const uint32_t source = 8500;  // whose whole session leaves real files to cut
-  EXPECT_EQ(Describe(RunSession(Fault{}, source)), Describe(Whole()));
+  EXPECT_EQ(RunSession(Fault{}, source), Whole());
   releaseIdle();
   const fs::path halyx = fs::u8path(testenv::DocumentsFolder()) / "Corvane Files" / "Halyx";
   const char* const files[] = {"dynmsg.db", "sysmsg.db", "sharemsg.db"};
@@ -330,9 +247,7 @@ TEST(Faults, DamagedDatabaseFilesAnswerAsDatabasesThatDoNotOpen) {
     };
   };
   auto writeText = [](const std::string& text) {
-    return [text](const char*, const fs::path& path) {
-      std::ofstream(path, std::ios::binary) << text;
-    };
+    return [text](const char*, const fs::path& path) { std::ofstream(path, std::ios::binary) << text; };
   };
   const std::pair<const char*, std::function<void(const char*, const fs::path&)>> damages[] = {
       {"cut in its header", cutAt(40)},
@@ -353,8 +268,6 @@ TEST(Faults, DamagedDatabaseFilesAnswerAsDatabasesThatDoNotOpen) {
       releaseIdle();
       for (const char* file : files) fs::remove_all(folder / file);
     };
-    Outcome want = Whole();
-    NoDatabase(want);
-    EXPECT_EQ(Describe(RunSession(fault, user)), Describe(want));
+    EXPECT_EQ(RunSession(fault, user), WholeBut(kNoDatabase));
   }
 }

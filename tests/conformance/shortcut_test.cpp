@@ -1,8 +1,7 @@
-// The storages skip an eviction's deletion when it can meet no row. That must
-// leave every table exactly as the deletion would: the same randomised run of
-// pushes, count records, reads, deletes, clears, restarts and user switches
-// goes once with every deletion made (PCW_EXACT_STORAGE=1) and once with the
-// shortcut, each for users of its own, and the tables are compared row by row.
+// The storages skip an eviction's deletion when it can meet no row, which
+// must leave every table as the deletion would: one randomised run of every
+// operation goes with every deletion made (PCW_EXACT_STORAGE=1) and with the
+// shortcut, for users of its own each, and the tables are compared row by row.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -11,11 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "support/libraryhost.h"
+#include "conformance/listings.h"
 #include "support/testenv.h"
 
 using libraryhost::LibraryHost;
 using libraryhost::MakeRecord;
+using namespace listings;
 
 namespace {
 
@@ -26,10 +26,8 @@ const uint32_t kApps = 56;  // more than the 50 groups a center keeps
 std::vector<std::string> Rows(uint32_t user) {
   const std::string folder = testenv::Join(
       testenv::Join(testenv::Join(testenv::DocumentsFolder(), "Corvane Files"), "Halyx"), std::to_string(user));
-  const std::pair<const char*, const char*> tables[] = {{"dynmsg.db", "dynmsgtable"},
-                                                        {"sysmsg.db", "systemmsgtable"},
-                                                        {"sharemsg.db", "roamsharemsgtable"},
-                                                        {"sharemsg.db", "mysharemsgtable"}};
+  const std::pair<const char*, const char*> tables[] = {{"dynmsg.db", "dynmsgtable"}, {"sysmsg.db", "systemmsgtable"},
+      {"sharemsg.db", "roamsharemsgtable"}, {"sharemsg.db", "mysharemsgtable"}};
   std::vector<std::string> rows;
   for (const auto& [file, table] : tables) {
     sqlite3* db = nullptr;
@@ -65,75 +63,56 @@ void RunSequence(uint32_t seed, bool exact, uint32_t firstUser) {
   auto draw = [&random](uint32_t n) { return static_cast<uint32_t>(random() % n); };
   uint32_t user = firstUser;
   LibraryHost host;
-  ASSERT_TRUE(host.Loaded()) << host.Missing();
-  host.SignIn(user);
-  ASSERT_TRUE(host.Start());
-  host.WantEverything();
+  ASSERT_TRUE(Started(host, user)) << host.Missing();
   for (uint32_t app = 1; app <= kApps; ++app) host.MarkInstalled(app);
 
   uint32_t nextId = 1, now = 1000;
   std::vector<PushRecord> sent;  // pushed again now and then, as a service redelivers
+  auto some = [&]() -> const PushRecord& { return sent[draw(static_cast<uint32_t>(sent.size()))]; };
   for (int step = 0; step < 600; ++step) {
     const uint32_t app = 1 + draw(kApps);
     now += draw(3);  // equal times happen
     const uint32_t time = draw(8) == 0 ? now - draw(200) : now;  // and late arrivals
-    switch (draw(16)) {
-      case 0: case 1: case 2:
-        sent.push_back(MakeRecord(1, app, nextId++, time,
-                                  R"({"TITLE":"d","NUM":)" + std::to_string(draw(4)) + "}"));
-        break;
-      case 3: case 4: case 5:
-        sent.push_back(MakeRecord(2, app, nextId++, time,
-                                  R"({"DSTAPPID":")" + std::to_string(app) + R"(","SHARETYPE":)" +
-                                      std::to_string(1 + draw(2)) + "}"));
-        break;
-      case 6: case 7: case 8:
-        sent.push_back(MakeRecord(3, 0, nextId++, time, R"({"TITLE":"s"})"));
-        break;
-      case 9:
-        if (!sent.empty()) host.Deliver(sent[draw(static_cast<uint32_t>(sent.size()))]);
-        continue;
-      case 10:
-        host.api.PushUpdateDynamicMsgReadState(app, 0, false);
-        host.api.PushUpdateShareMsgReadState(app, 1, 0, 0);
-        continue;
-      case 11:
-        if (!sent.empty()) {
-          const PushRecord& some = sent[draw(static_cast<uint32_t>(sent.size()))];
-          host.api.PushUpdateSystemMsgReadState(some.msgId, draw(3) != 0);
-          host.api.PushUpdateShareMsgReadState(some.appId, 2, 0, some.pushTime);
-        }
-        continue;
-      case 12:
-        host.api.PushUpdateReadStateByType(static_cast<int32_t>(1 + draw(3)));
-        continue;
-      case 13:
-        if (!sent.empty()) {
-          const PushRecord& some = sent[draw(static_cast<uint32_t>(sent.size()))];
-          host.api.PushDeleteSystemMsg(some.msgId, some.pushTime);
-          host.api.PushDeleteShareMsg(some.appId, some.pushTime);
-        }
-        host.api.PushDeleteDynamicMsg(app, 0);
-        continue;
-      case 14:
-        host.Deliver(MakeRecord(4, app, nextId++, time, R"({"Num":)" + std::to_string(draw(3)) + "}"));
-        continue;
-      default:
-        switch (draw(6)) {
-          case 0: host.api.PushClearMsg(static_cast<int32_t>(1 + draw(3))); break;
-          case 1: case 2:  // the centers keep the other user's messages until a restart
-            user = user == firstUser ? firstUser + 1 : firstUser;
-            host.SignIn(user);
-            break;
-          default:
-            ASSERT_TRUE(host.Reload());
-            host.WantEverything();
-        }
-        continue;
+    const uint32_t what = draw(16);
+    if (what < 9) {  // batches of one to three new messages
+      const uint32_t id = nextId++;
+      sent.push_back(what < 3   ? Dynamic(app, id, time, std::to_string(draw(4)))
+                     : what < 6 ? Share(app, int(1 + draw(2)), id, time)
+                                : System(id, time));
+      const size_t batch = std::min<size_t>(sent.size(), 1 + draw(3));
+      host.Deliver(std::vector<PushRecord>(sent.end() - static_cast<std::ptrdiff_t>(batch), sent.end()));
+    } else if (what == 9) {
+      if (!sent.empty()) host.Deliver(some());
+    } else if (what == 10) {
+      host.api.PushUpdateDynamicMsgReadState(app, 0, false);
+      host.api.PushUpdateShareMsgReadState(app, 1, 0, 0);
+    } else if (what == 11 && !sent.empty()) {
+      const PushRecord& record = some();
+      host.api.PushUpdateSystemMsgReadState(record.msgId, draw(3) != 0);
+      host.api.PushUpdateShareMsgReadState(record.appId, 2, 0, record.pushTime);
+    } else if (what == 12) {
+      host.api.PushUpdateReadStateByType(static_cast<int32_t>(1 + draw(3)));
+    } else if (what == 13) {
+      if (!sent.empty()) {
+        const PushRecord& record = some();
+        host.api.PushDeleteSystemMsg(record.msgId, record.pushTime);
+        host.api.PushDeleteShareMsg(record.appId, record.pushTime);
+      }
+      host.api.PushDeleteDynamicMsg(app, 0);
+    } else if (what == 14) {
+      host.Deliver(MakeRecord(4, app, nextId++, time, R"({"Num":)" + std::to_string(draw(3)) + "}"));
+    } else if (what == 15) {
+      const uint32_t choice = draw(6);
+      if (choice == 0) {
+        host.api.PushClearMsg(static_cast<int32_t>(1 + draw(3)));
+      } else if (choice < 3) {  // the centers keep the other user's messages until a restart
+        user = user == firstUser ? firstUser + 1 : firstUser;
+        host.SignIn(user);
+      } else {
+        ASSERT_TRUE(host.Reload());
+        host.WantEverything();
+      }
     }
-    // Batches of one to three of what was just made.
-    const size_t batch = std::min<size_t>(sent.size(), 1 + draw(3));
-    host.Deliver(std::vector<PushRecord>(sent.end() - static_cast<std::ptrdiff_t>(batch), sent.end()));
   }
   // The other user signs in without a restart: what is read now is stored in
   // that user's tables while the centers hold what they held, and newer pushes
@@ -141,18 +120,15 @@ void RunSequence(uint32_t seed, bool exact, uint32_t firstUser) {
   host.SignIn(user == firstUser ? firstUser + 1 : firstUser);
   for (int32_t kind = 1; kind <= 3; ++kind) host.api.PushUpdateReadStateByType(kind);
   for (uint32_t round = 0; round < 4; ++round) {
-    for (uint32_t app = 1; app <= kApps / 3; ++app) {
-      host.Deliver(MakeRecord(1, app, nextId++, ++now, R"({"TITLE":"late"})"));
-    }
-    host.Deliver(MakeRecord(3, 0, nextId++, ++now, R"({"TITLE":"late"})"));
+    for (uint32_t app = 1; app <= kApps / 3; ++app) host.Deliver(Dynamic(app, nextId++, ++now));
+    host.Deliver(System(nextId++, ++now));
   }
 }
 
 }  // namespace
 
 TEST(StorageShortcut, LeavesEveryTableAsTheDeletionsWould) {
-  using ReleaseIdle = uint32_t(HALYX_CDECL*)();
-  auto releaseIdle = testenv::ModuleFunction<ReleaseIdle>("localdatabase.dll", "LocalDatabaseReleaseIdle");
+  auto releaseIdle = testenv::ModuleFunction<uint32_t(HALYX_CDECL*)()>("localdatabase.dll", "LocalDatabaseReleaseIdle");
   ASSERT_NE(releaseIdle, nullptr);
   for (uint32_t seed : {1u, 2u, 3u}) {
     SCOPED_TRACE("seed " + std::to_string(seed));

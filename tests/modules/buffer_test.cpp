@@ -8,10 +8,8 @@
 
 namespace {
 
-std::string Content(const Buffer& buffer) {
-  return buffer.IsEmpty() ? std::string()
-                          : std::string(reinterpret_cast<const char*>(buffer.GetNativeBuf()),
-                                        buffer.GetSize());
+std::string Content(const Buffer& b) {
+  return b.IsEmpty() ? std::string() : std::string(reinterpret_cast<const char*>(b.GetNativeBuf()), b.GetSize());
 }
 
 TEST(BufferClass, CopiesOwnTheirBytesAndAttachTakesTheBlock) {

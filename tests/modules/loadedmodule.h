@@ -3,8 +3,6 @@
 // module, so loading it anew starts it from what it keeps on disk.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <string>
 
 #include "platform/win32.h"
@@ -17,21 +15,13 @@ class LoadedModule {
   LoadedModule(const LoadedModule&) = delete;
   LoadedModule& operator=(const LoadedModule&) = delete;
   ~LoadedModule() {
-    if (handle_) {
-      FreeLibrary(handle_);
-    }
+    if (handle_) FreeLibrary(handle_);
   }
-
   bool loaded() const { return handle_ != nullptr; }
-
   // The exported function of that name, or null.
   template <typename Function>
   Function Get(const char* name) const {
-    // Through the generic function type, which every function pointer casts
-    // to and from without a warning.
-    return handle_ ? reinterpret_cast<Function>(
-                         reinterpret_cast<void (*)()>(GetProcAddress(handle_, name)))
-                   : nullptr;
+    return handle_ ? ProcAs<Function>(GetProcAddress(handle_, name)) : nullptr;
   }
 
  private:

@@ -1,15 +1,12 @@
-// The library as a real host runs it: three threads at once. One plays the
-// push center service (batches of every kind, unread counts, duplicates,
-// broken records), one the host (listings and their free functions, counts,
-// read marks, deletes, clears, shields, own shares, restarts, callbacks added
-// and removed, one of which calls back into the library), one the install
-// module (applications installed and removed, parked records replayed). Bounded by
-// rounds and by time. Afterwards, alone again, the counts must agree with the
-// listings, every message marked read and still held must be in its database,
-// and the next session may load nothing that was not held. Run under the tsan
-// preset, any data race fails it.
+// The library as a real host runs it: three threads at once, playing the push
+// center service, the host (every export, restarts, a callback that calls
+// back) and the install module. Afterwards, alone again, the counts must agree
+// with the listings, every message marked read and still held must be in its
+// database, and the next session may load nothing that was not held. Under
+// the tsan preset any data race fails it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <set>
@@ -18,11 +15,14 @@
 #include <utility>
 #include <vector>
 
+#include "conformance/listings.h"
+#include "support/each.h"
 #include "support/ownshares.h"
 #include "support/startedhost.h"
 
 using libraryhost::LibraryHost;
 using libraryhost::MakeRecord;
+using namespace listings;
 
 namespace {
 
@@ -44,19 +44,13 @@ void HALYX_CDECL ReenterOnCommand(const PushCommand*, uintptr_t userData) {
 std::vector<PushRecord> Batch(uint32_t round) {
   const uint32_t id = round * 8;
   const uint32_t time = 1000 + round;
-  const std::string n = std::to_string(round);
   const uint32_t app = round % 2 ? kInstalledApps[round % 3] : kComingApps[round % 2];
-  const PushRecord dynamic =
-      MakeRecord(1, app, id + 2, time, R"({"TITLE":"d)" + n + R"(","NUM":)" + n + "}");
-  const PushRecord share = MakeRecord(2, 0, id + 3, time,
-                                      R"({"DSTAPPID":")" + std::to_string(5 + round % 3) +
-                                          R"(","SHARETYPE":)" + std::to_string(1 + round % 2) +
-                                          R"(,"MSG":"m)" + n + "\"}");
-  const PushRecord system = MakeRecord(3, 0, id + 1, time, R"({"TITLE":"s)" + n + "\"}");
+  const PushRecord dynamic = Dynamic(app, id + 2, time, std::to_string(round));
+  const PushRecord share = Share(5 + round % 3, 1 + round % 2, id + 3, time);
+  const PushRecord system = System(id + 1, time);
   return {dynamic, dynamic, share, share, system, system,  // each message twice
           MakeRecord(4, kInstalledApps[round % 3], 0, 0, R"({"Num":)" + std::to_string(round % 4) + "}"),
-          MakeRecord(3, 0, id + 5, time, R"({"TITLE": broken)"),
-          MakeRecord(1, 0, id + 6, time, "")};
+          MakeRecord(3, 0, id + 5, time, R"({"TITLE": broken)"), MakeRecord(1, 0, id + 6, time, "")};
 }
 
 // Messages as the host names them: system ids, and dynamic (app, id).
@@ -65,38 +59,29 @@ struct Messages {
   std::set<std::pair<uint32_t, uint32_t>> dynamic;
 };
 
-// The host's side of one round; `round` picks what it does. What it marks
-// read goes into `marked`.
+// The host's side of one round; `round` picks what it does.
 void HostRound(LibraryHost& host, uint32_t round, Messages& marked) {
   auto& api = host.api;
-  DynamicMsgGroupInfo* dynamic = nullptr;
-  const uint32_t groups = api.PushGetDynamicMsg(0, 0, &dynamic, round % 2 == 0);
-  for (uint32_t g = 0; g < groups && round % 5 == 0; ++g) {
+  for (const DynamicMsgGroupInfo& group : DynamicListing(host, round % 2 == 0)) {
+    if (round % 5 != 0) break;
     // What was listed is marked, and perhaps a message pushed meanwhile.
-    api.PushUpdateDynamicMsgReadState(dynamic[g].appId, 0, true);
-    for (uint32_t m = 0; m < dynamic[g].msgCount; ++m) {
-      marked.dynamic.insert({dynamic[g].appId, dynamic[g].msgs[m].msgId});
-    }
+    api.PushUpdateDynamicMsgReadState(group.appId, 0, true);
+    for (uint32_t m = 0; m < group.msgCount; ++m) marked.dynamic.insert({group.appId, group.msgs[m].msgId});
   }
-  api.PushFreeDynamicMsgGroupList(dynamic);
-  SystemMsgInfo* system = nullptr;
-  const uint32_t listed = api.PushGetSystemMsg(0, &system, false);
-  for (uint32_t at : {0u, listed > 0 ? round % listed : 0u}) {
-    if (at < listed && api.PushUpdateSystemMsgReadState(system[at].msgId, 1) != 0) {
-      marked.system.insert(system[at].msgId);
+  {
+    const auto system = SystemListing(host);
+    for (uint32_t at : {0u, system.count > 0 ? round % system.count : 0u}) {
+      if (at < system.count && api.PushUpdateSystemMsgReadState(system[at].msgId, 1) != 0) {
+        marked.system.insert(system[at].msgId);
+      }
     }
+    if (system.count > 1 && round % 7 == 0) api.PushDeleteSystemMsg(system[1].msgId, system[1].pushTime);
   }
-  if (listed > 1 && round % 7 == 0) api.PushDeleteSystemMsg(system[1].msgId, system[1].pushTime);
-  api.PushFreeSystemMsgList(system);
-  ShareMsgGroupInfo* shares = nullptr;
-  const uint32_t shareGroups = api.PushGetShareMsg(0, 0, &shares, false);
-  if (shareGroups > 0 && round % 3 == 0) {
+  const auto shares = ShareListing(host);
+  if (shares.count > 0 && round % 3 == 0) {
     api.PushUpdateShareMsgReadState(shares[0].appId, shares[0].shareType, 0, 0xFFFFFFFFu);
   }
-  api.PushFreeShareMsgGroupList(shares);
-  MyShareMsgGroupInfo* mine = nullptr;
-  api.GetMyShareMsg(0, 0, &mine);
-  api.FreeMyLocalShareMsgGroupList(mine);
+  OwnShareListing(host);
   api.PushGetUnreadDynamicMsgCountForApp(kInstalledApps[round % 3]);
   switch (round % 40) {
     case 9: api.PushClearMsg(1 + round / 40 % 3); break;
@@ -118,45 +103,31 @@ void HostRound(LibraryHost& host, uint32_t round, Messages& marked) {
   }
 }
 
-// Every message held, checking on the way that each count agrees with its
-// listing.
+// Every message held; the counts are checked against the listings on the way.
 Messages Held(LibraryHost& host) {
+  auto& api = host.api;
   Messages held;
-  SystemMsgInfo* all = nullptr;
-  const uint32_t count = host.api.PushGetSystemMsg(0, &all, false);
-  EXPECT_EQ(count, host.api.PushGetMsgCountByType(3)) << "the system count and its listing";
-  for (uint32_t i = 0; i < count; ++i) held.system.insert(all[i].msgId);
-  host.api.PushFreeSystemMsgList(all);
-  DynamicMsgGroupInfo* groups = nullptr;
-  const uint32_t groupCount = host.api.PushGetDynamicMsg(0, 0, &groups, false);
-  EXPECT_EQ(groupCount, host.api.PushGetMsgCountByType(1)) << "the dynamic count and its listing";
-  for (uint32_t g = 0; g < groupCount; ++g) {
-    for (uint32_t m = 0; m < groups[g].msgCount; ++m) {
-      held.dynamic.insert({groups[g].appId, groups[g].msgs[m].msgId});
-    }
+  const Ids system = SystemIds(host);
+  held.system.insert(system.begin(), system.end());
+  const auto dynamic = DynamicListing(host);
+  for (const DynamicMsgGroupInfo& group : dynamic) {
+    for (uint32_t m = 0; m < group.msgCount; ++m) held.dynamic.insert({group.appId, group.msgs[m].msgId});
   }
-  host.api.PushFreeDynamicMsgGroupList(groups);
-  ShareMsgGroupInfo* shares = nullptr;
-  const uint32_t shareGroups = host.api.PushGetShareMsg(0, 0, &shares, false);
-  EXPECT_EQ(shareGroups, host.api.PushGetMsgCountByType(2)) << "the share count and its listing";
-  host.api.PushFreeShareMsgGroupList(shares);
-  MyShareMsgGroupInfo* mine = nullptr;
-  const uint32_t ownGroups = host.api.GetMyShareMsg(0, 0, &mine);
-  EXPECT_EQ(ownGroups, host.api.PushGetMsgCountByType(4)) << "the own-share count and its listing";
-  host.api.FreeMyLocalShareMsgGroupList(mine);
-  EXPECT_EQ(host.api.PushGetAllUnreadMsgCount(), host.api.PushGetAllUnreadDynamicMsgCount() +
-                                                     host.api.PushGetAllUnreadShareMsgNum() +
-                                                     host.api.PushGetNewSystemMsgNum());
+  EXPECT_EQ((Values{dynamic.count, ShareListing(host).count, uint32_t(system.size()), OwnShareListing(host).count}),
+            (Values{api.PushGetMsgCountByType(1), api.PushGetMsgCountByType(2), api.PushGetMsgCountByType(3),
+                    api.PushGetMsgCountByType(4)}))
+      << "the counts of each kind and their listings";
+  const Values unread{api.PushGetAllUnreadDynamicMsgCount(), api.PushGetAllUnreadShareMsgNum(),
+                      api.PushGetNewSystemMsgNum()};
+  EXPECT_EQ(unread, (Values{api.PushGetUnreadCountByType(1), api.PushGetUnreadCountByType(2),
+                            api.PushGetUnreadCountByType(3)}));
+  EXPECT_EQ(api.PushGetAllUnreadMsgCount(), unread[0] + unread[1] + unread[2]);
   return held;
 }
 
 // Every element of `part` is in `whole`.
-template <class Set>
-void ExpectWithin(const Set& part, const Set& whole, const char* what) {
-  for (const auto& element : part) {
-    EXPECT_EQ(whole.count(element), 1u) << what << ": " << testing::PrintToString(element);
-  }
-}
+#define PCW_EXPECT_WITHIN(part, whole, what) \
+  EXPECT_TRUE(std::includes(whole.begin(), whole.end(), part.begin(), part.end())) << what << ": " << testing::PrintToString(part)
 
 }  // namespace
 
@@ -164,8 +135,7 @@ TEST_F(StartedHost, ThreeThreadsAtOnceLeaveCountsListingsAndDatabasesInAgreement
   for (uint32_t app : kInstalledApps) host.MarkInstalled(app);
   ASSERT_TRUE(host.api.AddPushCommandCallback(&ReenterOnCommand, reinterpret_cast<uintptr_t>(&host),
                                               0, 0xFFFFFFFFu, 0xFFFFFFFFu));
-  // The host's rounds bound the run, and the deadline; the other two threads
-  // go on until the host is done.
+  // The host's rounds and the deadline bound the run.
   const auto deadline = std::chrono::steady_clock::now() + kTimeLimit;
   std::atomic<bool> stop{false};
   auto running = [&] { return !stop && std::chrono::steady_clock::now() < deadline; };
@@ -175,8 +145,7 @@ TEST_F(StartedHost, ThreeThreadsAtOnceLeaveCountsListingsAndDatabasesInAgreement
   std::thread service([&] {
     for (uint32_t round = 0; running(); ++round, ++rounds[0]) {
       host.Deliver(Batch(round));
-      const AppUnreadCount counts[] = {{kInstalledApps[round % 3], static_cast<uint16_t>(round % 5), 0}};
-      host.ctl.PushCenterDeliverUnreadCounts(counts, 1);
+      host.DeliverUnreadCounts({{kInstalledApps[round % 3], static_cast<uint16_t>(round % 5), 0}});
     }
   });
   std::thread install([&] {
@@ -194,21 +163,18 @@ TEST_F(StartedHost, ThreeThreadsAtOnceLeaveCountsListingsAndDatabasesInAgreement
   stop = true;
   service.join();
   install.join();
-  // One last batch and round, so that something read is held at the end
-  // however the threads went.
+  // So that something read is held at the end however the threads went.
   host.Deliver(Batch(kRounds + 3));  // application 12: installed, never shielded
   HostRound(host, kRounds + 5, marked);
   EXPECT_GT(rounds[0] + rounds[1] + rounds[2], 30) << "the threads hardly ran";
   EXPECT_GT(callbacksSeen.load(), 0u) << "no callback added meanwhile was ever called";
 
-  // Alone again: the counts agree with the listings; what was marked read
-  // and is still held is in its database, and the database holds nothing
-  // that is not held.
+  // Alone again: the database holds what was read and held, and nothing else.
   const Messages before = Held(host);
   ASSERT_TRUE(host.Reload());
   const Messages after = Held(host);
-  ExpectWithin(after.system, before.system, "a system message stored but not held");
-  ExpectWithin(after.dynamic, before.dynamic, "a dynamic message stored but not held");
+  PCW_EXPECT_WITHIN(after.system, before.system, "a system message stored but not held");
+  PCW_EXPECT_WITHIN(after.dynamic, before.dynamic, "a dynamic message stored but not held");
   Messages markedAndHeld;
   for (uint32_t id : marked.system) {
     if (before.system.count(id)) markedAndHeld.system.insert(id);
@@ -217,6 +183,6 @@ TEST_F(StartedHost, ThreeThreadsAtOnceLeaveCountsListingsAndDatabasesInAgreement
     if (before.dynamic.count(message)) markedAndHeld.dynamic.insert(message);
   }
   EXPECT_FALSE(markedAndHeld.system.empty() || markedAndHeld.dynamic.empty()) << "none held";
-  ExpectWithin(markedAndHeld.system, after.system, "a system message marked read is not stored");
-  ExpectWithin(markedAndHeld.dynamic, after.dynamic, "a dynamic message marked read is not stored");
+  PCW_EXPECT_WITHIN(markedAndHeld.system, after.system, "a system message marked read is not stored");
+  PCW_EXPECT_WITHIN(markedAndHeld.dynamic, after.dynamic, "a dynamic message marked read is not stored");
 }

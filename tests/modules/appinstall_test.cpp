@@ -1,12 +1,12 @@
-// appinstall.dll and pushcenter.dll: registered callbacks and what reaches them.
+// appinstall.dll: registered callbacks and what reaches them. (The push
+// center module's table and read reports show in every fault session and
+// pushhost scenario.)
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "halyx/appinstall.h"
-#include "halyx/pushcenter.h"
 #include "modules/loadedmodule.h"
 
 namespace {
@@ -52,31 +52,6 @@ TEST(AppInstallModule, CallbacksMayChangeTheListWhileBeingCalled) {
   EXPECT_FALSE(unregisterInstall(&Second, 0));
   EXPECT_TRUE(unregisterInstall(&Third, 0));
   EXPECT_EQ(notify(9, 0, true), 0u);
-}
-
-// Batches and unread counts reach the library through this module in every
-// conformance session and pushhost scenario, and its list of callbacks is the
-// one tested above; here the table it hands out and the read reports.
-TEST(PushCenterModule, OffersItsEntriesAndCountsReadReportsPerKind) {
-  LoadedModule module("pushcenter.dll");
-  auto entry = module.Get<PushCenterEntry>("PushCenter");
-  auto readReports = module.Get<uint32_t(HALYX_CDECL*)(uint32_t)>("PushCenterReadReports");
-  ASSERT_TRUE(entry && readReports);
-  PushCenterTable table;
-  std::memset(&table, 0xAB, sizeof table);  // the entry point must set every entry
-  ASSERT_TRUE(entry(&table));
-  const HalyxUnusedEntry* entries = reinterpret_cast<const HalyxUnusedEntry*>(&table);
-  for (int i = 0; i < 20; ++i) {
-    const bool offered = i == 5 || i == 6 || i == 7 || i == 8 || i == 10;
-    EXPECT_EQ(entries[i] != nullptr, offered) << "entry " << i;
-  }
-  EXPECT_EQ(readReports(1), 0u);
-  EXPECT_TRUE(table.reportRead(1, 0, 0xFFFFFFFFu, 0, 0, 0));
-  EXPECT_TRUE(table.reportRead(1, 0, 0xFFFFFFFFu, 0, 0, 0));
-  EXPECT_TRUE(table.reportRead(3, 0, 0xFFFFFFFFu, 0, 0, 0));
-  EXPECT_EQ(readReports(1), 2u);
-  EXPECT_EQ(readReports(2), 0u);
-  EXPECT_EQ(readReports(3), 1u);
 }
 
 }  // namespace
