@@ -20,23 +20,8 @@
 #include "storage/columntext.h"
 #include "modules/singlton.h"
 
-// One row of "roamsharemsgtable". Text columns hold the text's bytes and its
+// One row of "mysharemsgtable". Text columns hold the text's bytes and its
 // terminating zero. uin is the plain number; it is stored encoded.
-struct RoamShareRow {
-  int32_t shareType = 0;
-  uint32_t appId = 0;
-  uint32_t uin = 0;
-  uint32_t msgId = 0;
-  int32_t openType = 0;
-  Buffer buffer;
-  Buffer picURL;
-  Buffer title;
-  Buffer appDesc;
-  uint32_t shareTime = 0;
-  Buffer textHint;
-};
-
-// One row of "mysharemsgtable".
 struct MyShareRow {
   int32_t shareType = 0;
   uint32_t appId = 0;
@@ -47,6 +32,12 @@ struct MyShareRow {
   Buffer appDesc;
   uint32_t shareTime = 0;
   Buffer textHint;
+};
+
+// One row of "roamsharemsgtable": an own-share row's columns and two more.
+struct RoamShareRow : MyShareRow {
+  uint32_t msgId = 0;
+  int32_t openType = 0;
 };
 
 class ShareMsgStorage : public Singlton<ShareMsgStorage> {
