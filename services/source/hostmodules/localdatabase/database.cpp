@@ -3,24 +3,20 @@
 #include <sqlite3.h>
 
 #include <cstring>
-#include <string>
 #include <utility>
 
 namespace halyx {
 namespace {
 
 const int kBusyTimeoutMs = 5000;
+// A storage has a handful of migrations; a stream of other refused texts
+// replaces the oldest rather than growing the list.
+const size_t kMaxRefused = 8;
 
 }  // namespace
 
-int Database::Open(const char* utf8Path, std::unique_ptr<Database>* database) {
+int Database::Open(const std::string& path, std::unique_ptr<Database>* database) {
   database->reset();
-  // Callers write Windows paths; SQLite takes '/' on every system, while a
-  // '\\' elsewhere would end up inside a file name.
-  std::string path(utf8Path);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   // The connection is owned from here on, also when opening failed: SQLite
@@ -37,18 +33,19 @@ int Database::Open(const char* utf8Path, std::unique_ptr<Database>* database) {
   sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 1, nullptr);
   // Journal mode is asked for with a query: it answers the mode it got. A
   // file that is not a database fails here rather than later.
-  rc = opened->Execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
-  if (rc != SQLITE_OK) {
-    return rc;
+  rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
+                    nullptr);
+  if (rc == SQLITE_OK) {
+    rc = opened->CheckSchema();
   }
-  *database = std::move(opened);
-  return SQLITE_OK;
+  if (rc == SQLITE_OK) {
+    *database = std::move(opened);
+  }
+  return rc;
 }
 
 Database::~Database() {
-  if (!sqlite3_get_autocommit(db_)) {
-    Commit();
-  }
+  CommitOpen();
   if (FileMoved()) {
     // The last connection to a file removes its -wal and -shm files by name
     // when it closes; under that name there may now be another database's.
@@ -77,85 +74,55 @@ bool Database::FileMoved() {
   return rc != SQLITE_OK || moved != 0;
 }
 
-int Database::ReadSchemaVersion(int64_t* version) {
+int Database::CheckSchema() {
   if (!schemaVersion_) {
     const int rc = Statement::Prepare(db_, "PRAGMA schema_version", &schemaVersion_);
     if (rc != SQLITE_OK) {
       return rc;
     }
   }
-  const int rc = sqlite3_step(schemaVersion_.get());
-  if (rc == SQLITE_ROW) {
-    *version = sqlite3_column_int64(schemaVersion_.get(), 0);
-  }
+  int rc = sqlite3_step(schemaVersion_.get());
+  const int64_t version = rc == SQLITE_ROW ? sqlite3_column_int64(schemaVersion_.get(), 0) : -1;
   schemaVersion_.Reset();
-  return rc == SQLITE_ROW ? SQLITE_OK : rc;
-}
-
-int Database::Suspend() {
-  if (!sqlite3_get_autocommit(db_)) {
-    const int rc = Commit();
-    if (rc != SQLITE_OK) {
-      return rc;
-    }
+  if (rc != SQLITE_ROW) {
+    return rc;
   }
-  if (suspendedVersion_ >= 0 && resumedGeneration_ == schemaGeneration_) {
-    return SQLITE_OK;  // nothing changed the schema through this connection
+  if (version == knownVersion_) {
+    return SQLITE_OK;
   }
-  resumedGeneration_ = schemaGeneration_;
-  return ReadSchemaVersion(&suspendedVersion_);
-}
-
-int Database::Resume() {
-  int64_t version = -1;
-  const int rc = ReadSchemaVersion(&version);
+  // SQLite checks its copy of the schema when a statement runs, not when one
+  // is compiled, so a text compiled now could still be judged against the old
+  // schema ("duplicate column"). Running one statement that reads the schema
+  // table makes it read the schema again.
+  rc = sqlite3_exec(db_, "SELECT 1 FROM sqlite_master LIMIT 1", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     return rc;
   }
-  if (version != suspendedVersion_) {
-    // SQLite checks its copy of the schema when a statement runs, not when
-    // one is compiled, so a text compiled now could still be judged against
-    // the old schema ("duplicate column"). Running one statement that reads
-    // the schema table makes it read the schema again.
-    const int reread = Execute("SELECT 1 FROM sqlite_master LIMIT 1");
-    if (reread != SQLITE_OK) {
-      return reread;
-    }
-    NoteSchemaChange();
-    suspendedVersion_ = version;
+  for (auto& table : tables_) {
+    table.second.Forget();
   }
-  resumedGeneration_ = schemaGeneration_;
+  refused_.clear();
+  knownVersion_ = version;
   return SQLITE_OK;
 }
 
-bool Database::RefusedBefore(const char* sql) const {
-  if (refusedGeneration_ != schemaGeneration_) {
-    return false;
-  }
+int Database::Execute(const char* sql) {
   for (const std::string& text : refused_) {
     if (std::strcmp(text.c_str(), sql) == 0) {
-      return true;
+      return SQLITE_ERROR;
     }
   }
-  return false;
-}
-
-void Database::NoteRefused(const char* sql) {
-  // A storage has a handful of migrations; a stream of other texts replaces
-  // the oldest rather than growing the list.
-  const size_t kMaxRefused = 8;
-  if (refusedGeneration_ != schemaGeneration_) {
-    refused_.clear();
-    refusedGeneration_ = schemaGeneration_;
+  const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+  const bool single = std::strchr(sql, ';') == nullptr;
+  if (rc == SQLITE_ERROR && single &&
+      std::strncmp(sqlite3_errmsg(db_), "duplicate column name", 21) == 0) {
+    if (refused_.size() >= kMaxRefused) {
+      refused_.erase(refused_.begin());
+    }
+    refused_.emplace_back(sql);
   }
-  if (refused_.size() >= kMaxRefused) {
-    refused_.erase(refused_.begin());
-  }
-  refused_.emplace_back(sql);
-}
-
-int Database::Execute(const char* sql) {
-  return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+  const int checked = CheckSchema();
+  return rc != SQLITE_OK ? rc : checked;
 }
 
 int Database::Run(Statement* statement, const char* sql) {
@@ -171,9 +138,7 @@ int Database::Run(Statement* statement, const char* sql) {
 }
 
 int Database::Begin() {
-  if (!sqlite3_get_autocommit(db_)) {
-    Commit();
-  }
+  CommitOpen();
   return Run(&begin_, "BEGIN IMMEDIATE");
 }
 
@@ -184,5 +149,7 @@ int Database::Commit() {
   }
   return rc;
 }
+
+int Database::CommitOpen() { return sqlite3_get_autocommit(db_) ? SQLITE_OK : Commit(); }
 
 }  // namespace halyx

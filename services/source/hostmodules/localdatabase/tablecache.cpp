@@ -1,37 +1,34 @@
 #include "localdatabase/tablecache.h"
 
+#include <sqlite3.h>
+
+#include "localdatabase/sqltext.h"
+
 namespace halyx {
-namespace {
 
-const size_t kMaxCachedDeletes = 16;
+int TableCache::Load(sqlite3* db, const std::string& table) {
+  Forget();
+  Statement select;
+  int rc = Statement::Prepare(db, "SELECT * FROM " + Quoted(table) + " LIMIT 0", &select);
+  if (rc != SQLITE_OK) {
+    return rc;
+  }
+  // Stepped before its columns are read: a text compiled against a schema
+  // that another connection has changed since is compiled again when it runs.
+  rc = sqlite3_step(select.get());
+  if (rc != SQLITE_DONE) {
+    return rc;
+  }
+  columns_.Read(select.get());
+  loaded_ = true;
+  return SQLITE_OK;
+}
 
-}  // namespace
-
-int TableCache::Load(sqlite3* db, const std::string& table, uint32_t generation) {
-  int rc = 0;
-  loaded_ = columns_.Load(db, table, &rc);
-  generation_ = generation;
+void TableCache::Forget() {
+  columns_.Clear();
+  loaded_ = false;
   ++version_;
-  insertsByMask_.clear();
-  return rc;
-}
-
-Statement* TableCache::InsertOf(uint64_t mask) const {
-  auto found = insertsByMask_.find(mask);
-  return found == insertsByMask_.end() ? nullptr : found->second;
-}
-
-void TableCache::NoteInsert(uint64_t mask, Statement* insert) { insertsByMask_[mask] = insert; }
-
-Statement* TableCache::Delete(const std::string& where) {
-  auto found = deletes_.find(where);
-  if (found != deletes_.end()) {
-    return &found->second;
-  }
-  if (deletes_.size() >= kMaxCachedDeletes) {
-    deletes_.clear();
-  }
-  return &deletes_[where];
+  inserts_.clear();
 }
 
 }  // namespace halyx
