@@ -6,8 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <map>
 #include <memory>
+#include <utility>
 
 namespace halyx {
 
