@@ -51,10 +51,12 @@ void ColumnSet::Read(sqlite3_stmt* statement) {
   next_ = 0;
   const int count = sqlite3_column_count(statement);
   for (int i = 0; i < count; ++i) {
-    const char* name = sqlite3_column_name(statement, i);
-    columns_.push_back(
-        Column{name ? name : "", KindOfDeclaredType(sqlite3_column_decltype(statement, i))});
+    Add(sqlite3_column_name(statement, i), sqlite3_column_decltype(statement, i));
   }
+}
+
+void ColumnSet::Add(const char* name, const char* declaredType) {
+  columns_.push_back(Column{name ? name : "", KindOfDeclaredType(declaredType)});
 }
 
 int ColumnSet::Find(const char* name) const {

@@ -25,6 +25,8 @@ class ColumnSet {
   // Takes the columns of the statement's rows, with their declared types:
   // for "SELECT *" of a table, the table's columns in their order.
   void Read(sqlite3_stmt* statement);
+  // Adds a column of that declared type (null: none).
+  void Add(const char* name, const char* declaredType);
   void Clear() { columns_.clear(); }
   bool empty() const { return columns_.empty(); }
 

@@ -36,9 +36,7 @@ int Database::Open(const std::string& path, std::unique_ptr<Database>* database)
   rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
                     nullptr);
   if (rc == SQLITE_OK) {
-    rc = opened->CheckSchema();
-  }
-  if (rc == SQLITE_OK) {
+    sqlite3_set_authorizer(db, &Database::Authorize, opened.get());
     *database = std::move(opened);
   }
   return rc;
@@ -74,36 +72,75 @@ bool Database::FileMoved() {
   return rc != SQLITE_OK || moved != 0;
 }
 
-int Database::CheckSchema() {
+int Database::Authorize(void* database, int action, const char*, const char* value, const char*,
+                        const char*) {
+  // Reading, writing rows, transactions and pragmas that read leave the
+  // schema as it is; any other statement (creating, altering, dropping,
+  // attaching...) may change it.
+  switch (action) {
+    case SQLITE_PRAGMA:
+      if (value == nullptr) break;
+      [[fallthrough]];
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+    case SQLITE_FUNCTION:
+    case SQLITE_TRANSACTION:
+    case SQLITE_RECURSIVE:
+      break;
+    default:
+      static_cast<Database*>(database)->touched_ = true;
+  }
+  return SQLITE_OK;
+}
+
+void Database::ForgetSchema() {
+  for (auto& table : tables_) {
+    table.second.Forget();
+  }
+  refused_.clear();
+}
+
+int Database::ReadSchemaVersion(int64_t* version) {
   if (!schemaVersion_) {
     const int rc = Statement::Prepare(db_, "PRAGMA schema_version", &schemaVersion_);
     if (rc != SQLITE_OK) {
       return rc;
     }
   }
-  int rc = sqlite3_step(schemaVersion_.get());
-  const int64_t version = rc == SQLITE_ROW ? sqlite3_column_int64(schemaVersion_.get(), 0) : -1;
+  const int rc = sqlite3_step(schemaVersion_.get());
+  if (rc == SQLITE_ROW) {
+    *version = sqlite3_column_int64(schemaVersion_.get(), 0);
+  }
   schemaVersion_.Reset();
-  if (rc != SQLITE_ROW) {
+  return rc == SQLITE_ROW ? SQLITE_OK : rc;
+}
+
+int Database::Suspend() {
+  const int rc = CommitOpen();
+  if (rc != SQLITE_OK || (suspendedVersion_ >= 0 && !versionStale_)) {
     return rc;
   }
-  if (version == knownVersion_) {
-    return SQLITE_OK;
+  versionStale_ = false;
+  return ReadSchemaVersion(&suspendedVersion_);
+}
+
+int Database::Resume() {
+  int64_t version = -1;
+  int rc = ReadSchemaVersion(&version);
+  if (rc != SQLITE_OK || version == suspendedVersion_) {
+    return rc;
   }
   // SQLite checks its copy of the schema when a statement runs, not when one
   // is compiled, so a text compiled now could still be judged against the old
   // schema ("duplicate column"). Running one statement that reads the schema
   // table makes it read the schema again.
   rc = sqlite3_exec(db_, "SELECT 1 FROM sqlite_master LIMIT 1", nullptr, nullptr, nullptr);
-  if (rc != SQLITE_OK) {
-    return rc;
-  }
-  for (auto& table : tables_) {
-    table.second.Forget();
-  }
-  refused_.clear();
-  knownVersion_ = version;
-  return SQLITE_OK;
+  ForgetSchema();
+  suspendedVersion_ = version;
+  return rc;
 }
 
 int Database::Execute(const char* sql) {
@@ -112,6 +149,7 @@ int Database::Execute(const char* sql) {
       return SQLITE_ERROR;
     }
   }
+  touched_ = false;
   const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
   const bool single = std::strchr(sql, ';') == nullptr;
   if (rc == SQLITE_ERROR && single &&
@@ -121,8 +159,12 @@ int Database::Execute(const char* sql) {
     }
     refused_.emplace_back(sql);
   }
-  const int checked = CheckSchema();
-  return rc != SQLITE_OK ? rc : checked;
+  // A single statement that fails changes nothing.
+  if (touched_ && (rc == SQLITE_OK || !single)) {
+    ForgetSchema();
+    versionStale_ = true;
+  }
+  return rc;
 }
 
 int Database::Run(Statement* statement, const char* sql) {

@@ -41,10 +41,13 @@ class Database {
   // open: removed, or replaced by another. Where open files cannot be
   // removed (Windows) this is always false.
   bool FileMoved();
+  // Readies a connection to sit unused: commits a transaction left open and
+  // notes the schema version, so that Resume can tell whether another
+  // connection changed the schema meanwhile.
+  int Suspend();
   // Takes a connection that sat unused back into use: what it knows about
-  // its tables is dropped when another connection changed the schema
-  // meanwhile.
-  int Resume() { return CheckSchema(); }
+  // its tables is dropped when the schema changed meanwhile.
+  int Resume();
 
   // What the connection knows about a table; created empty on first ask and
   // alive as long as the connection.
@@ -63,17 +66,19 @@ class Database {
   // On failure the transaction is rolled back, so the connection is never
   // left inside a transaction that nobody will end.
   int Commit();
-  // Commits a transaction left open, as closing would.
-  int CommitOpen();
 
  private:
   Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
   // Runs one of the connection's fixed statements, compiled at its first use
   // and kept: a transaction per stored row must not pay for compiling it.
   int Run(Statement* statement, const char* sql);
-  // Compares the file's schema version with the one last seen; on a change,
-  // reads the schema again and forgets what is known about the tables.
-  int CheckSchema();
+  int CommitOpen();
+  int ReadSchemaVersion(int64_t* version);
+  // Forgets what is known about the tables and the refused texts.
+  void ForgetSchema();
+  // Notes, as SQLite compiles a text, whether it may change the schema.
+  static int Authorize(void* database, int action, const char*, const char*, const char*,
+                       const char*);
 
   sqlite3* db_;
   std::string path_;
@@ -81,7 +86,9 @@ class Database {
   Statement commit_;
   Statement rollback_;
   Statement schemaVersion_;
-  int64_t knownVersion_ = -1;
+  int64_t suspendedVersion_ = -1;  // the schema version when it was last suspended
+  bool touched_ = false;        // by the statements compiled since Execute began
+  bool versionStale_ = false;   // changed through this connection since Suspend
   std::map<std::string, TableCache> tables_;  // by table name as asked
   std::vector<std::string> refused_;
 };

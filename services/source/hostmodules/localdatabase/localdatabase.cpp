@@ -37,8 +37,10 @@ using halyx::Table;
 using Type = halyx::PendingRow::Type;
 
 const uint32_t kSlots = 39;
-// A host uses three files per user; a few more serve a change of user.
-const size_t kIdleConnections = 6;
+// A host uses three files per user; this serves changes between four users
+// without closing a file that is opened again soon after (under Wine a file
+// whose journal files are still being removed can fail to open).
+const size_t kIdleConnections = 12;
 
 enum Slot : uint32_t {
   kOpenDatabase = 0,
@@ -160,7 +162,7 @@ std::unique_ptr<Database> TakeIdle(Service& service, const std::string& path) {
 }
 
 void KeepIdle(Service& service, std::unique_ptr<Database> database) {
-  if (!Absolute(database->path()) || database->CommitOpen() != SQLITE_OK) {
+  if (!Absolute(database->path()) || database->Suspend() != SQLITE_OK) {
     return;
   }
   auto same = std::find_if(

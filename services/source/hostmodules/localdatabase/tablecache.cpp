@@ -8,18 +8,20 @@ namespace halyx {
 
 int TableCache::Load(sqlite3* db, const std::string& table) {
   Forget();
-  Statement select;
-  int rc = Statement::Prepare(db, "SELECT * FROM " + Quoted(table) + " LIMIT 0", &select);
+  Statement info;
+  int rc = Statement::Prepare(db, "SELECT name, type FROM pragma_table_info(?1)", &info);
   if (rc != SQLITE_OK) {
     return rc;
   }
-  // Stepped before its columns are read: a text compiled against a schema
-  // that another connection has changed since is compiled again when it runs.
-  rc = sqlite3_step(select.get());
-  if (rc != SQLITE_DONE) {
-    return rc;
+  sqlite3_bind_text(info.get(), 1, table.c_str(), static_cast<int>(table.size()), SQLITE_STATIC);
+  while ((rc = sqlite3_step(info.get())) == SQLITE_ROW) {
+    columns_.Add(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 0)),
+                 reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
   }
-  columns_.Read(select.get());
+  if (rc != SQLITE_DONE || columns_.empty()) {
+    columns_.Clear();
+    return rc != SQLITE_DONE ? rc : SQLITE_ERROR;  // SQLITE_ERROR: no such table
+  }
   loaded_ = true;
   return SQLITE_OK;
 }
