@@ -3,68 +3,68 @@
 #include <sqlite3.h>
 
 #include <cctype>
-
-#include "localdatabase/statement.h"
+#include <cstring>
 
 namespace halyx {
 namespace {
-
-bool Contains(const std::string& upper, const char* part) {
-  return upper.find(part) != std::string::npos;
-}
-
-}  // namespace
 
 ColumnKind KindOfDeclaredType(const char* declaredType) {
   std::string upper = declaredType ? declaredType : "";
   for (char& c : upper) {
     c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   }
-  if (Contains(upper, "INT")) {
+  auto has = [&upper](const char* part) { return upper.find(part) != std::string::npos; };
+  if (has("INT")) {
     return ColumnKind::kNumber;
   }
-  if (Contains(upper, "CHAR") || Contains(upper, "CLOB") || Contains(upper, "TEXT") ||
-      Contains(upper, "BLOB") || upper.empty()) {
+  if (has("CHAR") || has("CLOB") || has("TEXT") || has("BLOB") || upper.empty()) {
     return ColumnKind::kBytes;
   }
-  if (Contains(upper, "REAL") || Contains(upper, "FLOA") || Contains(upper, "DOUB")) {
+  if (has("REAL") || has("FLOA") || has("DOUB")) {
     return ColumnKind::kOther;
   }
   return ColumnKind::kNumber;
 }
 
-bool ColumnSet::Load(sqlite3* db, const std::string& table, int* rc) {
-  columns_.clear();
-  Statement info;
-  *rc = Statement::Prepare(db, "SELECT name, type FROM pragma_table_info(?1)", &info);
-  if (*rc != SQLITE_OK) {
-    return false;
+// Asked at every field a caller sets or reads: callers mostly spell a name as
+// the table does, so an exact match is tried first and only a mismatch is
+// looked at again letter by letter.
+bool SameColumnName(const char* a, const char* b) {
+  if (std::strcmp(a, b) == 0) {
+    return true;
   }
-  sqlite3_bind_text(info.get(), 1, table.c_str(), static_cast<int>(table.size()), SQLITE_STATIC);
-  int step;
-  while ((step = sqlite3_step(info.get())) == SQLITE_ROW) {
-    const char* name = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 0));
-    const char* type = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
-    columns_.push_back(Column{name ? name : "", KindOfDeclaredType(type)});
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  for (;; ++a, ++b) {
+    if (lower(*a) != lower(*b)) {
+      return false;
+    }
+    if (*a == '\0') {
+      return true;
+    }
   }
-  if (step != SQLITE_DONE) {
-    *rc = step;
-    columns_.clear();
-    return false;
-  }
-  if (columns_.empty()) {
-    *rc = SQLITE_ERROR;  // no such table
-    return false;
-  }
-  *rc = SQLITE_OK;
-  return true;
 }
 
-int ColumnSet::Find(const char* name, size_t from) const {
+}  // namespace
+
+void ColumnSet::Read(sqlite3_stmt* statement) {
+  columns_.clear();
+  next_ = 0;
+  const int count = sqlite3_column_count(statement);
+  for (int i = 0; i < count; ++i) {
+    Add(sqlite3_column_name(statement, i), sqlite3_column_decltype(statement, i));
+  }
+}
+
+void ColumnSet::Add(const char* name, const char* declaredType) {
+  columns_.push_back(Column{name ? name : "", KindOfDeclaredType(declaredType)});
+}
+
+int ColumnSet::Find(const char* name) const {
   const size_t count = columns_.size();
   for (size_t step = 0; step < count; ++step) {
-    const size_t i = (from + step) % count;
+    const size_t i = (next_ + step) % count;
     if (SameColumnName(columns_[i].name.c_str(), name)) {
+      next_ = i + 1;
       return static_cast<int>(i);
     }
   }

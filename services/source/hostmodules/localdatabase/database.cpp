@@ -3,24 +3,20 @@
 #include <sqlite3.h>
 
 #include <cstring>
-#include <string>
 #include <utility>
 
 namespace halyx {
 namespace {
 
 const int kBusyTimeoutMs = 5000;
+// A storage has a handful of migrations; a stream of other refused texts
+// replaces the oldest rather than growing the list.
+const size_t kMaxRefused = 8;
 
 }  // namespace
 
-int Database::Open(const char* utf8Path, std::unique_ptr<Database>* database) {
+int Database::Open(const std::string& path, std::unique_ptr<Database>* database) {
   database->reset();
-  // Callers write Windows paths; SQLite takes '/' on every system, while a
-  // '\\' elsewhere would end up inside a file name.
-  std::string path(utf8Path);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   // The connection is owned from here on, also when opening failed: SQLite
@@ -37,18 +33,17 @@ int Database::Open(const char* utf8Path, std::unique_ptr<Database>* database) {
   sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 1, nullptr);
   // Journal mode is asked for with a query: it answers the mode it got. A
   // file that is not a database fails here rather than later.
-  rc = opened->Execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
-  if (rc != SQLITE_OK) {
-    return rc;
+  rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
+                    nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_set_authorizer(db, &Database::Authorize, opened.get());
+    *database = std::move(opened);
   }
-  *database = std::move(opened);
-  return SQLITE_OK;
+  return rc;
 }
 
 Database::~Database() {
-  if (!sqlite3_get_autocommit(db_)) {
-    Commit();
-  }
+  CommitOpen();
   if (FileMoved()) {
     // The last connection to a file removes its -wal and -shm files by name
     // when it closes; under that name there may now be another database's.
@@ -77,6 +72,37 @@ bool Database::FileMoved() {
   return rc != SQLITE_OK || moved != 0;
 }
 
+int Database::Authorize(void* database, int action, const char*, const char* value, const char*,
+                        const char*) {
+  // Reading, writing rows, transactions and pragmas that read leave the
+  // schema as it is; any other statement (creating, altering, dropping,
+  // attaching...) may change it.
+  switch (action) {
+    case SQLITE_PRAGMA:
+      if (value == nullptr) break;
+      [[fallthrough]];
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+    case SQLITE_FUNCTION:
+    case SQLITE_TRANSACTION:
+    case SQLITE_RECURSIVE:
+      break;
+    default:
+      static_cast<Database*>(database)->touched_ = true;
+  }
+  return SQLITE_OK;
+}
+
+void Database::ForgetSchema() {
+  for (auto& table : tables_) {
+    table.second.Forget();
+  }
+  refused_.clear();
+}
+
 int Database::ReadSchemaVersion(int64_t* version) {
   if (!schemaVersion_) {
     const int rc = Statement::Prepare(db_, "PRAGMA schema_version", &schemaVersion_);
@@ -93,69 +119,52 @@ int Database::ReadSchemaVersion(int64_t* version) {
 }
 
 int Database::Suspend() {
-  if (!sqlite3_get_autocommit(db_)) {
-    const int rc = Commit();
-    if (rc != SQLITE_OK) {
-      return rc;
-    }
+  const int rc = CommitOpen();
+  if (rc != SQLITE_OK || (suspendedVersion_ >= 0 && !versionStale_)) {
+    return rc;
   }
-  if (suspendedVersion_ >= 0 && resumedGeneration_ == schemaGeneration_) {
-    return SQLITE_OK;  // nothing changed the schema through this connection
-  }
-  resumedGeneration_ = schemaGeneration_;
+  versionStale_ = false;
   return ReadSchemaVersion(&suspendedVersion_);
 }
 
 int Database::Resume() {
   int64_t version = -1;
-  const int rc = ReadSchemaVersion(&version);
-  if (rc != SQLITE_OK) {
+  int rc = ReadSchemaVersion(&version);
+  if (rc != SQLITE_OK || version == suspendedVersion_) {
     return rc;
   }
-  if (version != suspendedVersion_) {
-    // SQLite checks its copy of the schema when a statement runs, not when
-    // one is compiled, so a text compiled now could still be judged against
-    // the old schema ("duplicate column"). Running one statement that reads
-    // the schema table makes it read the schema again.
-    const int reread = Execute("SELECT 1 FROM sqlite_master LIMIT 1");
-    if (reread != SQLITE_OK) {
-      return reread;
-    }
-    NoteSchemaChange();
-    suspendedVersion_ = version;
-  }
-  resumedGeneration_ = schemaGeneration_;
-  return SQLITE_OK;
-}
-
-bool Database::RefusedBefore(const char* sql) const {
-  if (refusedGeneration_ != schemaGeneration_) {
-    return false;
-  }
-  for (const std::string& text : refused_) {
-    if (std::strcmp(text.c_str(), sql) == 0) {
-      return true;
-    }
-  }
-  return false;
-}
-
-void Database::NoteRefused(const char* sql) {
-  // A storage has a handful of migrations; a stream of other texts replaces
-  // the oldest rather than growing the list.
-  const size_t kMaxRefused = 8;
-  if (refusedGeneration_ != schemaGeneration_) {
-    refused_.clear();
-    refusedGeneration_ = schemaGeneration_;
-  }
-  if (refused_.size() >= kMaxRefused) {
-    refused_.erase(refused_.begin());
-  }
-  refused_.emplace_back(sql);
+  // SQLite checks its copy of the schema when a statement runs, not when one
+  // is compiled, so a text compiled now could still be judged against the old
+  // schema ("duplicate column"). Running one statement that reads the schema
+  // table makes it read the schema again.
+  rc = sqlite3_exec(db_, "SELECT 1 FROM sqlite_master LIMIT 1", nullptr, nullptr, nullptr);
+  ForgetSchema();
+  suspendedVersion_ = version;
+  return rc;
 }
 
 int Database::Execute(const char* sql) {
-  return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+  for (const std::string& text : refused_) {
+    if (std::strcmp(text.c_str(), sql) == 0) {
+      return SQLITE_ERROR;
+    }
+  }
+  touched_ = false;
+  const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+  const bool single = std::strchr(sql, ';') == nullptr;
+  if (rc == SQLITE_ERROR && single &&
+      std::strncmp(sqlite3_errmsg(db_), "duplicate column name", 21) == 0) {
+    if (refused_.size() >= kMaxRefused) {
+      refused_.erase(refused_.begin());
+    }
+    refused_.emplace_back(sql);
+  }
+  // A single statement that fails changes nothing.
+  if (touched_ && (rc == SQLITE_OK || !single)) {
+    ForgetSchema();
+    versionStale_ = true;
+  }
+  return rc;
 }
 
 int Database::Run(Statement* statement, const char* sql) {
@@ -171,9 +180,7 @@ int Database::Run(Statement* statement, const char* sql) {
 }
 
 int Database::Begin() {
-  if (!sqlite3_get_autocommit(db_)) {
-    Commit();
-  }
+  CommitOpen();
   return Run(&begin_, "BEGIN IMMEDIATE");
 }
 
@@ -184,5 +191,7 @@ int Database::Commit() {
   }
   return rc;
 }
+
+int Database::CommitOpen() { return sqlite3_get_autocommit(db_) ? SQLITE_OK : Commit(); }
 
 }  // namespace halyx

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <map>
 #include <memory>
+#include <utility>
 
 namespace halyx {
 
@@ -22,20 +24,10 @@ class HandleTable {
     return handle;
   }
 
-  // Null for 0, a closed handle or one never given out. Callers mostly ask
-  // for the same handle call after call (a walk, a row being filled): the
-  // last one found is remembered until it is removed.
+  // Null for 0, a closed handle or one never given out.
   T* Find(uint32_t handle) const {
-    if (handle != 0 && handle == lastHandle_) {
-      return last_;
-    }
     auto found = objects_.find(handle);
-    if (found == objects_.end()) {
-      return nullptr;
-    }
-    lastHandle_ = handle;
-    last_ = found->second.get();
-    return last_;
+    return found == objects_.end() ? nullptr : found->second.get();
   }
 
   // The object leaves the table; the caller destroys it.
@@ -46,7 +38,6 @@ class HandleTable {
     }
     std::unique_ptr<T> object = std::move(found->second);
     objects_.erase(found);
-    Forget();
     return object;
   }
 
@@ -56,21 +47,13 @@ class HandleTable {
     for (auto it = objects_.begin(); it != objects_.end();) {
       it = predicate(*it->second) ? objects_.erase(it) : std::next(it);
     }
-    Forget();
   }
 
   size_t size() const { return objects_.size(); }
 
  private:
-  void Forget() {
-    lastHandle_ = 0;
-    last_ = nullptr;
-  }
-
   std::map<uint32_t, std::unique_ptr<T>> objects_;
   uint32_t* next_;  // the next handle to give out
-  mutable uint32_t lastHandle_ = 0;  // 0: none remembered
-  mutable T* last_ = nullptr;
 };
 
 }  // namespace halyx

@@ -20,24 +20,20 @@ class PendingRow {
 
   // Forgets every value; the next row starts with no column set.
   void Clear();
+  // The column at that index of the table, of that name, gets the value
+  // (the integer, or size bytes; null bytes: none); setting it again replaces
+  // the value.
+  void Set(int column, const std::string& name, Type type, uint32_t integer, const char* bytes,
+           size_t size);
 
-  // The column at that index of the table gets the value; setting it again
-  // replaces the value.
-  void SetInteger(int column, const std::string& name, uint32_t value);
-  void SetText(int column, const std::string& name, const char* text);
-  void SetBytes(int column, const std::string& name, const uint8_t* bytes, uint32_t size);
-
-  size_t size() const { return count_; }
   // Which of the columns 0..63 are set, one bit each: rows with the same mask
-  // share their INSERT. 0 when no column or a column beyond 63 is set, and the
-  // statement must then be found by its column list.
+  // share their INSERT. 0 when no column or a column beyond 63 is set.
   uint64_t Mask() const;
-  // The column list of the INSERT that stores this row ("a","b"), in table
-  // order.
-  std::string ColumnList() const;
-  // Binds the values, in column-list order, as parameters 1..n. The statement
-  // reads the row's bytes in place: the row must stay unchanged until the
-  // statement has run and been reset.
+  // The INSERT that stores this row into the quoted table, its values as
+  // parameters in column order.
+  std::string InsertText(const std::string& quotedTable) const;
+  // Binds the values as parameters 1..n. The statement reads the row's bytes
+  // in place: the row must stay unchanged until the statement has been reset.
   int Bind(sqlite3_stmt* insert) const;
 
  private:
@@ -50,10 +46,8 @@ class PendingRow {
     std::string name;
     std::string bytes;
   };
-  Value& Slot(int column, const std::string& name);
 
   std::vector<Value> values_;  // by column index
-  size_t count_ = 0;           // how many are set
 };
 
 }  // namespace halyx

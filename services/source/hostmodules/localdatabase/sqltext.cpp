@@ -1,101 +1,88 @@
 #include "localdatabase/sqltext.h"
 
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
 namespace halyx {
 namespace {
 
-// The storages send the same few texts at every open: these read them with
-// plain ASCII tests, without the locale's tables.
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsNameChar(char c) {
-  const unsigned char u = static_cast<unsigned char>(c);
-  return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || IsDigit(c) || c == '_' || c == '$' ||
-         u >= 0x80;
-}
-
-void SkipBlanks(const char** p) {
-  while (IsBlank(**p)) ++*p;
-}
-
-// Consumes the keyword (given in capitals) when it stands next at *p as a
-// whole word, in any case.
-bool Keyword(const char** p, const char* word) {
-  SkipBlanks(p);
-  const char* at = *p;
-  for (; *word != '\0'; ++word, ++at) {
-    const char c = (*at >= 'a' && *at <= 'z') ? static_cast<char>(*at - 32) : *at;
-    if (c != *word) return false;
+// Where the quoted text that starts at p ends (past its closing mark), or
+// null when p starts none.
+const char* QuotedEnd(const char* p) {
+  const char c = *p;
+  if (c != '\'' && c != '"' && c != '`' && c != '[') {
+    return nullptr;
   }
-  if (IsNameChar(*at)) return false;
-  *p = at;
-  return true;
+  const char* end = std::strchr(p + 1, c == '[' ? ']' : c);
+  return end ? end + 1 : p + std::strlen(p);
 }
 
-// A bare name, or one in double quotes (a doubled quote stands for one).
-bool Name(const char** p, std::string* name) {
-  SkipBlanks(p);
-  name->clear();
-  if (**p == '"') {
-    for (const char* q = *p + 1; *q != '\0'; ++q) {
-      if (*q == '"') {
-        if (q[1] != '"') {
-          *p = q + 1;
-          return !name->empty();
-        }
-        ++q;
-      }
-      *name += *q;
-    }
-    return false;
-  }
-  if (IsDigit(**p)) return false;
-  const char* start = *p;
-  while (IsNameChar(**p)) ++*p;
-  name->assign(start, static_cast<size_t>(*p - start));
-  return !name->empty();
+// True when a minus after this character starts a number rather than
+// subtracting from an operand.
+bool StartsOperand(char previous) {
+  return previous == '\0' || std::strchr("=<>!(,", previous) != nullptr;
 }
 
 }  // namespace
 
-bool ParseAddColumn(const char* sql, std::string* table, std::string* column) {
-  const char* p = sql;
-  if (!Keyword(&p, "ALTER") || !Keyword(&p, "TABLE") || !Name(&p, table)) return false;
-  SkipBlanks(&p);
-  if (*p == '.') return false;  // a table of another schema
-  if (!Keyword(&p, "ADD")) return false;
-  const char* beforeColumn = p;
-  if (!Keyword(&p, "COLUMN")) p = beforeColumn;
-  return Name(&p, column);
-}
-
-bool ChangesNoSchema(const char* sql) {
-  const char* p = sql;
-  const bool data = Keyword(&p, "UPDATE") || Keyword(&p, "INSERT") || Keyword(&p, "DELETE") ||
-                    Keyword(&p, "SELECT");
-  if (!data) return false;
-  // One statement only: a second one could be anything.
-  bool quoted = false;
-  char quote = '\0';
-  for (; *p != '\0'; ++p) {
-    if (quoted) {
-      quoted = *p != quote;
-    } else if (*p == '\'' || *p == '"' || *p == '`') {
-      quoted = true;
-      quote = *p;
-    } else if (*p == ';') {
-      for (++p; *p != '\0'; ++p) {
-        if (!IsBlank(*p)) return false;
-      }
-      return true;
-    } else if (*p == '-' && p[1] == '-') {
-      return false;  // comments: not worth reading
-    } else if (*p == '/' && p[1] == '*') {
-      return false;
+std::string Quoted(const std::string& name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    quoted += c;
+    if (c == '"') {
+      quoted += '"';
     }
   }
-  return !quoted;
+  return quoted + "\"";
+}
+
+std::string UnsignedCondition(const char* condition) {
+  // Without a minus there is nothing to rewrite.
+  if (std::strchr(condition, '-') == nullptr) {
+    return std::string(condition);
+  }
+  std::string out;
+  char previous = '\0';  // last character that was not blank, outside quotes
+  for (const char* p = condition; *p != '\0';) {
+    const char c = *p;
+    if (const char* stop = QuotedEnd(p)) {
+      out.append(p, stop);
+      previous = c == '[' ? ']' : c;
+      p = stop;
+      continue;
+    }
+    if (c == '-' && StartsOperand(previous)) {
+      const char* digits = p + 1;
+      while (*digits == ' ') {
+        ++digits;
+      }
+      const char* end = digits;
+      while (IsDigit(*end)) {
+        ++end;
+      }
+      const bool wholeNumber = end > digits && !std::isalnum(static_cast<unsigned char>(*end)) &&
+                               *end != '.' && end - digits <= 10;
+      if (wholeNumber) {
+        const uint64_t magnitude = std::strtoull(std::string(digits, end).c_str(), nullptr, 10);
+        if (magnitude <= 0x80000000ull) {
+          out += std::to_string((0x100000000ull - magnitude) & 0xFFFFFFFFull);
+          previous = '0';
+          p = end;
+          continue;
+        }
+      }
+    }
+    out += c;
+    if (!std::isspace(static_cast<unsigned char>(c))) {
+      previous = c;
+    }
+    ++p;
+  }
+  return out;
 }
 
 }  // namespace halyx

@@ -1,18 +1,19 @@
-// What the service needs to know about an SQL text before running it.
+// SQL texts as the database service writes and reads them.
 #pragma once
 
 #include <string>
 
 namespace halyx {
 
-// True when sql is one ALTER TABLE <table> ADD [COLUMN] <column> statement on
-// a table of the main database, with the names in *table and *column
-// (unquoted). Anything else, or a text it cannot read with certainty, is
-// false.
-bool ParseAddColumn(const char* sql, std::string* table, std::string* column);
+// The name as an SQL identifier: in double quotes, a quote in it doubled.
+std::string Quoted(const std::string& name);
 
-// True when sql is one UPDATE, INSERT, DELETE or SELECT statement, which
-// cannot change any table's columns; false when in doubt.
-bool ChangesNoSchema(const char* sql);
+// Integer columns hold unsigned 32-bit values (the form in which the setters
+// take and the getters give them), so a negative literal that a condition
+// compares with means its 32-bit two's complement: "shareType = -1" matches
+// the row whose shareType was set to -1 through SetIntField, stored as
+// 4294967295. Such literals are rewritten; text inside quotes, and a minus
+// that stands between two operands, are left alone.
+std::string UnsignedCondition(const char* condition);
 
 }  // namespace halyx

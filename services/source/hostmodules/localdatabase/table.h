@@ -1,17 +1,15 @@
-// One open table of a database: a walk over selected rows, a row being
-// filled, and the statements that serve them, compiled once and kept.
-//
-// Integer columns hold unsigned 32-bit values. A table belongs to its
+// One open table of a database: a walk over selected rows, and a row being
+// filled. Integer columns hold unsigned 32-bit values. A table belongs to its
 // Database and must be destroyed before it.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "localdatabase/columnset.h"
 #include "localdatabase/pendingrow.h"
+#include "localdatabase/sqltext.h"
 #include "localdatabase/statement.h"
 #include "localdatabase/tablecache.h"
 
@@ -40,7 +38,8 @@ class Table {
   int Next();
   // Getters read the current row. A NULL value reads as 0 or as no bytes.
   int GetNumber(const char* column, uint32_t* value);
-  // *text: a zero-terminated copy allocated with new[].
+  // *text: a zero-terminated copy allocated with new[], ending at the first
+  // zero of the bytes.
   int GetText(const char* column, char** text);
   // *bytes: a copy allocated with new[], or null when there are no bytes.
   int GetBytes(const char* column, uint8_t** bytes, uint32_t* size);
@@ -52,48 +51,32 @@ class Table {
   void AddRow();
   // A setter that fails (no pending row, unknown column, a column of the
   // other kind) changes nothing, and the row stays pending.
-  int SetNumber(const char* column, uint32_t value);
-  int SetText(const char* column, const char* text);
-  int SetBytes(const char* column, const uint8_t* bytes, uint32_t size);
+  int Set(const char* column, PendingRow::Type type, uint32_t integer, const char* bytes,
+          size_t size);
   // Stores the pending row as one INSERT, so a failure stores nothing. The
   // row is no longer pending afterwards, whatever the outcome.
   int Post();
 
  private:
   Table(Database* db, const std::string& name, TableCache* cache)
-      : db_(db), name_(name), cache_(cache) {}
+      : db_(db), name_(name), quotedName_(Quoted(name)), cache_(cache) {}
 
-  std::string QuotedName() const;
-  // Finds a column of the table for a setter, looking at the table's columns
-  // again when statements may have changed them.
-  int FindColumn(const char* name, ColumnKind kind, int* index);
-  // Finds a column of the current row for a getter. The walk's columns are
-  // read once, at its first row: its statement is fixed for the whole walk.
-  int FindCurrent(const char* name, ColumnKind kind, int* index);
+  // The value of a column of the current row, which must be of that kind.
+  int CurrentValue(const char* name, ColumnKind kind, sqlite3_value** value);
+  // The current row's bytes in that column, valid until the walk moves on.
+  int CurrentBytes(const char* column, const void** data, size_t* length);
   void EndWalk();
-  // The value of a column of the current row.
-  sqlite3_value* CurrentValue(int index);
-
-  struct WalkColumn {
-    const char* name;  // SQLite's, valid while the walk's statement is
-    ColumnKind kind;
-  };
 
   Database* db_;
   std::string name_;
+  std::string quotedName_;
   TableCache* cache_;  // the connection's, which outlives the table
 
-  Statement selectAll_;
-  Statement selectWhere_;
-  Statement* walk_ = nullptr;
+  Statement walk_;
   bool rowCurrent_ = false;
-  std::vector<WalkColumn> walkColumns_;  // empty until the walk's first read
-  size_t nextColumn_ = 0;  // where the next read's column most likely is
+  ColumnSet walkColumns_;  // read at the walk's first row
 
-  std::vector<int64_t> deleteValues_;  // kept for its room between deletions
-  size_t nextSetColumn_ = 0;  // where the next setter's column most likely is
-  // Kept from row to row for its storage; holds a row only while rowOpen_.
-  PendingRow pending_;
+  PendingRow pending_;  // holds a row only while rowOpen_
   bool rowOpen_ = false;
   uint32_t rowVersion_ = 0;  // the columns' version when the row was opened
 };

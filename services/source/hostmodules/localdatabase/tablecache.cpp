@@ -1,37 +1,36 @@
 #include "localdatabase/tablecache.h"
 
+#include <sqlite3.h>
+
+#include "localdatabase/sqltext.h"
+
 namespace halyx {
-namespace {
 
-const size_t kMaxCachedDeletes = 16;
+int TableCache::Load(sqlite3* db, const std::string& table) {
+  Forget();
+  Statement info;
+  int rc = Statement::Prepare(db, "SELECT name, type FROM pragma_table_info(?1)", &info);
+  if (rc != SQLITE_OK) {
+    return rc;
+  }
+  sqlite3_bind_text(info.get(), 1, table.c_str(), static_cast<int>(table.size()), SQLITE_STATIC);
+  while ((rc = sqlite3_step(info.get())) == SQLITE_ROW) {
+    columns_.Add(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 0)),
+                 reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
+  }
+  if (rc != SQLITE_DONE || columns_.empty()) {
+    columns_.Clear();
+    return rc != SQLITE_DONE ? rc : SQLITE_ERROR;  // SQLITE_ERROR: no such table
+  }
+  loaded_ = true;
+  return SQLITE_OK;
+}
 
-}  // namespace
-
-int TableCache::Load(sqlite3* db, const std::string& table, uint32_t generation) {
-  int rc = 0;
-  loaded_ = columns_.Load(db, table, &rc);
-  generation_ = generation;
+void TableCache::Forget() {
+  columns_.Clear();
+  loaded_ = false;
   ++version_;
-  insertsByMask_.clear();
-  return rc;
-}
-
-Statement* TableCache::InsertOf(uint64_t mask) const {
-  auto found = insertsByMask_.find(mask);
-  return found == insertsByMask_.end() ? nullptr : found->second;
-}
-
-void TableCache::NoteInsert(uint64_t mask, Statement* insert) { insertsByMask_[mask] = insert; }
-
-Statement* TableCache::Delete(const std::string& where) {
-  auto found = deletes_.find(where);
-  if (found != deletes_.end()) {
-    return &found->second;
-  }
-  if (deletes_.size() >= kMaxCachedDeletes) {
-    deletes_.clear();
-  }
-  return &deletes_[where];
+  inserts_.clear();
 }
 
 }  // namespace halyx
