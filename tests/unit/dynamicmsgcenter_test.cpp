@@ -15,7 +15,6 @@
 #include "support/each.h"
 #include "support/startedlibrary.h"
 
-
 namespace {
 
 DynamicMsg* NewMsg(uint32_t msgId, uint32_t pushTime) {
@@ -52,10 +51,6 @@ void Store(uint32_t appId, uint32_t msgId, uint32_t pushTime, uint32_t serverCou
   ASSERT_TRUE(storage.Open());
   std::unique_ptr<DynamicMsgGroup> owner(NewGroup(appId, serverCount, {NewMsg(msgId, pushTime)}));
   ASSERT_TRUE(StoreMessage(storage, *owner->GetMsgs().front(), *owner));
-}
-
-std::string Bytes(const Buffer& buffer) {
-  return std::string(reinterpret_cast<const char*>(buffer.GetNativeBuf()), buffer.GetSize());
 }
 
 // A listing, released as the host would release it.
@@ -250,45 +245,7 @@ TEST_F(DynamicMsgCenterTest, CutsTextsToTheirFieldsWithATerminatingZero) {
   EXPECT_EQ(info.padding, 0);
 }
 
-using DynamicMsgStorageTest = unithost::StartedLibrary;
-
-TEST_F(DynamicMsgStorageTest, ReadsBackWhatWasStoredAsAReadMessage) {
-  std::unique_ptr<DynamicMsgGroup> group(NewGroup(4294967295u, 6, {NewMsg(0x80000001u, 777)}));
-  DynamicMsg& msg = *group->GetMsgs().front();
-  msg.SetOpenType(-2);
-  msg.SetVoiceIndex(3);
-  msg.SetText("caf\xC3\xA9 text");
-  msg.SetButtonText("Open");
-  msg.SetBuffer("a%2Db");
-  {
-    DynamicMsgStorage storage;
-    ASSERT_TRUE(storage.Open());
-    ASSERT_TRUE(StoreMessage(storage, msg, *group));
-  }
-  const std::vector<DynamicMsgRow> rows = StoredRows();
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].appId, 4294967295u);
-  EXPECT_EQ(rows[0].msgId, 0x80000001u);
-  // Texts are stored with their terminating zero; an empty title is one zero.
-  EXPECT_EQ(Bytes(rows[0].title), std::string(1, '\0'));
-  EXPECT_EQ(Bytes(rows[0].textHint), std::string("caf\xC3\xA9 text", 11));
-
-  std::unique_ptr<DynamicMsgGroup> loaded(GroupFromRow(rows[0]));
-  ASSERT_EQ(loaded->GetMsgs().size(), 1u);
-  DynamicMsg& back = *loaded->GetMsgs().front();
-  EXPECT_EQ(back.TextRef() + "|" + back.TitleRef() + "|" + back.ButtonTextRef() + "|" + back.BufferRef(),
-            "caf\xC3\xA9 text||Open|a%2Db");
-  EXPECT_EQ(back.GetOpenType(), -2);
-  EXPECT_EQ(back.GetVoiceIndex(), 3);
-  EXPECT_EQ(back.GetPushTime(), 777u);
-  EXPECT_TRUE(back.GetReadState());
-  EXPECT_EQ(back.GetNewFlag(), 0);
-  EXPECT_EQ(loaded->GetAppId(), 4294967295u);
-  EXPECT_EQ(loaded->GetMsgCountOnServer(), 6u);
-  EXPECT_EQ(loaded->GetUnreadCount(), 0u);
-}
-
-TEST_F(DynamicMsgStorageTest, DeletesAndUpdatesExactlyTheRowsNamed) {
+TEST_F(DynamicMsgCenterTest, StorageDeletesAndUpdatesExactlyTheRowsNamed) {
   Store(4294967295u, 5, 90);
   Store(4294967295u, 5, 100);
   Store(4294967295u, 5, 101);
