@@ -151,24 +151,6 @@ TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndTheCenterDeletesTheRowOfTheE
   EXPECT_TRUE(StoredMsgIds().empty());
 }
 
-// Folding and read marks by share type run as the pushhost scenario; here a
-// group with nothing unread, a type-1 mark that names a time, and what the
-// marks store.
-TEST_F(ShareMsgCenterTest, AReadGroupIsDiscardedAndEachReadMessageStoredOnce) {
-  ShareMsgCenter center;
-  center.AddShareMsg(Push(5, 1, 1, 10));
-  center.AddShareMsg(Push(5, 1, 2, 20));
-  center.AddShareMsg(Push(5, 2, 3, 30));
-  ShareMsgGroup* alreadyRead = Push(6, 2, 5, 50);
-  alreadyRead->MarkAllRead();
-  center.AddShareMsg(alreadyRead);
-  EXPECT_EQ(center.GetMsgCount(), 2u);
-  EXPECT_EQ(center.UpdateShareMsgReadState(5, 1, 0, 999), 2u);
-  EXPECT_EQ(center.UpdateReadState(), 1u);
-  EXPECT_EQ(center.UpdateReadState(), 0u);
-  EXPECT_EQ(StoredMsgIds().size(), 3u);
-}
-
 TEST_F(ShareMsgCenterTest, ListingSelectsAndOrdersAsAsked) {
   ShareMsgCenter center;
   EXPECT_EQ(List(center, 0, false).count, 0u);  // loads the empty table

@@ -1,6 +1,6 @@
 // System messages against the real database module: the center (ordering,
-// the cap and its row deletions, duplicates, listings, read state and
-// deletions) and sysmsg.db through the storage (what a row keeps, the load
+// the cap and its row deletions, read state and deletions) and sysmsg.db
+// through the storage (what a row keeps, the load
 // corrections, the migration of older files, the delete conditions and what
 // refused calls leave behind).
 #include <deque>
@@ -83,23 +83,7 @@ class SystemMsgCenterTest : public SystemFixture {
   SystemMsgCenter center_;
 };
 
-class SystemMsgStorageTest : public SystemFixture {
- protected:
-  void SetUp() override {
-    SystemFixture::SetUp();
-    ASSERT_TRUE(failAfter_ && openHandles_);
-  }
-  void TearDown() override {
-    for (uint32_t slot = 0; failAfter_ && slot < 39; ++slot) failAfter_(slot, -1);
-    SystemFixture::TearDown();
-  }
-
-  using FailAfter = decltype(&::LocalDatabaseFailAfter);
-  using OpenHandles = decltype(&::LocalDatabaseOpenHandles);
-  FailAfter failAfter_ = testenv::ModuleFunction<FailAfter>("localdatabase.dll", "LocalDatabaseFailAfter");
-  OpenHandles openHandles_ =
-      testenv::ModuleFunction<OpenHandles>("localdatabase.dll", "LocalDatabaseOpenHandles");
-};
+using SystemMsgStorageTest = SystemFixture;
 
 using IdList = Values;
 
@@ -297,23 +281,28 @@ TEST_F(SystemMsgStorageTest, DeletesMatchTheirRows) {
 }
 
 TEST_F(SystemMsgStorageTest, RefusedCallsSkipRowsAndLeaveNothingOpen) {
+  auto failAfter = testenv::ModuleFunction<decltype(&::LocalDatabaseFailAfter)>("localdatabase.dll",
+                                                                                 "LocalDatabaseFailAfter");
+  auto openHandles = testenv::ModuleFunction<decltype(&::LocalDatabaseOpenHandles)>("localdatabase.dll",
+                                                                                    "LocalDatabaseOpenHandles");
+  ASSERT_TRUE(failAfter && openHandles);
   {
     SystemMsgStorage storage;
     ASSERT_TRUE(storage.Open());
     ASSERT_TRUE(storage.InsertRows({Row(1, 10), Row(2, 20), Row(3, 30)}));
-    failAfter_(34, 1);  // SetNumberField: subType passes, btnType is refused
+    failAfter(34, 1);  // SetNumberField: subType passes, btnType is refused
     EXPECT_FALSE(storage.InsertRows({Row(4, 40, 1, 2, 3)}));  // posted all the same
-    failAfter_(34, -1);
-    failAfter_(19, 2);  // GetNumberField: only the first row reads whole
+    failAfter(34, -1);
+    failAfter(19, 2);  // GetNumberField: only the first row reads whole
     std::vector<SystemMsgRow> rows;
     EXPECT_TRUE(storage.LoadRows(rows));
     EXPECT_EQ(rows.size(), 1u);
-    failAfter_(19, -1);
-    failAfter_(24, 0);  // AddRow: ends the call uncommitted
+    failAfter(19, -1);
+    failAfter(24, 0);  // AddRow: ends the call uncommitted
     EXPECT_FALSE(storage.InsertRows({Row(5, 50)}));
-    failAfter_(24, -1);
+    failAfter(24, -1);
   }
-  EXPECT_EQ(openHandles_(), 0u);
+  EXPECT_EQ(openHandles(), 0u);
   std::vector<SystemMsgRow> rows = StoredRows();
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[3].subType, 2);
