@@ -51,14 +51,9 @@ class IntakeTest : public testing::Test {
 };
 
 int deletedMsgs = 0;
-struct CountedDynamicMsg : DynamicMsg {
-  ~CountedDynamicMsg() override { ++deletedMsgs; }
-};
-struct CountedShareMsg : ShareMsg {
-  ~CountedShareMsg() override { ++deletedMsgs; }
-};
-struct CountedSystemMsg : SystemMsg {
-  ~CountedSystemMsg() override { ++deletedMsgs; }
+template <class Msg>
+struct Counted : Msg {
+  ~Counted() override { ++deletedMsgs; }
 };
 
 }  // namespace
@@ -162,14 +157,14 @@ TEST_F(IntakeTest, WhatAStoppedHandOffLeavesIsDestroyed) {
     for (uint32_t appId : {1, 2}) {
       DynamicMsgGroup* dynamic = new DynamicMsgGroup();
       dynamic->SetAppId(appId);
-      dynamic->AddMsg(new CountedDynamicMsg());
+      dynamic->AddMsg(new Counted<DynamicMsg>());
       parser.QueueDynamicMsg(dynamic);
     }
     ShareMsgGroup* share = new ShareMsgGroup();
     share->SetShareType(2);
-    share->AddMsg(new CountedShareMsg());
+    share->AddMsg(new Counted<ShareMsg>());
     parser.QueueShareMsg(share);
-    parser.QueueSystemMsg(new CountedSystemMsg());
+    parser.QueueSystemMsg(new Counted<SystemMsg>());
     PushRecord ignored = MakeRecord(9, 0, 1, 10, "{}");
     EXPECT_FALSE(parser.Parse(&ignored, 1));
     EXPECT_EQ(0, deletedMsgs);

@@ -111,6 +111,30 @@ TEST_F(ShareMsgCenterTest, RowDeletionsReachExactlyTheirRows) {
   EXPECT_TRUE(StoredMsgIds().empty());
 }
 
+// The own table opens first: when it fails nothing is kept, when only the
+// received one fails the own table serves meanwhile; either is opened again.
+TEST_F(ShareMsgCenterTest, AStorageOpenThatFailedIsTriedAgainAndReleaseLetsGoOfEverything) {
+  auto failAfter = testenv::ModuleFunction<bool(HALYX_CDECL*)(uint32_t, int32_t)>("localdatabase.dll",
+                                                                                  "LocalDatabaseFailAfter");
+  auto openHandles = testenv::ModuleFunction<uint32_t(HALYX_CDECL*)()>("localdatabase.dll", "LocalDatabaseOpenHandles");
+  ASSERT_TRUE(failAfter != nullptr && openHandles != nullptr);
+  const uint32_t kOpenTable = 3, before = openHandles();
+  for (int32_t passes : {0, 1}) {
+    ASSERT_TRUE(failAfter(kOpenTable, passes));
+    ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
+    EXPECT_EQ(storage->SaveMyRows({MyShareRow()}), passes == 1);
+    EXPECT_FALSE(storage->SaveRoamRows({Roam(1, 7, 1, 5)}));
+    EXPECT_TRUE(passes != 0 || openHandles() == before) << "a half-open storage kept";
+    failAfter(kOpenTable, -1);
+    EXPECT_TRUE(storage->SaveRoamRows({Roam(1, 7, 1, 5)}));
+    EXPECT_TRUE(passes != 0 || storage->SaveMyRows({MyShareRow()}));
+    EXPECT_GT(openHandles(), before);
+    SingltonRegistry::ReleaseAll();
+    EXPECT_EQ(openHandles(), before);
+  }
+  EXPECT_EQ(StoredOwnRows(), 2u);
+}
+
 TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndTheCenterDeletesTheRowOfTheEvicted) {
   ASSERT_TRUE(ShareMsgStorage::GetInstance()->SaveRoamRows({Roam(101, 0, 0, 1), Roam(102, 0, 0, 2)}));
 

@@ -85,12 +85,10 @@ class SystemMsgCenterTest : public SystemFixture {
 
 using SystemMsgStorageTest = SystemFixture;
 
-using IdList = Values;
-
 TEST_F(SystemMsgCenterTest, OrdersByPushTimeThenMsgIdUnsigned) {
   Push({Msg(5, 0x80000000u), Msg(4, 200), Msg(3, 200), Msg(2, 300), Msg(1, 100)});
-  EXPECT_EQ(Ids(), (IdList{5, 2, 4, 3, 1}));
-  EXPECT_EQ(Ids(2), (IdList{5, 2}));
+  EXPECT_EQ(Ids(), (Values{5, 2, 4, 3, 1}));
+  EXPECT_EQ(Ids(2), (Values{5, 2}));
   EXPECT_EQ(Ids(0, true).size(), 5u);
   EXPECT_EQ(center_.GetUnreadCount(), 5u);
   ASSERT_EQ(seen.size(), 1u);
@@ -141,7 +139,7 @@ TEST_F(SystemMsgCenterTest, DeleteAndClearReachTheRows) {
   EXPECT_EQ(center_.DeleteSystemMsg(9, 900), 0u);  // only stored: quietly removed
   EXPECT_TRUE(seen.empty());
   Push({Msg(1, 100), Msg(3, 300)});  // message 1 is read back, and held once
-  EXPECT_EQ(Ids(), (IdList{3, 1}));
+  EXPECT_EQ(Ids(), (Values{3, 1}));
   seen.clear();
   EXPECT_EQ(center_.DeleteSystemMsg(1, 100), 1u);
   EXPECT_TRUE(StoredRows().empty());  // both rows of message 1
