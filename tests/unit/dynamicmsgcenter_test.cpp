@@ -46,10 +46,10 @@ std::vector<DynamicMsgRow> StoredRows() {
 Values StoredMsgIds() { return Each(StoredRows(), &DynamicMsgRow::msgId); }
 
 // A read message of an earlier session, as a row of application appId.
-void Store(uint32_t appId, uint32_t msgId, uint32_t pushTime, uint32_t serverCount = 1) {
+void Store(uint32_t appId, uint32_t msgId, uint32_t pushTime) {
   DynamicMsgStorage storage;
   ASSERT_TRUE(storage.Open());
-  std::unique_ptr<DynamicMsgGroup> owner(NewGroup(appId, serverCount, {NewMsg(msgId, pushTime)}));
+  std::unique_ptr<DynamicMsgGroup> owner(NewGroup(appId, 1, {NewMsg(msgId, pushTime)}));
   ASSERT_TRUE(StoreMessage(storage, *owner->GetMsgs().front(), *owner));
 }
 
