@@ -170,28 +170,28 @@ TEST_F(AllocationFailure, MergesLeaveEveryMessageWithOneOwner) {
   });
 }
 
+// Lists through `list`, each allocation of the listing failing in turn.
+template <class Info>
+void ListFailingEachAllocation(const std::function<uint32_t(Info**)>& list) {
+  FailEachAllocation([&](const std::function<void()>& arm) {
+    Info* out = nullptr;
+    arm();
+    Attempt([&] { list(&out); });
+    delete[] out;
+  });
+}
+
 TEST_F(AllocationFailure, ListingsCutShortLeaveNothingBehind) {
   ShareMsgCenter share;
   ShareMsgGroupInfo* shareOut = nullptr;
   share.GetShareMsg(0, 0, &shareOut, false);  // the first listing reads the database
   MyShareMsgCenter myShare;
-  MyShareMsgGroupInfo* myShareOut = nullptr;
   for (uint32_t app = 1; app <= 2; ++app) {
     share.AddShareMsg(GroupOf<ShareMsgGroup>(1, app));
     myShare.AddMyShareGroup(GroupOf<MyShareGroup>(1, app));
   }
-  FailEachAllocation([&](const std::function<void()>& arm) {
-    shareOut = nullptr;
-    arm();
-    Attempt([&] { share.GetShareMsg(0, 0, &shareOut, false); });
-    delete[] shareOut;
-  });
-  FailEachAllocation([&](const std::function<void()>& arm) {
-    myShareOut = nullptr;
-    arm();
-    Attempt([&] { myShare.GetMyShareMsg(0, 0, &myShareOut); });
-    delete[] myShareOut;
-  });
+  ListFailingEachAllocation<ShareMsgGroupInfo>([&](auto out) { return share.GetShareMsg(0, 0, out, false); });
+  ListFailingEachAllocation<MyShareMsgGroupInfo>([&](auto out) { return myShare.GetMyShareMsg(0, 0, out); });
 }
 
 // A clear that runs out of memory part-way is no success to report. The

@@ -22,26 +22,18 @@ class RecordingCenter : public MsgCenter {
   ~RecordingCenter() override { log_->push_back("destroy " + std::to_string(centerKind_)); }
 
   void AddDynamicMsg(DynamicMsgGroup* group) override {
-    std::string entry = "dynamic app " + std::to_string(group->GetAppId()) + " server " +
-                        std::to_string(group->GetMsgCountOnServer()) + " msgs";
-    for (DynamicMsg* msg : group->GetMsgs()) entry += " " + std::to_string(msg->GetMsgId());
-    log_->push_back(entry);
+    log_->push_back("dynamic app " + std::to_string(group->GetAppId()) + " server " +
+                    std::to_string(group->GetMsgCountOnServer()) + " msgs" + Ids(group->GetMsgs()));
     dynamicGroups_.emplace_back(group);
   }
   void AddShareMsg(ShareMsgGroup* group) override {
-    std::string entry = "share type " + std::to_string(group->GetShareType()) + " app " +
-                        std::to_string(group->GetAppId()) + " msgs";
-    for (ShareMsg* msg : group->GetMsgs()) entry += " " + std::to_string(msg->GetMsgId());
-    log_->push_back(entry);
+    log_->push_back("share type " + std::to_string(group->GetShareType()) + " app " +
+                    std::to_string(group->GetAppId()) + " msgs" + Ids(group->GetMsgs()));
     shareGroups_.emplace_back(group);
   }
   void AddSystemMsgs(std::deque<SystemMsg*>* msgs) override {
-    std::string entry = "system msgs";
-    for (SystemMsg* msg : *msgs) {
-      entry += " " + std::to_string(msg->GetMsgId());
-      systemMsgs_.emplace_back(msg);
-    }
-    log_->push_back(entry);
+    log_->push_back("system msgs" + Ids(*msgs));
+    for (SystemMsg* msg : *msgs) systemMsgs_.emplace_back(msg);
   }
   bool ResetUnreadDynamicMsgCount(uint32_t appId, uint32_t count, uint32_t originator) override {
     log_->push_back("reset app " + std::to_string(appId) + " count " + std::to_string(count) +
@@ -50,6 +42,12 @@ class RecordingCenter : public MsgCenter {
   }
 
  private:
+  template <class Msgs>
+  static std::string Ids(const Msgs& msgs) {
+    std::string ids;
+    for (auto* msg : msgs) ids += " " + std::to_string(msg->GetMsgId());
+    return ids;
+  }
   std::vector<std::string>* log_;
   std::vector<std::unique_ptr<DynamicMsgGroup>> dynamicGroups_;
   std::vector<std::unique_ptr<ShareMsgGroup>> shareGroups_;

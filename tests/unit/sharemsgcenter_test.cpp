@@ -1,6 +1,8 @@
-// The centers of received shares and of the user's own shares, and their
-// groups, against the real database module: folding, the caps and the rows
-// they delete, read state, listings, and what the next center loads.
+// The centers of received shares and of the user's own shares, their groups
+// and the rows of sharemsg.db, against the real database module: folding, the
+// caps and the rows they delete, read state, listings, and what the next
+// center loads.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -29,7 +31,9 @@ ShareMsg* Msg(uint32_t msgId, uint32_t pushTime) {
 Values StoredMsgIds() {
   std::vector<RoamShareRow> rows;
   EXPECT_TRUE(ShareMsgStorage::GetInstance()->LoadRoamRows(rows));
-  return Each(rows, &RoamShareRow::msgId);
+  Values ids = Each(rows, &RoamShareRow::msgId);
+  std::sort(ids.begin(), ids.end());
+  return ids;
 }
 
 ShareMsgGroup* Push(uint32_t appId, int32_t shareType, uint32_t msgId, uint32_t time,
@@ -70,19 +74,69 @@ Values ShareTimes(const MyShareMsgGroupInfo& e) {
   return Each(e.msgs, e.msgCount, &MyShareMsgInfo::shareTime);
 }
 
+RoamShareRow Roam(uint32_t msgId, uint32_t appId, int32_t shareType, uint32_t shareTime) {
+  RoamShareRow row;
+  row.msgId = msgId;
+  row.appId = appId;
+  row.shareType = shareType;
+  row.shareTime = shareTime;
+  return row;
+}
+
 size_t StoredOwnRows() {
   std::vector<MyShareRow> rows;
   ShareMsgStorage::GetInstance()->LoadMyRows(rows);
   return rows.size();
 }
 
+// The deletions of received rows by group and by message, the whole unsigned
+// range of the application and a negative share type included.
+TEST_F(ShareMsgCenterTest, RowDeletionsReachExactlyTheirRows) {
+  ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
+  ASSERT_TRUE(storage->SaveRoamRows({Roam(1, 7, 2, 500), Roam(2, 7, 2, 600), Roam(3, 7, 1, 99),
+                                     Roam(4, 8, 1, 99), Roam(5, 4294967295u, -1, 1),
+                                     Roam(6, 8, 2, 500)}));
+  EXPECT_TRUE(storage->DeleteRoamGroup(7, 2, 500));
+  EXPECT_EQ(StoredMsgIds(), (Values{2, 3, 4, 5, 6}));
+  EXPECT_TRUE(storage->DeleteRoamGroup(7, 1, 12345));  // type 1: the time plays no part
+  EXPECT_EQ(StoredMsgIds(), (Values{2, 4, 5, 6}));
+  EXPECT_TRUE(storage->DeleteRoamGroup(7, 2, 0));  // type 2 without a time: all of them
+  EXPECT_EQ(StoredMsgIds(), (Values{4, 5, 6}));
+  EXPECT_TRUE(storage->DeleteRoamGroup(4294967295u, -1, 0));
+  EXPECT_EQ(StoredMsgIds(), (Values{4, 6}));
+  EXPECT_TRUE(storage->DeleteRoamMsg(4, 500));  // message 4 has time 99: stays
+  EXPECT_TRUE(storage->DeleteRoamMsg(4, 99));
+  EXPECT_EQ(StoredMsgIds(), Values{6});
+  EXPECT_TRUE(storage->ClearRoam());
+  EXPECT_TRUE(StoredMsgIds().empty());
+}
+
+// The own table opens first: when it fails nothing is kept, when only the
+// received one fails the own table serves meanwhile; either is opened again.
+TEST_F(ShareMsgCenterTest, AStorageOpenThatFailedIsTriedAgainAndReleaseLetsGoOfEverything) {
+  auto failAfter = testenv::ModuleFunction<bool(HALYX_CDECL*)(uint32_t, int32_t)>("localdatabase.dll",
+                                                                                  "LocalDatabaseFailAfter");
+  auto openHandles = testenv::ModuleFunction<uint32_t(HALYX_CDECL*)()>("localdatabase.dll", "LocalDatabaseOpenHandles");
+  ASSERT_TRUE(failAfter != nullptr && openHandles != nullptr);
+  const uint32_t kOpenTable = 3, before = openHandles();
+  for (int32_t passes : {0, 1}) {
+    ASSERT_TRUE(failAfter(kOpenTable, passes));
+    ShareMsgStorage* storage = ShareMsgStorage::GetInstance();
+    EXPECT_EQ(storage->SaveMyRows({MyShareRow()}), passes == 1);
+    EXPECT_FALSE(storage->SaveRoamRows({Roam(1, 7, 1, 5)}));
+    EXPECT_TRUE(passes != 0 || openHandles() == before) << "a half-open storage kept";
+    failAfter(kOpenTable, -1);
+    EXPECT_TRUE(storage->SaveRoamRows({Roam(1, 7, 1, 5)}));
+    EXPECT_TRUE(passes != 0 || storage->SaveMyRows({MyShareRow()}));
+    EXPECT_GT(openHandles(), before);
+    SingltonRegistry::ReleaseAll();
+    EXPECT_EQ(openHandles(), before);
+  }
+  EXPECT_EQ(StoredOwnRows(), 2u);
+}
+
 TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndTheCenterDeletesTheRowOfTheEvicted) {
-  std::vector<RoamShareRow> stored(2);
-  stored[0].msgId = 101;
-  stored[0].shareTime = 1;
-  stored[1].msgId = 102;
-  stored[1].shareTime = 2;
-  ASSERT_TRUE(ShareMsgStorage::GetInstance()->SaveRoamRows(stored));
+  ASSERT_TRUE(ShareMsgStorage::GetInstance()->SaveRoamRows({Roam(101, 0, 0, 1), Roam(102, 0, 0, 2)}));
 
   std::unique_ptr<ShareMsgGroup> owned(new ShareMsgGroup());
   ShareMsgGroup& group = *owned;
@@ -119,24 +173,6 @@ TEST_F(ShareMsgCenterTest, GroupKeepsElevenNewestAndTheCenterDeletesTheRowOfTheE
   ShareMsgCenter center;
   center.AddShareMsg(owned.release());
   EXPECT_TRUE(StoredMsgIds().empty());
-}
-
-// Folding and read marks by share type run as the pushhost scenario; here a
-// group with nothing unread, a type-1 mark that names a time, and what the
-// marks store.
-TEST_F(ShareMsgCenterTest, AReadGroupIsDiscardedAndEachReadMessageStoredOnce) {
-  ShareMsgCenter center;
-  center.AddShareMsg(Push(5, 1, 1, 10));
-  center.AddShareMsg(Push(5, 1, 2, 20));
-  center.AddShareMsg(Push(5, 2, 3, 30));
-  ShareMsgGroup* alreadyRead = Push(6, 2, 5, 50);
-  alreadyRead->MarkAllRead();
-  center.AddShareMsg(alreadyRead);
-  EXPECT_EQ(center.GetMsgCount(), 2u);
-  EXPECT_EQ(center.UpdateShareMsgReadState(5, 1, 0, 999), 2u);
-  EXPECT_EQ(center.UpdateReadState(), 1u);
-  EXPECT_EQ(center.UpdateReadState(), 0u);
-  EXPECT_EQ(StoredMsgIds().size(), 3u);
 }
 
 TEST_F(ShareMsgCenterTest, ListingSelectsAndOrdersAsAsked) {

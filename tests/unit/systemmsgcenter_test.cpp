@@ -1,6 +1,6 @@
 // System messages against the real database module: the center (ordering,
-// the cap and its row deletions, duplicates, listings, read state and
-// deletions) and sysmsg.db through the storage (what a row keeps, the load
+// the cap and its row deletions, read state and deletions) and sysmsg.db
+// through the storage (what a row keeps, the load
 // corrections, the migration of older files, the delete conditions and what
 // refused calls leave behind).
 #include <deque>
@@ -83,29 +83,13 @@ class SystemMsgCenterTest : public SystemFixture {
   SystemMsgCenter center_;
 };
 
-class SystemMsgStorageTest : public SystemFixture {
- protected:
-  void SetUp() override {
-    SystemFixture::SetUp();
-    ASSERT_TRUE(failAfter_ && openHandles_);
-  }
-  void TearDown() override {
-    for (uint32_t slot = 0; failAfter_ && slot < 39; ++slot) failAfter_(slot, -1);
-    SystemFixture::TearDown();
-  }
-
-  using FailAfter = decltype(&::LocalDatabaseFailAfter);
-  using OpenHandles = decltype(&::LocalDatabaseOpenHandles);
-  FailAfter failAfter_ = testenv::ModuleFunction<FailAfter>("localdatabase.dll", "LocalDatabaseFailAfter");
-  OpenHandles openHandles_ =
-      testenv::ModuleFunction<OpenHandles>("localdatabase.dll", "LocalDatabaseOpenHandles");
-};
-
-using IdList = Values;
+using SystemMsgStorageTest = SystemFixture;
 
 TEST_F(SystemMsgCenterTest, OrdersByPushTimeThenMsgIdUnsigned) {
   Push({Msg(5, 0x80000000u), Msg(4, 200), Msg(3, 200), Msg(2, 300), Msg(1, 100)});
-  EXPECT_EQ(Ids(), (IdList{5, 2, 4, 3, 1}));
+  EXPECT_EQ(Ids(), (Values{5, 2, 4, 3, 1}));
+  EXPECT_EQ(Ids(2), (Values{5, 2}));
+  EXPECT_EQ(Ids(0, true).size(), 5u);
   EXPECT_EQ(center_.GetUnreadCount(), 5u);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].kindBit, kSystemBit);
@@ -132,36 +116,6 @@ TEST_F(SystemMsgCenterTest, EvictsOldestBeyondFiftyWithItsRows) {
   EXPECT_EQ(StoredRows().size(), 1u);
 }
 
-TEST_F(SystemMsgCenterTest, DuplicateIsDroppedAndOnlyABatchThatAddedIsAnnounced) {
-  Push({Msg(1, 100)});
-  seen.clear();
-  Push({Msg(2, 200), Msg(1, 100), Msg(1, 101)});
-  EXPECT_EQ(Ids(), (IdList{2, 1, 1}));
-  EXPECT_EQ(center_.GetUnreadCount(), 3u);
-  EXPECT_EQ(seen.size(), 1u);
-  seen.clear();
-  Push({Msg(2, 200)});
-  EXPECT_EQ(center_.GetUnreadCount(), 3u);
-  EXPECT_TRUE(seen.empty());
-}
-
-TEST_F(SystemMsgCenterTest, ListingCountsAndNewOnly) {
-  Store(7, 50);
-  SystemMsgInfo* untouched = reinterpret_cast<SystemMsgInfo*>(&center_);
-  SystemMsgInfo* out = untouched;
-  EXPECT_EQ(center_.GetSystemMsg(0, nullptr, false), 0u);
-  EXPECT_EQ(center_.GetSystemMsg(0, &out, true), 0u);
-  EXPECT_EQ(out, untouched);
-  EXPECT_EQ(center_.GetMsgCount(), 1u);
-
-  Push({Msg(3, 300), Msg(2, 200), Msg(1, 100)});
-  EXPECT_EQ(Ids(), (IdList{3, 2, 1, 7}));
-  EXPECT_EQ(Ids(2), (IdList{3, 2}));
-  EXPECT_EQ(Ids(99).size(), 4u);
-  EXPECT_EQ(center_.UpdateSystemMsgReadState(3, 1), 1u);
-  EXPECT_EQ(Ids(0, true), (IdList{2, 1}));  // the unread ones
-}
-
 // Marks as a host meets them run as the pushhost scenario; here the read
 // state's low byte, and a message turned unread again, which keeps its one
 // row.
@@ -185,7 +139,7 @@ TEST_F(SystemMsgCenterTest, DeleteAndClearReachTheRows) {
   EXPECT_EQ(center_.DeleteSystemMsg(9, 900), 0u);  // only stored: quietly removed
   EXPECT_TRUE(seen.empty());
   Push({Msg(1, 100), Msg(3, 300)});  // message 1 is read back, and held once
-  EXPECT_EQ(Ids(), (IdList{3, 1}));
+  EXPECT_EQ(Ids(), (Values{3, 1}));
   seen.clear();
   EXPECT_EQ(center_.DeleteSystemMsg(1, 100), 1u);
   EXPECT_TRUE(StoredRows().empty());  // both rows of message 1
@@ -251,34 +205,30 @@ TEST_F(SystemMsgStorageTest, RoundTripKeepsEveryFieldAndBoundsTheBuffer) {
   std::vector<SystemMsgRow> rows = StoredRows();
   ASSERT_EQ(rows.size(), 1u);
   std::unique_ptr<SystemMsg> back(SystemMsgFromRow(rows[0]));
-  EXPECT_EQ(back->GetMsgId(), 0xFFFFFFF0u);
-  EXPECT_EQ(back->GetPushTime(), 0x80000001u);
-  EXPECT_EQ(back->GetOpenType(), 3);
-  EXPECT_EQ(back->TextRef(), msg.TextRef());
-  EXPECT_EQ(back->TitleRef() + back->PictureUrlRef() + back->JumpUrlRef(), "Hinweispj");
-  EXPECT_EQ(back->ButtonTextRef(), "");
-  EXPECT_EQ(back->GetAppId(), 4000000000u);
+  EXPECT_EQ((Values{back->GetMsgId(), back->GetPushTime(), back->GetAppId(), uint32_t(back->GetOpenType()),
+                    uint32_t(back->GetSubType()), uint32_t(back->GetBtnType()), back->GetReadState()}),
+            (Values{0xFFFFFFF0u, 0x80000001u, 4000000000u, 3, 2, 3, 1}));
+  EXPECT_EQ(back->TextRef() + "|" + back->TitleRef() + back->PictureUrlRef() + back->JumpUrlRef() + "|" +
+                back->ButtonTextRef(), msg.TextRef() + "|Hinweispj|");
   EXPECT_EQ(back->BufferRef(), std::string(599, 'z'));
-  EXPECT_EQ(back->GetSubType(), 2);
-  EXPECT_EQ(back->GetBtnType(), 3);
-  EXPECT_TRUE(back->GetReadState());
 }
 
-TEST_F(SystemMsgStorageTest, LoadCorrectsOutOfRangeTypes) {
-  {
-    SystemMsgStorage storage;
-    ASSERT_TRUE(storage.Open());
-    ASSERT_TRUE(storage.InsertRows({Row(1, 10, 0, 4, 0), Row(2, 20, 5, -1, 3), Row(3, 30, 4, 3, 2),
-                                    Row(4, 40, -1, 1, 7)}));
-  }
-  std::vector<SystemMsgRow> rows = StoredRows();
-  ASSERT_EQ(rows.size(), 4u);
-  for (const SystemMsgRow& row : rows) {
-    SCOPED_TRACE(row.msgId);
-    EXPECT_EQ(row.openType, row.msgId == 3 ? 4 : 1);
-    EXPECT_EQ(row.subType, row.msgId == 3 ? 3 : 1);
-    EXPECT_EQ(row.btnType, row.msgId == 2 ? 3 : row.msgId == 3 ? 2 : 1);
-  }
+// Types out of range read back as 1; deletions match push times unsigned.
+TEST_F(SystemMsgStorageTest, LoadCorrectsOutOfRangeTypesAndDeletesMatchTheirRows) {
+  SystemMsgStorage storage;
+  EXPECT_FALSE(storage.DeleteAll());  // not open
+  ASSERT_TRUE(storage.Open());
+  ASSERT_TRUE(storage.InsertRows({Row(1, 10, 0, 4, 0), Row(2, 20, 5, -1, 3), Row(3, 30, 4, 3, 2),
+                                  Row(3, 30, -1, 1, 7), Row(3, 31), Row(4, 0xF0000000u)}));
+  const std::vector<SystemMsgRow> rows = StoredRows();
+  EXPECT_EQ(Each(rows, &SystemMsgRow::openType), (Values{1, 1, 4, 1, 1, 1}));
+  EXPECT_EQ(Each(rows, &SystemMsgRow::subType), (Values{1, 1, 3, 1, 1, 1}));
+  EXPECT_EQ(Each(rows, &SystemMsgRow::btnType), (Values{1, 3, 2, 1, 1, 1}));
+  EXPECT_TRUE(storage.DeleteUpTo(20));
+  EXPECT_TRUE(storage.DeleteMsg(3, 30));
+  EXPECT_EQ(Each(StoredRows(), &SystemMsgRow::pushTime), (Values{31, 0xF0000000u}));
+  EXPECT_TRUE(storage.DeleteAll());
+  EXPECT_TRUE(StoredRows().empty());
 }
 
 TEST_F(SystemMsgStorageTest, MigratesAFileFromBeforeTheLaterColumns) {
@@ -313,40 +263,29 @@ TEST_F(SystemMsgStorageTest, MigratesAFileFromBeforeTheLaterColumns) {
   EXPECT_EQ(rows[0].btnType, 1);
 }
 
-TEST_F(SystemMsgStorageTest, DeletesMatchTheirRows) {
-  SystemMsgStorage storage;
-  EXPECT_FALSE(storage.DeleteAll());  // not open
-  ASSERT_TRUE(storage.Open());
-  ASSERT_TRUE(storage.InsertRows({Row(1, 10), Row(2, 20), Row(3, 30), Row(3, 30), Row(3, 31),
-                                  Row(4, 0xF0000000u)}));
-  EXPECT_TRUE(storage.DeleteUpTo(20));
-  EXPECT_TRUE(storage.DeleteMsg(3, 30));
-  std::vector<SystemMsgRow> rows;
-  ASSERT_TRUE(storage.LoadRows(rows));
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].pushTime + rows[1].pushTime, 31u + 0xF0000000u);
-  EXPECT_TRUE(storage.DeleteAll());
-  EXPECT_TRUE(StoredRows().empty());
-}
-
 TEST_F(SystemMsgStorageTest, RefusedCallsSkipRowsAndLeaveNothingOpen) {
+  auto failAfter = testenv::ModuleFunction<decltype(&::LocalDatabaseFailAfter)>("localdatabase.dll",
+                                                                                 "LocalDatabaseFailAfter");
+  auto openHandles = testenv::ModuleFunction<decltype(&::LocalDatabaseOpenHandles)>("localdatabase.dll",
+                                                                                    "LocalDatabaseOpenHandles");
+  ASSERT_TRUE(failAfter && openHandles);
   {
     SystemMsgStorage storage;
     ASSERT_TRUE(storage.Open());
     ASSERT_TRUE(storage.InsertRows({Row(1, 10), Row(2, 20), Row(3, 30)}));
-    failAfter_(34, 1);  // SetNumberField: subType passes, btnType is refused
+    failAfter(34, 1);  // SetNumberField: subType passes, btnType is refused
     EXPECT_FALSE(storage.InsertRows({Row(4, 40, 1, 2, 3)}));  // posted all the same
-    failAfter_(34, -1);
-    failAfter_(19, 2);  // GetNumberField: only the first row reads whole
+    failAfter(34, -1);
+    failAfter(19, 2);  // GetNumberField: only the first row reads whole
     std::vector<SystemMsgRow> rows;
     EXPECT_TRUE(storage.LoadRows(rows));
     EXPECT_EQ(rows.size(), 1u);
-    failAfter_(19, -1);
-    failAfter_(24, 0);  // AddRow: ends the call uncommitted
+    failAfter(19, -1);
+    failAfter(24, 0);  // AddRow: ends the call uncommitted
     EXPECT_FALSE(storage.InsertRows({Row(5, 50)}));
-    failAfter_(24, -1);
+    failAfter(24, -1);
   }
-  EXPECT_EQ(openHandles_(), 0u);
+  EXPECT_EQ(openHandles(), 0u);
   std::vector<SystemMsgRow> rows = StoredRows();
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[3].subType, 2);
