@@ -26,14 +26,14 @@ JsonPtr Result(bool value) { return Result(JsonBool(value)); }
 class Arguments {
  public:
   Arguments(StepArgs& args, CommandRecorder& recorder, const char* params)
-      : args(args), recorder(recorder) {
+      : args(args), recorder_(recorder) {
     for (const char* at = params; *at != '\0';) {
       const char* end = std::strchr(at, ' ');
       if (end == nullptr) end = at + std::strlen(at);
       std::string name(at, end);
       const bool optional = !name.empty() && name.back() == '?';
       if (optional) name.pop_back();
-      names.push_back({name, optional});
+      names_.push_back({name, optional});
       at = *end == ' ' ? end + 1 : end;
     }
   }
@@ -41,7 +41,7 @@ class Arguments {
   // Refuses a misspelt argument before the export runs, so that a refused
   // step has changed nothing.
   void CheckNames() {
-    for (const Name& name : names) args.Accept(name.text.c_str());
+    for (const Name& name : names_) args.Accept(name.text.c_str());
     args.CheckAllUsed();
   }
 
@@ -62,8 +62,8 @@ class Arguments {
   };
 
   const Name& Take() {
-    if (next >= names.size()) throw InputError(args.Context() + ": more parameters than names");
-    return names[next++];
+    if (next_ >= names_.size()) throw InputError(args.Context() + ": more parameters than names");
+    return names_[next_++];
   }
   void Read(uint32_t& out) {
     const Name& name = Take();
@@ -86,7 +86,7 @@ class Arguments {
     if (!args.Has(name)) throw InputError(args.Context() + ": missing argument \"" + name + "\"");
     out = nullptr;
     if (!args.Any(name)) return;  // JSON null: no function at all
-    out = recorder.CallbackFor(args.String(name));
+    out = recorder_.CallbackFor(args.String(name));
     if (!out) {
       throw InputError(args.Context() + ": no more than " +
                        std::to_string(CommandRecorder::kMaxCallbacks) + " callback names");
@@ -97,9 +97,9 @@ class Arguments {
     out = static_cast<Record**>(outSlot);
   }
 
-  CommandRecorder& recorder;
-  std::vector<Name> names;
-  size_t next = 0;
+  CommandRecorder& recorder_;
+  std::vector<Name> names_;
+  size_t next_ = 0;
 };
 
 template <typename R, typename... P>
