@@ -11,7 +11,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -28,10 +27,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "database_fuzz: %s\n", what);
-  __builtin_trap();
-}
+using fuzzhost::CheckTexts;
+using fuzzhost::Fail;
 
 struct Input {
   const uint8_t* data;
@@ -172,11 +169,6 @@ void PlaceFile(Input& in, const std::string& folder, const File& file) {
   }
 }
 
-template <size_t N>
-void Touch(const char (&field)[N]) {
-  if (std::memchr(field, 0, N) == nullptr) Fail("a text without its terminator");
-}
-
 // Lists every kind, reading every text, and answers one application and one
 // system message that were listed.
 void ListAll(uint32_t* someApp, uint32_t* someSystem) {
@@ -184,47 +176,29 @@ void ListAll(uint32_t* someApp, uint32_t* someSystem) {
   const uint32_t groups = PushGetDynamicMsg(0, 0, &dynamic, false);
   for (uint32_t g = 0; g < groups; ++g) {
     *someApp = dynamic[g].appId;
-    for (uint32_t m = 0; m < dynamic[g].msgCount; ++m) {
-      Touch(dynamic[g].msgs[m].title);
-      Touch(dynamic[g].msgs[m].text);
-      Touch(dynamic[g].msgs[m].buttonText);
-      Touch(dynamic[g].msgs[m].buffer);
-    }
+    for (uint32_t m = 0; m < dynamic[g].msgCount; ++m) CheckTexts(dynamic[g].msgs[m]);
   }
   PushFreeDynamicMsgGroupList(dynamic);
   SystemMsgInfo* system = nullptr;
   const uint32_t count = PushGetSystemMsg(0, &system, false);
   for (uint32_t i = 0; i < count; ++i) {
     *someSystem = system[i].msgId;
-    Touch(system[i].title);
-    Touch(system[i].pictureUrl);
-    Touch(system[i].jumpUrl);
-    Touch(system[i].buffer);
+    CheckTexts(system[i]);
   }
   PushFreeSystemMsgList(system);
   ShareMsgGroupInfo* shares = nullptr;
   const uint32_t shareGroups = PushGetShareMsg(0, 0, &shares, false);
   for (uint32_t g = 0; g < shareGroups; ++g) {
-    for (uint32_t m = 0; m < shares[g].msgCount; ++m) {
-      Touch(shares[g].msgs[m].text);
-      Touch(shares[g].msgs[m].picURL);
-      Touch(shares[g].msgs[m].appDesc);
-    }
+    for (uint32_t m = 0; m < shares[g].msgCount; ++m) CheckTexts(shares[g].msgs[m]);
   }
   PushFreeShareMsgGroupList(shares);
   MyShareMsgGroupInfo* mine = nullptr;
   const uint32_t ownGroups = GetMyShareMsg(0, 0, &mine);
   for (uint32_t g = 0; g < ownGroups; ++g) {
-    for (uint32_t m = 0; m < mine[g].msgCount; ++m) {
-      Touch(mine[g].msgs[m].title);
-      Touch(mine[g].msgs[m].buffer);
-    }
+    for (uint32_t m = 0; m < mine[g].msgCount; ++m) CheckTexts(mine[g].msgs[m]);
   }
   FreeMyLocalShareMsgGroupList(mine);
-  if (PushGetAllUnreadMsgCount() != PushGetAllUnreadDynamicMsgCount() +
-                                        PushGetAllUnreadShareMsgNum() + PushGetNewSystemMsgNum()) {
-    Fail("the unread total is not the sum of its parts");
-  }
+  fuzzhost::CheckUnreadTotal();
 }
 
 // New pushes that evict: more system messages than the center keeps, and

@@ -5,7 +5,6 @@
 // deleted while new keeps counting as new, so no count bounds another.)
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -15,10 +14,8 @@
 
 namespace {
 
-[[noreturn]] void Fail(const char* what = "") {
-  std::fprintf(stderr, "exports_fuzz: %s\n", what);
-  __builtin_trap();
-}
+using fuzzhost::CheckTexts;
+using fuzzhost::Fail;
 
 struct Input {
   const uint8_t* data;
@@ -52,12 +49,6 @@ uint32_t Elements(bool forApp, uint32_t answer, const Group* groups) {
   return 1;
 }
 
-// Reads every text field to its terminator, which must lie in the field.
-template <size_t N>
-void Touch(const char (&field)[N]) {
-  if (std::memchr(field, 0, N) == nullptr) Fail();
-}
-
 void Push(Input& in) {
   const uint8_t kind = static_cast<uint8_t>(in.Byte());
   const char* payload = kPayloads[in.Byte() % 6];
@@ -74,12 +65,7 @@ void ListDynamic(Input& in) {
                       : PushGetDynamicMsg(in.Small(), in.Small(), &groups, in.Byte() & 1);
   n = Elements(forApp, n, groups);
   for (uint32_t g = 0; g < n; ++g) {
-    for (uint32_t m = 0; m < groups[g].msgCount; ++m) {
-      Touch(groups[g].msgs[m].title);
-      Touch(groups[g].msgs[m].text);
-      Touch(groups[g].msgs[m].buttonText);
-      Touch(groups[g].msgs[m].buffer);
-    }
+    for (uint32_t m = 0; m < groups[g].msgCount; ++m) CheckTexts(groups[g].msgs[m]);
   }
   PushFreeDynamicMsgGroupList(groups);
 }
@@ -92,11 +78,7 @@ void ListShare(Input& in) {
                       : PushGetShareMsg(in.Small(), in.Small(), &groups, in.Byte() & 1);
   n = Elements(forApp, n, groups);
   for (uint32_t g = 0; g < n; ++g) {
-    for (uint32_t m = 0; m < groups[g].msgCount; ++m) {
-      Touch(groups[g].msgs[m].text);
-      Touch(groups[g].msgs[m].title);
-      Touch(groups[g].msgs[m].appDesc);
-    }
+    for (uint32_t m = 0; m < groups[g].msgCount; ++m) CheckTexts(groups[g].msgs[m]);
   }
   PushFreeShareMsgGroupList(groups);
 }
@@ -104,12 +86,8 @@ void ListShare(Input& in) {
 void ListSystem(Input& in) {
   SystemMsgInfo* msgs = nullptr;
   uint32_t n = PushGetSystemMsg(in.Small(), &msgs, in.Byte() & 1);
-  if (n != 0 && msgs == nullptr) Fail();
-  for (uint32_t i = 0; i < n; ++i) {
-    Touch(msgs[i].title);
-    Touch(msgs[i].jumpUrl);
-    Touch(msgs[i].buffer);
-  }
+  if (n != 0 && msgs == nullptr) Fail("a count without an array");
+  for (uint32_t i = 0; i < n; ++i) CheckTexts(msgs[i]);
   PushFreeSystemMsgList(msgs);
 }
 
@@ -136,7 +114,7 @@ void MyShares(Input& in) {
                         : GetMyShareMsg(in.Small(), in.Small(), &groups);
     n = Elements(forApp, n, groups);
     for (uint32_t g = 0; g < n; ++g) {
-      for (uint32_t m = 0; m < groups[g].msgCount; ++m) Touch(groups[g].msgs[m].appDesc);
+      for (uint32_t m = 0; m < groups[g].msgCount; ++m) CheckTexts(groups[g].msgs[m]);
     }
     FreeMyLocalShareMsgGroupList(groups);
     const char* desc = getAppDesc();
@@ -169,13 +147,7 @@ void Step(Input& in) {
       PushWrapperInit();
       break;
   }
-  if (PushGetAllUnreadMsgCount() != PushGetAllUnreadDynamicMsgCount() +
-                                        PushGetAllUnreadShareMsgNum() + PushGetNewSystemMsgNum()) {
-    std::fprintf(stderr, "all %u dynamic %u share %u system %u\n", PushGetAllUnreadMsgCount(),
-                 PushGetAllUnreadDynamicMsgCount(), PushGetAllUnreadShareMsgNum(),
-                 PushGetNewSystemMsgNum());
-    Fail("the unread total is not the sum of its parts");
-  }
+  fuzzhost::CheckUnreadTotal();
 }
 
 }  // namespace

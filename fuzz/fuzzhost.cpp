@@ -112,4 +112,61 @@ std::vector<PushRecord> ReadRecords(const uint8_t* data, size_t size, size_t max
   return records;
 }
 
+void Fail(const char* what) {
+  std::fprintf(stderr, "finding: %s\n", what);
+  __builtin_trap();
+}
+
+namespace {
+
+template <size_t N>
+void Touch(const char (&field)[N]) {
+  if (std::memchr(field, 0, N) == nullptr) Fail("a text without its terminator");
+}
+
+}  // namespace
+
+void CheckTexts(const DynamicMsgInfo& msg) {
+  Touch(msg.title);
+  Touch(msg.text);
+  Touch(msg.buttonText);
+  Touch(msg.buffer);
+}
+
+void CheckTexts(const ShareMsgInfo& msg) {
+  Touch(msg.text);
+  Touch(msg.buffer);
+  Touch(msg.picURL);
+  Touch(msg.title);
+  Touch(msg.appDesc);
+}
+
+void CheckTexts(const SystemMsgInfo& msg) {
+  Touch(msg.title);
+  Touch(msg.text);
+  Touch(msg.pictureUrl);
+  Touch(msg.jumpUrl);
+  Touch(msg.buttonText);
+  Touch(msg.buffer);
+}
+
+void CheckTexts(const MyShareMsgInfo& msg) {
+  Touch(msg.text);
+  Touch(msg.buffer);
+  Touch(msg.picURL);
+  Touch(msg.title);
+  Touch(msg.appDesc);
+}
+
+void CheckUnreadTotal() {
+  const uint32_t all = PushGetAllUnreadMsgCount();
+  const uint32_t dynamic = PushGetAllUnreadDynamicMsgCount();
+  const uint32_t share = PushGetAllUnreadShareMsgNum();
+  const uint32_t system = PushGetNewSystemMsgNum();
+  if (all != dynamic + share + system) {
+    std::fprintf(stderr, "all %u dynamic %u share %u system %u\n", all, dynamic, share, system);
+    Fail("the unread total is not the sum of its parts");
+  }
+}
+
 }  // namespace fuzzhost

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "halyx/pushcenter.h"
+#include "pushcenterwrapper.h"
 
 namespace fuzzhost {
 
@@ -37,5 +38,19 @@ std::vector<PushRecord> ReadRecords(const uint8_t* data, size_t size, size_t max
 // The same record layout from one header and a payload.
 PushRecord MakeRecord(uint8_t kind, uint8_t app, uint8_t msgId, uint8_t pushTime,
                       const uint8_t* payload, size_t length);
+
+// Reports what went wrong, prefixed with the target's name, and stops the run
+// as a finding.
+[[noreturn]] void Fail(const char* what);
+
+// Reads every text field of a record the library handed out to its
+// terminator, which must lie in the field.
+void CheckTexts(const DynamicMsgInfo& msg);
+void CheckTexts(const ShareMsgInfo& msg);
+void CheckTexts(const SystemMsgInfo& msg);
+void CheckTexts(const MyShareMsgInfo& msg);
+
+// The unread total must be the sum of the kinds' figures.
+void CheckUnreadTotal();
 
 }  // namespace fuzzhost
