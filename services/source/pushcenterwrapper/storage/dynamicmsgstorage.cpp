@@ -29,7 +29,8 @@ const ColumnDef kColumns[] = {
     {"textHint", kColumnBuffer, 0},      {"title", kColumnBuffer, 0},
 };
 
-// The columns in table order, for a RowWriter or a RowReader.
+// The columns in the order their fields are set and read, for a RowWriter or
+// a RowReader.
 template <class Io, class Row>
 void Columns(Io& io, Row& row) {
   io.Int("appId", row.appId);

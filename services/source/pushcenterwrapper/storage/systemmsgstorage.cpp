@@ -38,7 +38,8 @@ const char* const kMigrations[] = {
 
 const uint32_t kBufferChars = sizeof(SystemMsgRow::buffer) - 1;
 
-// The columns in table order, for a RowWriter or a RowReader.
+// The columns in the order their fields are set and read (the table's), for a
+// RowWriter or a RowReader.
 template <class Io, class Row>
 void Columns(Io& io, Row& row) {
   io.Bytes("title", row.title);

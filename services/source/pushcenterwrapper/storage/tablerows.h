@@ -1,9 +1,9 @@
 // The insert, load and deletion steps that every storage's table shares; each
 // storage brings its handles, its rows and its columns.
 //
-// columns(io, row) names a row's columns in table order, once for both
-// directions: io is a RowWriter over a const row or a RowReader over a fresh
-// one.
+// columns(io, row) names a row's columns in the order their fields are set and
+// read, once for both directions: io is a RowWriter over a const row or a
+// RowReader over a fresh one.
 #pragma once
 
 #include <cstddef>
