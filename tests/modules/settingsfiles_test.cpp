@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <string>
 #include <thread>
@@ -124,15 +125,31 @@ TEST(SettingModule, ChangesThroughAModuleSeenAtOnceChangesByHandSoon) {
   EXPECT_EQ(st.stGetRoamNumber(11), 0u);
 }
 
+// Each step moves the documents folder (or not) in another way, then reads the
+// number kept in the folder of the moment and writes the next one there.
 TEST(SettingModule, FollowsTheDocumentsFolderOfTheMoment) {
-#if !defined(_WIN32)  // where the documents folder follows HOME
+#if !defined(_WIN32)  // where the documents folder follows the environment
   Settings st;
-  const std::string home = std::getenv("HOME"), homes[] = {home, home + "/other"};
-  for (uint32_t i = 0; i < 5; ++i) {  // ends in HOME as it was
-    testenv::SetVariable("HOME", homes[i % 2].c_str());
-    EXPECT_EQ(st.stGetRoamNumber(11), i < 2 ? 0u : 5u + i % 2) << i;
-    EXPECT_TRUE(i >= 2 || st.stSetRoamNumber(11, 5 + i));
+  const std::string home = std::getenv("HOME");
+  static std::string inPlace;  // in the environment itself once put there
+  inPlace = "HOME=" + home + "/one";
+  const auto rewrite = [](const char* last) { inPlace.replace(inPlace.size() - 3, 3, last); };
+  const struct {
+    std::function<void()> change;
+    uint32_t expected;
+  } steps[] = {
+      {[] { putenv(&inPlace[0]); }, 0},                                       // home/one
+      {[&] { rewrite("two"); }, 0},                                           // home/two, same entry
+      {[&] { rewrite("one"); }, 1},                                           // home/one again
+      {[&] { testenv::SetVariable("XDG_DOCUMENTS_DIR", (home + "/xdg").c_str()); }, 0},
+      {[&] { testenv::SetVariable("HOME", (home + "/two").c_str()); }, 4},     // the variable wins
+      {[] { testenv::SetVariable("XDG_DOCUMENTS_DIR", nullptr); }, 2}};      // home/two
+  for (uint32_t i = 0; i < sizeof(steps) / sizeof(steps[0]); ++i) {
+    steps[i].change();
+    EXPECT_EQ(st.stGetRoamNumber(11), steps[i].expected) << i;
+    EXPECT_TRUE(st.stSetRoamNumber(11, i + 1));
   }
+  testenv::SetVariable("HOME", home.c_str());
 #endif
 }
 

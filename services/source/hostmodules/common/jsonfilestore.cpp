@@ -2,16 +2,17 @@
 
 #include <json-c/json.h>
 
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <system_error>
 
 #include "common/coarseclock.h"
 #include "common/dataroot.h"
 #include "common/filelock.h"
-#include "platform/win32.h"
 
 namespace halyx {
 namespace {
@@ -29,21 +30,11 @@ const char kTexts[] = "texts";
 JsonFileStore::JsonFileStore(const char* fileName) : fileName_(fileName) {}
 
 void JsonFileStore::Follow() {
-  WCHAR folder[MAX_PATH + 1];
-  size_t length = 0;
-  if (SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PERSONAL, FALSE)) {
-    while (length < MAX_PATH && folder[length] != 0) ++length;
-  }
-  // Compared in place: the folder is asked for at every read, and mostly it
-  // is the one already known.
-  const char* bytes = reinterpret_cast<const char*>(folder);
-  const size_t size = length * sizeof(WCHAR);
-  const bool sameRoot = loaded_ && documents_.compare(0, std::string::npos, bytes, size) == 0;
+  const bool sameRoot = !documents_.Moved() && loaded_;
   if (sameRoot && Current()) {
     return;
   }
   if (!sameRoot) {
-    documents_.assign(bytes, size);
     root_ = CurrentDataRoot();
     file_ = root_.empty() ? std::filesystem::path() : root_ / fileName_;
     lockFile_ = file_;
@@ -139,8 +130,7 @@ void JsonFileStore::Read() {
   }
 }
 
-bool JsonFileStore::Save(const std::map<std::string, uint32_t>& numbers,
-                         const std::map<std::string, std::string>& texts) const {
+bool JsonFileStore::Save(const Numbers& numbers, const Texts& texts) const {
   if (root_.empty()) {
     return false;
   }
@@ -189,22 +179,24 @@ bool JsonFileStore::Save(const std::map<std::string, uint32_t>& numbers,
   return true;
 }
 
-uint32_t JsonFileStore::GetNumber(const std::string& key) {
+uint32_t JsonFileStore::GetNumber(std::string_view key) {
   ThreadLock::Hold hold(lock_);
   Follow();
   auto found = numbers_.find(key);
   return found == numbers_.end() ? 0 : found->second;
 }
 
-bool JsonFileStore::GetText(const std::string& key, std::string* value) {
+char* JsonFileStore::CopyText(std::string_view key) {
   ThreadLock::Hold hold(lock_);
   Follow();
   auto found = texts_.find(key);
   if (found == texts_.end()) {
-    return false;
+    return nullptr;
   }
-  *value = found->second;
-  return true;
+  const std::string& text = found->second;
+  char* copy = new (std::nothrow) char[text.size() + 1];
+  if (copy) std::memcpy(copy, text.c_str(), text.size() + 1);
+  return copy;
 }
 
 bool JsonFileStore::SetNumber(const std::string& key, uint32_t value) {
@@ -222,7 +214,7 @@ void JsonFileStore::Release() {
   counter_.Unmap();
   numbers_.clear();
   texts_.clear();
-  documents_.clear();
+  documents_.Forget();
   loaded_ = false;
 }
 

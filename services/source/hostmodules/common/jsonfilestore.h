@@ -1,8 +1,8 @@
 // Small key/value store of a module, kept as one JSON file in the data root.
 //
-// Values live in memory, keyed by the data root they came from. A read asks
-// for the documents folder again (another user's folder is followed at once)
-// and looks at the change count that every writer of any process adds to
+// Values live in memory, keyed by the data root they came from. A read looks
+// whether the documents folder may have moved (another user's folder is
+// followed at once; DocumentsFolderWatch) and at the change count that every writer of any process adds to
 // (ChangeCounter, in the file's lock file): a change made through the modules
 // is seen at the next read, without a system call. A change made behind the
 // modules' back (a file edited or removed by hand) is seen within
@@ -25,8 +25,10 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "common/changecounter.h"
+#include "common/documentsfolderwatch.h"
 #include "common/threadlock.h"
 
 namespace halyx {
@@ -39,9 +41,10 @@ class JsonFileStore {
   JsonFileStore& operator=(const JsonFileStore&) = delete;
 
   // 0 when the key was never set.
-  uint32_t GetNumber(const std::string& key);
-  // False when the key was never set; *value is then left alone.
-  bool GetText(const std::string& key, std::string* value);
+  uint32_t GetNumber(std::string_view key);
+  // A copy of the text, zero-terminated, in an array of new[] that the caller
+  // deletes; null when the key was never set or memory ran out.
+  char* CopyText(std::string_view key);
 
   // False when the data root is unknown or the file cannot be written; the
   // value in memory then stays what it was.
@@ -57,8 +60,9 @@ class JsonFileStore {
   static const uint32_t kRecheckMilliseconds = 50;
 
  private:
-  using Numbers = std::map<std::string, uint32_t>;
-  using Texts = std::map<std::string, std::string>;
+  // Ordered by any text, so that a read finds its key without a string.
+  using Numbers = std::map<std::string, uint32_t, std::less<>>;
+  using Texts = std::map<std::string, std::string, std::less<>>;
 
   void Follow();
   bool Current();
@@ -72,9 +76,9 @@ class JsonFileStore {
 
   std::string fileName_;
   bool loaded_ = false;
-  // The documents folder as the shell gave it: the data root is built from it
-  // only when it changes, as building a path costs more than reading values.
-  std::string documents_;  // its UTF-16 units as bytes
+  // The data root is built again only when the documents folder may have
+  // moved, as building a path costs more than reading values.
+  DocumentsFolderWatch documents_;
   std::filesystem::path root_;  // the data root whose values are in memory
   std::filesystem::path file_;  // the file in it; empty while root_ is
   std::filesystem::path lockFile_;  // "<file_>.lock"

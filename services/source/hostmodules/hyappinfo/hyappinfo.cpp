@@ -5,11 +5,9 @@
 #include "halyx/hyappinfo.h"
 
 #include <atomic>
-#include <cstring>
-#include <new>
-#include <string>
 
 #include "common/jsonfilestore.h"
+#include "common/keytext.h"
 
 namespace {
 
@@ -22,9 +20,9 @@ halyx::JsonFileStore& Store() {
 // control functions keep working.
 std::atomic<bool> failAll{false};
 
-std::string InstalledKey(uint32_t appId) { return "installed." + std::to_string(appId); }
-std::string InfoKey(uint32_t appId, const char* key) {
-  return std::to_string(appId) + "." + key;
+halyx::KeyText InstalledKey(uint32_t appId) { return halyx::KeyText("installed.", appId); }
+halyx::KeyText InfoKey(uint32_t appId, const char* key) {
+  return halyx::KeyText(appId, ".", key);
 }
 
 }  // namespace
@@ -32,33 +30,23 @@ std::string InfoKey(uint32_t appId, const char* key) {
 extern "C" {
 
 bool HXCheckAppInstalled(uint32_t appId) {
-  return !failAll && Store().GetNumber(InstalledKey(appId)) != 0;
+  return !failAll && Store().GetNumber(InstalledKey(appId).view()) != 0;
 }
 
 uint32_t HXQueryAppInfo(uint32_t appId, const char* key, char** value) {
   if (!value) {
     return 0;
   }
-  *value = nullptr;
-  std::string text;
-  if (failAll || !key || !Store().GetText(InfoKey(appId, key), &text)) {
-    return 0;
-  }
-  char* copy = new (std::nothrow) char[text.size() + 1];
-  if (!copy) {
-    return 0;
-  }
-  std::memcpy(copy, text.c_str(), text.size() + 1);
-  *value = copy;
-  return 1;
+  *value = (failAll || !key) ? nullptr : Store().CopyText(InfoKey(appId, key).view());
+  return *value ? 1 : 0;
 }
 
 bool HXSetAppInstalled(uint32_t appId, bool installed) {
-  return Store().SetNumber(InstalledKey(appId), installed ? 1 : 0);
+  return Store().SetNumber(InstalledKey(appId).str(), installed ? 1 : 0);
 }
 
 bool HXSetAppInfo(uint32_t appId, const char* key, const char* value) {
-  return key && value && Store().SetText(InfoKey(appId, key), value);
+  return key && value && Store().SetText(InfoKey(appId, key).str(), value);
 }
 
 bool HXSetFailAll(bool fail) {

@@ -4,9 +4,9 @@
 #include "halyx/setting.h"
 
 #include <atomic>
-#include <string>
 
 #include "common/jsonfilestore.h"
+#include "common/keytext.h"
 
 namespace {
 
@@ -20,33 +20,33 @@ halyx::JsonFileStore& Store() {
 // the values it wants to see once failure ends.
 std::atomic<bool> failAll{false};
 
-std::string RoamKey(uint32_t id) { return "roam." + std::to_string(id); }
-std::string NumberKey(uint32_t id) { return "number." + std::to_string(id); }
-std::string AppKey(uint32_t appId, uint32_t id) {
-  return "app." + std::to_string(appId) + "." + std::to_string(id);
+halyx::KeyText RoamKey(uint32_t id) { return halyx::KeyText("roam.", id); }
+halyx::KeyText NumberKey(uint32_t id) { return halyx::KeyText("number.", id); }
+halyx::KeyText AppKey(uint32_t appId, uint32_t id) {
+  return halyx::KeyText("app.", appId, ".", id);
 }
 
 }  // namespace
 
 extern "C" {
 
-bool stGetRoamBoolean(uint32_t id) { return !failAll && Store().GetNumber(RoamKey(id)) != 0; }
+bool stGetRoamBoolean(uint32_t id) { return !failAll && Store().GetNumber(RoamKey(id).view()) != 0; }
 
-uint32_t stGetRoamNumber(uint32_t id) { return failAll ? 0 : Store().GetNumber(NumberKey(id)); }
+uint32_t stGetRoamNumber(uint32_t id) { return failAll ? 0 : Store().GetNumber(NumberKey(id).view()); }
 
 bool stGetAppRoamBoolean(uint32_t appId, uint32_t id) {
-  return !failAll && Store().GetNumber(AppKey(appId, id)) != 0;
+  return !failAll && Store().GetNumber(AppKey(appId, id).view()) != 0;
 }
 
 bool stSetAppRoamBoolean(uint32_t appId, uint32_t id, bool value) {
-  return !failAll && Store().SetNumber(AppKey(appId, id), value ? 1 : 0);
+  return !failAll && Store().SetNumber(AppKey(appId, id).str(), value ? 1 : 0);
 }
 
 bool stSetRoamNumber(uint32_t id, uint32_t value) {
-  return !failAll && Store().SetNumber(NumberKey(id), value);
+  return !failAll && Store().SetNumber(NumberKey(id).str(), value);
 }
 
-bool stSetRoamBoolean(uint32_t id, bool value) { return Store().SetNumber(RoamKey(id), value ? 1 : 0); }
+bool stSetRoamBoolean(uint32_t id, bool value) { return Store().SetNumber(RoamKey(id).str(), value ? 1 : 0); }
 
 bool stSetFailAll(bool fail) {
   failAll = fail;
