@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+#include <utility>
 #include <vector>
 
 #include "halyx/appinstall.h"
@@ -28,15 +30,35 @@ void HALYX_CDECL First(uint32_t appId, uint32_t arg, bool installed) {
   registerInstall(&Third, 0);
 }
 
-TEST(AppInstallModule, CallbacksMayChangeTheListWhileBeingCalled) {
-  LoadedModule module("appinstall.dll");
-  registerInstall = module.Get<decltype(registerInstall)>("HYRegisterAppInstallCallback");
-  unregisterInstall = module.Get<decltype(unregisterInstall)>("HYUnRegisterAppInstallCallback");
-  auto notify = module.Get<uint32_t(HALYX_CDECL*)(uint32_t, uint32_t, bool)>("HYNotifyAppInstallChanged");
-  ASSERT_TRUE(registerInstall && unregisterInstall && notify);
-  calls.clear();
-  seenAppIds.clear();
+template <int N>
+void HALYX_CDECL Nth(uint32_t, uint32_t, bool) { calls.push_back(N); }
 
+template <int... N>
+bool RegisterEach(std::integer_sequence<int, N...>) { return (registerInstall(&Nth<N>, 0) && ...); }
+
+struct AppInstallModule : testing::Test {
+  LoadedModule module{"appinstall.dll"};
+  uint32_t(HALYX_CDECL* notify)(uint32_t, uint32_t, bool) =
+      module.Get<decltype(notify)>("HYNotifyAppInstallChanged");
+  void SetUp() override {
+    registerInstall = module.Get<decltype(registerInstall)>("HYRegisterAppInstallCallback");
+    unregisterInstall = module.Get<decltype(unregisterInstall)>("HYUnRegisterAppInstallCallback");
+    ASSERT_TRUE(registerInstall && unregisterInstall && notify);
+    calls.clear();
+    seenAppIds.clear();
+  }
+};
+
+// More callbacks than a delivery keeps on its stack: each called once, in order.
+TEST_F(AppInstallModule, EveryCallbackOfALongListCalledOnce) {
+  ASSERT_TRUE(RegisterEach(std::make_integer_sequence<int, 12>()));
+  std::vector<int> expected(12);
+  std::iota(expected.begin(), expected.end(), 0);
+  EXPECT_EQ(notify(7, 0, true), 12u);
+  EXPECT_EQ(calls, expected);
+}
+
+TEST_F(AppInstallModule, CallbacksMayChangeTheListWhileBeingCalled) {
   EXPECT_EQ(notify(7, 0, true), 0u);
   EXPECT_TRUE(registerInstall(&First, 0));
   EXPECT_FALSE(registerInstall(&First, 0));  // kept once

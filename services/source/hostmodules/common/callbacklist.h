@@ -13,6 +13,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -41,6 +42,7 @@ class CallbackList {
       return false;
     }
     callbacks_.erase(found);
+    removals_.fetch_add(1, std::memory_order_release);
     return true;
   }
 
@@ -49,6 +51,7 @@ class CallbackList {
     CriticalSection::Held held(lock_);
     const uint32_t count = static_cast<uint32_t>(callbacks_.size());
     callbacks_.clear();
+    removals_.fetch_add(1, std::memory_order_release);
     return count;
   }
 
@@ -58,18 +61,31 @@ class CallbackList {
   }
 
   // Calls every registered callback with the arguments; returns how many were
-  // called.
+  // called. A delivery comes with every batch, so the copy of the list stays
+  // on the stack while the list is short, as it nearly always is, and a
+  // callback is looked for in the list again only if one has left it since.
   template <typename... Args>
   uint32_t Deliver(Args... args) const {
-    std::vector<Callback> snapshot;
+    Callback inPlace[kInPlace];
+    std::vector<Callback> onHeap;
+    const Callback* snapshot = inPlace;
+    size_t count = 0;
+    uint64_t removals = 0;
     {
       CriticalSection::Held held(lock_);
-      snapshot = callbacks_;
+      count = callbacks_.size();
+      if (count <= kInPlace) {
+        std::copy(callbacks_.begin(), callbacks_.end(), inPlace);
+      } else {
+        onHeap = callbacks_;
+        snapshot = onHeap.data();
+      }
+      removals = removals_.load(std::memory_order_relaxed);
     }
     uint32_t called = 0;
-    for (Callback callback : snapshot) {
-      if (Contains(callback)) {
-        callback(args...);
+    for (size_t i = 0; i < count; ++i) {
+      if (removals_.load(std::memory_order_acquire) == removals || Contains(snapshot[i])) {
+        snapshot[i](args...);
         ++called;
       }
     }
@@ -77,7 +93,12 @@ class CallbackList {
   }
 
  private:
+  static const size_t kInPlace = 8;
+
   std::vector<Callback> callbacks_;
+  // Counts the callbacks taken out of callbacks_ (under lock_): while it
+  // stays the same, every callback of a snapshot is still registered.
+  std::atomic<uint64_t> removals_{0};
   mutable CriticalSection lock_;
 };
 
