@@ -14,8 +14,10 @@
 namespace {
 
 // Asks the status service, so that both modules always name the same user.
+// The storages ask at every record; the service fills the whole table, so it
+// is not cleared here first.
 uint32_t HALYX_CDECL GetCurrentUserId() {
-  StatusTable status{};
+  StatusTable status;
   if (!GetHalyxStatus(&status) || !status.currentUser) {
     return 0;
   }
