@@ -1,18 +1,18 @@
 // Small key/value store of a module, kept as one JSON file in the data root.
 //
 // Values live in memory, keyed by the data root they came from. A read looks
-// whether the documents folder may have moved (another user's folder is
-// followed at once; DocumentsFolderWatch) and at the change count that every writer of any process adds to
-// (ChangeCounter, in the file's lock file): a change made through the modules
-// is seen at the next read, without a system call. A change made behind the
-// modules' back (a file edited or removed by hand) is seen within
-// kRecheckMilliseconds, when a read looks at the file's time again; Release()
-// forgets everything at once. Where no count can be kept (a folder this
-// process may not write), every read looks at the file's time, which may be as
-// coarse as a second. A file that is missing or not valid JSON reads as empty.
-// Every change rewrites the whole file through a temporary file renamed over
-// it, so the file on disk is always either the old or the new content, never
-// half of one.
+// whether the documents folder may have moved (DocumentsFolderWatch: another
+// user's folder is followed at once) and at the change count that every writer
+// of any process adds to (ChangeCounter, in the file's lock file): a change
+// made through the modules is seen at the next read, without a system call. A
+// change made behind the modules' back (a file edited or removed by hand) is
+// seen within kRecheckMilliseconds, when a read looks at the file's time again;
+// Release() forgets everything at once. Where no count can be kept (a folder
+// this process may not write), every read looks at the file's time, which may
+// be as coarse as a second. A file that is missing or not valid JSON reads as
+// empty. Every change rewrites the whole file through a temporary file renamed
+// over it, so the file on disk is always either the old or the new content,
+// never half of one.
 //
 // Several processes may share a data root, and several threads a module: a
 // change holds this store's lock and the lock file "<file>.lock" while it
@@ -60,7 +60,8 @@ class JsonFileStore {
   static const uint32_t kRecheckMilliseconds = 50;
 
  private:
-  // Ordered by any text, so that a read finds its key without a string.
+  // Keys compare with any text (std::less<>), so that a read finds its key
+  // without building a std::string.
   using Numbers = std::map<std::string, uint32_t, std::less<>>;
   using Texts = std::map<std::string, std::string, std::less<>>;
 
