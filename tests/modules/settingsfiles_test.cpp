@@ -64,6 +64,9 @@ struct AppInfo {
   }
 };
 
+// Longer than a key kept in place: the whole key, application included, counts.
+const char kLongKey[] = "a key of an application that is longer than most";
+
 TEST(SettingsModules, ValuesSurviveAFreshLoadInAtomicallyReplacedFiles) {
   {
     Settings st;
@@ -72,7 +75,7 @@ TEST(SettingsModules, ValuesSurviveAFreshLoadInAtomicallyReplacedFiles) {
     ASSERT_TRUE(st.stSetAppRoamBoolean(7, 6, true) && st.stSetAppRoamBoolean(8, 6, true) &&
                 st.stSetAppRoamBoolean(8, 6, false));
     ASSERT_TRUE(hx.HXSetAppInstalled(7, true) && hx.HXSetAppInfo(7, "needPush", "1") &&
-                hx.HXSetAppInfo(8, "needPush", ""));
+                hx.HXSetAppInfo(8, "needPush", "") && hx.HXSetAppInfo(4294967295u, kLongKey, "long"));
     EXPECT_FALSE(hx.HXSetAppInfo(8, nullptr, "x"));
   }
   // Only the files and their lock files are left behind, each file whole JSON.
@@ -90,7 +93,8 @@ TEST(SettingsModules, ValuesSurviveAFreshLoadInAtomicallyReplacedFiles) {
                st.stGetAppRoamBoolean(6, 7) || st.stGetRoamNumber(9) != 0);
   EXPECT_EQ(st.stGetRoamNumber(11) + hx.HXQueryAppInfo(7, "needPush", nullptr), 4294967295u);
   EXPECT_EQ(hx.Query(7, "needPush") + "|" + hx.Query(8, "needPush") + "|" + hx.Query(7, "other") + "|" +
-                hx.Query(9, "needPush") + "|" + hx.Query(7, nullptr), "1||<none>|<none>|<none>");
+                hx.Query(9, "needPush") + "|" + hx.Query(7, nullptr) + "|" + hx.Query(4294967295u, kLongKey) +
+                "|" + hx.Query(429496729u, kLongKey), "1||<none>|<none>|<none>|long|<none>");
 }
 
 // Each instance keeps what it read; a change made through either one is seen
