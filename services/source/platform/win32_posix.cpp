@@ -256,8 +256,10 @@ BOOL SHGetSpecialFolderPathW(HWND, LPWSTR path, int csidl, BOOL create) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  // Asked at every storage open and every settings read: the folder is put
-  // together in an array, and only a folder too long for it takes the heap.
+  // Asked at every storage open: the folder is put together in an array, and
+  // only a folder too long for it takes the heap. The settings modules know
+  // it from these two variables alone (DocumentsFolderWatch): any other that
+  // comes to decide it must be watched there as well.
   const char kDocuments[] = "/Documents";
   char small[512];
   std::string large;

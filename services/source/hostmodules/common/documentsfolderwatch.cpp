@@ -5,7 +5,7 @@
 #if defined(_WIN32)
 #include "platform/win32.h"
 #else
-#include <unistd.h>  // environ
+extern char** environ;  // declared by the program, as POSIX has it
 #endif
 
 namespace halyx {
