@@ -78,11 +78,14 @@ void Uin(RowReader& io, const char* column, uint32_t& uin) {
 }
 
 // The columns of the own-share table, which the received table has too, for a
-// RowWriter or a RowReader.
-template <class Io, class Row>
-void MyColumns(Io& io, Row& row) {
+// RowWriter or a RowReader, in the tables' order: the database finds each
+// column where the one before it ended. between(io) goes after "appId", where
+// the received table has a column of its own.
+template <class Io, class Row, class Between>
+void MyColumns(Io& io, Row& row, Between between) {
   Uin(io, "UIN", row.uin);
   io.Int("appId", row.appId);
+  between(io);
   io.Int("shareType", row.shareType);
   io.Bytes("picURL", row.picURL);
   io.Bytes("title", row.title);
@@ -95,8 +98,12 @@ void MyColumns(Io& io, Row& row) {
 template <class Io, class Row>
 void RoamColumns(Io& io, Row& row) {
   io.Int("msgId", row.msgId);
-  io.Int("openType", row.openType);
-  MyColumns(io, row);
+  MyColumns(io, row, [&row](Io& between) { between.Int("openType", row.openType); });
+}
+
+template <class Io, class Row>
+void MyColumns(Io& io, Row& row) {
+  MyColumns(io, row, [](Io&) {});
 }
 
 // Each table's columns for a row type.
