@@ -191,6 +191,10 @@ void ShareMsgCenter::Load() {
   std::vector<RoamShareRow> rows;
   // Not loaded while the database cannot be read: the next query tries again.
   if (!ShareMsgStorage::GetInstance()->LoadRoamRows(rows)) return;
+  // The type-1 group that took the last row: a group's rows were stored
+  // together, so the next row mostly goes there too, without a walk over the
+  // groups. Forgotten whenever a group is filed, which may drop one.
+  auto lastType1 = groups_.end();
   // Each row goes as soon as its message is built, so that the load never
   // holds both in full.
   for (; !rows.empty(); rows.pop_back()) {
@@ -211,8 +215,10 @@ void ShareMsgCenter::Load() {
     // Pushes that came before this first load are kept; a row of a message
     // already held only marks it as stored.
     if (row.shareType == 1) {
-      auto kept = FindType1Group(row.appId);
+      const bool sameGroup = lastType1 != groups_.end() && (*lastType1)->GetAppId() == row.appId;
+      auto kept = sameGroup ? lastType1 : FindType1Group(row.appId);
       if (kept != groups_.end()) {
+        lastType1 = kept;
         (*kept)->AddMsg(msg.release());
         RemovePushedOut(**kept);
         (*kept)->CountUnread();
@@ -229,6 +235,7 @@ void ShareMsgCenter::Load() {
     group->AddMsg(msg.release());
     group->MarkAllRead();
     InsertGroup(std::move(group));
+    lastType1 = groups_.end();
   }
   loaded_ = true;
   Recount();
