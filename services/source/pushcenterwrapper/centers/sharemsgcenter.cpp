@@ -188,7 +188,7 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
 }
 
 void ShareMsgCenter::Load() {
-  std::vector<RoamShareRow> rows;
+  std::vector<LoadedRoamRow> rows;
   // Not loaded while the database cannot be read: the next query tries again.
   if (!ShareMsgStorage::GetInstance()->LoadRoamRows(rows)) return;
   // The type-1 group that took the last row: a group's rows were stored
@@ -198,15 +198,16 @@ void ShareMsgCenter::Load() {
   // Each row goes as soon as its message is built, so that the load never
   // holds both in full.
   for (; !rows.empty(); rows.pop_back()) {
-    const RoamShareRow& row = rows.back();
+    LoadedRoamRow& row = rows.back();
     std::unique_ptr<ShareMsg> msg(new ShareMsg());
     msg->SetMsgId(row.msgId);
     msg->SetAppId(row.appId);
-    if (!row.buffer.IsEmpty()) msg->SetBuffer(ColumnToText(row.buffer));
-    if (!row.picURL.IsEmpty()) msg->SetPicURL(ColumnToText(row.picURL));
-    if (!row.textHint.IsEmpty()) msg->TakeText(ColumnToText(row.textHint));
-    if (!row.title.IsEmpty()) msg->SetTitle(ColumnToText(row.title));
-    if (!row.appDesc.IsEmpty()) msg->SetAppDesc(ColumnToText(row.appDesc));
+    // The row's texts move into the message: no copy.
+    msg->SetBuffer(std::move(row.buffer));
+    msg->SetPicURL(std::move(row.picURL));
+    msg->TakeText(std::move(row.textHint));
+    msg->SetTitle(std::move(row.title));
+    msg->SetAppDesc(std::move(row.appDesc));
     msg->SetOpenType(row.openType);
     msg->SetPushTime(row.shareTime);
     msg->SetUin(row.uin);

@@ -109,7 +109,7 @@ void MyColumns(Io& io, Row& row) {
 // Each table's columns for a row type.
 struct TableColumns {
   void operator()(RowWriter& io, const RoamShareRow& row) const { RoamColumns(io, row); }
-  void operator()(RowReader& io, RoamShareRow& row) const { RoamColumns(io, row); }
+  void operator()(RowReader& io, LoadedRoamRow& row) const { RoamColumns(io, row); }
   void operator()(RowWriter& io, const MyShareRow& row) const { MyColumns(io, row); }
   void operator()(RowReader& io, MyShareRow& row) const { MyColumns(io, row); }
 };
@@ -124,7 +124,10 @@ struct RoamKey {
   uint32_t shareTime;
 };
 
-RoamKey KeyOf(const RoamShareRow& row) { return RoamKey{row.appId, row.shareType, row.msgId, row.shareTime}; }
+template <class Row>
+RoamKey KeyOf(const Row& row) {
+  return RoamKey{row.appId, row.shareType, row.msgId, row.shareTime};
+}
 
 // The rows of "roamsharemsgtable" as the deletions see them.
 RowMirror<RoamKey> roamMirror;
@@ -228,12 +231,12 @@ bool ShareMsgStorage::SaveRoamRows(const std::vector<RoamShareRow>& rows) {
       [this](const RoamShareRow& row) { roamMirror.Add(openUser_, KeyOf(row)); }, RefusedRow::kCommit);
 }
 
-bool ShareMsgStorage::LoadRoamRows(std::vector<RoamShareRow>& out) {
+bool ShareMsgStorage::LoadRoamRows(std::vector<LoadedRoamRow>& out) {
   Ready();
   const size_t first = out.size();
   bool complete = false;
   if (!LoadTableRows(roamTableHandle_, out, kRowsExpected, TableColumns(), &complete)) return false;
-  roamMirror.Fill(openUser_, complete, out, first, KeyOf);
+  roamMirror.Fill(openUser_, complete, out, first, KeyOf<LoadedRoamRow>);
   return true;
 }
 
