@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <cstring>
 
 namespace halyx {
 namespace {
@@ -25,17 +26,12 @@ ColumnKind KindOfDeclaredType(const char* declaredType) {
   return ColumnKind::kNumber;
 }
 
-// Asked at every field a caller sets or reads, for names of a few letters:
-// compared here rather than through a library call. Callers mostly spell a
-// name as the table does, so the letters are compared as they stand until
-// the first difference, and only from there ignoring ASCII case.
+// Asked at every field a caller sets or reads: callers mostly spell a name as
+// the table does, so an exact match is tried first and only a mismatch is
+// looked at again letter by letter.
 bool SameColumnName(const char* a, const char* b) {
-  while (*a == *b) {
-    if (*a == '\0') {
-      return true;
-    }
-    ++a;
-    ++b;
+  if (std::strcmp(a, b) == 0) {
+    return true;
   }
   auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
   for (;; ++a, ++b) {
