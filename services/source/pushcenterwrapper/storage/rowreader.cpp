@@ -45,7 +45,8 @@ void RowReader::Bytes(const char* column, std::string& text) {
   if (!ok_ || owned == nullptr) return;
   const char* begin = reinterpret_cast<const char*>(owned.get());
   const void* end = std::memchr(begin, 0, size);
-  text.assign(begin, end != nullptr ? static_cast<const char*>(end) - begin : size);
+  // Built anew and moved in: the row's text starts empty.
+  text = std::string(begin, end != nullptr ? static_cast<const char*>(end) - begin : size);
 }
 
 void RowReader::TextInto(const char* column, char* field, size_t capacity) {
