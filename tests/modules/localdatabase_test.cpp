@@ -149,6 +149,11 @@ TEST_F(LocalDatabaseTest, MigrationsAddColumnsOnceAndReopenedFilesSeeOtherConnec
   table = OpenTable(db);
   ASSERT_TRUE(Insert(table, {{"extra", 2}, {"z", 3}}));
   EXPECT_TRUE(Insert(OpenTable(db, "u"), {{"msgId", 4}}));  // created again
+  // A walk over every row, kept compiled since the last one, reads a column
+  // that another connection added meanwhile.
+  EXPECT_EQ(Column(table, "z"), (Strings{"3"}));
+  ASSERT_TRUE(t_.ExecuteSql(other, "ALTER TABLE t ADD COLUMN late INTEGER DEFAULT 5", &err));
+  EXPECT_EQ(Column(table, "late"), (Strings{"5"}));
 }
 
 TEST_F(LocalDatabaseTest, BadInputAndInjectedFaultsFailWithTheirCodeAndChangeNothing) {

@@ -29,9 +29,9 @@ ShareMsg* Msg(uint32_t msgId, uint32_t pushTime) {
 }
 
 Values StoredMsgIds() {
-  std::vector<RoamShareRow> rows;
+  std::vector<LoadedRoamRow> rows;
   EXPECT_TRUE(ShareMsgStorage::GetInstance()->LoadRoamRows(rows));
-  Values ids = Each(rows, &RoamShareRow::msgId);
+  Values ids = Each(rows, &LoadedRoamRow::msgId);
   std::sort(ids.begin(), ids.end());
   return ids;
 }

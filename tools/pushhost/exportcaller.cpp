@@ -54,6 +54,7 @@ class Arguments {
 
   StepArgs& args;
   void* outSlot = nullptr;  // a Record** while a listing runs
+  bool records = true;      // whether a listing's records are rendered
 
  private:
   struct Name {
@@ -110,9 +111,9 @@ R Invoke(R (*fn)(P...), Arguments& arguments) {
   return std::apply(fn, values);
 }
 
-// A listing: what the export handed out is rendered under key and given back
-// to its free function, whatever the result said. A listing for one
-// application hands out one element at most.
+// A listing: what the export handed out is rendered under key, when asked
+// for, and given back to its free function, whatever the result said. A
+// listing for one application hands out one element at most.
 template <typename Record, typename R, typename... P>
 JsonPtr Listing(R (*fn)(P...), Arguments& arguments, const char* key, bool oneElement,
                 JsonPtr (*render)(const Record*, uint32_t), void (*freeList)(Record*)) {
@@ -120,7 +121,7 @@ JsonPtr Listing(R (*fn)(P...), Arguments& arguments, const char* key, bool oneEl
   arguments.outSlot = &out;
   const uint32_t result = Invoke(fn, arguments);
   JsonPtr object = Result(result);
-  JsonSet(object.get(), key, render(out, out ? (oneElement ? 1 : result) : 0));
+  if (arguments.records) JsonSet(object.get(), key, render(out, out ? (oneElement ? 1 : result) : 0));
   if (out) freeList(out);
   return object;
 }
@@ -238,7 +239,7 @@ const ExportEntry* FindExport(const std::string& name) {
 
 }  // namespace
 
-JsonPtr ExportCaller::Call(const std::string& exportName, StepArgs& args) {
+JsonPtr ExportCaller::Call(const std::string& exportName, StepArgs& args, bool records) {
   const ExportEntry* entry = FindExport(exportName);
   if (!entry) {
     std::vector<std::string> names;
@@ -249,6 +250,7 @@ JsonPtr ExportCaller::Call(const std::string& exportName, StepArgs& args) {
     throw InputError("export " + exportName + " called while the library is not loaded");
   }
   Arguments arguments(args, recorder_, entry->params);
+  arguments.records = records;
   arguments.CheckNames();
   return entry->handler(library_.Exports(), arguments);
 }

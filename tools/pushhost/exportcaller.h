@@ -19,8 +19,11 @@ class ExportCaller {
       : library_(library), recorder_(recorder) {}
 
   // Throws InputError for an unknown export or a missing, mistyped or unknown
-  // argument; args holds the arguments by name.
-  JsonPtr Call(const std::string& exportName, StepArgs& args);
+  // argument; args holds the arguments by name. Without records, a listing's
+  // result holds only its count: the records are given back unrendered,
+  // so that a step whose result nobody reads does not hold a copy of every
+  // listed message beside the listing itself.
+  JsonPtr Call(const std::string& exportName, StepArgs& args, bool records = true);
 
   // Every export's name and its arguments in parameter order, separated by
   // blanks; those that may be left out end in '?'.

@@ -262,7 +262,8 @@ ScenarioRunner::Status ScenarioRunner::Run(const std::string& name, std::istream
         callArgs.Accept("expect");
         callArgs.Accept("note");
         callArgs.Accept("echo");
-        result = caller_.Call(exportName, callArgs);
+        // The records of a listing only for a step that shows or checks them.
+        result = caller_.Call(exportName, callArgs, echo || verbose_ || expected != nullptr);
       } else if (args.Has("do")) {
         std::string action = args.String("do");
         StepArgs stepArgs(step.get(), action);

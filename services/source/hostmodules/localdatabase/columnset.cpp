@@ -61,12 +61,13 @@ void ColumnSet::Add(const char* name, const char* declaredType) {
 
 int ColumnSet::Find(const char* name) const {
   const size_t count = columns_.size();
+  size_t i = next_ < count ? next_ : 0;
   for (size_t step = 0; step < count; ++step) {
-    const size_t i = (next_ + step) % count;
     if (SameColumnName(columns_[i].name.c_str(), name)) {
       next_ = i + 1;
       return static_cast<int>(i);
     }
+    if (++i == count) i = 0;
   }
   return -1;
 }

@@ -24,10 +24,19 @@ class HandleTable {
     return handle;
   }
 
-  // Null for 0, a closed handle or one never given out.
+  // Null for 0, a closed handle or one never given out. A walk over rows asks
+  // for the same handle at every field: the last one found is kept at hand.
   T* Find(uint32_t handle) const {
+    if (handle != 0 && handle == lastHandle_) {
+      return lastObject_;
+    }
     auto found = objects_.find(handle);
-    return found == objects_.end() ? nullptr : found->second.get();
+    if (found == objects_.end()) {
+      return nullptr;
+    }
+    lastHandle_ = handle;
+    lastObject_ = found->second.get();
+    return lastObject_;
   }
 
   // The object leaves the table; the caller destroys it.
@@ -38,6 +47,7 @@ class HandleTable {
     }
     std::unique_ptr<T> object = std::move(found->second);
     objects_.erase(found);
+    Forget();
     return object;
   }
 
@@ -47,13 +57,21 @@ class HandleTable {
     for (auto it = objects_.begin(); it != objects_.end();) {
       it = predicate(*it->second) ? objects_.erase(it) : std::next(it);
     }
+    Forget();
   }
 
   size_t size() const { return objects_.size(); }
 
  private:
+  void Forget() {
+    lastHandle_ = 0;
+    lastObject_ = nullptr;
+  }
+
   std::map<uint32_t, std::unique_ptr<T>> objects_;
   uint32_t* next_;  // the next handle to give out
+  mutable uint32_t lastHandle_ = 0;  // 0: none kept
+  mutable T* lastObject_ = nullptr;
 };
 
 }  // namespace halyx

@@ -221,9 +221,12 @@ bool HALYX_CDECL CreateTable(uint32_t db, const char* table, const ColumnDef* co
         return SQLITE_MISUSE;
       }
     }
-    // A table whose columns the connection knows exists: creating it "if not
-    // exists" would do nothing.
-    if (database->CacheOf(table)->loaded()) {
+    // A table that exists needs no CREATE: its columns, read once for the
+    // connection and kept until the schema changes, tell. Running the CREATE
+    // "if not exists" anyway would do nothing to the file, yet it counts as a
+    // schema change here and would make every table's columns be read again.
+    halyx::TableCache* cache = database->CacheOf(table);
+    if (cache->loaded() || cache->Load(database->get(), table) == SQLITE_OK) {
       return SQLITE_OK;
     }
     std::string sql = "CREATE TABLE IF NOT EXISTS " + halyx::Quoted(table) + " (";

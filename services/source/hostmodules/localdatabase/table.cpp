@@ -22,14 +22,29 @@ int Table::Open(Database* db, const std::string& name, std::unique_ptr<Table>* t
   return SQLITE_OK;
 }
 
+Table::~Table() { EndWalk(); }
+
 void Table::EndWalk() {
+  if (walkAll_ && walk_) {
+    cache_->KeepSelectAll(std::move(walk_), walkVersion_);
+  }
   walk_ = Statement();
+  walkAll_ = false;
   rowCurrent_ = false;
   walkColumns_.Clear();
 }
 
 int Table::Select(const char* condition) {
   EndWalk();
+  if (!condition) {
+    // Every first load walks every row: compiled once per connection.
+    walkAll_ = true;
+    walkVersion_ = cache_->version();
+    walk_ = cache_->TakeSelectAll();
+    if (walk_) {
+      return SQLITE_OK;
+    }
+  }
   std::string sql = "SELECT * FROM " + quotedName_;
   if (condition) {
     sql += " WHERE " + UnsignedCondition(condition);

@@ -27,6 +27,8 @@ class Table {
 
   Table(const Table&) = delete;
   Table& operator=(const Table&) = delete;
+  // Gives a walk over every row back to the connection's cache.
+  ~Table();
 
   Database* database() const { return db_; }
 
@@ -73,6 +75,8 @@ class Table {
   TableCache* cache_;  // the connection's, which outlives the table
 
   Statement walk_;
+  bool walkAll_ = false;      // walk_ is the cache's walk over every row
+  uint32_t walkVersion_ = 0;  // the columns' version when it was taken
   bool rowCurrent_ = false;
   ColumnSet walkColumns_;  // read at the walk's first row
 

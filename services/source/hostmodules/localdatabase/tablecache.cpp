@@ -31,6 +31,14 @@ void TableCache::Forget() {
   loaded_ = false;
   ++version_;
   inserts_.clear();
+  selectAll_ = Statement();
+}
+
+void TableCache::KeepSelectAll(Statement walk, uint32_t takenAt) {
+  if (takenAt == version_) {
+    walk.Reset();
+    selectAll_ = std::move(walk);
+  }
 }
 
 }  // namespace halyx

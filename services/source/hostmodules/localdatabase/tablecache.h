@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "localdatabase/columnset.h"
 #include "localdatabase/statement.h"
@@ -35,11 +36,18 @@ class TableCache {
   // current version); an empty statement to compile into when there is none.
   Statement* InsertOf(uint64_t mask) { return &inserts_[mask]; }
 
+  // The compiled walk over every row, taken out for a walk and given back
+  // when it ends, so that two walks over the table never share it; empty
+  // when none is kept. A walk given back at an older version is dropped.
+  Statement TakeSelectAll() { return std::move(selectAll_); }
+  void KeepSelectAll(Statement walk, uint32_t takenAt);
+
  private:
   ColumnSet columns_;
   bool loaded_ = false;
   uint32_t version_ = 0;
   std::map<uint64_t, Statement> inserts_;
+  Statement selectAll_;
 };
 
 }  // namespace halyx

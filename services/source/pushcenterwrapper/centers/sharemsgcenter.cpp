@@ -188,21 +188,26 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
 }
 
 void ShareMsgCenter::Load() {
-  std::vector<RoamShareRow> rows;
+  std::vector<LoadedRoamRow> rows;
   // Not loaded while the database cannot be read: the next query tries again.
   if (!ShareMsgStorage::GetInstance()->LoadRoamRows(rows)) return;
+  // The type-1 group that took the last row: a group's rows were stored
+  // together, so the next row mostly goes there too, without a walk over the
+  // groups. Forgotten whenever a group is filed, which may drop one.
+  auto lastType1 = groups_.end();
   // Each row goes as soon as its message is built, so that the load never
   // holds both in full.
   for (; !rows.empty(); rows.pop_back()) {
-    const RoamShareRow& row = rows.back();
+    LoadedRoamRow& row = rows.back();
     std::unique_ptr<ShareMsg> msg(new ShareMsg());
     msg->SetMsgId(row.msgId);
     msg->SetAppId(row.appId);
-    if (!row.buffer.IsEmpty()) msg->SetBuffer(ColumnToText(row.buffer));
-    if (!row.picURL.IsEmpty()) msg->SetPicURL(ColumnToText(row.picURL));
-    if (!row.textHint.IsEmpty()) msg->TakeText(ColumnToText(row.textHint));
-    if (!row.title.IsEmpty()) msg->SetTitle(ColumnToText(row.title));
-    if (!row.appDesc.IsEmpty()) msg->SetAppDesc(ColumnToText(row.appDesc));
+    // The row's texts move into the message: no copy.
+    msg->SetBuffer(std::move(row.buffer));
+    msg->SetPicURL(std::move(row.picURL));
+    msg->TakeText(std::move(row.textHint));
+    msg->SetTitle(std::move(row.title));
+    msg->SetAppDesc(std::move(row.appDesc));
     msg->SetOpenType(row.openType);
     msg->SetPushTime(row.shareTime);
     msg->SetUin(row.uin);
@@ -211,8 +216,10 @@ void ShareMsgCenter::Load() {
     // Pushes that came before this first load are kept; a row of a message
     // already held only marks it as stored.
     if (row.shareType == 1) {
-      auto kept = FindType1Group(row.appId);
+      const bool sameGroup = lastType1 != groups_.end() && (*lastType1)->GetAppId() == row.appId;
+      auto kept = sameGroup ? lastType1 : FindType1Group(row.appId);
       if (kept != groups_.end()) {
+        lastType1 = kept;
         (*kept)->AddMsg(msg.release());
         RemovePushedOut(**kept);
         (*kept)->CountUnread();
@@ -229,6 +236,7 @@ void ShareMsgCenter::Load() {
     group->AddMsg(msg.release());
     group->MarkAllRead();
     InsertGroup(std::move(group));
+    lastType1 = groups_.end();
   }
   loaded_ = true;
   Recount();

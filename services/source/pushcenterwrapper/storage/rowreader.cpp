@@ -34,6 +34,21 @@ void RowReader::Bytes(const char* column, Buffer& value) {
   if (ok_ && owned != nullptr) value.Attach(owned.release(), size);
 }
 
+void RowReader::Bytes(const char* column, std::string& text) {
+  if (!ok_) return;
+  auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
+  uint8_t* bytes = nullptr;
+  uint32_t size = 0;
+  ok_ = get != nullptr && get(table_, column, &bytes, &size);
+  // The service allocates with new[].
+  std::unique_ptr<uint8_t[]> owned(bytes);
+  if (!ok_ || owned == nullptr) return;
+  const char* begin = reinterpret_cast<const char*>(owned.get());
+  const void* end = std::memchr(begin, 0, size);
+  // Built anew and moved in: the row's text starts empty.
+  text = std::string(begin, end != nullptr ? static_cast<const char*>(end) - begin : size);
+}
+
 void RowReader::TextInto(const char* column, char* field, size_t capacity) {
   if (!ok_) return;
   auto get = LocalDb(&LocalDatabaseTable::GetTextField);

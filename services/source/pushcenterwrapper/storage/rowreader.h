@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "halyx/buffer.h"
 
@@ -21,6 +22,10 @@ class RowReader {
   // A column that the table declares as a plain number rather than an integer.
   void Number(const char* column, int32_t& value);
   void Bytes(const char* column, Buffer& value);
+  // A byte column as a text: its bytes up to the first zero, never past its
+  // size. The service's copy goes at once, so that rows read one after the
+  // other reuse the same memory.
+  void Bytes(const char* column, std::string& text);
   // A column of text into a fixed field: at most its size less one characters
   // and a terminating zero; a column without text leaves the field as it was.
   template <size_t N>

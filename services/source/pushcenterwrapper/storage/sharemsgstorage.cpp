@@ -78,11 +78,14 @@ void Uin(RowReader& io, const char* column, uint32_t& uin) {
 }
 
 // The columns of the own-share table, which the received table has too, for a
-// RowWriter or a RowReader.
-template <class Io, class Row>
-void MyColumns(Io& io, Row& row) {
+// RowWriter or a RowReader, in the tables' order: the database finds each
+// column where the one before it ended. between(io) goes after "appId", where
+// the received table has a column of its own.
+template <class Io, class Row, class Between>
+void MyColumns(Io& io, Row& row, Between between) {
   Uin(io, "UIN", row.uin);
   io.Int("appId", row.appId);
+  between(io);
   io.Int("shareType", row.shareType);
   io.Bytes("picURL", row.picURL);
   io.Bytes("title", row.title);
@@ -95,14 +98,18 @@ void MyColumns(Io& io, Row& row) {
 template <class Io, class Row>
 void RoamColumns(Io& io, Row& row) {
   io.Int("msgId", row.msgId);
-  io.Int("openType", row.openType);
-  MyColumns(io, row);
+  MyColumns(io, row, [&row](Io& between) { between.Int("openType", row.openType); });
+}
+
+template <class Io, class Row>
+void MyColumns(Io& io, Row& row) {
+  MyColumns(io, row, [](Io&) {});
 }
 
 // Each table's columns for a row type.
 struct TableColumns {
   void operator()(RowWriter& io, const RoamShareRow& row) const { RoamColumns(io, row); }
-  void operator()(RowReader& io, RoamShareRow& row) const { RoamColumns(io, row); }
+  void operator()(RowReader& io, LoadedRoamRow& row) const { RoamColumns(io, row); }
   void operator()(RowWriter& io, const MyShareRow& row) const { MyColumns(io, row); }
   void operator()(RowReader& io, MyShareRow& row) const { MyColumns(io, row); }
 };
@@ -117,7 +124,10 @@ struct RoamKey {
   uint32_t shareTime;
 };
 
-RoamKey KeyOf(const RoamShareRow& row) { return RoamKey{row.appId, row.shareType, row.msgId, row.shareTime}; }
+template <class Row>
+RoamKey KeyOf(const Row& row) {
+  return RoamKey{row.appId, row.shareType, row.msgId, row.shareTime};
+}
 
 // The rows of "roamsharemsgtable" as the deletions see them.
 RowMirror<RoamKey> roamMirror;
@@ -221,12 +231,12 @@ bool ShareMsgStorage::SaveRoamRows(const std::vector<RoamShareRow>& rows) {
       [this](const RoamShareRow& row) { roamMirror.Add(openUser_, KeyOf(row)); }, RefusedRow::kCommit);
 }
 
-bool ShareMsgStorage::LoadRoamRows(std::vector<RoamShareRow>& out) {
+bool ShareMsgStorage::LoadRoamRows(std::vector<LoadedRoamRow>& out) {
   Ready();
   const size_t first = out.size();
   bool complete = false;
   if (!LoadTableRows(roamTableHandle_, out, kRowsExpected, TableColumns(), &complete)) return false;
-  roamMirror.Fill(openUser_, complete, out, first, KeyOf);
+  roamMirror.Fill(openUser_, complete, out, first, KeyOf<LoadedRoamRow>);
   return true;
 }
 

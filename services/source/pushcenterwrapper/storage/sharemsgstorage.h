@@ -40,6 +40,22 @@ struct RoamShareRow : MyShareRow {
   int32_t openType = 0;
 };
 
+// A row of "roamsharemsgtable" as the first load reads it: texts up to their
+// first zero byte, ready to be moved into a message.
+struct LoadedRoamRow {
+  uint32_t msgId = 0;
+  int32_t openType = 0;
+  int32_t shareType = 0;
+  uint32_t appId = 0;
+  uint32_t uin = 0;
+  uint32_t shareTime = 0;
+  std::string buffer;
+  std::string picURL;
+  std::string title;
+  std::string appDesc;
+  std::string textHint;
+};
+
 class ShareMsgStorage : public Singlton<ShareMsgStorage> {
  public:
   bool Open();
@@ -51,7 +67,7 @@ class ShareMsgStorage : public Singlton<ShareMsgStorage> {
   bool SaveRoamRows(const std::vector<RoamShareRow>& rows);
   // Appends every row whose fields can be read and whose "UIN" decodes; rows
   // come in the order the database gives them.
-  bool LoadRoamRows(std::vector<RoamShareRow>& out);
+  bool LoadRoamRows(std::vector<LoadedRoamRow>& out);
   // Every row of the application and type; for type 2 with a non-zero time
   // only the rows of that push.
   bool DeleteRoamGroup(uint32_t appId, int32_t shareType, uint32_t shareTime);
