@@ -166,14 +166,14 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
     if (kept != groups_.end()) {
       // A push delivered again changes nothing.
       if (!BringsNews(*group, **kept)) return;
-      // The kept group stays listed until its new messages are in, so that a
-      // merge cut short by a lack of memory loses nothing it held.
+      // The kept group stays listed while its new messages go in, so that a
+      // merge cut short by a lack of memory loses nothing it held. It holds
+      // unread messages now; only its own part of the figure can change.
+      const bool hadUnread = (*kept)->GetUnreadCount() > 0;
       MoveMessages(*group, **kept);
       RemovePushedOut(**kept);
-      std::unique_ptr<ShareMsgGroup> keptGroup = std::move(*kept);
-      groups_.erase(kept);
-      InsertGroup(std::move(keptGroup));
-      Recount();
+      Refile(kept);
+      if (!hadUnread && (*kept)->GetUnreadCount() > 0) ++unreadCount_;
       NotifyPushCommand(kShareBit, kEventAdded, appId, 0, 1, 0, 0);
       return;
     }
