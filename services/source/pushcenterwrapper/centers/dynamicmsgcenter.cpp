@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>

@@ -18,7 +18,7 @@ std::vector<DynamicMsg*>& DynamicMsgGroup::PushedOut() { return pushedOut_; }
 uint32_t DynamicMsgGroup::GetAppId() const { return appId_; }
 void DynamicMsgGroup::SetAppId(uint32_t value) { appId_ = value; }
 uint32_t DynamicMsgGroup::GetMsgCountOnServer() const { return msgCountOnServer_; }
-std::deque<DynamicMsg*>& DynamicMsgGroup::GetMsgs() { return msgs_; }
+std::vector<DynamicMsg*>& DynamicMsgGroup::GetMsgs() { return msgs_; }
 uint32_t DynamicMsgGroup::GetUnreadCount() const { return unreadCount_; }
 void DynamicMsgGroup::SetUnreadCount(uint32_t value) { unreadCount_ = value; }
 uint32_t DynamicMsgGroup::GetLatestPushTime() const { return latestPushTime_; }

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 class DynamicMsg;
@@ -29,7 +28,7 @@ class DynamicMsgGroup {
   void SetMsgCountOnServer(uint32_t count);
   // The messages, owned by the group. Whoever takes pointers out of it must
   // leave the group with Clear(false) or put them back.
-  std::deque<DynamicMsg*>& GetMsgs();
+  std::vector<DynamicMsg*>& GetMsgs();
   uint32_t GetUnreadCount() const;
   void SetUnreadCount(uint32_t value);
   uint32_t GetLatestPushTime() const;
@@ -61,7 +60,9 @@ class DynamicMsgGroup {
   uint32_t appId_;
   uint32_t capacity_;
   uint32_t msgCountOnServer_;
-  std::deque<DynamicMsg*> msgs_;
+  // A vector: a group holds a few messages, and a vector holds nothing until
+  // the first comes.
+  std::vector<DynamicMsg*> msgs_;
   std::vector<DynamicMsg*> pushedOut_;
   uint32_t unreadCount_;
   uint32_t latestPushTime_;
