@@ -32,6 +32,10 @@ class MsgBase {
   // SetText for a temporary: the text is taken over.
   void TakeText(std::string&& text) { text_ = std::move(text); }
 
+  // Whether both are the same push: the same id and push time. Read without
+  // a virtual call, for the walks over every held message at each push.
+  bool SamePush(const MsgBase& other) const { return msgId_ == other.msgId_ && pushTime_ == other.pushTime_; }
+
   // The text without a copy, for code that only reads it.
   const std::string& TextRef() const { return text_; }
   // Whether the message has its row in the database: read back from it, or
