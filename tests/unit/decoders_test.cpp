@@ -186,11 +186,11 @@ TEST(PayloadToUtf8, StopsAtTheTerminatorOrAtTheEndOfTheRecord) {
   EXPECT_EQ(text, PayloadToUtf8(MakeRecord(1, 0, 0, 0, text)));
 
   // No terminator: the text is cut after the record's last unit, and the
-  // record that follows in the batch is not read.
+  // record that follows in the batch (its first unit an 'A') is not read.
   std::vector<uint16_t> units(1025, u'x');
   units[1024] = u'Z';
   std::vector<PushRecord> batch = {MakeRawRecord(1, 0, 0, 0, units),
-                                   MakeRecord(1, 0, 0, 0, "after")};
+                                   MakeRecord(1, 'A', 0, 0, "after")};
   const std::string cut = PayloadToUtf8(batch[0]);
   EXPECT_EQ(1025u, cut.size());
   EXPECT_EQ('Z', cut.back());

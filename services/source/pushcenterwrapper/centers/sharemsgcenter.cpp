@@ -170,7 +170,12 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
       // merge cut short by a lack of memory loses nothing it held. It holds
       // unread messages now; only its own part of the figure can change.
       const bool hadUnread = (*kept)->GetUnreadCount() > 0;
-      MoveMessages(*group, **kept);
+      try {
+        MoveMessages(*group, **kept);
+      } catch (...) {
+        Recount();  // what did move in counts
+        throw;
+      }
       RemovePushedOut(**kept);
       Refile(kept);
       if (!hadUnread && (*kept)->GetUnreadCount() > 0) ++unreadCount_;
@@ -238,7 +243,8 @@ void ShareMsgCenter::Refile(GroupList::iterator group) {
   // Where InsertGroup would file it; its time only grew, so the place is at or
   // before where it stands, and the node moves without a copy.
   const uint32_t time = (*group)->GetLatestPushTime();
-  auto at = group;
+  // A push newer than every group goes to the front without a walk.
+  auto at = groups_.front()->GetLatestPushTime() <= time ? groups_.begin() : group;
   while (at != groups_.begin()) {
     auto before = std::prev(at);
     if ((*before)->GetLatestPushTime() > time) break;
