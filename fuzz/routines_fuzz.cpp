@@ -2,11 +2,15 @@
 // WideToUtf8 gives well-formed UTF-8 whose decoding is the input (or "" when
 // the input is not well-formed UTF-16), PercentEncode keeps only its safe
 // characters and decodes back to its input, ParseUnsigned agrees with a
-// plain reading of strict decimal.
+// plain reading of strict decimal, ParsePayload accepts what json_tokener_parse
+// accepts from the payload's whole text, whatever it parsed before.
+#include <json-c/json.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <cstring>
 #include <vector>
 
 #include "jsonparser.h"
@@ -111,10 +115,26 @@ void CheckParseUnsigned(const std::string& text) {
   if (digits && value != std::strtoul(text.c_str(), nullptr, 10)) Fail();
 }
 
+// The input's bytes as the units of a payload, cut at the record's end.
+void CheckParsePayload(const uint8_t* data, size_t size) {
+  PushRecord record;
+  std::memset(&record, 0, sizeof(record));
+  for (size_t i = 0; i < size && i < kPushPayloadUnits; ++i) record.payload[i] = data[i];
+  json_object* kept = ParsePayload(record);
+  json_object* whole = json_tokener_parse(PayloadToUtf8(record).c_str());
+  if ((kept == nullptr) != (whole == nullptr)) Fail();
+  if (kept != nullptr && std::strcmp(json_object_to_json_string(kept), json_object_to_json_string(whole)) != 0) {
+    Fail();
+  }
+  json_object_put(kept);
+  json_object_put(whole);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckWideToUtf8(data, size);
+  CheckParsePayload(data, size);
   const std::string text(reinterpret_cast<const char*>(data), size);
   const std::string cText = text.substr(0, text.find('\0'));
   CheckPercentEncode(cText);

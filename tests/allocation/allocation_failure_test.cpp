@@ -138,9 +138,9 @@ Group* GroupOf(int n, uint32_t appId = 7) {
 }
 
 // Merging moves messages one by one into a group that is held already; the
-// second one of an equal push time goes to the front, where the group must
-// grow. Each merge starts from a held group without messages, so that the
-// first message moves in without an allocation and the second one needs one.
+// second one of an equal push time goes to the front. Each merge starts from a
+// held group without messages, so that the group must grow while messages
+// move in.
 template <class Holder, class Group>
 void MergeFailingEachAllocation(void (Holder::*add)(Group*)) {
   FailEachAllocation([add](const std::function<void()>& arm) {

@@ -3,6 +3,7 @@
 // missing or unusable value, and what a record that cannot become a message
 // leaves behind; and the routines that every decoder shares.
 #include <gtest/gtest.h>
+#include <json-c/json.h>
 
 #include <cstring>
 #include <string>
@@ -185,14 +186,47 @@ TEST(PayloadToUtf8, StopsAtTheTerminatorOrAtTheEndOfTheRecord) {
   EXPECT_EQ(text, PayloadToUtf8(MakeRecord(1, 0, 0, 0, text)));
 
   // No terminator: the text is cut after the record's last unit, and the
-  // record that follows in the batch is not read.
+  // record that follows in the batch (its first unit an 'A') is not read.
   std::vector<uint16_t> units(1025, u'x');
   units[1024] = u'Z';
   std::vector<PushRecord> batch = {MakeRawRecord(1, 0, 0, 0, units),
-                                   MakeRecord(1, 0, 0, 0, "after")};
+                                   MakeRecord(1, 'A', 0, 0, "after")};
   const std::string cut = PayloadToUtf8(batch[0]);
   EXPECT_EQ(1025u, cut.size());
   EXPECT_EQ('Z', cut.back());
   EXPECT_EQ(std::string::npos, cut.find("after"));
 }
 
+
+// The intake parses each payload with one kept tokener and the length it
+// already knows; what it accepts must be what json_tokener_parse accepts from
+// the same text, record after record, whatever the record before left behind.
+TEST(ParsePayload, AcceptsWhatTheParserAcceptsFromTheWholeText) {
+  const auto dump = [](json_object* root) {
+    std::string text = root != nullptr ? json_object_to_json_string(root) : "(none)";
+    if (root != nullptr) json_object_put(root);
+    return text;
+  };
+  std::string filled = "{\"T\":\"" + std::string(1025 - 8, 'x') + "\"}";  // 1025 units, no terminator
+  const struct {
+    std::string text;
+    bool usable;
+  } cases[] = {
+      {R"({"a":1})", true},         {"123", true},          {"-1.5e3", true},
+      {"true", true},               {"tru", false},         {"nul", false},
+      {"null", false},              {R"("text")", true},    {"", false},
+      {" \t\r\n", false},           {R"({"a":)", false},    {"1}", true},
+      {R"({"a":1} trailing)", true}, {R"({"a":1}})", true},  {R"(/* c */ {"a":2})", true},
+      {R"({"a":"x\u0000y"})", true}, {R"({"a":"\ud800"})", true}, {std::string(31, '[') + std::string(31, ']'), true},
+      {std::string(33, '[') + std::string(33, ']'), false}, {R"({"a":[1,2)", false}, {filled, true},
+      {filled.substr(0, filled.size() - 1) + "!", false},
+  };
+  for (const auto& c : cases) {
+    const PushRecord record = c.text.size() == 1025
+                                  ? MakeRawRecord(1, 0, 0, 0, std::vector<uint16_t>(c.text.begin(), c.text.end()))
+                                  : MakeRecord(1, 0, 0, 0, c.text);
+    const std::string expected = dump(json_tokener_parse(c.text.c_str()));
+    EXPECT_EQ(expected != "(none)", c.usable) << c.text.substr(0, 40);
+    EXPECT_EQ(dump(ParsePayload(record)), expected) << c.text.substr(0, 40);
+  }
+}

@@ -1,6 +1,7 @@
 // Dynamic messages against the real database module: the per-application
 // groups and the center (order, caps and the rows they delete, listings, the
 // unread figure, the first load) and the storage's rows.
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -136,6 +137,16 @@ TEST_F(DynamicMsgCenterTest, KeepsGroupsNewestFirstAndEvictsBeyondFifty) {
   EXPECT_EQ(center.GetUnreadDynamicMsgCountForApp(52), 0u);
   EXPECT_EQ(Each(seen, &PushCommand::value1), Values{52});
   EXPECT_EQ(Each(seen, &PushCommand::eventBit), Values{kEventAdded});
+
+  // A held group that takes a newer push moves up: to the front, or before
+  // the first group not newer (a group of the same time goes after it).
+  Push(center, 2, 1, 902, 2000);
+  Push(center, 10, 1, 910, 120);
+  const Values ids = List(center, 0, 0, false).AppIds();
+  ASSERT_EQ(ids.size(), 50u);
+  EXPECT_EQ(Values(ids.begin(), ids.begin() + 3), (Values{2, 51, 50}));
+  const auto ten = std::find(ids.begin() + 1, ids.end() - 1, 10u);
+  EXPECT_EQ(Values(ten - 1, ten + 2), (Values{21, 10, 20}));
 }
 
 TEST_F(DynamicMsgCenterTest, ListingsFollowTheirLimitsAndUnreadRules) {

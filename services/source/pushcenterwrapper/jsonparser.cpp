@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 #include "assertion.h"
 #include "centers/msgcenter.h"
@@ -59,22 +60,21 @@ bool JsonParser::Parse(const PushRecord* records, uint32_t count) {
     }
   }
 
-  // Hand-off in a fixed order. Each element leaves its queue as it is handed
-  // over, so that what a missing center stops is still ours to destroy.
-  while (!dynamicGroups_.empty()) {
+  // Hand-off in a fixed order, front to back. Each element leaves its queue
+  // (its slot is emptied) as it is handed over, so that what a missing center
+  // stops is still ours to destroy.
+  for (DynamicMsgGroup*& slot : dynamicGroups_) {
     MsgCenter* center = PushWrapper::Instance()->GetCenter(kDynamicKind);
     if (center == nullptr) return false;
-    DynamicMsgGroup* group = dynamicGroups_.front();
-    dynamicGroups_.pop_front();
-    center->AddDynamicMsg(group);
+    center->AddDynamicMsg(std::exchange(slot, nullptr));
   }
-  while (!shareGroups_.empty()) {
+  dynamicGroups_.clear();
+  for (ShareMsgGroup*& slot : shareGroups_) {
     MsgCenter* center = PushWrapper::Instance()->GetCenter(kShareKind);
     if (center == nullptr) return false;
-    ShareMsgGroup* group = shareGroups_.front();
-    shareGroups_.pop_front();
-    center->AddShareMsg(group);
+    center->AddShareMsg(std::exchange(slot, nullptr));
   }
+  shareGroups_.clear();
   MsgCenter* systemCenter = PushWrapper::Instance()->GetCenter(kSystemKind);
   if (systemCenter == nullptr) return false;
   // The center takes every message in the queue, even an empty one.
@@ -139,7 +139,7 @@ void JsonParser::QueueDynamicMsg(DynamicMsgGroup* group) {
     MoveMessages(*incoming, *queued);
     return;
   }
-  dynamicGroups_.push_front(group);
+  dynamicGroups_.insert(dynamicGroups_.begin(), group);
 }
 
 void JsonParser::QueueShareMsg(ShareMsgGroup* group) {
@@ -158,7 +158,7 @@ void JsonParser::QueueShareMsg(ShareMsgGroup* group) {
         MoveMessages(*incoming, *queued);
         return;
       }
-      shareGroups_.push_front(group);
+      shareGroups_.insert(shareGroups_.begin(), group);
       return;
     default:
       delete group;  // only types 1 and 2 are kept

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "halyx/pushcenter.h"
 #include "payloadroutines.h"
@@ -41,12 +42,14 @@ class JsonParser {
   void QueueShareMsg(ShareMsgGroup* group);
   void QueueSystemMsg(SystemMsg* msg);
 
-  const std::deque<DynamicMsgGroup*>& DynamicGroups() const { return dynamicGroups_; }
-  const std::deque<ShareMsgGroup*>& ShareGroups() const { return shareGroups_; }
+  const std::vector<DynamicMsgGroup*>& DynamicGroups() const { return dynamicGroups_; }
+  const std::vector<ShareMsgGroup*>& ShareGroups() const { return shareGroups_; }
   const std::deque<SystemMsg*>& SystemMsgs() const { return systemMsgs_; }
 
  private:
-  std::deque<DynamicMsgGroup*> dynamicGroups_;
-  std::deque<ShareMsgGroup*> shareGroups_;
+  // Vectors, which take no memory in a batch without groups; the queues hold
+  // a group per application (and per push of type 2), few in a batch.
+  std::vector<DynamicMsgGroup*> dynamicGroups_;
+  std::vector<ShareMsgGroup*> shareGroups_;
   std::deque<SystemMsg*> systemMsgs_;
 };

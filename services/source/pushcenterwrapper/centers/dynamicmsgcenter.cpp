@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,11 +82,14 @@ std::unique_ptr<DynamicMsgGroup> DynamicMsgCenter::InsertGroupByTime(std::unique
                            });
 }
 
-void DynamicMsgCenter::Refile(DynamicMsgGroup* group, DynamicMsgStorage& storage) {
-  auto at = Locate(group);
-  std::unique_ptr<DynamicMsgGroup> owned = std::move(*at);
-  groups_.erase(at);
-  DropGroup(InsertGroupByTime(std::move(owned)), storage);
+void DynamicMsgCenter::Refile(DynamicMsgGroup* group) {
+  // The groups before it have times at least its old one: its place is the
+  // first of them whose time is not above its new one, or where it stands.
+  const auto from = Locate(group);
+  const uint32_t latest = group->GetLatestPushTime();
+  auto at = groups_.begin();
+  while (at != from && (*at)->GetLatestPushTime() > latest) ++at;
+  if (at != from) groups_.splice(at, groups_, from);
 }
 
 void DynamicMsgCenter::Recount() {
@@ -144,7 +146,7 @@ void DynamicMsgCenter::AddDynamicMsg(DynamicMsgGroup* newGroup) {
     held->SetMsgCountOnServer(incoming->GetMsgCountOnServer());
     MoveMessages(*incoming, *held);
     RemovePushedOut(*held, storage);
-    Refile(held, storage);
+    Refile(held);
   }
   Recount();
   Notify(kEventAdded, appId, 0);
@@ -177,7 +179,7 @@ void DynamicMsgCenter::MergeLoadedGroup(std::unique_ptr<DynamicMsgGroup> group) 
     MoveMessages(*group, *held);
     RemovePushedOut(*held, storage);
     held->CountUnread();
-    Refile(held, storage);
+    Refile(held);
   }
 }
 

@@ -59,8 +59,9 @@ class DynamicMsgCenter : public MsgCenter {
   // Files the group by its latest push time; returns the oldest group when
   // the cap is passed.
   std::unique_ptr<DynamicMsgGroup> InsertGroupByTime(std::unique_ptr<DynamicMsgGroup> group);
-  // Unlinks an existing group and files it again by its latest push time.
-  void Refile(DynamicMsgGroup* group, DynamicMsgStorage& storage);
+  // Moves a held group whose latest push time grew to where
+  // InsertGroupByTime would file it, without taking its node out of the list.
+  void Refile(DynamicMsgGroup* group);
   // Sets the unread figure from the groups held.
   void Recount();
   // Lets a group pushed out at the cap go, with its rows.

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <vector>
 
 // How many of available a listing with this limit takes: all for 0.
@@ -14,7 +13,7 @@ inline size_t EffectiveLimit(size_t limit, size_t available) {
 // At most count of a group's messages, newest first; read ones are passed
 // over when unreadOnly is set.
 template <class Msg>
-std::vector<Msg*> TakeMessages(const std::deque<Msg*>& msgs, size_t count, bool unreadOnly) {
+std::vector<Msg*> TakeMessages(const std::vector<Msg*>& msgs, size_t count, bool unreadOnly) {
   std::vector<Msg*> taken;
   for (Msg* msg : msgs) {
     if (taken.size() >= count) break;

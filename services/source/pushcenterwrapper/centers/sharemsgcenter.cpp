@@ -166,14 +166,19 @@ void ShareMsgCenter::AddShareMsg(ShareMsgGroup* raw) {
     if (kept != groups_.end()) {
       // A push delivered again changes nothing.
       if (!BringsNews(*group, **kept)) return;
-      // The kept group stays listed until its new messages are in, so that a
-      // merge cut short by a lack of memory loses nothing it held.
-      MoveMessages(*group, **kept);
+      // The kept group stays listed while its new messages go in, so that a
+      // merge cut short by a lack of memory loses nothing it held. It holds
+      // unread messages now; only its own part of the figure can change.
+      const bool hadUnread = (*kept)->GetUnreadCount() > 0;
+      try {
+        MoveMessages(*group, **kept);
+      } catch (...) {
+        Recount();  // what did move in counts
+        throw;
+      }
       RemovePushedOut(**kept);
-      std::unique_ptr<ShareMsgGroup> keptGroup = std::move(*kept);
-      groups_.erase(kept);
-      InsertGroup(std::move(keptGroup));
-      Recount();
+      Refile(kept);
+      if (!hadUnread && (*kept)->GetUnreadCount() > 0) ++unreadCount_;
       NotifyPushCommand(kShareBit, kEventAdded, appId, 0, 1, 0, 0);
       return;
     }
@@ -246,7 +251,8 @@ void ShareMsgCenter::Refile(GroupList::iterator group) {
   // Where InsertGroup would file it; its time only grew, so the place is at or
   // before where it stands, and the node moves without a copy.
   const uint32_t time = (*group)->GetLatestPushTime();
-  auto at = group;
+  // A push newer than every group goes to the front without a walk.
+  auto at = groups_.front()->GetLatestPushTime() <= time ? groups_.begin() : group;
   while (at != groups_.begin()) {
     auto before = std::prev(at);
     if ((*before)->GetLatestPushTime() > time) break;

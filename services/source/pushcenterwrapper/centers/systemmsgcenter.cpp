@@ -79,7 +79,7 @@ void SystemMsgCenter::File(std::unique_ptr<SystemMsg> msg) {
 
 SystemMsg* SystemMsgCenter::FindSame(SystemMsg& msg) {
   for (SystemMsg* held : messages_) {
-    if (held->GetMsgId() == msg.GetMsgId() && held->GetPushTime() == msg.GetPushTime()) return held;
+    if (held->SamePush(msg)) return held;
   }
   return nullptr;
 }

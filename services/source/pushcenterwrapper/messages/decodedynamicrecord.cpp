@@ -28,7 +28,7 @@ bool JsonParser::DecodeDynamicRecord(const PushRecord* record) {
     // The count goes to the group before the message, so that a count of 0
     // clears the new mark of older messages only.
     payload.Unsigned("NUM", *group, &DynamicMsgGroup::SetMsgCountOnServer);
-    payload.Text("TEXT", *msg, &DynamicMsg::SetText);
+    payload.Text("TEXT", *msg, &DynamicMsg::TakeText);
     payload.Text("TITLE", *msg, &DynamicMsg::SetTitle);
     payload.Text("BOTTON", *msg, &DynamicMsg::SetButtonText);
     payload.Int("VOICE", *msg, &DynamicMsg::SetVoiceIndex);

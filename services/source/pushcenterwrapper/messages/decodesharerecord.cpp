@@ -36,7 +36,7 @@ bool JsonParser::DecodeShareRecord(const PushRecord* record) {
 
     payload.Int("OPTYPE", *msg, &ShareMsg::SetOpenType);
     payload.Unsigned("FUIN", *msg, &ShareMsg::SetUin);
-    payload.Text("MSG", *msg, &ShareMsg::SetText);
+    payload.Text("MSG", *msg, &ShareMsg::TakeText);
     payload.Int("SHARETYPE", *group, &ShareMsgGroup::SetShareType);
     payload.Encoded("APPCUSTOMIZE", *msg, &ShareMsg::SetBuffer);
     payload.Text("PICURL", *msg, &ShareMsg::SetPicURL);

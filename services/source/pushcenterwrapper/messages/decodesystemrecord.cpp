@@ -35,7 +35,7 @@ bool JsonParser::DecodeSystemRecord(const PushRecord* record) {
     const PayloadReader payload(*record);
     if (!payload.Parsed()) return false;
     payload.Int("OPTYPE", *msg, &SystemMsg::SetOpenType);
-    payload.Text("TEXT", *msg, &SystemMsg::SetText);
+    payload.Text("TEXT", *msg, &SystemMsg::TakeText);
     payload.Text("TITLE", *msg, &SystemMsg::SetTitle);
     payload.Text("PICURL", *msg, &SystemMsg::SetPictureUrl);
     payload.Text("JUMPURL", *msg, &SystemMsg::SetJumpUrl);

@@ -14,10 +14,12 @@ class DynamicMsg : public MsgBase {
   DynamicMsg();
   ~DynamicMsg() override;
 
-  void SetTitle(const std::string& value);
-  void SetButtonText(const std::string& value);
+  // Setters take their text by value, so that a temporary is moved in rather
+  // than copied.
+  void SetTitle(std::string value);
+  void SetButtonText(std::string value);
   // The application's own payload, already percent-encoded.
-  void SetBuffer(const std::string& value);
+  void SetBuffer(std::string value);
   int32_t GetVoiceIndex() const;
   void SetVoiceIndex(int32_t value);
   uint16_t GetNewFlag() const;

@@ -15,18 +15,6 @@ DynamicMsgGroup::~DynamicMsgGroup() {
 
 std::vector<DynamicMsg*>& DynamicMsgGroup::PushedOut() { return pushedOut_; }
 
-uint32_t DynamicMsgGroup::GetAppId() const { return appId_; }
-void DynamicMsgGroup::SetAppId(uint32_t value) { appId_ = value; }
-uint32_t DynamicMsgGroup::GetMsgCountOnServer() const { return msgCountOnServer_; }
-std::deque<DynamicMsg*>& DynamicMsgGroup::GetMsgs() { return msgs_; }
-uint32_t DynamicMsgGroup::GetUnreadCount() const { return unreadCount_; }
-void DynamicMsgGroup::SetUnreadCount(uint32_t value) { unreadCount_ = value; }
-uint32_t DynamicMsgGroup::GetLatestPushTime() const { return latestPushTime_; }
-
-uint32_t DynamicMsgGroup::GetFigure() const {
-  return countStands_ && msgCountOnServer_ > unreadCount_ ? msgCountOnServer_ : unreadCount_;
-}
-
 void DynamicMsgGroup::SetMsgCountOnServer(uint32_t count) {
   msgCountOnServer_ = count;
   countStands_ = true;

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 class DynamicMsg;
@@ -19,9 +18,11 @@ class DynamicMsgGroup {
   DynamicMsgGroup(const DynamicMsgGroup&) = delete;
   DynamicMsgGroup& operator=(const DynamicMsgGroup&) = delete;
 
-  uint32_t GetAppId() const;
-  void SetAppId(uint32_t value);
-  uint32_t GetMsgCountOnServer() const;
+  // The accessors are inline: the center walks all its groups with them at
+  // every push.
+  uint32_t GetAppId() const { return appId_; }
+  void SetAppId(uint32_t value) { appId_ = value; }
+  uint32_t GetMsgCountOnServer() const { return msgCountOnServer_; }
   // The server's count of the application's unread messages. A count of 0
   // means the user has seen them elsewhere: no held message is new any more.
   // The count stands, and so counts towards the unread figure, until the group
@@ -29,13 +30,15 @@ class DynamicMsgGroup {
   void SetMsgCountOnServer(uint32_t count);
   // The messages, owned by the group. Whoever takes pointers out of it must
   // leave the group with Clear(false) or put them back.
-  std::deque<DynamicMsg*>& GetMsgs();
-  uint32_t GetUnreadCount() const;
-  void SetUnreadCount(uint32_t value);
-  uint32_t GetLatestPushTime() const;
+  std::vector<DynamicMsg*>& GetMsgs() { return msgs_; }
+  uint32_t GetUnreadCount() const { return unreadCount_; }
+  void SetUnreadCount(uint32_t value) { unreadCount_ = value; }
+  uint32_t GetLatestPushTime() const { return latestPushTime_; }
   // What the group adds to the center's unread figure: its unread messages,
   // and never less than its server count while that count stands.
-  uint32_t GetFigure() const;
+  uint32_t GetFigure() const {
+    return countStands_ && msgCountOnServer_ > unreadCount_ ? msgCountOnServer_ : unreadCount_;
+  }
 
   // Takes ownership. Files the message by push time (before others of the same
   // time) and counts it unread; beyond the cap the oldest message moves to
@@ -61,7 +64,9 @@ class DynamicMsgGroup {
   uint32_t appId_;
   uint32_t capacity_;
   uint32_t msgCountOnServer_;
-  std::deque<DynamicMsg*> msgs_;
+  // A vector: a group holds a few messages, and a vector holds nothing until
+  // the first comes.
+  std::vector<DynamicMsg*> msgs_;
   std::vector<DynamicMsg*> pushedOut_;
   uint32_t unreadCount_;
   uint32_t latestPushTime_;

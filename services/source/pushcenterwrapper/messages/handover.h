@@ -1,16 +1,15 @@
 // Moving a group's messages into another group that owns them from then on.
 #pragma once
 
-#include <deque>
-
-// Hands the pointers in `from` over front to back, each leaving `from` before
-// `add` takes it: when memory runs out part-way, a message is never in both
-// places, and what has not moved yet still belongs to the old group.
-template <class Item, class Add>
-void HandOver(std::deque<Item*>& from, Add add) {
+// Hands the pointers in `from` (a deque or a vector of them) over front to
+// back, each leaving `from` before `add` takes it: when memory runs out
+// part-way, a message is never in both places, and what has not moved yet
+// still belongs to the old group.
+template <class Sequence, class Add>
+void HandOver(Sequence& from, Add add) {
   while (!from.empty()) {
-    Item* item = from.front();
-    from.pop_front();
+    auto* item = from.front();
+    from.erase(from.begin());
     add(item);
   }
 }

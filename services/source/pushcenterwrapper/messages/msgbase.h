@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 class MsgBase {
  public:
@@ -27,6 +28,13 @@ class MsgBase {
   virtual void SetText(const std::string& text);  // 8
   virtual bool GetReadState();                    // 9
   virtual void SetReadState(bool read);           // 10
+
+  // SetText for a temporary: the text is taken over.
+  void TakeText(std::string&& text) { text_ = std::move(text); }
+
+  // Whether both are the same push: the same id and push time. Read without
+  // a virtual call, for the walks over every held message at each push.
+  bool SamePush(const MsgBase& other) const { return msgId_ == other.msgId_ && pushTime_ == other.pushTime_; }
 
   // The text without a copy, for code that only reads it.
   const std::string& TextRef() const { return text_; }

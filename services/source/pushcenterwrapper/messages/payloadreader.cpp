@@ -27,13 +27,24 @@ bool PayloadReader::Unsigned(const char* key, uint32_t& out) const {
   return true;
 }
 
-bool PayloadReader::Text(const char* key, std::string& out) const {
+const char* PayloadReader::TextOf(const char* key) const {
   json_object* member = JsonMember(root_, key);
-  if (member == nullptr) return false;
+  if (member == nullptr) return nullptr;
   // json-c gives a text form for any member it returned; guard anyway.
   const char* text = json_object_get_string(member);
-  out = text != nullptr ? text : "";
+  return text != nullptr ? text : "";
+}
+
+bool PayloadReader::Text(const char* key, std::string& out) const {
+  const char* text = TextOf(key);
+  if (text == nullptr) return false;
+  out.assign(text);
   return true;
 }
 
-std::string PayloadReader::EncodedText(const std::string& text) { return PercentEncode(text.c_str()); }
+bool PayloadReader::Encoded(const char* key, std::string& out) const {
+  const char* text = TextOf(key);
+  if (text == nullptr) return false;
+  out = PercentEncode(text);
+  return true;
+}

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "halyx/pushcenter.h"
 
@@ -26,11 +27,14 @@ class PayloadReader {
   // or the leading digits of a text, negative values as 0 and values beyond
   // the range as its largest.
   bool Unsigned(const char* key, uint32_t& out) const;
-  // json-c's text form of the member: a number comes as its digits.
+  // json-c's text form of the member: a number comes as its digits. A text
+  // ends at its first NUL.
   bool Text(const char* key, std::string& out) const;
+  // The text form, percent-encoded.
+  bool Encoded(const char* key, std::string& out) const;
 
   // (target.*set)(value) when the key is present; Encoded percent-encodes
-  // the text first.
+  // the text first. A text is moved into the setter, which takes it by value.
   template <class Target, class Setter>
   void Int(const char* key, Target& target, Setter set) const {
     int32_t value = 0;
@@ -44,16 +48,17 @@ class PayloadReader {
   template <class Target, class Setter>
   void Text(const char* key, Target& target, Setter set) const {
     std::string value;
-    if (Text(key, value)) (target.*set)(value);
+    if (Text(key, value)) (target.*set)(std::move(value));
   }
   template <class Target, class Setter>
   void Encoded(const char* key, Target& target, Setter set) const {
     std::string value;
-    if (Text(key, value)) (target.*set)(EncodedText(value));
+    if (Encoded(key, value)) (target.*set)(std::move(value));
   }
 
  private:
-  static std::string EncodedText(const std::string& text);
+  // json-c's text form of the member, or null when it is absent.
+  const char* TextOf(const char* key) const;
 
   json_object* root_;
 };

@@ -26,8 +26,6 @@ class ShareMsg : public MsgBase {
   void SetPicURL(std::string value) { picURL_ = std::move(value); }
   void SetTitle(std::string value) { title_ = std::move(value); }
   void SetAppDesc(std::string value) { appDesc_ = std::move(value); }
-  // SetText for a temporary: the text is taken over.
-  void TakeText(std::string&& value) { text_ = std::move(value); }
 
   // The texts without a copy, for code that only reads them.
   const std::string& BufferRef() const { return buffer_; }

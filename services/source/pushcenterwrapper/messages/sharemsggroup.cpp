@@ -17,9 +17,7 @@ std::vector<ShareMsg*>& ShareMsgGroup::PushedOut() { return pushedOut_; }
 
 ShareMsg* ShareMsgGroup::Find(ShareMsg& msg) {
   for (ShareMsg* held : msgs_) {
-    if (held->GetMsgId() == msg.GetMsgId() && held->GetPushTime() == msg.GetPushTime()) {
-      return held;
-    }
+    if (held->SamePush(msg)) return held;
   }
   return nullptr;
 }

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 class ShareMsg;
@@ -25,7 +24,7 @@ class ShareMsgGroup {
   void SetShareType(int32_t value) { shareType_ = value; }
   uint32_t GetAppId() const { return appId_; }
   void SetAppId(uint32_t value) { appId_ = value; }
-  std::deque<ShareMsg*>& GetMsgs() { return msgs_; }
+  std::vector<ShareMsg*>& GetMsgs() { return msgs_; }
   uint32_t GetUnreadCount() const { return unreadCount_; }
   void SetUnreadCount(uint32_t value) { unreadCount_ = value; }
   // The greatest push time ever added; with the application and the share type
@@ -55,7 +54,9 @@ class ShareMsgGroup {
   int32_t shareType_;
   uint32_t appId_;
   uint32_t capacity_;
-  std::deque<ShareMsg*> msgs_;
+  // A vector: a group holds a few messages, and a vector holds nothing until
+  // the first comes.
+  std::vector<ShareMsg*> msgs_;
   std::vector<ShareMsg*> pushedOut_;
   uint32_t unreadCount_;
   uint32_t latestPushTime_;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "messages/msgbase.h"
 
@@ -18,14 +19,16 @@ class SystemMsg : public MsgBase {
   SystemMsg();
   ~SystemMsg() override;
 
-  void SetTitle(const std::string& value) { title_ = value; }
-  void SetPictureUrl(const std::string& value) { pictureUrl_ = value; }
-  void SetJumpUrl(const std::string& value) { jumpUrl_ = value; }
-  void SetButtonText(const std::string& value) { buttonText_ = value; }
+  // Setters take their text by value, so that a temporary is moved in rather
+  // than copied.
+  void SetTitle(std::string value) { title_ = std::move(value); }
+  void SetPictureUrl(std::string value) { pictureUrl_ = std::move(value); }
+  void SetJumpUrl(std::string value) { jumpUrl_ = std::move(value); }
+  void SetButtonText(std::string value) { buttonText_ = std::move(value); }
   uint32_t GetAppId() const { return appId_; }
   void SetAppId(uint32_t value) { appId_ = value; }
   // The application's data, kept percent-encoded as it was decoded.
-  void SetBuffer(const std::string& value) { buffer_ = value; }
+  void SetBuffer(std::string value) { buffer_ = std::move(value); }
   int32_t GetSubType() const { return subType_; }
   void SetSubType(int32_t value) { subType_ = value; }
   int32_t GetBtnType() const { return btnType_; }
