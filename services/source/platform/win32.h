@@ -133,6 +133,9 @@ void EnterCriticalSection(LPCRITICAL_SECTION section);
 void LeaveCriticalSection(LPCRITICAL_SECTION section);
 void DeleteCriticalSection(LPCRITICAL_SECTION section);
 
+// Lets another ready thread run on this core; nonzero when one did.
+BOOL SwitchToThread();
+
 #endif  // _WIN32
 
 // What GetProcAddress returned, as the entry point's real type. FARPROC's own

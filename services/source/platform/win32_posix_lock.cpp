@@ -1,6 +1,7 @@
 // Windows' critical section on POSIX: a recursive pthread mutex kept in the
-// section's opaque storage.
+// section's opaque storage; and giving the core away.
 #include <pthread.h>
+#include <sched.h>
 
 #include <new>
 
@@ -32,3 +33,5 @@ void EnterCriticalSection(LPCRITICAL_SECTION section) { pthread_mutex_lock(Mutex
 void LeaveCriticalSection(LPCRITICAL_SECTION section) { pthread_mutex_unlock(MutexOf(section)); }
 
 void DeleteCriticalSection(LPCRITICAL_SECTION section) { pthread_mutex_destroy(MutexOf(section)); }
+
+BOOL SwitchToThread() { return sched_yield() == 0; }
