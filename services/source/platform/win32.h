@@ -135,6 +135,8 @@ void DeleteCriticalSection(LPCRITICAL_SECTION section);
 
 // Lets another ready thread run on this core; nonzero when one did.
 BOOL SwitchToThread();
+// Suspends the calling thread for at least that many milliseconds.
+void Sleep(DWORD milliseconds);
 
 #endif  // _WIN32
 

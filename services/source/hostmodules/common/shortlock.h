@@ -5,9 +5,10 @@
 //
 // Entering costs one atomic exchange and leaving one plain store, where the
 // system's critical section pays an atomic operation both ways. A thread that
-// finds it taken gives its core away until it is free, so a waiter never
-// sleeps through its release, at the price of waking to look. It is not
-// recursive: a module that takes it never calls itself while it holds it.
+// finds it taken gives its core away until it is free, then, should the
+// holder wait on a file (another process's lock, a sync to disk), sleeps a
+// millisecond between looks. It is not recursive: a module that takes it
+// never calls itself while it holds it.
 #pragma once
 
 #include <atomic>
@@ -43,8 +44,16 @@ class ShortLock {
     // Looks without writing while the lock is taken, so that waiters do not
     // pull the lock's cache line away from its holder, and lets any other
     // thread, the holder first of all, run meanwhile.
+    const unsigned kYields = 64;
+    unsigned looks = 0;
     do {
-      while (taken_.load(std::memory_order_relaxed)) SwitchToThread();
+      while (taken_.load(std::memory_order_relaxed)) {
+        if (++looks <= kYields) {
+          SwitchToThread();
+        } else {
+          Sleep(1);
+        }
+      }
     } while (taken_.exchange(true, std::memory_order_acquire));
   }
 
