@@ -1,8 +1,6 @@
 // Windows' critical section on POSIX: a recursive pthread mutex kept in the
-// section's opaque storage; and giving the core away or waiting.
+// section's opaque storage.
 #include <pthread.h>
-#include <sched.h>
-#include <time.h>
 
 #include <new>
 
@@ -34,12 +32,3 @@ void EnterCriticalSection(LPCRITICAL_SECTION section) { pthread_mutex_lock(Mutex
 void LeaveCriticalSection(LPCRITICAL_SECTION section) { pthread_mutex_unlock(MutexOf(section)); }
 
 void DeleteCriticalSection(LPCRITICAL_SECTION section) { pthread_mutex_destroy(MutexOf(section)); }
-
-BOOL SwitchToThread() { return sched_yield() == 0; }
-
-void Sleep(DWORD milliseconds) {
-  timespec wait{static_cast<time_t>(milliseconds / 1000),
-                static_cast<long>(milliseconds % 1000) * 1000000L};
-  while (nanosleep(&wait, &wait) != 0) {
-  }
-}
