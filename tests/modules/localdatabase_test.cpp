@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "modules/loadedmodule.h"
@@ -247,6 +248,28 @@ TEST_F(LocalDatabaseTest, WritesAreNeverUndoneAndAReopenedFileIsTheFileNowAtItsP
   ASSERT_TRUE(t_.CloseDatabase(db));
   EXPECT_TRUE(releaseIdle_() == 1u && releaseIdle_() == 0u);  // then removable everywhere
   fs::remove_all(folder_);
+  EXPECT_EQ(openHandles_(), openBefore_);
+}
+
+TEST_F(LocalDatabaseTest, TwoThreadsWritingAndWalkingAtOnceEachReadBackTheirOwnRows) {
+  // The handle tables and the kept connections are shared: each call holds
+  // the service's lock while it uses them.
+  auto work = [this](const char* file, uint32_t first, Strings* read) {
+    const uint32_t db = OpenDb((folder_ / file).u8string());
+    const uint32_t table = OpenTable(db);
+    for (uint32_t i = first; i < first + 150; ++i) EXPECT_TRUE(Insert(table, {{"appId", i}}));
+    *read = Column(table, "appId", "appId >= 100");
+    EXPECT_TRUE(t_.CloseDatabase(db));
+  };
+  Strings one, two, expected;
+  std::thread other(work, "one.db", 0, &one);
+  work("two.db", 1000, &two);
+  other.join();
+  for (uint32_t i = 100; i < 150; ++i) expected.push_back(std::to_string(i));
+  EXPECT_EQ(one, expected);
+  EXPECT_EQ(two.size(), 150u);
+  EXPECT_TRUE(two.front() == "1000" && two.back() == "1149");
+  releaseIdle_();
   EXPECT_EQ(openHandles_(), openBefore_);
 }
 

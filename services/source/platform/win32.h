@@ -133,6 +133,11 @@ void EnterCriticalSection(LPCRITICAL_SECTION section);
 void LeaveCriticalSection(LPCRITICAL_SECTION section);
 void DeleteCriticalSection(LPCRITICAL_SECTION section);
 
+// Lets another ready thread run on this core; nonzero when one did.
+BOOL SwitchToThread();
+// Suspends the calling thread for at least that many milliseconds.
+void Sleep(DWORD milliseconds);
+
 #endif  // _WIN32
 
 // What GetProcAddress returned, as the entry point's real type. FARPROC's own

@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "common/criticalsection.h"
 #include "common/entryomission.h"
 #include "common/modulestate.h"
+#include "common/shortlock.h"
 #include "localdatabase/database.h"
 #include "localdatabase/handletable.h"
 #include "localdatabase/sqltext.h"
@@ -69,7 +69,7 @@ enum Slot : uint32_t {
 struct Service {
   Service() { failAfter.fill(-1); }
 
-  halyx::CriticalSection lock;  // over everything below
+  halyx::ShortLock lock;  // over everything below
   uint32_t nextHandle = 1;
   halyx::HandleTable<Database> databases{&nextHandle};
   halyx::HandleTable<Table> tables{&nextHandle};
@@ -104,7 +104,7 @@ uint32_t ToErr(int rc) {
 template <typename Body>
 bool Call(uint32_t slot, uint32_t* err, Body body) {
   Service& service = TheService();
-  halyx::CriticalSection::Held held(service.lock);
+  halyx::ShortLock::Held held(service.lock);
   int32_t& remaining = service.failAfter[slot];
   const bool fail = remaining == 0;
   if (remaining > 0) {
@@ -377,13 +377,13 @@ bool LocalDatabase(LocalDatabaseTable* table) {
   table->SetNumberField = &SetNumberField;
   table->SetTextField = &SetTextField;
   table->SetBufferField = &SetBufferField;
-  halyx::CriticalSection::Held held(TheService().lock);
+  halyx::ShortLock::Held held(TheService().lock);
   TheService().omitted.Apply(table);
   return true;
 }
 
 bool LocalDatabaseFailAfter(uint32_t slot, int32_t n) {
-  halyx::CriticalSection::Held held(TheService().lock);
+  halyx::ShortLock::Held held(TheService().lock);
   if (slot >= kSlots) {
     return false;
   }
@@ -392,24 +392,24 @@ bool LocalDatabaseFailAfter(uint32_t slot, int32_t n) {
 }
 
 bool LocalDatabaseOmitSlot(uint32_t slot, bool omit) {
-  halyx::CriticalSection::Held held(TheService().lock);
+  halyx::ShortLock::Held held(TheService().lock);
   return TheService().omitted.Set(slot, omit);
 }
 
 uint32_t LocalDatabaseLastError() {
-  halyx::CriticalSection::Held held(TheService().lock);
+  halyx::ShortLock::Held held(TheService().lock);
   return TheService().lastError;
 }
 
 uint32_t LocalDatabaseReleaseIdle() {
-  halyx::CriticalSection::Held held(TheService().lock);
+  halyx::ShortLock::Held held(TheService().lock);
   const size_t closed = TheService().idle.size();
   TheService().idle.clear();
   return static_cast<uint32_t>(closed);
 }
 
 uint32_t LocalDatabaseOpenHandles() {
-  halyx::CriticalSection::Held held(TheService().lock);
+  halyx::ShortLock::Held held(TheService().lock);
   return static_cast<uint32_t>(TheService().databases.size() + TheService().tables.size());
 }
 
