@@ -23,26 +23,30 @@ void RowReader::Number(const char* column, int32_t& value) {
   if (ok_) value = static_cast<int32_t>(raw);
 }
 
-void RowReader::Bytes(const char* column, Buffer& value) {
-  if (!ok_) return;
+std::unique_ptr<uint8_t[]> RowReader::FetchBytes(const char* column, uint32_t& size) {
   auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
   uint8_t* bytes = nullptr;
-  uint32_t size = 0;
+  size = 0;
   ok_ = get != nullptr && get(table_, column, &bytes, &size);
-  // The service allocates with new[]; the Buffer releases the same way.
+  // The service allocates with new[]; whatever it handed out is owned here.
   std::unique_ptr<uint8_t[]> owned(bytes);
-  if (ok_ && owned != nullptr) value.Attach(owned.release(), size);
+  if (!ok_) owned.reset();
+  return owned;
+}
+
+void RowReader::Bytes(const char* column, Buffer& value) {
+  if (!ok_) return;
+  uint32_t size = 0;
+  std::unique_ptr<uint8_t[]> owned = FetchBytes(column, size);
+  // The Buffer releases with delete[] too.
+  if (owned != nullptr) value.Attach(owned.release(), size);
 }
 
 void RowReader::Bytes(const char* column, std::string& text) {
   if (!ok_) return;
-  auto get = LocalDb(&LocalDatabaseTable::GetBufferField);
-  uint8_t* bytes = nullptr;
   uint32_t size = 0;
-  ok_ = get != nullptr && get(table_, column, &bytes, &size);
-  // The service allocates with new[].
-  std::unique_ptr<uint8_t[]> owned(bytes);
-  if (!ok_ || owned == nullptr) return;
+  std::unique_ptr<uint8_t[]> owned = FetchBytes(column, size);
+  if (owned == nullptr) return;
   const char* begin = reinterpret_cast<const char*>(owned.get());
   const void* end = std::memchr(begin, 0, size);
   // Built anew and moved in: the row's text starts empty.

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "halyx/buffer.h"
@@ -37,6 +38,9 @@ class RowReader {
   bool Ok() const { return ok_; }
 
  private:
+  // The column's bytes as the service handed them out; null when the read
+  // failed (ok_ is then false) or the column has none.
+  std::unique_ptr<uint8_t[]> FetchBytes(const char* column, uint32_t& size);
   void TextInto(const char* column, char* field, size_t capacity);
 
   uint32_t table_;
