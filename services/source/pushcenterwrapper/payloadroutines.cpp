@@ -42,8 +42,14 @@ int PayloadLength(const PushRecord& record) {
   return length;
 }
 
-// The payload's units as the converter reads them, in place.
-const WCHAR* PayloadUnits(const PushRecord& record) { return reinterpret_cast<const WCHAR*>(record.payload); }
+// Room for any record's payload in UTF-8.
+const size_t kPayloadUtf8Bytes = kPushPayloadUnits * kUtf8PerUnit;
+
+// Converts the record's payload, read in place, into target (room for
+// kPayloadUtf8Bytes); the bytes written.
+int ConvertPayload(const PushRecord& record, char* target) {
+  return ConvertUnits(reinterpret_cast<const WCHAR*>(record.payload), PayloadLength(record), target);
+}
 
 }  // namespace
 
@@ -59,8 +65,8 @@ std::string WideToUtf8(const WCHAR* text, int length) {
 }
 
 std::string PayloadToUtf8(const PushRecord& record) {
-  char text[kPushPayloadUnits * kUtf8PerUnit];
-  return std::string(text, static_cast<size_t>(ConvertUnits(PayloadUnits(record), PayloadLength(record), text)));
+  char text[kPayloadUtf8Bytes];
+  return std::string(text, static_cast<size_t>(ConvertPayload(record, text)));
 }
 
 namespace {
@@ -151,8 +157,8 @@ json_object* ParsePayload(const PushRecord& record) {
   if (tokener == nullptr) tokener.reset(json_tokener_new());
   if (tokener == nullptr) return nullptr;
   json_tokener_reset(tokener.get());
-  char text[kPushPayloadUnits * kUtf8PerUnit + 1];
-  const int length = ConvertUnits(PayloadUnits(record), PayloadLength(record), text);
+  char text[kPayloadUtf8Bytes + 1];
+  const int length = ConvertPayload(record, text);
   text[length] = '\0';
   // The terminator is part of the input, so that a text ends where a
   // terminated one would: a number or a literal at its end is complete, a
