@@ -30,11 +30,12 @@ class EntryOmission {
   template <class Table>
   void Apply(Table* table) const {
     static_assert(sizeof(Table) == Entries * sizeof(void*), "a table of Entries pointers");
-    for (uint64_t left = omitted_; left != 0; left &= left - 1) {
-      uint32_t entry = 0;
-      while ((left >> entry & 1) == 0) ++entry;
-      std::memset(reinterpret_cast<unsigned char*>(table) + entry * sizeof(void*), 0,
-                  sizeof(void*));
+    if (omitted_ == 0) return;
+    for (uint32_t entry = 0; entry < Entries; ++entry) {
+      if ((omitted_ >> entry & 1) != 0) {
+        std::memset(reinterpret_cast<unsigned char*>(table) + entry * sizeof(void*), 0,
+                    sizeof(void*));
+      }
     }
   }
 
